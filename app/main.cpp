@@ -1,0 +1,2 @@
+// Tarnwell: the program's entry point.
+int main() { return 0; }

@@ -1,0 +1,109 @@
+#pragma once
+// The desktop services the program needs, each a small interface with a Qt implementation
+// (the default) and a scripted fake for tests (platform/fakes.h). Widgets reach every modal
+// dialog through here, so no test ever shows a real one.
+#include "platform/message.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+class QWidget;
+
+namespace platform {
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual Answer show(const Message& message, QWidget* parent = nullptr) = 0;
+};
+
+enum class FileDialogKind { Open, OpenMany, Save };
+
+struct FileDialogRequest {
+    QString dialogName;     // "cdlDataimport", "cdltxtinput", "dlgCreatectd", ...
+    FileDialogKind kind = FileDialogKind::Open;
+    QString title;
+    QString filter;         // classic form "Data files (*.ctd)|*.ctd|All files|*.*|"
+    int filterIndex = 1;    // 1-based
+    QString fileName;       // proposed file name (empty: the dialog's last one)
+    QString initialDir;     // empty: the dialog's last folder
+    QString defaultSuffix;  // without dot
+    int flags = 0;          // classic flag word, kept for the record
+};
+
+// Each named dialog remembers its last folder and file name between calls.
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    // Absolute paths chosen; std::nullopt when cancelled (callers end silently).
+    virtual std::optional<QStringList> ask(const FileDialogRequest& request, QWidget* parent = nullptr) = 0;
+    virtual QString lastFolder(const QString& dialogName) const = 0;
+    virtual QString lastFileName(const QString& dialogName) const = 0;
+};
+
+class ColorDialogService {
+public:
+    virtual ~ColorDialogService() = default;
+    virtual std::optional<QColor> ask(const QColor& initial, QWidget* parent = nullptr) = 0;
+};
+
+// Per-user settings store (organisation and application "Tarnwell").
+class SettingsService {
+public:
+    virtual ~SettingsService() = default;
+    virtual QVariant value(const QString& section, const QString& key, const QVariant& fallback = {}) const = 0;
+    virtual void setValue(const QString& section, const QString& key, const QVariant& value) = 0;
+};
+
+class ClipboardService {
+public:
+    virtual ~ClipboardService() = default;
+    virtual QString text() const = 0;
+    virtual bool hasText() const = 0;
+    virtual void setText(const QString& text) = 0;
+    virtual QImage image() const = 0;
+    virtual void setImage(const QImage& image) = 0;
+    virtual void clear() = 0;
+};
+
+// Opens a document with its associated program. Result codes as the classic shell call gives
+// them: 2 file not found, 3 folder not found, 5 access denied, 31 no associated program,
+// a value above 32 on success.
+class ShellService {
+public:
+    virtual ~ShellService() = default;
+    virtual int openDocument(const QString& path) = 0;
+};
+
+MessageService& messages();
+FileDialogService& fileDialogs();
+ColorDialogService& colorDialog();
+SettingsService& settings();
+ClipboardService& clipboard();
+ShellService& shell();
+
+// Replace a service (tests); nullptr restores the Qt implementation. The caller keeps ownership.
+void setMessageService(MessageService* service);
+void setFileDialogService(FileDialogService* service);
+void setColorDialogService(ColorDialogService* service);
+void setSettingsService(SettingsService* service);
+void setClipboardService(ClipboardService* service);
+void setShellService(ShellService* service);
+
+// Shorthands.
+Answer showMessage(const Message& message, QWidget* parent = nullptr);
+Answer msgBox(const QString& text, int flags = 0, const QString& title = {}, QWidget* parent = nullptr);
+int openDocument(const QString& path);
+
+// "Data files (*.ctd)|*.ctd|All files|*.*|" -> "Data files (*.ctd);;All files (*.*)"
+QString qtFilterFromClassic(const QString& classic);
+
+// Image export: format "BMP" or "JPEG". False (with error) when it could not be written.
+bool saveImage(const QImage& image, const QString& path, const char* format, QString* error = nullptr);
+
+}  // namespace platform

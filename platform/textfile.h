@@ -1,0 +1,39 @@
+#pragma once
+// Text files of the program: data, series, import and notes files. Standard library only.
+// Reading takes all bytes at once, skips a UTF-8 byte-order mark, decodes valid UTF-8 as UTF-8
+// and anything else as Windows-1252, and splits at CR LF or LF (a last line without a line end
+// counts; a final line end does not start another line). Lines come back as UTF-8.
+// Writing encodes as Windows-1252 (a character it cannot hold becomes '?'), ends every line
+// with CR LF, and is atomic: a temporary file beside the target, then a rename. A failed write
+// leaves the old file untouched.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct TextReadResult {
+    bool ok = false;
+    std::string error;               // why it failed, for the user ("No such file or directory")
+    std::vector<std::string> lines;  // UTF-8
+};
+
+struct WriteResult {
+    bool ok = false;
+    std::string error;
+};
+
+std::string decodeText(std::string_view bytes);          // UTF-8 or Windows-1252 -> UTF-8
+std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
+std::vector<std::string> splitLines(std::string_view text);
+
+// Reads raw bytes; ok is false when the file is missing or unreadable (error says why).
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
+TextReadResult readTextFile(const std::string& path);
+
+// Writes bytes as they are, atomically.
+WriteResult writeFileAtomic(const std::string& path, std::string_view bytes);
+// Writes each line (UTF-8) in Windows-1252 followed by CR LF, atomically.
+WriteResult writeTextLines(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace platform
