@@ -1,0 +1,30 @@
+#pragma once
+// The series side of the analysis window: reading a series file into the window and the mean
+// value groups on its "Protocol" page. The window calls these; they work on its public controls
+// and its TabchildData.
+#include <QString>
+
+namespace analysis {
+
+class FrmTabchild;
+
+// Fills a freshly created window from a series file and its data files (file dialog unless
+// reloadPath is given), runs the load-time fit and builds legend and default view. False when
+// nothing was loaded (the window is then discarded by the dispatcher).
+bool ctsOpen(FrmTabchild& window, const QString& reloadPath);
+
+// Connects the mean-value-group controls of the "Protocol" page (check list, Connect, Single,
+// Delete, Summary) to their handlers. Called once when the window is created.
+void setupMeanValueGroups(FrmTabchild& window);
+
+// Fills lstAverageData with the window's data sets (after a series is read).
+void fillAverageDataList(FrmTabchild& window);
+
+// The listing of the mean value groups into mfgAverageRes; sets groupCount and groupSizes.
+void cmdAverageShow_Click(FrmTabchild& window);
+
+// cd, fr0 and fit quality of data set `dataSet` (1-based) as the result grid shows them,
+// separated by tabs; empty when there is none.
+QString resFinder(FrmTabchild& window, int dataSet);
+
+}  // namespace analysis
