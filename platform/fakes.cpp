@@ -1,0 +1,96 @@
+#include "platform/fakes.h"
+
+#include <QFileInfo>
+
+namespace platform {
+
+Answer ScriptedMessages::show(const Message& message, QWidget*)
+{
+    shown.push_back(message);
+    if (!answers.empty()) {
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    switch (message.buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel: return Answer::Ok;
+    case Buttons::AbortRetryIgnore: return Answer::Abort;
+    case Buttons::YesNoCancel:
+    case Buttons::YesNo: return Answer::Yes;
+    case Buttons::RetryCancel: return Answer::Retry;
+    }
+    return Answer::Ok;
+}
+
+std::optional<QStringList> ScriptedFileDialogs::ask(const FileDialogRequest& request, QWidget*)
+{
+    requests.push_back(request);
+    if (answers.empty()) return std::nullopt;
+    std::optional<QStringList> a = answers.front();
+    answers.pop_front();
+    if (a && !a->isEmpty()) {
+        const QFileInfo first(a->front());
+        folders[request.dialogName] = first.absolutePath();
+        files[request.dialogName] = first.fileName();
+    }
+    if (a && a->isEmpty()) return std::nullopt;
+    return a;
+}
+
+std::optional<QColor> ScriptedColorDialog::ask(const QColor& initial, QWidget*)
+{
+    requests.push_back(initial);
+    if (answers.empty()) return std::nullopt;
+    const std::optional<QColor> a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QVariant MemorySettings::value(const QString& section, const QString& key, const QVariant& fallback) const
+{
+    return values.value(section + QLatin1Char('/') + key, fallback);
+}
+
+void MemorySettings::setValue(const QString& section, const QString& key, const QVariant& value)
+{
+    values[section + QLatin1Char('/') + key] = value;
+}
+
+bool MemorySettings::contains(const QString& section, const QString& key) const
+{
+    return values.contains(section + QLatin1Char('/') + key);
+}
+
+int ScriptedShell::openDocument(const QString& path)
+{
+    opened << path;
+    if (!results.empty()) {
+        const int r = results.front();
+        results.pop_front();
+        return r;
+    }
+    return result;
+}
+
+ScopedFakes::ScopedFakes()
+{
+    setMessageService(&messages);
+    setFileDialogService(&files);
+    setColorDialogService(&colors);
+    setSettingsService(&settings);
+    setClipboardService(&clipboard);
+    setShellService(&shell);
+}
+
+ScopedFakes::~ScopedFakes()
+{
+    setMessageService(nullptr);
+    setFileDialogService(nullptr);
+    setColorDialogService(nullptr);
+    setSettingsService(nullptr);
+    setClipboardService(nullptr);
+    setShellService(nullptr);
+}
+
+}  // namespace platform

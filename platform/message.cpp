@@ -1,0 +1,33 @@
+#include "platform/message.h"
+
+namespace platform {
+
+Message messageFromFlags(int flags, std::string text, std::string title)
+{
+    Message m;
+    switch (flags & 0x0F) {
+    case 1: m.buttons = Buttons::OkCancel; break;
+    case 2: m.buttons = Buttons::AbortRetryIgnore; break;
+    case 3: m.buttons = Buttons::YesNoCancel; break;
+    case 4: m.buttons = Buttons::YesNo; break;
+    case 5: m.buttons = Buttons::RetryCancel; break;
+    default: m.buttons = Buttons::Ok; break;
+    }
+    switch (flags & 0x70) {
+    case 16: m.icon = Icon::Critical; break;
+    case 32: m.icon = Icon::Question; break;
+    case 48: m.icon = Icon::Exclamation; break;
+    case 64: m.icon = Icon::Information; break;
+    default: m.icon = Icon::None; break;
+    }
+    switch (flags & 0x300) {
+    case 256: m.defaultButton = 2; break;
+    case 512: m.defaultButton = 3; break;
+    default: m.defaultButton = 1; break;
+    }
+    m.text = std::move(text);
+    m.title = std::move(title);
+    return m;
+}
+
+}  // namespace platform

@@ -1,0 +1,293 @@
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonDef {
+    QMessageBox::StandardButton qt;
+    Answer answer;
+};
+
+std::vector<ButtonDef> buttonsOf(Buttons b)
+{
+    switch (b) {
+    case Buttons::Ok: return {{QMessageBox::Ok, Answer::Ok}};
+    case Buttons::OkCancel: return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, Answer::Abort}, {QMessageBox::Retry, Answer::Retry}, {QMessageBox::Ignore, Answer::Ignore}};
+    case Buttons::YesNoCancel:
+        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::YesNo: return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+    case Buttons::RetryCancel: return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
+    }
+    return {{QMessageBox::Ok, Answer::Ok}};
+}
+
+class QtMessages final : public MessageService {
+public:
+    Answer show(const Message& message, QWidget* parent) override
+    {
+        QMessageBox box(parent ? parent : QApplication::activeWindow());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setIcon(qtIcon(message.icon));
+        box.setWindowTitle(message.title.empty() ? QStringLiteral("Tarnwell") : QString::fromStdString(message.title));
+        box.setText(QString::fromStdString(message.text));
+        const auto defs = buttonsOf(message.buttons);
+        QMessageBox::StandardButtons set;
+        for (const auto& d : defs) set |= d.qt;
+        box.setStandardButtons(set);
+        const size_t def = static_cast<size_t>(message.defaultButton > 0 ? message.defaultButton - 1 : 0);
+        box.setDefaultButton(defs[def < defs.size() ? def : 0].qt);
+        // Closing the box with Escape or the title bar answers Cancel where there is one.
+        const int pressed = box.exec();
+        for (const auto& d : defs)
+            if (pressed == d.qt) return d.answer;
+        for (const auto& d : defs)
+            if (d.answer == Answer::Cancel) return Answer::Cancel;
+        return defs.size() == 1 ? defs.front().answer : Answer::None;
+    }
+};
+
+class QtFileDialogs final : public FileDialogService {
+public:
+    std::optional<QStringList> ask(const FileDialogRequest& r, QWidget* parent) override
+    {
+        QString dir = r.initialDir.isEmpty() ? folders_.value(r.dialogName) : r.initialDir;
+        const QString file = r.fileName.isEmpty() ? files_.value(r.dialogName) : r.fileName;
+        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), r.title, dir);
+        dlg.setWindowModality(Qt::ApplicationModal);
+        const QStringList filters = qtFilterFromClassic(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+        if (!filters.isEmpty()) {
+            dlg.setNameFilters(filters);
+            const int idx = r.filterIndex >= 1 && r.filterIndex <= filters.size() ? r.filterIndex - 1 : 0;
+            dlg.selectNameFilter(filters.at(idx));
+        }
+        switch (r.kind) {
+        case FileDialogKind::Open:
+            dlg.setAcceptMode(QFileDialog::AcceptOpen);
+            dlg.setFileMode(QFileDialog::ExistingFile);
+            break;
+        case FileDialogKind::OpenMany:
+            dlg.setAcceptMode(QFileDialog::AcceptOpen);
+            dlg.setFileMode(QFileDialog::ExistingFiles);
+            break;
+        case FileDialogKind::Save:
+            dlg.setAcceptMode(QFileDialog::AcceptSave);
+            dlg.setFileMode(QFileDialog::AnyFile);
+            break;
+        }
+        if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
+        if (!file.isEmpty()) dlg.selectFile(file);
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        const QStringList chosen = dlg.selectedFiles();
+        if (chosen.isEmpty()) return std::nullopt;
+        const QFileInfo first(chosen.front());
+        folders_[r.dialogName] = first.absolutePath();
+        files_[r.dialogName] = first.fileName();
+        return chosen;
+    }
+    QString lastFolder(const QString& name) const override { return folders_.value(name); }
+    QString lastFileName(const QString& name) const override { return files_.value(name); }
+
+private:
+    QHash<QString, QString> folders_;
+    QHash<QString, QString> files_;
+};
+
+class QtColorDialog final : public ColorDialogService {
+public:
+    std::optional<QColor> ask(const QColor& initial, QWidget* parent) override;
+};
+
+class QtSettings final : public SettingsService {
+public:
+    QVariant value(const QString& section, const QString& key, const QVariant& fallback) const override
+    {
+        QSettings s;
+        return s.value(section + QLatin1Char('/') + key, fallback);
+    }
+    void setValue(const QString& section, const QString& key, const QVariant& value) override
+    {
+        QSettings s;
+        s.setValue(section + QLatin1Char('/') + key, value);
+    }
+};
+
+class QtClipboard final : public ClipboardService {
+public:
+    QString text() const override
+    {
+        const QClipboard* c = QGuiApplication::clipboard();
+        return c ? c->text() : QString();
+    }
+    bool hasText() const override
+    {
+        const QClipboard* c = QGuiApplication::clipboard();
+        if (!c) return false;
+        const QMimeData* m = c->mimeData();
+        return m && m->hasText() && !m->text().isEmpty();
+    }
+    void setText(const QString& text) override
+    {
+        if (QClipboard* c = QGuiApplication::clipboard()) c->setText(text);
+    }
+    QImage image() const override
+    {
+        const QClipboard* c = QGuiApplication::clipboard();
+        return c ? c->image() : QImage();
+    }
+    void setImage(const QImage& image) override
+    {
+        if (QClipboard* c = QGuiApplication::clipboard()) c->setImage(image);
+    }
+    void clear() override
+    {
+        if (QClipboard* c = QGuiApplication::clipboard()) c->clear();
+    }
+};
+
+class QtShell final : public ShellService {
+public:
+    int openDocument(const QString& path) override
+    {
+        const QFileInfo info(path);
+        if (!QFileInfo(info.absolutePath()).isDir()) return 3;
+        if (!info.exists() || info.isDir()) return 2;
+        if (!info.isReadable()) return 5;
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))) return 31;
+        return 42;
+    }
+};
+
+template <class Iface, class Impl>
+struct Slot {
+    Impl qt;
+    Iface* current = nullptr;
+    Iface& get() { return current ? *current : qt; }
+};
+
+Slot<MessageService, QtMessages>& messageSlot() { static Slot<MessageService, QtMessages> s; return s; }
+Slot<FileDialogService, QtFileDialogs>& fileSlot() { static Slot<FileDialogService, QtFileDialogs> s; return s; }
+Slot<ColorDialogService, QtColorDialog>& colorSlot() { static Slot<ColorDialogService, QtColorDialog> s; return s; }
+Slot<SettingsService, QtSettings>& settingsSlot() { static Slot<SettingsService, QtSettings> s; return s; }
+Slot<ClipboardService, QtClipboard>& clipboardSlot() { static Slot<ClipboardService, QtClipboard> s; return s; }
+Slot<ShellService, QtShell>& shellSlot() { static Slot<ShellService, QtShell> s; return s; }
+
+}  // namespace
+
+}  // namespace platform
+
+#include <QColorDialog>
+
+namespace platform {
+
+std::optional<QColor> QtColorDialog::ask(const QColor& initial, QWidget* parent)
+{
+    QColorDialog dlg(initial, parent ? parent : QApplication::activeWindow());
+    dlg.setWindowModality(Qt::ApplicationModal);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    const QColor c = dlg.selectedColor();
+    if (!c.isValid()) return std::nullopt;
+    return c;
+}
+
+MessageService& messages() { return messageSlot().get(); }
+FileDialogService& fileDialogs() { return fileSlot().get(); }
+ColorDialogService& colorDialog() { return colorSlot().get(); }
+SettingsService& settings() { return settingsSlot().get(); }
+ClipboardService& clipboard() { return clipboardSlot().get(); }
+ShellService& shell() { return shellSlot().get(); }
+
+void setMessageService(MessageService* s) { messageSlot().current = s; }
+void setFileDialogService(FileDialogService* s) { fileSlot().current = s; }
+void setColorDialogService(ColorDialogService* s) { colorSlot().current = s; }
+void setSettingsService(SettingsService* s) { settingsSlot().current = s; }
+void setClipboardService(ClipboardService* s) { clipboardSlot().current = s; }
+void setShellService(ShellService* s) { shellSlot().current = s; }
+
+Answer showMessage(const Message& message, QWidget* parent) { return messages().show(message, parent); }
+
+Answer msgBox(const QString& text, int flags, const QString& title, QWidget* parent)
+{
+    return showMessage(messageFromFlags(flags, text.toStdString(), title.toStdString()), parent);
+}
+
+int openDocument(const QString& path) { return shell().openDocument(path); }
+
+QString qtFilterFromClassic(const QString& classic)
+{
+    const QStringList parts = classic.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString desc = parts.at(i).trimmed();
+        QString patterns = parts.at(i + 1).trimmed();
+        if (desc.isEmpty() && patterns.isEmpty()) continue;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns.isEmpty()) patterns = QStringLiteral("*");
+        // Qt takes the patterns from the last parentheses of the text; add them unless the
+        // description already ends with exactly these.
+        const QString suffix = QLatin1Char('(') + patterns + QLatin1Char(')');
+        if (desc.endsWith(suffix)) out << desc;
+        else if (desc.isEmpty()) out << suffix;
+        else out << desc + QLatin1Char(' ') + suffix;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+bool saveImage(const QImage& image, const QString& path, const char* format, QString* error)
+{
+    auto setError = [&](const QString& e) {
+        if (error) *error = e;
+        return false;
+    };
+    if (image.isNull()) return setError(QStringLiteral("There is no picture to save."));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return setError(file.errorString());
+    QImage img = image;
+    // Neither format holds transparency; flatten onto white as a screen shows it.
+    if (img.hasAlphaChannel()) {
+        QImage flat(img.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(0, 0, img);
+        p.end();
+        img = flat;
+    }
+    if (!img.save(&file, format, qstrcmp(format, "JPEG") == 0 ? 95 : -1)) {
+        file.cancelWriting();
+        return setError(QStringLiteral("The picture could not be written."));
+    }
+    if (!file.commit()) return setError(file.errorString());
+    if (error) error->clear();
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,259 @@
+#include "platform/textfile.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F; the five unassigned bytes keep their C1 code point so they
+// survive a read and a write unchanged.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at i; returns its length, 0 when it is not valid UTF-8.
+size_t utf8Sequence(std::string_view s, size_t i, char32_t& cp)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    size_t len = 0;
+    char32_t min = 0;
+    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
+    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
+    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
+    else return 0;
+    if (i + len > s.size()) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+bool isValidUtf8(std::string_view s)
+{
+    char32_t cp = 0;
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8Sequence(s, i, cp);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string errnoText(int err)
+{
+    return std::strerror(err);
+}
+
+}  // namespace
+
+std::string decodeText(std::string_view bytes)
+{
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) out += c;
+        else if (b < 0xA0) appendUtf8(out, kHigh[b - 0x80]);
+        else appendUtf8(out, b);
+    }
+    return out;
+}
+
+std::string encodeWindows1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        size_t n = utf8Sequence(utf8, i, cp);
+        if (n == 0) {  // not UTF-8 at all: one unknown character per byte
+            out += '?';
+            ++i;
+            continue;
+        }
+        i += n;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        char mapped = '?';
+        for (size_t k = 0; k < kHigh.size(); ++k) {
+            if (kHigh[k] == cp) {
+                mapped = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        out += mapped;
+    }
+    return out;
+}
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        size_t end = lf;
+        if (end > start && text[end - 1] == '\r') --end;
+        lines.emplace_back(text.substr(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error)
+{
+    bytes.clear();
+    error.clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = errnoText(EISDIR);
+        return false;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = errnoText(errno);
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        const size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        bytes.append(buffer, n);
+        if (n < sizeof buffer) break;
+    }
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed) {
+        error = errnoText(err);
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+TextReadResult readTextFile(const std::string& path)
+{
+    TextReadResult r;
+    std::string bytes;
+    if (!readFileBytes(path, bytes, r.error)) return r;
+    r.lines = splitLines(decodeText(bytes));
+    r.ok = true;
+    return r;
+}
+
+WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
+{
+    WriteResult r;
+    if (path.empty()) {
+        r.error = errnoText(ENOENT);
+        return r;
+    }
+    const std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        r.error = errnoText(errno);
+        return r;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        r.error = errnoText(err);
+        return r;
+    };
+    // A new file gets the usual permissions; a replaced file keeps its own.
+    struct stat st {};
+    mode_t mode = 0;
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) return fail(errno);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) return fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        r.error = errnoText(err);
+        return r;
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        r.error = errnoText(err);
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+WriteResult writeTextLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += encodeWindows1252(line);
+        bytes += "\r\n";
+    }
+    return writeFileAtomic(path, bytes);
+}
+
+}  // namespace platform
