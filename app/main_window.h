@@ -1,0 +1,156 @@
+#pragma once
+// The main window frmMDI: MDI area, menus, toolbar tbToolBar and status bar sbStatusBar, and
+// every command behind them. Menu entries are public QActions named as their menu items.
+#include <QList>
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace app {
+
+class AnalysisWindowApi;
+class DataBrowser;
+class Frmabout;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the load handler: diagram defaults, placement from the settings store, the data
+    // browser at the top left of the client area.
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // ---- frame ------------------------------------------------------------------------------
+    QMdiArea* mdiArea = nullptr;
+    DataBrowser* browser = nullptr;          // frmTreeviewchild
+    QMdiSubWindow* browserWindow = nullptr;  // its MDI frame
+    QStatusBar* sbStatusBar = nullptr;
+    std::array<QLabel*, 3> sbPanels{};       // fixed text, date, time
+
+    // ---- menus ------------------------------------------------------------------------------
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNewCTD = nullptr;
+    QAction* mnuFileNewCTS = nullptr;
+    QAction* mnuFileOpenCTD = nullptr;
+    QAction* mnuFileOpenCTS = nullptr;
+    QMenu* mnuFileSave = nullptr;
+    QAction* mnuFileSaveGraph = nullptr;
+    QAction* mnuFileSaveNotepad = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewGraph = nullptr;
+    QAction* mnuViewCalculation = nullptr;
+    QAction* mnuViewProtocol = nullptr;
+    QAction* mnuViewToolbar = nullptr;
+    QAction* mnuViewStatusBar = nullptr;
+    QAction* mnuViewDataBrowser = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuWindowCascade = nullptr;
+    QAction* mnuWindowTileHorizontal = nullptr;
+    QAction* mnuWindowTileVertical = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // ---- toolbar ----------------------------------------------------------------------------
+    QToolBar* tbToolBar = nullptr;
+    // Button at 1-based position 1..13; nullptr for the separators 4, 8, 12 and out of range.
+    QToolButton* tbButton(int position) const;
+    // Entry (1-based) of the drop-down menu of button 1 (New), 2 (Open) or 3 (Save); nullptr
+    // otherwise. Entry 1 of button 3 is "Save graph as picture...", entry 2 "Save notepad...".
+    QAction* tbMenuEntry(int position, int entry) const;
+    // Toolbar events by key, as the buttons and their menus raise them.
+    void tbToolBar_ButtonClick(const QString& key);
+    void tbToolBar_ButtonMenuClick(const QString& key);
+
+    // ---- command switching ------------------------------------------------------------------
+    // Toolbar buttons 5, 6, 7, then Edit > Cut, Copy, Paste.
+    void setEditCommands(bool cut, bool copy, bool paste);
+    void setEditCommandsEnabled(bool enabled) { setEditCommands(enabled, enabled, enabled); }
+    // Save graph (menu and toolbar entry) and the three page commands (menu and buttons 9-11).
+    void setAnalysisCommandsEnabled(bool enabled);
+    // Save graph only (menu and the first entry of the Save button menu).
+    void setSaveGraphEnabled(bool enabled);
+
+    // ---- child windows ----------------------------------------------------------------------
+    QMdiSubWindow* addChildWindow(QWidget* widget);
+    // Open analysis windows in load order (MDI children implementing AnalysisWindowApi whose
+    // isOpen() holds); `excluding` is left out (a window that is closing).
+    QList<AnalysisWindowApi*> analysisWindows(const AnalysisWindowApi* excluding = nullptr) const;
+    int openAnalysisWindowCount(const AnalysisWindowApi* excluding = nullptr) const;
+    AnalysisWindowApi* findAnalysisWindow(int windowNumber) const;
+    // The active MDI child when it is an analysis window, else nullptr.
+    AnalysisWindowApi* activeAnalysisWindow() const;
+    QMdiSubWindow* subWindowOf(const AnalysisWindowApi* window) const;
+    // Makes the window the active child and gives it the focus (its activation runs).
+    void activateAnalysisWindow(AnalysisWindowApi* window);
+
+    // ---- commands ---------------------------------------------------------------------------
+    void newDataFile();
+    void newSeries();
+    void openDataFile();
+    void openSeries();
+    void saveGraph();
+    void saveNotes();
+    void exitProgram();
+    void editCut();
+    void editCopy();
+    void editPaste();
+    // Page 0, 1 or 2 of the active analysis window; the toolbar's Graph button also shows the
+    // data browser's graph-view page.
+    void showPage(int page, bool fromToolbarGraph = false);
+    void toggleToolbar();
+    void toggleStatusBar();
+    void toggleDataBrowser();
+    void cascade();
+    void tileHorizontal();  // side by side, each as tall as the client area
+    void tileVertical();    // one above another, each as wide as the client area
+    void showHelp();
+    void showAbout();
+    Frmabout* aboutBox() const { return about_; }
+
+    // ---- placement --------------------------------------------------------------------------
+    void loadPlacement();
+    void savePlacement();
+
+signals:
+    // The window has closed (after its children and the placement); the program ends here.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void updateClock();
+    void fillWindowMenu();
+    void onSubWindowActivated(QMdiSubWindow* window);
+    void setBrowserVisible(bool visible, bool shiftWindows);
+    QWidget* focusedEditControl(AnalysisWindowApi** owner) const;
+
+    std::array<QToolButton*, 14> buttons_{};  // index = position
+    std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
+    QTimer* clock_ = nullptr;
+    Frmabout* about_ = nullptr;
+    QMdiSubWindow* lastActive_ = nullptr;
+    bool closing_ = false;
+};
+
+}  // namespace app
