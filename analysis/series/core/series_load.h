@@ -1,0 +1,72 @@
+#pragma once
+// Reading a series and the data files it names into the state of an analysis window, and the
+// load-time uncoupled fit. Standard library only.
+#include "analysis/core/tabchild_data.h"
+#include "analysis/series/core/series_file.h"
+#include "platform/message.h"
+#include "platform/textfile.h"
+#include "solver/coastfit.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace series {
+
+using ReadText = std::function<platform::TextReadResult(const std::string& path)>;
+
+// Everything a series brings into a window; nothing reaches the window unless all of it was read.
+struct SeriesContent {
+    SeriesFile file;
+    std::string directory;   // the series file's folder, ending in '/'
+    std::string fileTitle;   // the series file's name
+    std::vector<std::string> dataPaths;  // 1..n at 0..n-1: the data files as found
+    double sampleInterval = 0;
+    analysis::ColMatrix velocitySamples;  // (0..L, 1..n): row r = line firstLine + r
+    analysis::ColMatrix testParameters;   // (0..5, 1..n)
+    analysis::TextMatrix headerValues;    // (0..25, 1..n): lines 1..11, 20..22
+
+    int smallestFirstLine() const;
+    int largestLastLine() const;
+};
+
+struct SeriesLoad {
+    std::optional<SeriesContent> content;     // set on success
+    std::optional<platform::Message> message; // the refusal, when there is one to show
+};
+
+// The data file `name` in `directory` (ending in '/'): the exact name when it exists, otherwise
+// the only file of the folder whose name matches it ignoring letter case (series made on
+// desktops whose file names ignore case). Empty when there is none or more than one.
+std::string findDataFile(const std::string& directory, const std::string& name);
+
+// Reads the series file at `path` and every data file it names, checking all of them first.
+SeriesLoad loadSeries(const std::string& path, const ReadText& read = platform::readTextFile);
+
+// Moves the content into the window state, dimensioning the solver outputs (all zero).
+void applySeries(SeriesContent&& content, analysis::TabchildData& data);
+
+// The load-time fit: ccoeff once with coupling weight 0 and mode 0; its residuals become the
+// reference of the fit quality. Without a solver the outputs stay 0.
+void runReferenceFit(analysis::TabchildData& data, CcoeffFunction ccoeff);
+
+// The texts of the summary labels lblCTDescrLabel(0..5).
+std::array<std::string, 6> summaryLabels(const analysis::TabchildData& data);
+
+constexpr int kResultRows = 20;
+
+// Number of rows of the protocol grid: every sample sits at the row of its data-file line.
+int protocolRows(const SeriesContent& content);
+int protocolRows(int largestLastLine);
+
+// Header cell (rows 0..30) of data set `set` in the protocol grid / result grid; "" when the
+// row holds nothing for it.
+std::string protocolHeaderCell(const analysis::TabchildData& data, int row, int set);
+std::string resultHeaderCell(const analysis::TabchildData& data, int row, int set);
+
+// A sample of the protocol grid: row = data-file line, shown for lines firstLine..lastLine - 1.
+std::string protocolSampleCell(const analysis::TabchildData& data, int set, int firstLine, int row);
+
+}  // namespace series

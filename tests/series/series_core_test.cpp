@@ -1,0 +1,309 @@
+// The series file checks, the data-file pass and the load-time fit.
+#include "analysis/series/core/series_load.h"
+#include "import/core/numbers.h"
+#include "tests/series/series_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using series_test::RunSpec;
+using series_test::ScratchDir;
+
+namespace {
+
+const std::string kProblem = "There occured a problem with the CTS-file!";
+const std::string kRate = "Datasets with different sample rate can NOT be compared!";
+
+std::string missingText(const std::string& name)
+{
+    return "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
+           "The file " + name + " could not be found in this directory.";
+}
+
+struct ParseCase {
+    const char* what;
+    std::vector<std::string> lines;
+    const char* detailPart;  // expected in the second line of the message
+};
+
+TEST(SeriesFileParse, RefusesMalformedSeriesSayingWhatAndWhere)
+{
+    const std::vector<ParseCase> cases = {
+        {"one data file", {"1", "100", "a.ctd,31,131"}, "Line 1"},
+        {"31 data files", {"31", "100", "a.ctd,31,131"}, "Line 1"},
+        {"count not a number", {"two", "100", "a.ctd,31,131", "b.ctd,31,131"}, "Line 1"},
+        {"empty file", {}, "Line 1"},
+        {"two comparable samples", {"2", "2", "a.ctd,31,33", "b.ctd,31,33"}, "Line 2"},
+        {"entry without numbers", {"2", "100", "a.ctd,31,131", "b.ctd"}, "Line 4"},
+        {"entry with one number", {"2", "100", "a.ctd,31", "b.ctd,31,131"}, "Line 3"},
+        {"entry with text for a number", {"2", "100", "a.ctd,31,131", "b.ctd,x,131"}, "Line 4"},
+        {"entry with empty last number", {"2", "100", "a.ctd,31,", "b.ctd,31,131"}, "Line 3"},
+        {"entry without a name", {"2", "100", ",31,131", "b.ctd,31,131"}, "Line 3"},
+        {"first line in the header", {"2", "100", "a.ctd,30,130", "b.ctd,31,131"}, "Line 3"},
+        {"window shorter than the samples", {"2", "100", "a.ctd,31,131", "b.ctd,31,130"}, "Line 4"},
+        {"name with a folder", {"2", "100", "a.ctd,31,131", "sub/b.ctd,31,131"}, "Line 4"},
+        {"name with a backslash", {"2", "100", "a.ctd,31,131", "sub\\b.ctd,31,131"}, "Line 4"},
+        {"name with ..", {"2", "100", "..ctd,31,131", "b.ctd,31,131"}, "Line 3"},
+        {"entries missing", {"3", "100", "a.ctd,31,131", "b.ctd,31,131"}, "line 5"},
+        {"huge line number", {"2", "100", "a.ctd,31,1e300", "b.ctd,31,131"}, "Line 3"},
+    };
+    for (const auto& c : cases) {
+        series::SeriesFile f;
+        const auto m = series::parseSeriesFile(c.lines, f);
+        ASSERT_TRUE(m.has_value()) << c.what;
+        EXPECT_EQ(m->title, "CTS-Error") << c.what;
+        EXPECT_EQ(m->buttons, platform::Buttons::Ok) << c.what;
+        EXPECT_EQ(m->text.rfind(kProblem + "\n", 0), 0u) << c.what << ": " << m->text;
+        EXPECT_NE(m->text.find(c.detailPart), std::string::npos) << c.what << ": " << m->text;
+    }
+}
+
+TEST(SeriesFileParse, ReadsEntriesCountsAndComment)
+{
+    series::SeriesFile f;
+    ASSERT_FALSE(series::parseSeriesFile({"2", "100.4", "run 1.ctd,57,157", "run2.ctd,31.5,140", "Track A, dry",
+                                          "", "third"}, f));
+    EXPECT_EQ(f.count, 2);
+    EXPECT_EQ(f.sampleCount, 100.4);  // kept as read; the window length is rounded
+    EXPECT_EQ(f.samples, 100);
+    ASSERT_EQ(f.entries.size(), 2u);
+    EXPECT_EQ(f.entries[0].name, "run 1.ctd");
+    EXPECT_EQ(f.entries[0].firstLine, 57);
+    EXPECT_EQ(f.entries[0].lastLine, 157);
+    EXPECT_EQ(f.entries[1].firstLine, 32);  // halves to the even neighbour
+    EXPECT_EQ(f.comment, "Track A, dry\r\n\r\nthird");
+
+    std::vector<std::string> thirty = {"30", "3"};
+    for (int i = 0; i < 30; ++i) thirty.push_back("r.ctd,31,34");
+    ASSERT_FALSE(series::parseSeriesFile(thirty, f));
+    EXPECT_EQ(f.entries.size(), 30u);
+    EXPECT_EQ(f.comment, "");
+}
+
+class SeriesLoadTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::vector<std::vector<std::string>> written;
+
+    void data(const std::string& name, const RunSpec& run)
+    {
+        written.push_back(series_test::dataFileLines(run));
+        dir.write(name, written.back());
+    }
+    series::SeriesLoad load(const std::vector<std::string>& cts, const std::string& name = "s.cts")
+    {
+        dir.write(name, cts, false);
+        return series::loadSeries(dir.file(name));
+    }
+};
+
+TEST_F(SeriesLoadTest, ExampleWindowsFillSamplesHeaderAndParameters)
+{
+    RunSpec a;
+    RunSpec b;
+    b.project = "Other";
+    b.mass = "1800";
+    b.temperature = "-5.5";
+    data("a.ctd", a);
+    data("b.ctd", b);
+    const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,40,140", "first", "second"});
+    ASSERT_TRUE(r.content) << (r.message ? r.message->text : "");
+    const auto& c = *r.content;
+    EXPECT_EQ(c.directory, dir.dir());
+    EXPECT_EQ(c.fileTitle, "s.cts");
+    EXPECT_EQ(c.sampleInterval, 0.1);
+    ASSERT_EQ(c.velocitySamples.rows(), 100);
+    ASSERT_EQ(c.velocitySamples.cols(), 2);
+    const int firstLines[] = {31, 40};
+    for (int j = 1; j <= 2; ++j)
+        for (int r0 : {0, 1, 50, 100})
+            EXPECT_EQ(c.velocitySamples(r0, j),
+                      numbers::leadingNumber(written[j - 1][static_cast<std::size_t>(firstLines[j - 1] + r0 - 1)]))
+                << "set " << j << " row " << r0;
+    EXPECT_DOUBLE_EQ(c.velocitySamples(0, 2), 30.0 - 9 * 0.1);  // line 40 = sample 10
+    EXPECT_EQ(c.headerValues(1, 2), "Other");
+    EXPECT_EQ(c.headerValues(11, 1), "1");
+    EXPECT_EQ(c.headerValues(20, 1), "config");
+    EXPECT_EQ(c.headerValues(13, 1), "");  // not a header row of a series window
+    EXPECT_EQ(c.testParameters(1, 2), 1800);
+    EXPECT_EQ(c.testParameters(4, 2), -5.5);
+    EXPECT_EQ(c.testParameters(5, 1), 2.2);
+    EXPECT_EQ(c.testParameters(0, 1), 0);
+    EXPECT_EQ(series::protocolRows(c), 140);
+    EXPECT_EQ(c.file.comment, "first\r\nsecond");
+}
+
+TEST_F(SeriesLoadTest, MissingMemberInTheMiddleIsNamedAndNothingIsLoaded)
+{
+    data("a.ctd", RunSpec{});
+    data("c.ctd", RunSpec{});
+    const auto r = load({"3", "100", "a.ctd,31,131", "b.ctd,31,131", "c.ctd,31,131"});
+    EXPECT_FALSE(r.content);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->text, missingText("b.ctd"));
+    EXPECT_EQ(r.message->title, "CTS-Error");
+    EXPECT_EQ(r.message->icon, platform::Icon::Critical);
+
+    dir.write("empty.ctd", {}, false);
+    const auto e = load({"2", "100", "a.ctd,31,131", "empty.ctd,31,131"});
+    ASSERT_TRUE(e.message);
+    EXPECT_EQ(e.message->text, missingText("empty.ctd"));
+}
+
+TEST_F(SeriesLoadTest, DataFileShorterThanItsWindowIsRefused)
+{
+    RunSpec shortRun;
+    shortRun.samples = 100;  // lines 31..130
+    data("a.ctd", RunSpec{});
+    data("b.ctd", shortRun);
+    const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,31,131"});
+    EXPECT_FALSE(r.content);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->text.rfind(kProblem + "\n", 0), 0u);
+    EXPECT_NE(r.message->text.find("b.ctd has 130 lines"), std::string::npos) << r.message->text;
+    EXPECT_NE(r.message->text.find("line 4"), std::string::npos) << r.message->text;
+}
+
+TEST_F(SeriesLoadTest, SampleIntervalsMustBeEqualAndPositive)
+{
+    for (const char* second : {"0.10000001", "0", "-0.1", "abc"}) {
+        RunSpec a, b;
+        b.interval = second;
+        data("a.ctd", a);
+        data("b.ctd", b);
+        const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,31,131"});
+        EXPECT_FALSE(r.content) << second;
+        ASSERT_TRUE(r.message) << second;
+        EXPECT_EQ(r.message->text, kRate) << second;
+    }
+    RunSpec zeroFirst;
+    zeroFirst.interval = "0";
+    data("a.ctd", zeroFirst);
+    data("b.ctd", RunSpec{});
+    const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,31,131"});
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->text, kRate);
+}
+
+TEST_F(SeriesLoadTest, DataFileNameExactFirstThenOneCaseInsensitiveMatch)
+{
+    RunSpec upper, lower;
+    upper.project = "upper";
+    lower.project = "lower";
+    data("RUN.CTD", upper);
+    data("other.ctd", RunSpec{});
+    auto r = load({"2", "100", "run.ctd,31,131", "Other.Ctd,31,131"});
+    ASSERT_TRUE(r.content) << (r.message ? r.message->text : "");
+    EXPECT_EQ(r.content->headerValues(1, 1), "upper");
+    EXPECT_EQ(r.content->file.entries[0].name, "run.ctd");  // the series' own spelling is shown
+
+    data("run.ctd", lower);  // now an exact match exists and wins
+    r = load({"2", "100", "run.ctd,31,131", "other.ctd,31,131"});
+    ASSERT_TRUE(r.content);
+    EXPECT_EQ(r.content->headerValues(1, 1), "lower");
+
+    r = load({"2", "100", "RunSpec.ctd,31,131", "other.ctd,31,131"});  // two case-insensitive matches
+    EXPECT_FALSE(r.content);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->text, missingText("RunSpec.ctd"));
+}
+
+TEST_F(SeriesLoadTest, UnreadableSeriesFileIsRefused)
+{
+    const auto r = series::loadSeries(dir.file("none.cts"));
+    EXPECT_FALSE(r.content);
+    ASSERT_TRUE(r.message);
+    EXPECT_EQ(r.message->text.rfind(kProblem, 0), 0u);
+}
+
+struct Recorded {
+    int calls = 0;
+    const double* velocities = nullptr;
+    int N = -1, m = -1;
+    const double* parameters = nullptr;
+    double dt = -1, lambda = -1;
+    int mode = -1;
+};
+Recorded recorded;
+
+void fakeCcoeff(const double* v, int32_t N, int32_t m, const double* p, double dt, double lambda, int32_t mode,
+                double* results, double* residuals, double* fitted)
+{
+    ++recorded.calls;
+    recorded = {recorded.calls, v, N, m, p, dt, lambda, mode};
+    for (int i = 1; i <= m; ++i) {
+        residuals[i] = 0.5 * i;
+        results[4 * i] = 0.3;
+        for (int r = 1; r <= N; ++r) fitted[(i - 1) * (N + 1) + r] = v[(i - 1) * (N + 1) + r] + 1;
+    }
+}
+
+TEST_F(SeriesLoadTest, ReferenceFitRunsUncoupledIntoFitReference)
+{
+    data("a.ctd", RunSpec{});
+    data("b.ctd", RunSpec{});
+    data("c.ctd", RunSpec{});
+    auto r = load({"3", "100", "a.ctd,31,131", "b.ctd,40,140", "c.ctd,35,150"});
+    ASSERT_TRUE(r.content);
+    analysis::TabchildData d;
+    series::applySeries(std::move(*r.content), d);
+    recorded = {};
+    series::runReferenceFit(d, &fakeCcoeff);
+    EXPECT_EQ(recorded.calls, 1);
+    EXPECT_EQ(recorded.lambda, 0.0);
+    EXPECT_EQ(recorded.mode, 0);
+    EXPECT_EQ(recorded.N, 100);
+    EXPECT_EQ(recorded.m, 3);
+    EXPECT_EQ(recorded.dt, 0.1);
+    EXPECT_EQ(recorded.velocities, d.velocitySamples.data());
+    EXPECT_EQ(recorded.parameters, d.testParameters.data());
+    ASSERT_EQ(d.fitReference.size(), 4u);
+    EXPECT_EQ(d.fitReference[2], 1.0);
+    EXPECT_EQ(d.fitReference[3], 1.5);
+    EXPECT_EQ(d.coefficients.size(), 13u);
+    EXPECT_EQ(d.coefficients[8], 0.3);
+    EXPECT_EQ(d.fittedVelocities(7, 2), d.velocitySamples(7, 2) + 1);
+    EXPECT_EQ(d.residuals, std::vector<double>(4, 0.0));  // left for the calculation
+
+    // Without a solver the window still opens, its fit outputs zero.
+    series::runReferenceFit(d, nullptr);
+    EXPECT_EQ(d.fitReference, std::vector<double>(4, 0.0));
+}
+
+TEST_F(SeriesLoadTest, LabelsAndGridCells)
+{
+    RunSpec a;
+    a.project = "Alpha";
+    data("a.ctd", a);
+    data("b.ctd", RunSpec{});
+    auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,40,140"});
+    ASSERT_TRUE(r.content);
+    analysis::TabchildData d;
+    series::applySeries(std::move(*r.content), d);
+    const auto labels = series::summaryLabels(d);
+    EXPECT_EQ(labels[0], "Alpha");
+    EXPECT_EQ(labels[1], "Filename: s.cts");
+    EXPECT_EQ(labels[2], "Number of coupled .ctd-files: 2");
+    EXPECT_EQ(labels[3], "Comparable datapoints: 100");
+    EXPECT_EQ(labels[4], "Coupled start velocity: 30.0 m/s");
+    EXPECT_EQ(labels[5], "Coupled end velocity: 20.0 m/s");
+
+    EXPECT_EQ(series::protocolHeaderCell(d, 0, 2), "b.ctd");
+    EXPECT_EQ(series::protocolHeaderCell(d, 8, 1), "10.5");
+    EXPECT_EQ(series::protocolHeaderCell(d, 9, 1), "30.0");
+    EXPECT_EQ(series::protocolHeaderCell(d, 13, 1), "0.1");
+    EXPECT_EQ(series::protocolHeaderCell(d, 16, 1), "1545");
+    EXPECT_EQ(series::protocolHeaderCell(d, 21, 1), "config");  // line 20 one row down
+    EXPECT_EQ(series::protocolHeaderCell(d, 23, 1), "dry");
+    EXPECT_EQ(series::protocolHeaderCell(d, 20, 1), "");
+    EXPECT_EQ(series::resultHeaderCell(d, 8, 1), "1500");
+    EXPECT_EQ(series::resultHeaderCell(d, 12, 2), "2.2");
+    EXPECT_EQ(series::resultHeaderCell(d, 1, 1), "Alpha");
+    // Line 40 of b is its sample 10; shown at grid row 40.
+    EXPECT_EQ(series::protocolSampleCell(d, 2, 40, 40), "29.100");
+    EXPECT_EQ(series::protocolSampleCell(d, 2, 40, 39), "");
+    EXPECT_EQ(series::protocolSampleCell(d, 2, 40, 141), "");
+}
+
+}  // namespace
