@@ -1,5 +1,6 @@
 #include "import/core/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +10,8 @@
 namespace numbers {
 namespace {
 
-bool ignorable(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Blanks, tabs and line feeds; a carriage return is an ordinary character and ends the number.
+bool ignorable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // The text with the ignorable characters removed, so the grammar below reads it in one pass.
 std::string compact(std::string_view text)
@@ -189,11 +191,27 @@ std::string formatNumber(double value, std::string_view pattern)
         }
     }
     if (!std::isfinite(value)) return numberToText(value);
-    int places = mandatory + optional;
+    const int places = std::min(mandatory + optional, 30);
+    // Display rounding takes halves away from zero. Forty further digits of the exact binary
+    // value tell a true half from a value just below or above it.
     char buf[512];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places + 40);
     if (r.ec != std::errc()) return numberToText(value);
     std::string s(buf, r.ptr);
+    const std::size_t point = s.find('.');
+    const bool up = s[point + 1 + static_cast<std::size_t>(places)] >= '5';
+    s.erase(places > 0 ? point + 1 + static_cast<std::size_t>(places) : point);
+    if (up) {
+        std::size_t i = s.size();
+        while (i > 0) {
+            --i;
+            if (s[i] == '.') continue;
+            if (s[i] == '-') { ++i; s.insert(i, 1, '1'); break; }
+            if (s[i] == '9') { s[i] = '0'; if (i == 0) { s.insert(0, 1, '1'); break; } continue; }
+            ++s[i];
+            break;
+        }
+    }
     if (places > 0) {
         std::size_t p = s.find('.');
         std::size_t keep = p + 1 + static_cast<std::size_t>(mandatory);

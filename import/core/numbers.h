@@ -29,7 +29,8 @@ long long roundHalfEven(double value);
 
 // Display patterns such as "0", "#0.0", "0.000", "#####0.0###", "0.0000###": "0" is a mandatory
 // digit, "#" an optional one; the integer part always shows at least one digit; decimals are
-// rounded to the number of places the pattern has, then optional trailing zeros are dropped.
+// rounded to the number of places the pattern has (halves away from zero, as displays round),
+// then optional trailing zeros are dropped.
 // The decimal mark is always ".".
 std::string formatNumber(double value, std::string_view pattern);
 

@@ -1,0 +1,39 @@
+#include "import/core/ctd_writer.h"
+
+#include "import/core/numbers.h"
+#include "import/core/text_import.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace importer {
+
+float unitFactor(int velocityUnit)
+{
+    if (velocityUnit == 0) return 1.0f;
+    if (velocityUnit == 1) return static_cast<float>(3.6);
+    return static_cast<float>(3.6 * 1.609);
+}
+
+std::string ctdFileText(std::array<std::string, 30>& fileHeader, const ImportState& import)
+{
+    const double factor = static_cast<double>(unitFactor(import.velocityUnit));
+    for (std::size_t k : {std::size_t{7}, std::size_t{8}})
+        fileHeader[k] = numbers::numberToText(numbers::leadingNumber(fileHeader[k]) / factor);
+
+    std::string out;
+    for (const std::string& line : fileHeader) {
+        out += line;
+        out += "\r\n";
+    }
+    const std::int32_t count = std::min<std::int32_t>(import.importLineCount, static_cast<std::int32_t>(import.importLines.size()));
+    for (std::int32_t r = std::max<std::int32_t>(import.headerRows, 0); r < count; ++r) {
+        const std::string field = velocityText(import.importLines[static_cast<std::size_t>(r)], import.timeColumn, import.separatorCode);
+        const double v = velocityNumber(field) / factor;
+        out += std::isfinite(v) ? numbers::numberToText(v) : std::string("0");
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace importer

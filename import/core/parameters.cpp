@@ -1,0 +1,155 @@
+#include "import/core/parameters.h"
+
+#include "import/core/numbers.h"
+
+namespace importer {
+namespace {
+
+std::string pointed(std::string s)
+{
+    for (char& c : s)
+        if (c == ',') c = '.';
+    return s;
+}
+
+ValidationMessage warning(const char* text, Field focus, int selectLength)
+{
+    return {platform::messageFromFlags(0x1010, text, "Warning"), focus, selectLength};
+}
+
+struct NumericStep {
+    int entry;
+    Field field;
+    int flag;
+    const char* notNumeric;
+    const char* outOfRange;
+    double low;
+    double high;
+    bool lowExclusive;
+};
+
+constexpr NumericStep kSteps[] = {
+    {12, Field::Delta, 2, "Sample rate is not numerical!", "Please insert sample rate between 0.0001 and 1!", 0.0001, 1, false},
+    {16, Field::Pressure, 3, "Air pressure-value is not numerical!", "Please insert pressure-value between 0.8 and 1.5!", 0.8, 1.5, false},
+    {17, Field::Temperature, 4, "Air temperature-value is not numerical!", "Please insert temperature-value between -50 and 100!", -50, 100, false},
+    {14, Field::Mass, 5, "Vehicle mass-value is not numerical!", "Please insert mass-value between 100 and 50000!", 100, 50000, false},
+    {18, Field::Area, 6, "Frontal area-value is not numerical!", "Please insert frontal area-value between 0 and 10!", 0, 10, true},
+};
+
+// hh:mm with 0 <= hh <= 23 and 0 <= mm <= 59: the first two characters, the third and the last two.
+bool startTimeValid(const std::string& t)
+{
+    for (unsigned char c : t)
+        if (c >= 0x80) return false;  // only plain digits, blanks, signs and ":" can pass
+    const std::string hh = t.substr(0, 2);
+    const std::string sep = t.size() >= 3 ? t.substr(2, 1) : std::string();
+    const std::string mm = t.size() >= 2 ? t.substr(t.size() - 2) : t;
+    if (!numbers::isNumeric(hh) || sep != ":" || !numbers::isNumeric(mm)) return false;
+    const double h = numbers::leadingNumber(hh), m = numbers::leadingNumber(mm);
+    return h >= 0 && h <= 23 && m >= 0 && m <= 59;
+}
+
+}  // namespace
+
+std::array<std::string, 30> collectTestParameters(const ParameterFields& f, const ImportState& import)
+{
+    std::array<std::string, 30> h;
+    h.fill("0");
+    h[0] = f.project;
+    h[1] = numbers::integerToText(f.day) + "." + numbers::integerToText(f.month) + "." + numbers::integerToText(f.year);
+    h[2] = f.time;
+    h[3] = f.car;
+    h[4] = f.tester;
+    h[6] = numbers::integerToText(import.importLineCount);
+    h[7] = numbers::numberToText(import.minVelocity);
+    h[8] = numbers::numberToText(import.maxVelocity);
+    h[9] = numbers::integerToText(import.minVelocityRow);
+    h[10] = numbers::integerToText(import.maxVelocityRow);
+    h[12] = pointed(f.delta);
+    h[14] = pointed(f.mass);
+    h[15] = pointed(f.dynmass);
+    h[16] = pointed(f.pressure);
+    h[17] = pointed(f.temperature);
+    h[18] = pointed(f.area);
+    h[19] = f.configuration;
+    h[20] = f.weather;
+    h[21] = f.road;
+    return h;
+}
+
+ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader,
+                                         std::array<bool, 8>& fieldValid, const std::string& startTime)
+{
+    ValidationOutcome out;
+
+    if (fileHeader[0].empty()) {
+        out.messages.push_back(warning("Please insert project name!", Field::Project, 0));
+        fieldValid[0] = false;
+        fieldValid[1] = false;
+    } else {
+        fieldValid[0] = true;
+    }
+
+    if (fieldValid[0]) {
+        if (fileHeader[2].empty()) {
+            fieldValid[1] = true;
+        } else if (startTimeValid(startTime)) {
+            fieldValid[1] = true;
+        } else {
+            out.messages.push_back(warning("Test start-time is not correct!", Field::Time, 5));
+            out.startTimeText = "00:00";
+            fieldValid[1] = false;
+        }
+    }
+
+    if (fieldValid[1]) {
+        bool passed = true;
+        for (const NumericStep& s : kSteps) {
+            const std::string& text = fileHeader[static_cast<std::size_t>(s.entry)];
+            if (!numbers::isNumeric(text)) {
+                out.messages.push_back(warning(s.notNumeric, s.field, 20));
+                fieldValid[static_cast<std::size_t>(s.flag)] = false;
+                passed = false;
+                break;
+            }
+            const double x = numbers::leadingNumber(text);
+            const bool low = s.lowExclusive ? x > s.low : x >= s.low;
+            if (!low || x > s.high) {
+                out.messages.push_back(warning(s.outOfRange, s.field, 20));
+                fieldValid[static_cast<std::size_t>(s.flag)] = false;
+                passed = false;
+                break;
+            }
+        }
+        if (passed)
+            for (int i = 0; i <= 6; ++i) fieldValid[static_cast<std::size_t>(i)] = true;
+    }
+
+    if (!fieldValid[6]) {
+        fieldValid[7] = true;
+        return out;
+    }
+    const double m = numbers::leadingNumber(fileHeader[14]);
+    std::string& dyn = fileHeader[15];
+    if (!dyn.empty() && !numbers::isNumeric(dyn)) {
+        out.messages.push_back(warning("Dynamic mass-value is not numerical!", Field::Dynmass, 20));
+        fieldValid[7] = false;
+        return out;
+    }
+    const double d = numbers::leadingNumber(dyn);
+    if (d == 0.0) {
+        dyn = numbers::numberToText(m * 1.03);
+        fieldValid[7] = true;
+    } else if (d < m) {
+        out.messages.push_back(warning("Please insert dynamic mass-value between mass-value and 50000!", Field::Dynmass, 20));
+        fieldValid[7] = false;
+    } else if (d > 50000) {
+        out.messages.push_back(warning("Please insert dynamic mass-value between 100 and 50000!", Field::Dynmass, 20));
+        fieldValid[7] = false;
+    } else if (d >= 100) {
+        fieldValid[7] = true;
+    }
+    return out;
+}
+
+}  // namespace importer

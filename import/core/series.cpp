@@ -1,0 +1,145 @@
+#include "import/core/series.h"
+
+#include "import/core/numbers.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace importer {
+namespace {
+
+platform::Message ctsError(std::string text) { return platform::messageFromFlags(4112, std::move(text), "CTS-Error"); }
+
+platform::Message dataProblem(const std::string& name)
+{
+    return ctsError("There occured a problem with data in " + name);
+}
+
+struct RunHeader {
+    double minimum = 0, maximum = 0, interval = 0;
+};
+
+}  // namespace
+
+std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        if (name.find_first_of(",\r\n") != std::string::npos)
+            return ctsError("The file name " + name + " holds a comma or a line break, so it can not be written into a series file. Please rename the file.");
+    }
+    return std::nullopt;
+}
+
+SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReader& read)
+{
+    SeriesPlan plan;
+    const std::size_t n = names.size();
+    std::vector<std::vector<std::string>> files(n);
+    std::vector<RunHeader> headers(n);
+
+    // Header pass: lines 8, 9 and 13.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!read(names[i], files[i])) {
+            plan.failure = ctsError(names[i] + " - file can not be opened!");
+            return plan;
+        }
+        const auto& lines = files[i];
+        if (lines.size() < 13) {
+            plan.failure = dataProblem(names[i]);
+            return plan;
+        }
+        headers[i] = {numbers::leadingNumber(lines[7]), numbers::leadingNumber(lines[8]), numbers::leadingNumber(lines[12])};
+    }
+    if (n == 0) return plan;
+
+    double lower = headers[0].minimum, upper = headers[0].maximum;
+    for (const RunHeader& h : headers) {
+        if (h.minimum > lower) lower = h.minimum;
+        if (h.maximum < upper) upper = h.maximum;
+    }
+    if (!(lower <= upper)) {
+        plan.failure = ctsError("Velocity ranges of the coastdowns don't fit together!");
+        return plan;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        if (headers[i].interval != headers[i - 1].interval) {
+            plan.failure = ctsError("The sample rate of the datasets has to be the same!");
+            return plan;
+        }
+    }
+
+    // Window pass: the first sample at or below the upper bound, the last one above the lower.
+    plan.entries.resize(n);
+    std::optional<std::size_t> firstBad;
+    for (std::size_t i = 0; i < n; ++i) {
+        bool firstFound = false, lastFound = false;
+        const auto& lines = files[i];
+        for (std::size_t k = 31; k <= lines.size(); ++k) {
+            const double v = numbers::leadingNumber(lines[k - 1]);
+            if (v <= upper && !firstFound) {
+                plan.entries[i].firstLine = static_cast<std::int32_t>(k);
+                firstFound = true;
+            }
+            if (v <= lower && !lastFound) {
+                plan.entries[i].lastLine = static_cast<std::int32_t>(k) - 1;
+                lastFound = true;
+            }
+            if (firstFound && lastFound) break;
+        }
+        plan.entries[i].name = names[i];
+        if ((!firstFound || !lastFound) && !firstBad) firstBad = i;
+    }
+    if (firstBad) {
+        plan.failure = dataProblem(names[*firstBad]);
+        plan.entries.clear();
+        return plan;
+    }
+
+    std::int64_t L = 1000000000;
+    for (const SeriesEntry& e : plan.entries)
+        if (std::int64_t{e.lastLine} - e.firstLine < L) L = std::int64_t{e.lastLine} - e.firstLine;
+    // Fewer than three sample steps leave the fit nothing to work on.
+    if (L < 3) {
+        plan.failure = ctsError("Velocity ranges of the coastdowns don't fit together!");
+        plan.entries.clear();
+        return plan;
+    }
+    plan.windowLength = static_cast<std::int32_t>(L);
+    for (SeriesEntry& e : plan.entries) e.lastLine = e.firstLine + plan.windowLength;
+    return plan;
+}
+
+std::string seriesFileText(const SeriesPlan& plan, const std::string& comment)
+{
+    std::string out;
+    out += numbers::integerToText(static_cast<long long>(plan.entries.size())) + "\r\n";
+    out += numbers::integerToText(plan.windowLength) + "\r\n";
+    for (const SeriesEntry& e : plan.entries)
+        out += e.name + "," + numbers::integerToText(e.firstLine) + "," + numbers::integerToText(e.lastLine) + "\r\n";
+    for (std::size_t i = 0; i < comment.size(); ++i) {
+        const char c = comment[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < comment.size() && comment[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string cleanAbsolute(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
+    if (ec) p = std::filesystem::path(path);
+    std::string s = p.lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+bool sameDirectory(const std::string& a, const std::string& b) { return cleanAbsolute(a) == cleanAbsolute(b); }
+
+}  // namespace importer

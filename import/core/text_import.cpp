@@ -1,0 +1,131 @@
+#include "import/core/text_import.h"
+
+#include "import/core/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace importer {
+
+std::vector<std::string> nonEmptyLines(const std::vector<std::string>& fileLines)
+{
+    std::vector<std::string> out;
+    out.reserve(fileLines.size());
+    for (const std::string& line : fileLines)
+        if (!line.empty()) out.push_back(line);
+    return out;
+}
+
+char separatorChar(int separatorCode)
+{
+    switch (separatorCode) {
+    case 1: return ';';
+    case 2: return ' ';
+    case 3: return '\t';
+    default: return ',';
+    }
+}
+
+std::string velocityText(std::string_view row, int timeColumn, int separatorCode)
+{
+    if (timeColumn != 1 && timeColumn != 2) return std::string(row);
+    const std::size_t p = row.find(separatorChar(separatorCode));
+    if (p == std::string_view::npos) return std::string(row);
+    if (timeColumn == 1) return std::string(row.substr(p + 1));
+    return std::string(row.substr(0, p));
+}
+
+double velocityNumber(std::string_view field)
+{
+    bool digits = false;
+    std::size_t end = field.size();
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (digits && (c == ' ' || c == '\t')) {
+            end = i;
+            break;
+        }
+        if (c >= '0' && c <= '9') digits = true;
+    }
+    return numbers::leadingNumber(field.substr(0, end));
+}
+
+void applyDecimalComma(std::vector<std::string>& lines, std::int32_t lineCount, int headerRows)
+{
+    const std::size_t last = std::min<std::size_t>(lines.size(), lineCount < 0 ? 0 : static_cast<std::size_t>(lineCount));
+    for (std::size_t i = headerRows < 0 ? 0 : static_cast<std::size_t>(headerRows); i < last; ++i)
+        for (char& c : lines[i])
+            if (c == ',') c = '.';
+}
+
+ImportStatistics importStatistics(const std::vector<std::string>& lines, std::int32_t lineCount,
+                                  int headerRows, int timeColumn, int separatorCode)
+{
+    ImportStatistics s;
+    const std::int32_t count = std::min<std::int32_t>(lineCount, static_cast<std::int32_t>(lines.size()));
+    for (std::int32_t i = headerRows + 1; i <= count; ++i) {
+        const double v = velocityNumber(velocityText(lines[static_cast<std::size_t>(i - 1)], timeColumn, separatorCode));
+        if (!std::isfinite(v)) s.allFinite = false;
+        const std::int32_t r = timeColumn == 0 ? i - headerRows : i;
+        if (v > s.maxVelocity) {
+            s.maxVelocity = v;
+            s.maxVelocityRow = r;
+        } else if (v < s.minVelocity) {
+            s.minVelocity = v;
+            s.minVelocityRow = r;
+        }
+        ++s.dataRows;
+    }
+    return s;
+}
+
+bool dataListPlausible(const ImportStatistics& s)
+{
+    return s.allFinite && s.minVelocity != 0.0 && s.minVelocityRow >= s.maxVelocityRow;
+}
+
+platform::Message dataListError()
+{
+    return platform::messageFromFlags(4112, "Error in data-list!", "Warning");
+}
+
+HeaderRowCheck checkHeaderRows(std::string_view text)
+{
+    HeaderRowCheck c;
+    if (!numbers::isNumeric(text)) {
+        c.notNumeric = true;
+        c.message = platform::messageFromFlags(4112, "Please insert numerical value!", "Number of headerrows");
+        return c;
+    }
+    const double v = numbers::leadingNumber(text);
+    if (v < 0.0 || v > 30.0) {
+        c.message = platform::messageFromFlags(4160, "Please insert value between 0 and 30 !", "Number of headerrows");
+        return c;
+    }
+    c.accepted = true;
+    c.headerRows = static_cast<std::int16_t>(numbers::roundHalfEven(v));
+    return c;
+}
+
+std::string resultNumber(double value) { return numbers::formatNumber(value, "#0.000"); }
+
+std::string shellErrorText(int code)
+{
+    switch (code) {
+    case 2: return "File not found";
+    case 3: return "Path not found";
+    case 5: return "Access denied";
+    case 8: return "Out of memory";
+    case 11: return "Invalid EXE file or error in EXE image";
+    case 26: return "A sharing violation occurred";
+    case 27: return "Incomplete or invalid file association";
+    case 28: return "DDE Time out";
+    case 29: return "DDE transaction failed";
+    case 30: return "DDE busy";
+    case 31: return "No association for file extension";
+    case 32: return "DLL not found";
+    default: return "Unknown error";
+    }
+}
+
+}  // namespace importer

@@ -1,0 +1,66 @@
+#pragma once
+// Rules of the velocity text import: which lines count, the velocity field of a data row, the
+// statistics of a run and its plausibility, the header-row count. Standard library only.
+#include "platform/message.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace importer {
+
+// The lines of a text file that the import keeps: every line that is not exactly empty
+// (a line of blanks counts).
+std::vector<std::string> nonEmptyLines(const std::vector<std::string>& fileLines);
+
+// The separator character of a separator code: 0 ",", 1 ";", 2 " ", 3 tab (others: ",").
+char separatorChar(int separatorCode);
+
+// The velocity field of one data row by layout (0 none, 1 "t , v", 2 "v , t") and separator:
+// the whole row, the text after the first separator, or the text before it. A row without the
+// separator is taken whole in either layout with a time column.
+std::string velocityText(std::string_view row, int timeColumn, int separatorCode);
+
+// The number a velocity field holds: its leading number, where a blank or tab after the
+// number's first digit ends it (so a third column never joins the velocity).
+double velocityNumber(std::string_view field);
+
+// Rewrites the decimal comma of every data row (indexes headerRows .. count-1) to a point.
+void applyDecimalComma(std::vector<std::string>& lines, std::int32_t lineCount, int headerRows);
+
+struct ImportStatistics {
+    double minVelocity = 1000.0;
+    double maxVelocity = 0.0;
+    std::int32_t minVelocityRow = 0;
+    std::int32_t maxVelocityRow = 1000;
+    std::int32_t dataRows = 0;
+    bool allFinite = true;  // false when a row holds a number outside the double range
+};
+
+// Largest and smallest velocity of the data rows and their point numbers: the position among
+// the data rows for layout "None", the position among all kept lines with a time column.
+ImportStatistics importStatistics(const std::vector<std::string>& lines, std::int32_t lineCount,
+                                  int headerRows, int timeColumn, int separatorCode);
+
+// A coast-down is plausible when its lowest velocity is not 0 and comes at or after its highest.
+bool dataListPlausible(const ImportStatistics& s);
+platform::Message dataListError();  // "Error in data-list!"
+
+// The header-row count typed in the structure dialog.
+struct HeaderRowCheck {
+    bool accepted = false;
+    bool notNumeric = false;  // refused because it is not a number
+    std::int16_t headerRows = 0;
+    std::optional<platform::Message> message;
+};
+HeaderRowCheck checkHeaderRows(std::string_view text);
+
+// A result label value: "#0.000" with a point in every locale.
+std::string resultNumber(double value);
+
+// The text of a failed shell code of Edit file.
+std::string shellErrorText(int code);
+
+}  // namespace importer

@@ -1,0 +1,117 @@
+#include "import/core/ctd_writer.h"
+#include "import/core/parameters.h"
+#include "import/core/text_import.h"
+#include "platform/textfile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kData = TW_IMPORT_DATA;
+
+std::vector<std::string> split(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t b = 0;
+    for (std::size_t e; (e = text.find("\r\n", b)) != std::string::npos; b = e + 2) lines.push_back(text.substr(b, e - b));
+    EXPECT_EQ(b, text.size()) << "every line ends with CR LF";
+    return lines;
+}
+
+importer::ImportState importOf(std::vector<std::string> lines, int headerRows, int timeColumn = 0, int separator = 0, int unit = 0)
+{
+    importer::ImportState s;
+    s.importLines = std::move(lines);
+    s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
+    s.headerRows = static_cast<std::int16_t>(headerRows);
+    s.timeColumn = static_cast<std::int16_t>(timeColumn);
+    s.separatorCode = static_cast<std::int16_t>(separator);
+    s.velocityUnit = static_cast<std::int16_t>(unit);
+    return s;
+}
+
+TEST(CtdWriter, GoldenFileByteForByte)
+{
+    const auto text = platform::readTextFile(kData + "/run_kmh.txt");
+    ASSERT_TRUE(text.ok) << text.error;
+    auto s = importOf(importer::nonEmptyLines(text.lines), 2, 1, 1, 1);
+    s.decimalSeparator = 1;
+    importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
+    const auto stats = importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
+    ASSERT_TRUE(importer::dataListPlausible(stats));
+    s.minVelocity = stats.minVelocity;
+    s.maxVelocity = stats.maxVelocity;
+    s.minVelocityRow = stats.minVelocityRow;
+    s.maxVelocityRow = stats.maxVelocityRow;
+
+    importer::ParameterFields f;
+    f.project = "A4 coast-down";
+    f.day = 9;
+    f.month = 3;
+    f.year = 2005;
+    f.time = "10:15";
+    f.car = "A4 Avant";
+    f.tester = "Kim Weber";
+    f.delta = "0,1";
+    f.mass = "1500";
+    f.pressure = "1,013";
+    f.temperature = "18,5";
+    f.area = "2,2";
+    f.configuration = "Roof box";
+    f.weather = "dry, 3 m/s wind";
+    f.road = "asphalt";
+    auto header = importer::collectTestParameters(f, s);
+    std::array<bool, 8> flags{};
+    ASSERT_TRUE(importer::validateTestParameters(header, flags, f.time).messages.empty());
+    const auto linesBefore = s.importLines;
+    const std::string bytes = platform::encodeWindows1252(importer::ctdFileText(header, s));
+
+    std::string golden, error;
+    ASSERT_TRUE(platform::readFileBytes(kData + "/run_kmh.ctd", golden, error)) << error;
+    EXPECT_EQ(bytes, golden);
+    EXPECT_EQ(header[7], "10.0000002649095");
+    EXPECT_EQ(header[8], "20.0000005298191");
+    EXPECT_EQ(s.importLines, linesBefore) << "the writer only reads the import lines";
+}
+
+TEST(CtdWriter, UnitsAndRendering)
+{
+    EXPECT_EQ(importer::unitFactor(0), 1.0f);
+    EXPECT_EQ(static_cast<double>(importer::unitFactor(1)), 3.5999999046325684);
+    EXPECT_EQ(static_cast<double>(importer::unitFactor(2)), 5.792399883270264);
+    EXPECT_EQ(importer::unitFactor(7), importer::unitFactor(2));
+
+    struct Case {
+        std::vector<std::string> rows;
+        int timeColumn, separator, unit;
+        std::vector<std::string> samples;
+    };
+    const Case cases[] = {
+        {{"36"}, 0, 0, 1, {"10.0000002649095"}},
+        {{"10"}, 0, 0, 2, {"1.72640014528041"}},
+        {{"12.50", "abc", "  7"}, 0, 0, 0, {"12.5", "0", "7"}},
+        {{"0.5;12.25", "13"}, 1, 1, 0, {"12.25", "13"}},
+        {{"0.1 25.3 7"}, 1, 2, 0, {"25.3"}},
+        {{"25.3;0.1", "24"}, 2, 1, 0, {"25.3", "24"}},
+    };
+    for (const Case& c : cases) {
+        auto rows = c.rows;
+        rows.insert(rows.begin(), "header");
+        const auto s = importOf(rows, 1, c.timeColumn, c.separator, c.unit);
+        std::array<std::string, 30> header;
+        header.fill("0");
+        const auto lines = split(importer::ctdFileText(header, s));
+        ASSERT_EQ(lines.size(), 30 + c.samples.size());
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 30, lines.end()), c.samples) << c.rows[0];
+    }
+}
+
+TEST(CtdWriter, HeaderRowsOnlyGiveThirtyLines)
+{
+    const auto s = importOf({"a", "b", "c"}, 3);
+    std::array<std::string, 30> header;
+    header.fill("x");
+    EXPECT_EQ(split(importer::ctdFileText(header, s)).size(), 30u);
+}
+
+}  // namespace
