@@ -5,6 +5,7 @@
 // series reader, the mean value groups, the report and the tests reach them directly.
 #include "analysis/core/tabchild_data.h"
 #include "analysis/flex_grid.h"
+#include "app/analysis_window_api.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,7 +32,7 @@ class DiagramPanel;
 
 namespace analysis {
 
-class FrmTabchild : public QWidget {
+class FrmTabchild : public QWidget, public app::AnalysisWindowApi {
     Q_OBJECT
 public:
     // Form_Load runs here: the average tree's root, the 17 lambda entries, the average grid's
@@ -43,7 +44,7 @@ public:
     // The window number as decimal text; set by the dispatcher before the reader runs.
     QString Tag() const { return tag_; }
     void setTag(const QString& tag) { tag_ = tag; }
-    int windowNumber() const { return tag_.toInt(); }
+    int windowNumber() const override { return tag_.toInt(); }
     bool isSeriesWindow() const { return data.setCount > 1; }
 
     // ---- state ----------------------------------------------------------------------------
@@ -81,20 +82,28 @@ public:
     bool isUnloaded() const { return unloaded_; }
 
     // Selects a page of SSTab2 and runs its click handling (as a click by the user does).
-    void selectPage(int page);
+    void selectPage(int page) override;
     void SSTab2_Click();
     void fscTabhorz_Change(int value);
     void fscTabvert_Change(int value);
 
     // ---- diagram (forwarded to the panel) -----------------------------------------------------
     void setlegend();
-    void Resize(int index);
-    void startscr(int index);
+    void Resize(int index) override;
+    void startscr(int index) override;
     void diaoverview();
     void activate_drawinoverview();
     void clearDiagram();
     QWidget* picdiagram() const;  // the diagram's picture (element 0), tag "Picture"
     QString txtnTag() const;      // "" normally, "1" after the diagram overflowed
+
+    // ---- what the frame asks of an analysis window ----------------------------------------
+    QWidget* windowWidget() override { return this; }
+    bool isOpen() const override { return !unloaded_; }
+    QString overflowTag() const override { return txtnTag(); }
+    app::NavRange navBar(app::NavBar bar) const override;
+    void setNavValue(app::NavBar bar, int value) override;
+    QImage editPicture(QWidget* control) override;
 
     // ---- controls -----------------------------------------------------------------------------
     QScrollBar* fscTabhorz = nullptr;
@@ -153,6 +162,9 @@ private:
 
     QString tag_;
     bool unloaded_ = false;
+    bool closing_ = false;
+    int tabLeftTwips_ = 360;  // SSTab2's place, shifted by the two page scroll bars
+    int tabTopTwips_ = 300;
 };
 
 }  // namespace analysis

@@ -1,0 +1,126 @@
+#include "analysis/core/calculation.h"
+
+#include "import/core/numbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace analysis {
+
+const std::vector<std::string>& lambdaEntries()
+{
+    static const std::vector<std::string> entries = [] {
+        std::vector<std::string> e;
+        e.push_back(numbers::integerToText(0));
+        for (int i = 0; i <= 15; ++i) e.push_back(numbers::numberToText(lambdaValue(i + 1)));
+        return e;
+    }();
+    return entries;
+}
+
+double lambdaValue(int index)
+{
+    if (index < 1 || index > 16) return 0.0;
+    double v = 1.0;
+    for (int i = 1; i < index; ++i) v *= 10.0;  // exact up to 1E+22
+    return v;
+}
+
+platform::Message missingLibraryMessage(const std::string& libraryError)
+{
+    std::string text = "The calculation library could not be used:\n";
+    text += libraryError.empty() ? std::string("libCoastfit.so") : libraryError;
+    text += "\nNothing was calculated.";
+    return platform::messageFromFlags(0x1010, std::move(text), "Calculation Warning");
+}
+
+std::vector<platform::Message> implausibleResultMessages()
+{
+    return {platform::messageFromFlags(
+                0x1010, "The calculation returned unrealistic coefficients. Please check your input data!",
+                "Calculation Warning"),
+            platform::messageFromFlags(0x1030, "The solution of the equation of motion could not be found!",
+                                       "Calculation Warning")};
+}
+
+void computeFitQuality(TabchildData& data)
+{
+    const int n = data.setCount;
+    data.fitQuality.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    if (n <= 1) return;
+    for (int i = 1; i <= n; ++i) {
+        const double reference = i < static_cast<int>(data.fitReference.size()) ? data.fitReference[static_cast<std::size_t>(i)] : 0.0;
+        const double residual = data.residuals[static_cast<std::size_t>(i)];
+        if (reference == 0.0 || !std::isfinite(reference)) {
+            data.fitQuality[static_cast<std::size_t>(i)] = std::numeric_limits<double>::quiet_NaN();
+            continue;
+        }
+        double q = reference * 1000.0;
+        q = 100.0 / q;
+        const double r = residual * 1000.0;
+        data.fitQuality[static_cast<std::size_t>(i)] = 100.0 - r * q;
+    }
+}
+
+CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
+                                  const std::string& libraryError)
+{
+    CalculationOutcome out;
+    if (!ccoeff) {
+        out.messages.push_back(missingLibraryMessage(libraryError));
+        return out;
+    }
+    const int n = data.setCount;
+    const long long rounded = numbers::roundHalfEven(data.sampleCount);
+    if (n < 1 || n > std::numeric_limits<int>::max() / 4 - 1 || rounded < 0 ||
+        rounded > std::numeric_limits<int32_t>::max() - 1 || data.velocitySamples.cols() < n ||
+        data.velocitySamples.rows() < rounded || data.testParameters.cols() < n || data.testParameters.rows() < 5)
+        return out;  // no data set loaded: nothing to compute
+    const int N = static_cast<int>(rounded);
+
+    data.fittedVelocities.resize(N, n);
+    data.coefficients.assign(4 * static_cast<std::size_t>(n) + 1, 0.0);
+    data.residuals.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    data.fitQuality.assign(static_cast<std::size_t>(n) + 1, 0.0);
+
+    const double lambda = request.seriesWindow ? lambdaValue(request.lambdaIndex) : 0.0;
+    const int mode = request.seriesWindow ? request.couplingMode : 0;
+
+    // The solver's velocity layout is (0..N) per column; a series window may hold more rows.
+    const bool sameShape = data.velocitySamples.rows() == N;
+    ColMatrix trimmed;
+    if (!sameShape) {
+        trimmed.resize(N, n);
+        for (int c = 1; c <= n; ++c)
+            for (int r = 0; r <= N; ++r) trimmed(r, c) = data.velocitySamples(r, c);
+    }
+    const double* velocities = sameShape ? data.velocitySamples.data() : trimmed.data();
+    ccoeff(velocities, N, n, data.testParameters.data(), data.sampleInterval, lambda, mode, data.coefficients.data(),
+           data.residuals.data(), data.fittedVelocities.data());
+
+    if (!request.seriesWindow) {
+        const double fr0 = data.coefficients[3];
+        const double cd = data.coefficients[4];
+        if (!(cd > 0 && fr0 > 0)) out.messages = implausibleResultMessages();
+    }
+    computeFitQuality(data);
+
+    data.calculated = true;
+    data.lastLambdaText = request.seriesWindow ? lambdaEntries()[static_cast<std::size_t>(
+                                                     request.lambdaIndex >= 0 && request.lambdaIndex <= 16 ? request.lambdaIndex : 0)]
+                                               : std::string("0");
+    data.lastCouplingMode = mode;
+    out.computed = true;
+    return out;
+}
+
+std::string cdText(double cd) { return numbers::formatNumber(cd, "0.0000###"); }
+std::string fr0Text(double fr0) { return numbers::formatNumber(fr0, "0.00000###"); }
+
+std::string fitQualityText(double quality)
+{
+    if (std::isnan(quality)) return "n/a";
+    return numbers::formatNumber(quality, "#0.00") + "%";
+}
+
+}  // namespace analysis

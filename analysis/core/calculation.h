@@ -1,0 +1,49 @@
+#pragma once
+// The calculation of an analysis window: the coupling weights offered, one solver call over the
+// window state, the fit quality and the texts of the result rows. Standard library only; the
+// solver entry is passed in.
+#include "analysis/core/tabchild_data.h"
+#include "platform/message.h"
+#include "solver/coastfit.h"
+
+#include <string>
+#include <vector>
+
+namespace analysis {
+
+// The 17 entries of cmbLambda: "0", then 10^0 .. 10^15 in the general number-to-text form.
+const std::vector<std::string>& lambdaEntries();
+// lambda of entry `index` (0..16), exact; 0 outside.
+double lambdaValue(int index);
+
+struct CalculationRequest {
+    bool seriesWindow = false;  // a series passes the chosen lambda and mode; a data file 0 and 0
+    int lambdaIndex = 0;
+    int couplingMode = 0;
+};
+
+struct CalculationOutcome {
+    bool computed = false;
+    std::vector<platform::Message> messages;  // to show in order
+};
+
+// Runs the solver once over the window state and fills fittedVelocities, coefficients,
+// residuals and fitQuality; records lambda and mode of the run. With no solver entry nothing is
+// changed and the critical "Calculation Warning" names `libraryError`.
+CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
+                                  const std::string& libraryError = {});
+
+// Fit quality per data set: 100 - 100 * residual / reference for more than one set, 0 for one.
+// A reference of 0 (no usable load-time fit) gives NaN: there is nothing to compare with.
+void computeFitQuality(TabchildData& data);
+
+// The two warnings for a data-file run whose cd or fr0 is not positive.
+std::vector<platform::Message> implausibleResultMessages();
+platform::Message missingLibraryMessage(const std::string& libraryError);
+
+// Result-row texts: cd "0.0000###", fr0 "0.00000###", fit quality "#0.00" and "%".
+std::string cdText(double cd);
+std::string fr0Text(double fr0);
+std::string fitQualityText(double quality);
+
+}  // namespace analysis

@@ -1,0 +1,168 @@
+#include "analysis/core/ctd_reader.h"
+
+#include "import/core/numbers.h"
+#include "platform/textfile.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace analysis {
+namespace {
+
+constexpr int kHeaderLines = 30;
+
+// Cuts the next line off `rest`: up to LF, without a CR before it. A final line end starts no
+// further line.
+std::string_view nextLine(std::string_view& rest)
+{
+    const void* nl = std::memchr(rest.data(), '\n', rest.size());
+    std::string_view line;
+    if (nl) {
+        std::size_t n = static_cast<std::size_t>(static_cast<const char*>(nl) - rest.data());
+        line = rest.substr(0, n);
+        rest.remove_prefix(n + 1);
+    } else {
+        line = rest;
+        rest = {};
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+double sampleValue(std::string_view line)
+{
+    // A line that is one plain decimal number as a whole reads the same either way; from_chars
+    // does it without the copies of the general rule. Anything else (blanks, "+", "D" exponent,
+    // "&H", trailing text, "inf") goes the general way.
+    if (!line.empty()) {
+        std::size_t i = line[0] == '-' ? 1 : 0;
+        if (i < line.size() && (isDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && isDigit(line[i + 1])))) {
+            double v = 0;
+            auto r = std::from_chars(line.data(), line.data() + line.size(), v, std::chars_format::general);
+            if (r.ec == std::errc() && r.ptr == line.data() + line.size()) return v;
+        }
+    }
+    return numbers::leadingNumber(line);
+}
+
+DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
+{
+    DataFileRead out;
+    if (bytes.empty()) {
+        out.refusal = "The file is empty.";
+        return out;
+    }
+    // A UTF-8 byte-order mark is no part of line 1.
+    std::string_view rest = bytes;
+    if (rest.size() >= 3 && rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
+
+    std::string_view headerRaw[kHeaderLines + 1];
+    int lineCount = 0;
+    while (lineCount < kHeaderLines && !rest.empty()) headerRaw[++lineCount] = nextLine(rest);
+    if (lineCount < kHeaderLines) {
+        out.refusal = "The file has " + std::to_string(lineCount) + " of its 30 header lines.";
+        return out;
+    }
+
+    const double minValue = numbers::leadingNumber(headerRaw[10]);
+    const double maxValue = numbers::leadingNumber(headerRaw[11]);
+    const double interval = numbers::leadingNumber(headerRaw[13]);
+    out.minRow = numbers::roundHalfEven(minValue);
+    out.maxRow = numbers::roundHalfEven(maxValue);
+    if (!std::isfinite(minValue) || !std::isfinite(maxValue) || out.minRow < out.maxRow) {
+        out.refusal = "The location of the minimum (line 10) lies before the location of the maximum (line 11).";
+        return out;
+    }
+    if (!(interval > 0) || !std::isfinite(interval)) {
+        out.refusal = "The sample interval (line 13) is not a positive number.";
+        return out;
+    }
+    // Counted in 64 bits: line 10 and 11 can hold anything; the check against the lines
+    // present below bounds N before anything is allocated.
+    const long long announced = out.minRow - out.maxRow + 1;
+
+    std::vector<std::string_view> sampleLines;
+    {
+        std::string_view scan = rest;
+        long long present = 0;
+        while (!scan.empty() && present < announced) {
+            nextLine(scan);
+            ++present;
+        }
+        if (present < announced) {
+            out.refusal = "The file holds " + std::to_string(present) + " sample lines; lines 10 and 11 announce " +
+                          std::to_string(announced) + ".";
+            return out;
+        }
+    }
+    if (announced > 0x7FFFFFFE) {  // cannot be reached with fewer lines than this, but keep the int shape safe
+        out.refusal = "The file holds too many samples.";
+        return out;
+    }
+    const int n = static_cast<int>(announced);
+
+    // Header texts: decoded as one block (UTF-8 when valid, else Windows-1252).
+    std::string headerBlock;
+    for (int k = 1; k <= kHeaderLines; ++k) {
+        headerBlock.append(headerRaw[k]);
+        headerBlock.push_back('\n');
+    }
+    const std::vector<std::string> header = platform::splitLines(platform::decodeText(headerBlock));
+
+    TabchildData& d = data;
+    d.headerValues.resize(25, 1);
+    d.testParameters.resize(5, 1);
+    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 20, 21, 22})
+        d.headerValues(k, 1) = k - 1 < static_cast<int>(header.size()) ? header[static_cast<std::size_t>(k - 1)] : std::string();
+    d.sampleInterval = interval;
+    for (int k = 15; k <= 19; ++k) d.testParameters(k - 14, 1) = numbers::leadingNumber(headerRaw[k]);
+    d.sampleCount = static_cast<double>(n);
+    d.velocitySamples.resize(n, 1);
+    double* column = d.velocitySamples.data();
+    for (int r = 1; r <= n; ++r) column[r] = sampleValue(nextLine(rest));
+    d.setCount = 1;
+    out.ok = true;
+    return out;
+}
+
+void setDataFilePath(TabchildData& data, std::string_view path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string_view dir = slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+    const std::string_view title = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    data.dataDirectory = std::string(dir);
+    data.windowFileName = std::string(title);
+    data.dataFileNames[1] = data.windowFileName;
+}
+
+platform::Message dataFileError(std::string_view reason)
+{
+    std::string text = "File reading ERROR!";
+    if (!reason.empty()) {
+        text += '\n';
+        text += reason;
+    }
+    return platform::messageFromFlags(0x1010, std::move(text), "CTD-Error");
+}
+
+std::string missingFileReason() { return "The file does not exist."; }
+
+std::string unreadableFileReason(std::string_view detail)
+{
+    std::string text = "The file could not be read";
+    if (!detail.empty()) {
+        text += " (";
+        text += detail;
+        text += ')';
+    }
+    text += '.';
+    return text;
+}
+
+}  // namespace analysis

@@ -1,0 +1,39 @@
+#pragma once
+// Reading a data file (30 header lines, then one velocity per line) into the window state.
+// Standard library only: the caller reads the bytes, this parses them.
+#include "analysis/core/tabchild_data.h"
+#include "platform/message.h"
+
+#include <string>
+#include <string_view>
+
+namespace analysis {
+
+struct DataFileRead {
+    bool ok = false;
+    std::string refusal;  // why the file was refused, for the second line of the message
+    long long minRow = 0; // line 10: sample number of the minimum velocity
+    long long maxRow = 0; // line 11: sample number of the maximum velocity
+};
+
+// Parses the bytes of a data file into `data` as one data set: header values (lines 1..9, 12,
+// 20..22), sample interval, test parameters, and samples 1..N (lines 31..30+N, N = line 10 -
+// line 11 + 1), row 0 left 0. A refused file leaves `data` untouched. Line ends CR LF or LF;
+// a last line without a line end counts.
+DataFileRead parseDataFile(std::string_view bytes, TabchildData& data);
+
+// Sets windowFileName, dataFileNames(1) and dataDirectory from the path read ('/' separated).
+void setDataFilePath(TabchildData& data, std::string_view path);
+
+// "File reading ERROR!" with the reason on its second line (title "CTD-Error", critical).
+platform::Message dataFileError(std::string_view reason);
+
+// Reasons for a file that could not be read at all.
+std::string missingFileReason();
+std::string unreadableFileReason(std::string_view detail);
+
+// Reads one number line as the data-file format prescribes (the leading number, 0 for none),
+// with a fast path for plain decimals.
+double sampleValue(std::string_view line);
+
+}  // namespace analysis

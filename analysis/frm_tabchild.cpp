@@ -1,0 +1,585 @@
+#include "analysis/frm_tabchild.h"
+
+#include "analysis/browser_link.h"
+#include "analysis/coastfit_loader.h"
+#include "analysis/core/calculation.h"
+#include "analysis/core/ctd_reader.h"
+#include "analysis/series/series_window.h"
+#include "import/core/numbers.h"
+#include "platform/services.h"
+
+#if __has_include("diagram/diagram_panel.h")
+#include "diagram/diagram_panel.h"
+#define TW_HAVE_DIAGRAM 1
+#endif
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace analysis {
+namespace {
+
+constexpr int kTwips = 15;  // twips per pixel
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+template <class T>
+T* named(T* w, const char* name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+// Keeps the main window disabled for the life of a read, whatever path the read ends on.
+struct MainWindowDisabled {
+    MainWindowDisabled() { browser::setMainWindowEnabled(false); }
+    ~MainWindowDisabled() { browser::setMainWindowEnabled(true); }
+};
+
+const char* const kProtocolLabels[][2] = {
+    {"1", "Project:"}, {"2", "Date:"}, {"3", "Time:"}, {"4", "Car:"}, {"5", "Tester:"},
+    {"7", "Datapoints:"}, {"8", "Minimum, m/s :"}, {"9", "Maximum, m/s :"}, {"10", "Min location:"},
+    {"11", "Max location:"}, {"13", "Sample rate, s :"}, {"15", "Vehicle mass, kg :"},
+    {"16", "Dynamical mass, kg :"}, {"17", "Air pressure, bar :"}, {"18", "Air temperature, \u00B0C :"},
+    {"19", "Vehicle frontal area, m\u00B2 :"}, {"21", "Car configuration :"}, {"22", "Weather :"},
+    {"23", "Road conditions :"}, {"30", "Velocity data, m/s :"}};
+
+const char* const kResultLabels[][2] = {
+    {"1", "Project:"}, {"2", "Date:"}, {"3", "Time:"}, {"4", "Car:"}, {"5", "Tester:"},
+    {"7", "Test parameters:"}, {"8", "Vehicle mass, kg :"}, {"9", "Dynamical mass, kg :"},
+    {"10", "Air pressure, bar :"}, {"11", "Air temperature, \u00B0C :"}, {"12", "Vehicle frontal area, m\u00B2 :"},
+    {"15", "Results:"}, {"16", "Drag coefficient cd:"}, {"17", "Rolling resistance fr 0:"}, {"18", "Fit quality:"}};
+
+}  // namespace
+
+FrmTabchild::FrmTabchild(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmTabchild"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(12000 / kTwips, 9690 / kTwips);
+    buildPages();
+
+    // Form_Load
+    averageRootNode = new QTreeWidgetItem(trvAverageData, QStringList{QStringLiteral("Mean value groups")});
+    averageRootNode->setData(0, Qt::UserRole, QStringLiteral("Mean value groups"));
+    trvAverageData->expandItem(averageRootNode);
+    trvAverageData->scrollToItem(averageRootNode);
+
+    for (const std::string& entry : lambdaEntries()) cmbLambda->addItem(qs(entry));
+    cmbLambda->setCurrentIndex(-1);
+
+    mfgAverageRes->setCols(5);
+    mfgAverageRes->setRows(2);
+    mfgAverageRes->setFixedRows(1);
+    mfgAverageRes->setTextMatrix(0, 1, QStringLiteral("Dataset"));
+    mfgAverageRes->setTextMatrix(0, 2, QStringLiteral("cd"));
+    mfgAverageRes->setTextMatrix(0, 3, QStringLiteral("fr0"));
+    mfgAverageRes->setTextMatrix(0, 4, QStringLiteral("Fit quality"));
+    mfgAverageRes->setColWidth(0, 1430);
+    mfgAverageRes->setColWidth(1, 1500);
+    for (int c = 1; c <= 4; ++c) mfgAverageRes->setFixedAlignment(c, FlexGrid::CenterCenter);
+
+    data.lastTabhorzValue = 5000;
+    data.lastTabvertValue = 5000;
+    clearDiagram();
+
+    setupMeanValueGroups(*this);
+}
+
+FrmTabchild::~FrmTabchild()
+{
+    // A window destroyed without closing still leaves the browser clean.
+    if (!unloaded_) Form_Unload();
+}
+
+void FrmTabchild::buildPages()
+{
+    fscTabhorz = named(new QScrollBar(Qt::Horizontal, this), "fscTabhorz");
+    fscTabvert = named(new QScrollBar(Qt::Vertical, this), "fscTabvert");
+    for (QScrollBar* bar : {fscTabhorz, fscTabvert}) {
+        bar->setRange(0, 10000);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        bar->setValue(5000);
+    }
+    fscTabhorz->setGeometry(300 / kTwips, 0, 11295 / kTwips, 255 / kTwips);
+    fscTabvert->setGeometry(0, 240 / kTwips, 255 / kTwips, 8715 / kTwips);
+    connect(fscTabhorz, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabhorz_Change);
+    connect(fscTabvert, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabvert_Change);
+
+    SSTab2 = named(new QTabWidget(this), "SSTab2");
+    SSTab2->setGeometry(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips, 11295 / kTwips, 8775 / kTwips);
+    SSTab2->lower();
+
+    // "Graph"
+    auto* graphPage = new QWidget;
+    auto* graphLayout = new QVBoxLayout(graphPage);
+    graphLayout->setContentsMargins(4, 4, 4, 4);
+#ifdef TW_HAVE_DIAGRAM
+    framedia = new diagram::DiagramPanel(data, graphPage);
+    framedia->setObjectName(QStringLiteral("framedia"));
+    graphLayout->addWidget(framedia);
+#else
+    graphLayout->addWidget(named(new QWidget(graphPage), "framedia"));
+#endif
+    SSTab2->addTab(graphPage, QStringLiteral("Graph"));
+
+    // "Calculation"
+    auto* calcPage = new QWidget;
+    auto* calcLayout = new QVBoxLayout(calcPage);
+    calcLayout->setContentsMargins(4, 4, 4, 4);
+    tabCalclist = named(new QTabWidget(calcPage), "tabCalclist");
+    app::setControlTag(tabCalclist, QStringLiteral("Table"));
+    calcLayout->addWidget(tabCalclist);
+
+    auto* resultsPage = new QWidget;
+    auto* resultsLayout = new QHBoxLayout(resultsPage);
+    mfgCTSres = named(new FlexGrid(resultsPage), "mfgCTSres");
+    resultsLayout->addWidget(mfgCTSres, 3);
+    auto* side = new QVBoxLayout;
+    resultsLayout->addLayout(side, 2);
+
+    frmCalc = named(new QGroupBox(resultsPage), "frmCalc");
+    auto* calcGrid = new QGridLayout(frmCalc);
+    lblLambda = named(new QLabel(QStringLiteral("Lambda:"), frmCalc), "lblLambda");
+    cmbLambda = named(new QComboBox(frmCalc), "cmbLambda");
+    cmbLambda->setEditable(false);
+    cmbLambda->setToolTip(QStringLiteral("Strength of coupling"));
+    lblFixedCoeff = named(new QLabel(QStringLiteral("Fixed Parameter:"), frmCalc), "lblFixedCoeff");
+    optFixedCoeff[0] = named(new QRadioButton(QStringLiteral("Rolling resistance"), frmCalc), "optFixedCoeff_0");
+    optFixedCoeff[1] = named(new QRadioButton(QStringLiteral("Aerodynamic drag"), frmCalc), "optFixedCoeff_1");
+    optFixedCoeff[0]->setChecked(true);
+    lblCalculate = named(new QLabel(QStringLiteral("Calculate:"), frmCalc), "lblCalculate");
+    cmdDLLNEW = named(new QPushButton(QStringLiteral("Results"), frmCalc), "cmdDLLNEW");
+    cmdDLLNEW->setToolTip(QStringLiteral("Start calculation"));
+    cmdDLLNEW->setEnabled(false);
+    calcGrid->addWidget(lblLambda, 0, 0);
+    calcGrid->addWidget(cmbLambda, 0, 1);
+    calcGrid->addWidget(lblFixedCoeff, 1, 0);
+    calcGrid->addWidget(optFixedCoeff[0], 1, 1);
+    calcGrid->addWidget(optFixedCoeff[1], 2, 1);
+    calcGrid->addWidget(lblCalculate, 3, 0);
+    calcGrid->addWidget(cmdDLLNEW, 3, 1);
+    side->addWidget(frmCalc);
+    connect(cmbLambda, &QComboBox::activated, this, [this](int) { cmbLambda_Click(); });
+    for (int i = 0; i < 2; ++i)
+        connect(optFixedCoeff[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, [this, i] { optFixedCoeff_Click(i); });
+    connect(cmdDLLNEW, &QPushButton::clicked, this, &FrmTabchild::cmdDLLNEW_Click);
+
+    fraCTheader = named(new QGroupBox(resultsPage), "fraCTheader");
+    auto* headerLayout = new QVBoxLayout(fraCTheader);
+    for (std::size_t i = 0; i < lblCTDescrLabel.size(); ++i) {
+        lblCTDescrLabel[i] = new QLabel(fraCTheader);
+        lblCTDescrLabel[i]->setObjectName(QStringLiteral("lblCTDescrLabel_%1").arg(i));
+        headerLayout->addWidget(lblCTDescrLabel[i]);
+    }
+    lblComments = named(new QLabel(QStringLiteral("Comments:"), fraCTheader), "lblComments");
+    txtCTComments = named(new QPlainTextEdit(fraCTheader), "txtCTComments");
+    app::setControlTag(txtCTComments, QStringLiteral("Text"));
+    headerLayout->addWidget(lblComments);
+    headerLayout->addWidget(txtCTComments, 1);
+    side->addWidget(fraCTheader, 1);
+    tabCalclist->addTab(resultsPage, QStringLiteral("Results"));
+
+    auto* matrixPage = new QWidget;
+    auto* matrixLayout = new QVBoxLayout(matrixPage);
+    mfgCTSdat = named(new FlexGrid(matrixPage), "mfgCTSdat");
+    matrixLayout->addWidget(mfgCTSdat);
+    tabCalclist->addTab(matrixPage, QStringLiteral("Datamatrix"));
+    SSTab2->addTab(calcPage, QStringLiteral("Calculation"));
+
+    // "Protocol"
+    auto* protocolPage = new QWidget;
+    auto* protocolLayout = new QGridLayout(protocolPage);
+    lstAverageData = named(new QListWidget(protocolPage), "lstAverageData");
+    lstAverageData->setToolTip(QStringLiteral("Choose files to create groups"));
+    trvAverageData = named(new QTreeWidget(protocolPage), "trvAverageData");
+    trvAverageData->setToolTip(QStringLiteral("Mean value groups overview"));
+    trvAverageData->setHeaderHidden(true);
+    cmdAverageConnect = named(new QPushButton(QStringLiteral("Create mean value group"), protocolPage), "cmdAverageConnect");
+    cmdAverageSingle = named(new QPushButton(QStringLiteral("Analyse separately"), protocolPage), "cmdAverageSingle");
+    cmdAverageErase = named(new QPushButton(QStringLiteral("Delete"), protocolPage), "cmdAverageErase");
+    cmdAverageShow = named(new QPushButton(QStringLiteral("Summary"), protocolPage), "cmdAverageShow");
+    for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) b->setEnabled(false);
+    mfgAverageRes = named(new FlexGrid(protocolPage), "mfgAverageRes");
+    cmdExcel = named(new QPushButton(QStringLiteral("Report ..."), protocolPage), "cmdExcel");
+    cmdExcel->setEnabled(false);
+    pgrExcel = named(new QProgressBar(protocolPage), "pgrExcel");
+    pgrExcel->setValue(0);
+    sldBlendExcel = named(new QSlider(Qt::Horizontal, protocolPage), "sldBlendExcel");
+    picDestExcel = named(new QLabel(protocolPage), "picDestExcel");
+    picSrcExcel = named(new QLabel(protocolPage), "picSrcExcel");
+    for (QWidget* w : {static_cast<QWidget*>(sldBlendExcel), static_cast<QWidget*>(picDestExcel),
+                       static_cast<QWidget*>(picSrcExcel)})
+        w->hide();  // the report's working surfaces
+
+    auto* groupButtons = new QVBoxLayout;
+    for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) groupButtons->addWidget(b);
+    groupButtons->addStretch(1);
+    protocolLayout->addWidget(lstAverageData, 0, 0);
+    protocolLayout->addLayout(groupButtons, 0, 1);
+    protocolLayout->addWidget(trvAverageData, 0, 2);
+    protocolLayout->addWidget(mfgAverageRes, 1, 0, 1, 3);
+    auto* reportRow = new QHBoxLayout;
+    reportRow->addWidget(cmdExcel);
+    reportRow->addWidget(pgrExcel, 1);
+    reportRow->addWidget(sldBlendExcel);
+    reportRow->addWidget(picDestExcel);
+    reportRow->addWidget(picSrcExcel);
+    protocolLayout->addLayout(reportRow, 2, 0, 1, 3);
+    protocolLayout->setRowStretch(1, 1);
+    SSTab2->addTab(protocolPage, QStringLiteral("Protocol"));
+
+    connect(SSTab2, &QTabWidget::tabBarClicked, this, [this](int page) {
+        if (page >= 0) {
+            SSTab2->setCurrentIndex(page);
+            SSTab2_Click();
+        }
+    });
+
+    for (FlexGrid* g : {mfgCTSres, mfgCTSdat, mfgAverageRes}) app::setControlTag(g, QStringLiteral("Table"));
+    for (QWidget* w : {static_cast<QWidget*>(mfgCTSdat), static_cast<QWidget*>(mfgCTSres),
+                       static_cast<QWidget*>(mfgAverageRes), static_cast<QWidget*>(txtCTComments)})
+        w->installEventFilter(this);
+    if (QWidget* pic = picdiagram()) pic->installEventFilter(this);
+}
+
+// ---- readers --------------------------------------------------------------------------------
+
+bool FrmTabchild::ctdOpen(const QString& reloadPath)
+{
+    QString path = reloadPath;
+    if (path.isEmpty()) {
+        platform::FileDialogRequest request;
+        request.dialogName = QStringLiteral("cdlDataimport");
+        request.kind = platform::FileDialogKind::Open;
+        request.title = QStringLiteral("Choose CTD-file to open...");
+        request.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
+        request.flags = 0x89800;
+        const auto chosen = platform::fileDialogs().ask(request, browser::dialogParent(this));
+        if (!chosen || chosen->isEmpty()) {
+            mfgCTSdat->hide();
+            frmCalc->setEnabled(false);
+            return false;
+        }
+        path = chosen->first();
+    }
+    return ctdOpenPath(path);
+}
+
+bool FrmTabchild::ctdOpenPath(const QString& path)
+{
+    MainWindowDisabled busy;
+    DataFileRead read;
+    {
+        QFile file(path);
+        QByteArray bytes;
+        if (!QFileInfo(path).isFile()) {
+            read.refusal = missingFileReason();
+        } else if (!file.open(QIODevice::ReadOnly)) {
+            read.refusal = unreadableFileReason(file.errorString().toStdString());
+        } else {
+            bytes = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                read.refusal = unreadableFileReason(file.errorString().toStdString());
+            else
+                read = parseDataFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), data);
+        }
+    }
+    if (!read.ok) {
+        platform::showMessage(dataFileError(read.refusal), browser::dialogParent(this));
+        mfgCTSdat->hide();
+        frmCalc->setEnabled(false);
+        return false;
+    }
+    setDataFilePath(data, QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString());
+    showLoadedDataFile(static_cast<int>(read.minRow), static_cast<int>(read.maxRow));
+    return true;
+}
+
+void FrmTabchild::prepareGrids(int protocolRows, int setCount)
+{
+    for (FlexGrid* g : {mfgCTSdat, mfgCTSres}) {
+        g->clearCells();
+        g->setRows(g == mfgCTSdat ? protocolRows : 20);
+        g->setCols(setCount + 1);
+        g->setFixedRows(1);
+        g->setFixedCols(1);
+        g->setColWidth(0, 1800);
+        for (int c = 1; c <= setCount; ++c) g->setColWidth(c, 1500);
+        for (int c = 0; c <= setCount; ++c) g->setColAlignment(c, FlexGrid::CenterCenter);
+        g->setFixedAlignment(0, FlexGrid::LeftCenter);
+    }
+    for (const auto& l : kProtocolLabels) mfgCTSdat->setTextMatrix(QString::fromLatin1(l[0]).toInt(), 0, QString::fromUtf8(l[1]));
+    for (const auto& l : kResultLabels) mfgCTSres->setTextMatrix(QString::fromLatin1(l[0]).toInt(), 0, QString::fromUtf8(l[1]));
+}
+
+void FrmTabchild::showLoadedDataFile(int minRow, int maxRow)
+{
+    const int n = data.samples();
+    const QString title = qs(data.windowFileName);
+    auto header = [this](int row) { return qs(data.headerValues(row, 1)); };
+    data.setCount = 1;
+
+    txtCTComments->setPlainText(QStringLiteral("Car configuration : ") + header(20) + QStringLiteral("\nWeather : ") +
+                                header(21) + QStringLiteral("\nRoad conditions : ") + header(22));
+
+    lblCTDescrLabel[0]->setText(header(1));
+    lblCTDescrLabel[1]->setText(QStringLiteral("Filename: ") + title);
+    lblCTDescrLabel[2]->setText(QStringLiteral("Number of datapoints between "));
+    lblCTDescrLabel[3]->setText(QStringLiteral("max. and min. value: ") + qs(numbers::numberToText(data.sampleCount)));
+    lblCTDescrLabel[4]->setText(QStringLiteral("Start velocity: ") + qs(numbers::formatNumber(data.velocitySamples(1, 1), "#0.0")) +
+                                QStringLiteral(" m/s"));
+    lblCTDescrLabel[5]->setText(QStringLiteral("End velocity: ") + qs(numbers::formatNumber(data.velocitySamples(n, 1), "#0.0")) +
+                                QStringLiteral(" m/s"));
+
+    prepareGrids(n + 31, 1);
+    mfgCTSdat->setTextMatrix(0, 1, title);
+    mfgCTSres->setTextMatrix(0, 1, title);
+    for (int row = 1; row <= 5; ++row) {
+        mfgCTSdat->setTextMatrix(row, 1, header(row));
+        mfgCTSres->setTextMatrix(row, 1, header(row));
+    }
+    mfgCTSdat->setTextMatrix(7, 1, header(7));
+    for (int row : {8, 9})
+        mfgCTSdat->setTextMatrix(row, 1, qs(numbers::formatNumber(numbers::leadingNumber(data.headerValues(row, 1)), "#####0.0###")));
+    mfgCTSdat->setTextMatrix(10, 1, qs(numbers::integerToText(minRow)));
+    mfgCTSdat->setTextMatrix(11, 1, qs(numbers::integerToText(maxRow)));
+    mfgCTSdat->setTextMatrix(13, 1, qs(numbers::numberToText(data.sampleInterval)));
+    for (int row = 15; row <= 19; ++row) {
+        const QString text = qs(numbers::numberToText(data.testParameters(row - 14, 1)));
+        mfgCTSdat->setTextMatrix(row, 1, text);
+        mfgCTSres->setTextMatrix(row - 7, 1, text);
+    }
+    for (int row = 20; row <= 22; ++row) mfgCTSdat->setTextMatrix(row + 1, 1, header(row));
+    // The samples are formatted when the view shows them: a million rows cost no text up front.
+    mfgCTSdat->setColumnSource(0, 31, n + 30, [](int row) { return qs(numbers::integerToText(row - 30)); });
+    mfgCTSdat->setColumnSource(1, 31, n + 30, [this](int row) {
+        const int r = row - 30;
+        return r <= data.velocitySamples.rows() ? qs(numbers::formatNumber(data.velocitySamples(r, 1), "0.000")) : QString();
+    });
+
+    mfgCTSdat->show();
+    frmCalc->setEnabled(true);
+    cmdDLLNEW->setEnabled(true);
+    optFixedCoeff[0]->setEnabled(false);
+    optFixedCoeff[1]->setEnabled(false);
+    cmbLambda->setEnabled(false);
+    lstAverageData->setEnabled(false);
+    trvAverageData->hide();
+    for (QPushButton* b : {cmdAverageConnect, cmdAverageErase, cmdAverageShow, cmdAverageSingle}) b->setEnabled(false);
+    mfgAverageRes->hide();
+
+    clearDiagram();
+    finishLoad();
+}
+
+void FrmTabchild::finishLoad()
+{
+    setlegend();
+    Resize(0);
+    selectPage(2);
+    selectPage(0);
+}
+
+// ---- calculation ----------------------------------------------------------------------------
+
+void FrmTabchild::cmbLambda_Click() { cmdDLLNEW->setEnabled(true); }
+
+void FrmTabchild::optFixedCoeff_Click(int index) { data.fixedCoeffOption = static_cast<int16_t>(index); }
+
+double FrmTabchild::selectedLambda() const { return lambdaValue(cmbLambda->currentIndex()); }
+
+void FrmTabchild::cmdDLLNEW_Click()
+{
+    QString libraryError;
+    const CcoeffFunction ccoeff = coastfit(&libraryError);
+    CalculationRequest request;
+    request.seriesWindow = cmbLambda->isEnabled();
+    request.lambdaIndex = cmbLambda->currentIndex() < 0 ? 0 : cmbLambda->currentIndex();
+    request.couplingMode = data.fixedCoeffOption;
+    const CalculationOutcome outcome = runCalculation(data, ccoeff, request, libraryError.toStdString());
+    for (const platform::Message& m : outcome.messages) platform::showMessage(m, browser::dialogParent(this));
+    if (!outcome.computed) return;
+
+    const int n = data.setCount;
+    if (n > 1) cmdAverageShow->setEnabled(true);
+    for (int i = 1; i <= n; ++i) {
+        const auto at = [this](std::size_t k) { return data.coefficients[k]; };
+        mfgCTSres->setTextMatrix(16, i, qs(cdText(at(4 * static_cast<std::size_t>(i)))));
+        mfgCTSres->setTextMatrix(17, i, qs(fr0Text(at(4 * static_cast<std::size_t>(i) - 1))));
+        mfgCTSres->setTextMatrix(18, i, qs(fitQualityText(data.fitQuality[static_cast<std::size_t>(i)])));
+    }
+    cmdExcel->setEnabled(true);
+#ifdef TW_HAVE_DIAGRAM
+    framedia->enableFittedEntries();
+#endif
+}
+
+// ---- life cycle -----------------------------------------------------------------------------
+
+void FrmTabchild::Form_Activate()
+{
+    if (unloaded_) return;
+    diaoverview();
+    activate_drawinoverview();
+    QStringList files;
+    for (int i = 1; i <= data.setCount && i < static_cast<int>(data.dataFileNames.size()); ++i)
+        files << qs(data.dataFileNames[static_cast<std::size_t>(i)]);
+    browser::showWindow(*this, files, qs(data.dataDirectory), qs(data.windowFileName));
+    emit activated();
+}
+
+void FrmTabchild::Form_Unload() { unloadSteps(true); }
+
+void FrmTabchild::discardFailedOpen() { unloadSteps(false); }
+
+void FrmTabchild::unloadSteps(bool browserSteps)
+{
+    if (unloaded_) return;
+    emit unloading();
+    unloaded_ = true;
+    if (browserSteps) browser::windowUnloading(*this);
+    data.reportWorkbook.reset();
+}
+
+void FrmTabchild::selectPage(int page)
+{
+    if (page < 0 || page >= SSTab2->count()) return;
+    SSTab2->setCurrentIndex(page);
+    SSTab2_Click();
+}
+
+void FrmTabchild::SSTab2_Click()
+{
+    switch (SSTab2->currentIndex()) {
+    case 0: browser::showGraphViewPage(); break;
+    case 1:
+        if (data.setCount == 1) cmdDLLNEW->setFocus();
+        else cmbLambda->setFocus();
+        break;
+    default: break;
+    }
+}
+
+void FrmTabchild::fscTabhorz_Change(int value)
+{
+    const int v = static_cast<int16_t>(value);
+    tabLeftTwips_ += v - data.lastTabhorzValue;
+    data.lastTabhorzValue = v;
+    SSTab2->move(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips);
+}
+
+void FrmTabchild::fscTabvert_Change(int value)
+{
+    const int v = static_cast<int16_t>(value);
+    tabTopTwips_ += v - data.lastTabvertValue;
+    data.lastTabvertValue = v;
+    SSTab2->move(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips);
+}
+
+void FrmTabchild::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isMinimized()) return;
+    // The outer size of the window is its frame's when it sits in the main window.
+    const QWidget* outer = parentWidget() ? parentWidget() : this;
+    const int outerW = outer->width() * kTwips, outerH = outer->height() * kTwips;
+    fscTabhorz->resize(std::max(1, (outerW - 500) / kTwips), fscTabhorz->height());
+    fscTabvert->resize(fscTabvert->width(), std::max(1, (outerH - 700) / kTwips));
+    // The page control grows with the window so that a larger window shows more of the pages.
+    SSTab2->resize(std::max(11295 / kTwips, width() - 360 / kTwips - 8), std::max(8775 / kTwips, height() - 300 / kTwips - 8));
+}
+
+void FrmTabchild::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();  // never cancelled
+    event->accept();
+}
+
+void FrmTabchild::changeEvent(QEvent* event) { QWidget::changeEvent(event); }
+
+void FrmTabchild::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    Form_Activate();
+}
+
+bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) browser::setEditCommands(false, true, false);
+    else if (event->type() == QEvent::FocusOut) browser::setEditCommands(false, false, false);
+    else if (event->type() == QEvent::MouseButtonPress && watched == picdiagram()) picdiagram()->setFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- diagram --------------------------------------------------------------------------------
+
+#ifdef TW_HAVE_DIAGRAM
+void FrmTabchild::setlegend() { framedia->setlegend(); }
+void FrmTabchild::Resize(int index) { framedia->Resize(index); }
+void FrmTabchild::startscr(int index) { framedia->startscr(index); }
+void FrmTabchild::diaoverview() { framedia->diaoverview(); }
+void FrmTabchild::activate_drawinoverview() { framedia->activate_drawinoverview(); }
+void FrmTabchild::clearDiagram() { framedia->clearDiagram(); }
+QWidget* FrmTabchild::picdiagram() const { return framedia ? framedia->picdiagram() : nullptr; }
+QString FrmTabchild::txtnTag() const { return framedia->txtnTag(); }
+namespace {
+diagram::NavScrollBar* navScrollBar(const diagram::DiagramPanel* panel, app::NavBar bar)
+{
+    switch (bar) {
+    case app::NavBar::Top: return panel->scrtop(0);
+    case app::NavBar::Height: return panel->scrheight(0);
+    case app::NavBar::Left: return panel->scrleft(0);
+    case app::NavBar::Width: return panel->scrwidth(0);
+    }
+    return nullptr;
+}
+}  // namespace
+app::NavRange FrmTabchild::navBar(app::NavBar bar) const
+{
+    const diagram::NavScrollBar* b = navScrollBar(framedia, bar);
+    return b ? app::NavRange{b->navValue(), b->navMin(), b->navMax()} : app::NavRange{};
+}
+void FrmTabchild::setNavValue(app::NavBar bar, int value)
+{
+    if (diagram::NavScrollBar* b = navScrollBar(framedia, bar)) b->setNavValue(value);
+}
+QImage FrmTabchild::editPicture(QWidget* control)
+{
+    if (control && control == picdiagram()) return framedia->picture();
+    return control ? control->grab().toImage() : QImage();
+}
+#else
+void FrmTabchild::setlegend() {}
+void FrmTabchild::Resize(int) {}
+void FrmTabchild::startscr(int) {}
+void FrmTabchild::diaoverview() {}
+void FrmTabchild::activate_drawinoverview() {}
+void FrmTabchild::clearDiagram() {}
+QWidget* FrmTabchild::picdiagram() const { return nullptr; }
+QString FrmTabchild::txtnTag() const { return {}; }
+app::NavRange FrmTabchild::navBar(app::NavBar) const { return {}; }
+void FrmTabchild::setNavValue(app::NavBar, int) {}
+QImage FrmTabchild::editPicture(QWidget* control) { return control ? control->grab().toImage() : QImage(); }
+#endif
+
+}  // namespace analysis

@@ -1,0 +1,88 @@
+#include "app/dispatcher.h"
+
+#include "analysis/frm_tabchild.h"
+#include "analysis/series/series_window.h"
+#include "app/commands.h"
+#include "app/frame.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+
+namespace app {
+namespace {
+
+constexpr int kTwips = 15;
+constexpr int kCascadeTwips = 250;
+constexpr int kWidthTwips = 12000;
+constexpr int kHeightTwips = 9690;
+
+int counter = 0;
+bool opening = false;
+QPointer<analysis::FrmTabchild> lastWindow;
+
+}  // namespace
+
+int windowCounter() { return counter; }
+analysis::FrmTabchild* lastOpenedWindow() { return lastWindow.data(); }
+
+int openAnalysisWindow(int kind, const QString& reloadPath)
+{
+    if (opening) return 0;  // an open in progress is not re-entered
+    opening = true;
+    struct Reset {
+        ~Reset() { opening = false; }
+    } reset;
+
+    MainWindow* main = mainWindow();
+    DataBrowser* browser = dataBrowser();
+    if (counter >= 32767) return 0;  // window numbers are 16-bit
+    ++counter;
+    const int n = counter;
+
+    auto* window = new analysis::FrmTabchild;
+    window->setTag(QString::number(n));
+    const int older = main->openAnalysisWindowCount();
+
+    bool loaded = false;
+    if (kind == 1) loaded = window->ctdOpen(reloadPath);
+    else if (kind == 2) loaded = analysis::ctsOpen(*window, reloadPath);
+
+    if (!loaded) {
+        --counter;
+        window->discardFailedOpen();
+        delete window;
+        return 0;
+    }
+
+    const bool series = kind == 2;
+    window->setWindowTitle((series ? QStringLiteral("Series ") : QStringLiteral("CTData ")) + QString::number(n));
+    browser->addWindowNodes(n, series, window->lblCTDescrLabel[1]->text(), window->lblCTDescrLabel[0]->text());
+    main->setSaveGraphEnabled(true);
+    browser->cmdEdit->setEnabled(true);
+    browser->cmbEditorFiles->setEnabled(true);
+
+    QMdiSubWindow* sub = main->addChildWindow(window);
+    int left = older * kCascadeTwips;
+    if (main->browserWindow && main->browserWindow->isVisible()) left += main->browserWindow->width() * kTwips;
+    sub->setGeometry(left / kTwips, older * kCascadeTwips / kTwips, kWidthTwips / kTwips, kHeightTwips / kTwips);
+    QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, window, [window, sub](QMdiSubWindow* active) {
+        if (active == sub) window->Form_Activate();
+    });
+    lastWindow = window;
+    sub->show();
+    main->mdiArea->setActiveSubWindow(sub);
+    return n;
+}
+
+void setEditCommandsEnabled(bool enabled) { mainWindow()->setEditCommandsEnabled(enabled); }
+
+void registerAnalysisCommands()
+{
+    commandHooks().openAnalysisWindow = [](int kind) { openAnalysisWindow(kind); };
+}
+
+}  // namespace app

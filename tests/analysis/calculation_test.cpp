@@ -1,0 +1,177 @@
+#include "analysis/core/calculation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using analysis::CalculationRequest;
+using analysis::TabchildData;
+
+namespace {
+
+// A stand-in solver that records its call and writes chosen coefficients.
+struct Call {
+    int N = -1, m = -1, mode = -1;
+    double dt = -1, lambda = -1;
+    const double* velocities = nullptr;
+    const double* parameters = nullptr;
+};
+Call lastCall;
+double nextF0 = 150, nextK = 0.4, nextFr = 0.01, nextCd = 0.3, nextResidual = 0.02;
+
+void fakeCcoeff(const double* v, int32_t N, int32_t m, const double* p, double dt, double lambda, int32_t mode,
+                double* results, double* residuals, double* fitted)
+{
+    lastCall = {N, m, mode, dt, lambda, v, p};
+    for (int i = 1; i <= m; ++i) {
+        results[4 * i - 3] = nextF0;
+        results[4 * i - 2] = nextK;
+        results[4 * i - 1] = nextFr;
+        results[4 * i] = nextCd;
+        residuals[i] = nextResidual * i;
+        for (int j = 1; j <= N; ++j) fitted[(i - 1) * (N + 1) + j] = 1.0;
+    }
+}
+
+TabchildData window(int sets, int samples)
+{
+    TabchildData d;
+    d.setCount = sets;
+    d.sampleCount = samples;
+    d.sampleInterval = 0.1;
+    d.velocitySamples.resize(samples, sets);
+    d.testParameters.resize(5, sets);
+    d.fitReference.assign(static_cast<std::size_t>(sets) + 1, 0.04);
+    return d;
+}
+
+}  // namespace
+
+TEST(Calculation, LambdaEntries)
+{
+    const auto& e = analysis::lambdaEntries();
+    ASSERT_EQ(e.size(), 17u);
+    EXPECT_EQ(e[0], "0");
+    EXPECT_EQ(e[1], "1");
+    EXPECT_EQ(e[2], "10");
+    EXPECT_EQ(e[15], "100000000000000");
+    EXPECT_EQ(e[16], "1E+15");
+    EXPECT_EQ(analysis::lambdaValue(0), 0.0);
+    EXPECT_EQ(analysis::lambdaValue(16), 1e15);
+    EXPECT_EQ(analysis::lambdaValue(-1), 0.0);
+}
+
+TEST(Calculation, DataFileWindowPassesZeroCouplingWhateverIsChosen)
+{
+    TabchildData d = window(1, 6);
+    nextCd = 0.3, nextFr = 0.01;
+    const auto out = analysis::runCalculation(d, fakeCcoeff, CalculationRequest{false, 16, 1});
+    EXPECT_TRUE(out.computed);
+    EXPECT_TRUE(out.messages.empty());
+    EXPECT_EQ(lastCall.lambda, 0.0);
+    EXPECT_EQ(lastCall.mode, 0);
+    EXPECT_EQ(lastCall.N, 6);
+    EXPECT_EQ(lastCall.m, 1);
+    EXPECT_EQ(lastCall.dt, 0.1);
+    EXPECT_EQ(lastCall.velocities, d.velocitySamples.data());
+    EXPECT_EQ(lastCall.parameters, d.testParameters.data());
+    EXPECT_EQ(d.fitQuality[1], 0.0);  // one run: no reference
+    EXPECT_EQ(d.lastLambdaText, "0");
+    EXPECT_EQ(d.lastCouplingMode, 0);
+    EXPECT_TRUE(d.calculated);
+    EXPECT_EQ(d.fittedVelocities(6, 1), 1.0);
+}
+
+TEST(Calculation, SeriesWindowPassesTheEntryAndModeAndKeepsThemWithTheResults)
+{
+    TabchildData d = window(3, 10);
+    const auto out = analysis::runCalculation(d, fakeCcoeff, CalculationRequest{true, 16, 1});
+    EXPECT_TRUE(out.computed);
+    EXPECT_EQ(lastCall.lambda, 1e15);
+    EXPECT_EQ(lastCall.mode, 1);
+    EXPECT_EQ(lastCall.m, 3);
+    EXPECT_EQ(d.lastLambdaText, "1E+15");
+    EXPECT_EQ(d.lastCouplingMode, 1);
+    // 100 - 100 * residual / reference, residual 0.02 i against 0.04.
+    EXPECT_NEAR(d.fitQuality[1], 50.0, 1e-9);
+    EXPECT_NEAR(d.fitQuality[2], 0.0, 1e-9);
+    EXPECT_NEAR(d.fitQuality[3], -50.0, 1e-9);
+}
+
+TEST(Calculation, ImplausibleRunGivesBothWarningsInOrder)
+{
+    struct Case {
+        double cd, fr;
+        bool warns;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Case c : {Case{0.3, 0.01, false}, Case{-0.3, 0.01, true}, Case{0.3, -0.01, true}, Case{0, 0, true},
+                         Case{nan, 0.01, true}, Case{0.3, nan, true}}) {
+        SCOPED_TRACE(::testing::Message() << c.cd << " " << c.fr);
+        TabchildData d = window(1, 6);
+        nextCd = c.cd, nextFr = c.fr;
+        const auto out = analysis::runCalculation(d, fakeCcoeff, CalculationRequest{});
+        EXPECT_TRUE(out.computed);  // the results are shown anyway
+        if (!c.warns) {
+            EXPECT_TRUE(out.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(out.messages.size(), 2u);
+        EXPECT_EQ(out.messages[0].title, "Calculation Warning");
+        EXPECT_EQ(out.messages[0].text, "The calculation returned unrealistic coefficients. Please check your input data!");
+        EXPECT_EQ(out.messages[0].icon, platform::Icon::Critical);
+        EXPECT_EQ(out.messages[1].title, "Calculation Warning");
+        EXPECT_EQ(out.messages[1].text, "The solution of the equation of motion could not be found!");
+        EXPECT_EQ(out.messages[1].icon, platform::Icon::Exclamation);
+    }
+    nextCd = 0.3, nextFr = 0.01;
+}
+
+TEST(Calculation, SeriesWindowNeverWarns)
+{
+    TabchildData d = window(2, 6);
+    nextCd = -1;
+    EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{true, 0, 0}).messages.empty());
+    nextCd = 0.3;
+}
+
+TEST(Calculation, MissingSolverChangesNothing)
+{
+    TabchildData d = window(2, 6);
+    d.coefficients.assign(9, 5.0);
+    d.calculated = true;
+    d.lastLambdaText = "10";
+    const auto out = analysis::runCalculation(d, nullptr, CalculationRequest{true, 3, 0}, "/opt/tw/libCoastfit.so: gone");
+    EXPECT_FALSE(out.computed);
+    ASSERT_EQ(out.messages.size(), 1u);
+    EXPECT_EQ(out.messages[0].title, "Calculation Warning");
+    EXPECT_EQ(out.messages[0].icon, platform::Icon::Critical);
+    EXPECT_NE(out.messages[0].text.find("/opt/tw/libCoastfit.so: gone"), std::string::npos);
+    EXPECT_EQ(d.coefficients, std::vector<double>(9, 5.0));
+    EXPECT_EQ(d.lastLambdaText, "10");
+    EXPECT_TRUE(d.fittedVelocities.empty());
+}
+
+TEST(Calculation, ZeroReferenceHasNoFitQuality)
+{
+    TabchildData d = window(2, 6);
+    d.fitReference = {0, 0.0, 0.04};
+    analysis::runCalculation(d, fakeCcoeff, CalculationRequest{true, 0, 0});
+    EXPECT_TRUE(std::isnan(d.fitQuality[1]));
+    EXPECT_EQ(analysis::fitQualityText(d.fitQuality[1]), "n/a");
+    EXPECT_NEAR(d.fitQuality[2], 0.0, 1e-9);
+}
+
+TEST(Calculation, ResultTexts)
+{
+    EXPECT_EQ(analysis::cdText(0.00001234), "0.0000123");
+    EXPECT_EQ(analysis::cdText(0.31), "0.3100");
+    EXPECT_EQ(analysis::cdText(0.123456789), "0.1234568");
+    EXPECT_EQ(analysis::cdText(-0.3), "-0.3000");
+    EXPECT_EQ(analysis::fr0Text(0.012), "0.01200");
+    EXPECT_EQ(analysis::fr0Text(0.0101234567), "0.01012346");
+    EXPECT_EQ(analysis::fitQualityText(99.5), "99.50%");
+    EXPECT_EQ(analysis::fitQualityText(0), "0.00%");
+    EXPECT_EQ(analysis::fitQualityText(-12.345), "-12.35%");
+}
