@@ -112,6 +112,8 @@ private:
     void onLegendToggled();
     void onLegendColourRequest(int index);
     void chooseDiagramColour(ColourLabel* label, bool background);
+    void setOverflow();
+    int legendCapacity() const;
 
     analysis::TabchildData& data_;
     DrawingSurface* picdiagram_ = nullptr;
@@ -143,6 +145,7 @@ private:
     int legendRowTwips_ = 433;
     int legendLastEntry_ = -1;
     std::optional<QColor> lastDialogColour_;
+    bool reduce_ = true;
 };
 
 }  // namespace diagram

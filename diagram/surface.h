@@ -14,6 +14,9 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
+class QPen;
+
 namespace diagram {
 
 class DrawingSurface : public QWidget {

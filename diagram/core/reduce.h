@@ -7,7 +7,7 @@ namespace diagram {
 
 struct CurvePoint {
     double x = 0;  // sample time in internal units
-    double y = 0;  // velocity in internal units
+    double y = 0;  // the sample value (m/s)
 };
 
 // Samples v[0..n) lie at x = x0 + i * dx (internal units). Only the samples inside

@@ -1,0 +1,297 @@
+#include "diagram/surface.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace diagram {
+namespace {
+
+int buttonNumber(Qt::MouseButtons b)
+{
+    int n = 0;
+    if (b & Qt::LeftButton) n |= 1;
+    if (b & Qt::RightButton) n |= 2;
+    if (b & Qt::MiddleButton) n |= 4;
+    return n;
+}
+
+int shiftNumber(Qt::KeyboardModifiers m)
+{
+    int n = 0;
+    if (m & Qt::ShiftModifier) n |= 1;
+    if (m & Qt::ControlModifier) n |= 2;
+    if (m & Qt::AltModifier) n |= 4;
+    return n;
+}
+
+// Liang-Barsky: clips the segment to the rectangle; false when nothing of it is inside.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
+{
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
+        }
+    }
+    const QPointF a0 = a;
+    if (t1 < 1.0) b = QPointF(a0.x() + t1 * dx, a0.y() + t1 * dy);
+    if (t0 > 0.0) a = QPointF(a0.x() + t0 * dx, a0.y() + t0 * dy);
+    return true;
+}
+
+}  // namespace
+
+DrawingSurface::DrawingSurface(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(false);
+    font_ = QFont(QStringLiteral("Liberation Sans"), 9);
+}
+
+void DrawingSurface::setScale(const Scale& s)
+{
+    scale_ = s;
+    // A scale without extent would divide by zero in every mapping.
+    if (!(std::isfinite(scale_.width) && scale_.width != 0)) scale_.width = 1;
+    if (!(std::isfinite(scale_.height) && scale_.height != 0)) scale_.height = -1;
+}
+
+void DrawingSurface::setBackColor(const QColor& c)
+{
+    back_ = c;
+    update();
+}
+
+QImage& DrawingSurface::target()
+{
+    if (redirect_) return *redirect_;
+    ensureImage(size());
+    return image_;
+}
+
+void DrawingSurface::ensureImage(QSize sz)
+{
+    if (sz.width() < 1) sz.setWidth(1);
+    if (sz.height() < 1) sz.setHeight(1);
+    if (image_.size() != sz) {
+        image_ = QImage(sz, QImage::Format_RGB32);
+        image_.fill(back_);
+    }
+}
+
+void DrawingSurface::cls()
+{
+    overlay_.clear();
+    if (autoRedraw_) target().fill(back_);
+    update();
+}
+
+QPointF DrawingSurface::toPixel(double x, double y) const
+{
+    const QSize sz = redirect_ ? redirect_->size() : (image_.isNull() ? size() : image_.size());
+    return {(x - scale_.left) * sz.width() / scale_.width, (y - scale_.top) * sz.height() / scale_.height};
+}
+
+QPointF DrawingSurface::toScale(const QPointF& px) const
+{
+    const QSize sz = size();
+    const double w = sz.width() > 0 ? sz.width() : 1;
+    const double h = sz.height() > 0 ? sz.height() : 1;
+    return {scale_.left + px.x() * scale_.width / w, scale_.top + px.y() * scale_.height / h};
+}
+
+QPen DrawingSurface::pen() const
+{
+    QPen p(fore_);
+    p.setWidth(drawWidth_ <= 1 ? 0 : drawWidth_);  // 0: cosmetic one-pixel pen
+    p.setCapStyle(Qt::FlatCap);
+    p.setStyle(dotted_ ? Qt::DotLine : Qt::SolidLine);
+    return p;
+}
+
+void DrawingSurface::drawSegment(QPainter* p, const QPointF& a0, const QPointF& b0)
+{
+    QPointF a = a0;
+    QPointF b = b0;
+    const QImage& img = redirect_ ? *redirect_ : image_;
+    const double m = drawWidth_ + 2.0;
+    if (!clipSegment(a, b, QRectF(-m, -m, img.width() + 2 * m, img.height() + 2 * m))) return;
+    p->drawLine(QLineF(a, b));
+}
+
+void DrawingSurface::line(double x1, double y1, double x2, double y2)
+{
+    if (!autoRedraw_) {
+        overlay_.push_back({QLineF(x1, y1, x2, y2), fore_});
+        update();
+        return;
+    }
+    QImage& img = target();
+    QPainter p(&img);
+    p.setPen(pen());
+    drawSegment(&p, toPixel(x1, y1), toPixel(x2, y2));
+}
+
+void DrawingSurface::lines(const std::vector<QLineF>& segs)
+{
+    QImage& img = target();
+    QPainter p(&img);
+    p.setPen(pen());
+    for (const QLineF& l : segs) drawSegment(&p, toPixel(l.x1(), l.y1()), toPixel(l.x2(), l.y2()));
+}
+
+void DrawingSurface::polyline(const double* xy, std::size_t points)
+{
+    if (points < 2) return;
+    QImage& img = target();
+    const double m = drawWidth_ + 2.0;
+    const QRectF clip(-m, -m, img.width() + 2 * m, img.height() + 2 * m);
+    std::vector<QLineF> segs;
+    segs.reserve(points);
+    QPointF prev = toPixel(xy[0], xy[1]);
+    for (std::size_t i = 1; i < points; ++i) {
+        const QPointF cur = toPixel(xy[2 * i], xy[2 * i + 1]);
+        QPointF a = prev;
+        QPointF b = cur;
+        if (clipSegment(a, b, clip)) segs.emplace_back(a, b);
+        prev = cur;
+    }
+    QPainter p(&img);
+    p.setPen(pen());
+    p.drawLines(segs.data(), static_cast<int>(segs.size()));
+}
+
+void DrawingSurface::print(const QString& text)
+{
+    const QPointF at = toPixel(curX_, curY_);
+    QImage& img = target();
+    QPainter p(&img);
+    p.setFont(font_);
+    p.setPen(fore_);
+    const QFontMetricsF fm(font_, &img);
+    p.drawText(QPointF(at.x(), at.y() + fm.ascent()), text);
+}
+
+double DrawingSurface::textWidth(const QString& text) const
+{
+    const QImage* dev = redirect_ ? redirect_ : &image_;
+    const QSize sz = dev->isNull() ? size() : dev->size();
+    const QFontMetricsF fm = dev->isNull() ? QFontMetricsF(font_) : QFontMetricsF(font_, dev);
+    return fm.horizontalAdvance(text) * scale_.width / std::max(1, sz.width());
+}
+
+double DrawingSurface::textHeight(const QString&) const
+{
+    const QImage* dev = redirect_ ? redirect_ : &image_;
+    const QSize sz = dev->isNull() ? size() : dev->size();
+    const QFontMetricsF fm = dev->isNull() ? QFontMetricsF(font_) : QFontMetricsF(font_, dev);
+    return fm.height() * scale_.height / std::max(1, sz.height());
+}
+
+void DrawingSurface::requestRender()
+{
+    renderPending_ = true;
+    update();
+}
+
+void DrawingSurface::flushRender()
+{
+    if (!renderPending_ || rendering_) return;
+    renderPending_ = false;
+    ensureImage(size());
+    if (!renderer_) return;
+    rendering_ = true;
+    const bool keep = autoRedraw_;
+    autoRedraw_ = true;
+    renderer_(*this);
+    autoRedraw_ = keep;
+    rendering_ = false;
+}
+
+QImage DrawingSurface::picture() const
+{
+    auto* self = const_cast<DrawingSurface*>(this);
+    self->flushRender();
+    self->ensureImage(size());
+    return image_;
+}
+
+QImage DrawingSurface::renderTo(QSize sz)
+{
+    QImage img(sz.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    img.fill(back_);
+    if (!renderer_ || rendering_) return img;
+    rendering_ = true;
+    redirect_ = &img;
+    const bool keep = autoRedraw_;
+    autoRedraw_ = true;
+    renderer_(*this);
+    autoRedraw_ = keep;
+    redirect_ = nullptr;
+    rendering_ = false;
+    return img;
+}
+
+void DrawingSurface::paintEvent(QPaintEvent*)
+{
+    flushRender();
+    ensureImage(size());
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+    for (const OverlayLine& o : overlay_) {
+        QPen pen(o.colour);
+        pen.setWidth(0);
+        p.setPen(pen);
+        QPointF a = toPixel(o.line.x1(), o.line.y1());
+        QPointF b = toPixel(o.line.x2(), o.line.y2());
+        if (clipSegment(a, b, QRectF(-3, -3, width() + 6, height() + 6))) p.drawLine(QLineF(a, b));
+    }
+}
+
+void DrawingSurface::resizeEvent(QResizeEvent*)
+{
+    ensureImage(size());
+    if (renderer_) requestRender();
+}
+
+void DrawingSurface::mousePressEvent(QMouseEvent* e)
+{
+    if (!mouseNavigation_) return;
+    const QPointF s = toScale(e->position());
+    emit mouseDown(buttonNumber(e->button()), shiftNumber(e->modifiers()), s.x(), s.y());
+}
+
+void DrawingSurface::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!mouseNavigation_) return;
+    const QPointF s = toScale(e->position());
+    emit mouseMove(buttonNumber(e->buttons()), shiftNumber(e->modifiers()), s.x(), s.y());
+}
+
+void DrawingSurface::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!mouseNavigation_) return;
+    const QPointF s = toScale(e->position());
+    emit mouseUp(buttonNumber(e->button()), shiftNumber(e->modifiers()), s.x(), s.y());
+}
+
+}  // namespace diagram
