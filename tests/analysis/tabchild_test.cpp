@@ -1,0 +1,250 @@
+#include "analysis/coastfit_loader.h"
+#include "analysis/frm_tabchild.h"
+#include "test_files.h"
+
+#include "platform/fakes.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using analysis::FrmTabchild;
+
+namespace {
+
+double gridNumber(const analysis::FlexGrid* g, int row, int col)
+{
+    return numbers::leadingNumber(g->textMatrix(row, col).toStdString());
+}
+
+class Tabchild : public ::testing::Test {
+protected:
+    void SetUp() override { analysis::setCoastfitPath(testfiles::libraryPath()); }
+    platform::ScopedFakes fakes;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(Tabchild, FormLoad)
+{
+    FrmTabchild w;
+    ASSERT_EQ(w.cmbLambda->count(), 17);
+    EXPECT_FALSE(w.cmbLambda->isEditable());
+    EXPECT_EQ(w.cmbLambda->itemText(0), "0");
+    EXPECT_EQ(w.cmbLambda->itemText(16), "1E+15");
+    EXPECT_EQ(w.SSTab2->tabText(0), "Graph");
+    EXPECT_EQ(w.SSTab2->tabText(1), "Calculation");
+    EXPECT_EQ(w.SSTab2->tabText(2), "Protocol");
+    EXPECT_EQ(w.tabCalclist->tabText(0), "Results");
+    EXPECT_EQ(w.tabCalclist->tabText(1), "Datamatrix");
+    EXPECT_EQ(w.averageRootNode->text(0), "Mean value groups");
+    EXPECT_EQ(w.mfgAverageRes->textMatrix(0, 4), "Fit quality");
+    EXPECT_EQ(w.mfgAverageRes->colWidth(0), 1430);
+    EXPECT_FALSE(w.cmdExcel->isEnabled());
+    EXPECT_EQ(w.cmdExcel->text(), "Report ...");
+    EXPECT_FALSE(w.cmdDLLNEW->isEnabled());
+    EXPECT_TRUE(w.optFixedCoeff[0]->isChecked());
+    EXPECT_EQ(w.findChild<QPushButton*>("cmdDLLNEW"), w.cmdDLLNEW);
+    EXPECT_EQ(w.findChild<QWidget*>("mfgCTSdat"), w.mfgCTSdat);
+    EXPECT_EQ(app::controlTag(w.mfgCTSres), "Table");
+    EXPECT_EQ(app::controlTag(w.txtCTComments), "Text");
+    EXPECT_EQ(w.data.lastTabhorzValue, 5000);
+}
+
+TEST_F(Tabchild, OpensADataFileIntoLabelsCommentAndGrids)
+{
+    FrmTabchild w;
+    fakes.files.answer(testfiles::dataPath("small.ctd"));
+    ASSERT_TRUE(w.ctdOpen());
+    ASSERT_EQ(fakes.files.requests.size(), 1u);
+    EXPECT_EQ(fakes.files.requests[0].dialogName, "cdlDataimport");
+    EXPECT_EQ(fakes.files.requests[0].title, "Choose CTD-file to open...");
+    EXPECT_EQ(fakes.files.requests[0].filter, "TarnwellData(*.ctd)|*.ctd|");
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    EXPECT_EQ(w.data.windowFileName, "small.ctd");
+    EXPECT_EQ(w.data.dataDirectory, (QFileInfo(testfiles::dataPath("small.ctd")).absolutePath() + "/").toStdString());
+    EXPECT_EQ(w.lblCTDescrLabel[0]->text(), "Coast A");
+    EXPECT_EQ(w.lblCTDescrLabel[1]->text(), "Filename: small.ctd");
+    EXPECT_EQ(w.lblCTDescrLabel[2]->text(), "Number of datapoints between ");
+    EXPECT_EQ(w.lblCTDescrLabel[3]->text(), "max. and min. value: 6");
+    EXPECT_EQ(w.lblCTDescrLabel[4]->text(), "Start velocity: 27.5 m/s");
+    EXPECT_EQ(w.lblCTDescrLabel[5]->text(), "End velocity: 3.2 m/s");
+    EXPECT_EQ(w.txtCTComments->toPlainText(),
+              QString::fromUtf8("Car configuration : Roof box\nWeather : Sunny 20 \u00B0C\nRoad conditions : Dry asphalt"));
+
+    const analysis::FlexGrid* dat = w.mfgCTSdat;
+    ASSERT_EQ(dat->rows(), 37);
+    ASSERT_EQ(dat->cols(), 2);
+    EXPECT_EQ(dat->fixedRows(), 1);
+    EXPECT_EQ(dat->fixedCols(), 1);
+    EXPECT_EQ(dat->colWidth(0), 1800);
+    EXPECT_EQ(dat->colWidth(1), 1500);
+    EXPECT_EQ(dat->colAlignment(1), analysis::FlexGrid::CenterCenter);
+    EXPECT_EQ(dat->fixedAlignment(0), analysis::FlexGrid::LeftCenter);
+    struct Cell {
+        int row, col;
+        const char* text;
+    };
+    for (const Cell c : {Cell{0, 1, "small.ctd"}, Cell{1, 0, "Project:"}, Cell{1, 1, "Coast A"}, Cell{2, 1, "9.3.2005"},
+                         Cell{5, 1, "Miller"}, Cell{6, 1, ""}, Cell{7, 1, "8"}, Cell{8, 1, "3.2"}, Cell{9, 1, "27.5"},
+                         Cell{10, 1, "6"}, Cell{11, 1, "1"}, Cell{12, 1, ""}, Cell{13, 1, "0.5"},
+                         Cell{18, 0, "Air temperature, \u00B0C :"}, Cell{18, 1, "20.5"},
+                         Cell{19, 0, "Vehicle frontal area, m\u00B2 :"}, Cell{19, 1, "2.1"}, Cell{20, 1, ""},
+                         Cell{21, 1, "Roof box"}, Cell{23, 0, "Road conditions :"}, Cell{23, 1, "Dry asphalt"},
+                         Cell{30, 0, "Velocity data, m/s :"}, Cell{30, 1, ""}, Cell{31, 0, "1"}, Cell{31, 1, "27.500"},
+                         Cell{33, 1, "14.000"}, Cell{34, 1, "9.124"}, Cell{36, 0, "6"}, Cell{36, 1, "3.200"}}) {
+        SCOPED_TRACE(::testing::Message() << "dat " << c.row << "," << c.col);
+        EXPECT_EQ(dat->textMatrix(c.row, c.col), QString::fromUtf8(c.text));
+    }
+    const analysis::FlexGrid* res = w.mfgCTSres;
+    ASSERT_EQ(res->rows(), 20);
+    for (const Cell c : {Cell{0, 1, "small.ctd"}, Cell{5, 1, "Miller"}, Cell{7, 0, "Test parameters:"}, Cell{7, 1, ""},
+                         Cell{8, 1, "1500"}, Cell{9, 1, "1545"}, Cell{12, 1, "2.1"}, Cell{16, 0, "Drag coefficient cd:"},
+                         Cell{16, 1, ""}, Cell{17, 0, "Rolling resistance fr 0:"}, Cell{18, 0, "Fit quality:"}}) {
+        SCOPED_TRACE(::testing::Message() << "res " << c.row << "," << c.col);
+        EXPECT_EQ(res->textMatrix(c.row, c.col), QString::fromUtf8(c.text));
+    }
+
+    // A single data set: only the calculate button of the calculation controls works.
+    EXPECT_TRUE(w.frmCalc->isEnabled());
+    EXPECT_TRUE(w.cmdDLLNEW->isEnabled());
+    EXPECT_FALSE(w.cmbLambda->isEnabled());
+    EXPECT_FALSE(w.optFixedCoeff[0]->isEnabled());
+    EXPECT_FALSE(w.optFixedCoeff[1]->isEnabled());
+    EXPECT_FALSE(w.lstAverageData->isEnabled());
+    EXPECT_TRUE(w.trvAverageData->isHidden());
+    EXPECT_TRUE(w.mfgAverageRes->isHidden());
+    for (QPushButton* b : {w.cmdAverageConnect, w.cmdAverageErase, w.cmdAverageShow, w.cmdAverageSingle})
+        EXPECT_FALSE(b->isEnabled());
+    EXPECT_EQ(w.SSTab2->currentIndex(), 0);
+}
+
+TEST_F(Tabchild, CancelAndRefusalsLoadNothing)
+{
+    {
+        FrmTabchild w;
+        fakes.files.cancel();
+        EXPECT_FALSE(w.ctdOpen());
+        EXPECT_TRUE(fakes.messages.shown.empty());
+    }
+    struct Case {
+        const char* name;
+        QString path;
+        const char* second;
+    };
+    const QString empty = testfiles::writeFile(dir, "empty.ctd", "");
+    const QString shortFile = testfiles::writeFile(dir, "short.ctd", "a\r\nb\r\n");
+    for (const Case& c : {Case{"missing", dir.filePath("gone.ctd"), "The file does not exist."},
+                          Case{"folder", dir.path(), "The file does not exist."},
+                          Case{"empty", empty, "The file is empty."},
+                          Case{"short", shortFile, "The file has 2 of its 30 header lines."}}) {
+        SCOPED_TRACE(c.name);
+        fakes.messages.clear();
+        FrmTabchild w;
+        EXPECT_FALSE(w.ctdOpen(c.path));  // a reload path opens without the dialog
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+        EXPECT_EQ(fakes.messages.last().text, std::string("File reading ERROR!\n") + c.second);
+        EXPECT_EQ(w.data.setCount, 0);
+        EXPECT_FALSE(w.frmCalc->isEnabled());
+    }
+    EXPECT_TRUE(fakes.files.requests.size() == 1u);
+}
+
+TEST_F(Tabchild, CalculationGivesBackTheCoefficientsOfAGeneratedRun)
+{
+    const double f0 = 150, k = 0.45;
+    const testfiles::Run run = testfiles::coastDown(f0, k, 30, 400);
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "known.ctd", testfiles::ctdText(run))));
+    w.cmdDLLNEW->click();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_NEAR(w.data.coefficients[1], f0, f0 * 1e-3);
+    EXPECT_NEAR(w.data.coefficients[2], k, k * 1e-3);
+    EXPECT_NEAR(gridNumber(w.mfgCTSres, 16, 1), run.cd(k), run.cd(k) * 1e-3);
+    EXPECT_NEAR(gridNumber(w.mfgCTSres, 17, 1), run.fr0(f0), run.fr0(f0) * 1e-3);
+    EXPECT_EQ(w.mfgCTSres->textMatrix(16, 1).size(), QString("0.0000000").size()) << w.mfgCTSres->textMatrix(16, 1).toStdString();
+    EXPECT_EQ(w.mfgCTSres->textMatrix(18, 1), "0.00%");
+    EXPECT_TRUE(w.cmdExcel->isEnabled());
+    EXPECT_FALSE(w.cmdAverageShow->isEnabled());
+    EXPECT_EQ(w.data.lastLambdaText, "0");
+    ASSERT_TRUE(w.data.hasFit());
+    EXPECT_NEAR(w.data.fittedVelocities(200, 1), run.samples[200], 0.2);
+}
+
+TEST_F(Tabchild, ImplausibleRunWarnsTwiceAndStillShowsItsResults)
+{
+    // A run that speeds up: the fitted resistance comes out negative.
+    testfiles::Run run = testfiles::coastDown(150, 0.45, 30, 200);
+    std::reverse(run.samples.begin(), run.samples.end());
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "up.ctd", testfiles::ctdText(run))));
+    w.cmdDLLNEW_Click();
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "The calculation returned unrealistic coefficients. Please check your input data!");
+    EXPECT_EQ(fakes.messages.shown[0].icon, platform::Icon::Critical);
+    EXPECT_EQ(fakes.messages.shown[1].text, "The solution of the equation of motion could not be found!");
+    EXPECT_EQ(fakes.messages.shown[1].icon, platform::Icon::Exclamation);
+    for (const auto& m : fakes.messages.shown) EXPECT_EQ(m.title, "Calculation Warning");
+    EXPECT_LT(gridNumber(w.mfgCTSres, 16, 1), 0);
+    EXPECT_TRUE(w.mfgCTSres->textMatrix(16, 1).startsWith('-'));
+    EXPECT_TRUE(w.cmdExcel->isEnabled());
+}
+
+TEST_F(Tabchild, MissingLibraryIsACriticalMessageAndNothingIsComputed)
+{
+    for (const QString& lib : {dir.filePath("libCoastfit.so"), testfiles::writeFile(dir, "broken.so", "not a library")}) {
+        SCOPED_TRACE(lib.toStdString());
+        analysis::setCoastfitPath(lib);
+        fakes.messages.clear();
+        FrmTabchild w;
+        ASSERT_TRUE(w.ctdOpen(testfiles::dataPath("small.ctd")));
+        w.cmdDLLNEW_Click();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().title, "Calculation Warning");
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+        EXPECT_NE(fakes.messages.last().text.find(lib.toStdString()), std::string::npos) << fakes.messages.last().text;
+        EXPECT_EQ(w.mfgCTSres->textMatrix(16, 1), "");
+        EXPECT_FALSE(w.cmdExcel->isEnabled());
+        EXPECT_FALSE(w.data.calculated);
+    }
+}
+
+TEST_F(Tabchild, PageScrollBarsShiftThePages)
+{
+    FrmTabchild w;
+    const QPoint start = w.SSTab2->pos();
+    w.fscTabhorz->setValue(5300);  // 300 twips = 20 px
+    EXPECT_EQ(w.SSTab2->pos(), start + QPoint(20, 0));
+    w.fscTabvert->setValue(4700);
+    EXPECT_EQ(w.SSTab2->pos(), start + QPoint(20, -20));
+    w.fscTabhorz->setValue(5000);
+    w.fscTabvert->setValue(5000);
+    EXPECT_EQ(w.SSTab2->pos(), start);
+}
+
+TEST_F(Tabchild, LambdaChoiceEnablesCalculationAndReadsTheEntry)
+{
+    FrmTabchild w;
+    EXPECT_EQ(w.selectedLambda(), 0.0);
+    w.cmbLambda->setCurrentIndex(16);
+    w.cmbLambda_Click();
+    EXPECT_TRUE(w.cmdDLLNEW->isEnabled());
+    EXPECT_EQ(w.selectedLambda(), 1e15);
+    w.optFixedCoeff_Click(1);
+    EXPECT_EQ(w.data.fixedCoeffOption, 1);
+}
