@@ -14,6 +14,12 @@ extern "C" {
 // results:    4m + 1 doubles; run i: 4i-3 F0 (N), 4i-2 k, 4i-1 fr, 4i cd.
 // residuals:  m + 1 doubles; element i = mean squared residual of run i.
 // fitted:     same layout as velocities.
+//
+// Sample j lies (j - 1)·dt after the first sample, where each fitted curve starts. A singular
+// system (N <= 2, a constant-speed run nothing couples, ...) or a failed allocation writes 0 to
+// every output; N < 1, m < 1 or a null pointer writes nothing. The call keeps no state, never
+// throws and never ends the process. On Linux the library exports ccoeff alone (no decorated
+// stdcall alias).
 typedef void (*CcoeffFunction)(const double* velocities, int32_t N, int32_t m, const double* parameters,
                                double dt, double lambda, int32_t mode, double* results,
                                double* residuals, double* fitted);
