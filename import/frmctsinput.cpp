@@ -1,0 +1,197 @@
+#include "import/frmctsinput.h"
+
+#include "import/core/series.h"
+#include "import/twips.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace importer {
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmCTSinput"));
+    setWindowTitle(QStringLiteral("CTD-files for series"));
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(px(6030), px(3480));
+
+    fraCTSList = new QGroupBox(QStringLiteral("Datafiles"), this);
+    fraCTSList->setObjectName(QStringLiteral("fraCTSList"));
+    place(fraCTSList, 120, 120, 3375, 3255);
+    lblCtspicdir = new QLabel(QStringLiteral("        "), fraCTSList);
+    lblCtspicdir->setObjectName(QStringLiteral("lblCtspicdir"));
+    lblCtspicdir->setAutoFillBackground(true);
+    {
+        QPalette p = lblCtspicdir->palette();
+        p.setColor(QPalette::Window, Qt::white);
+        lblCtspicdir->setPalette(p);
+    }
+    place(lblCtspicdir, 120, 240, 375, 315);
+    imgCTSDir = new QLabel(fraCTSList);
+    imgCTSDir->setObjectName(QStringLiteral("imgCTSDir"));
+    imgCTSDir->setPixmap(style()->standardIcon(QStyle::SP_DirIcon).pixmap(px(240), px(240)));
+    place(imgCTSDir, 180, 285, 240, 240);
+    txtCTSdir = new QLineEdit(fraCTSList);
+    txtCTSdir->setObjectName(QStringLiteral("txtCTSdir"));
+    txtCTSdir->setReadOnly(true);
+    place(txtCTSdir, 540, 240, 2715, 315);
+    lstCTDtoCTS = new QListWidget(fraCTSList);
+    lstCTDtoCTS->setObjectName(QStringLiteral("lstCTDtoCTS"));
+    lstCTDtoCTS->setSelectionMode(QAbstractItemView::SingleSelection);
+    place(lstCTDtoCTS, 120, 660, 2175, 2400);
+    cmdCTDtoList = button(fraCTSList, "cmdCTDtoList", QStringLiteral("Add more..."));
+    place(cmdCTDtoList, 2400, 660, 855, 495);
+    cmdCTDDelList = button(fraCTSList, "cmdCTDDelList", QStringLiteral("Delete"));
+    place(cmdCTDDelList, 2400, 1200, 855, 435);
+    cmdSortUp = button(fraCTSList, "cmdSortUp", QString());
+    cmdSortUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    place(cmdSortUp, 2400, 1680, 855, 435);
+    cmdSortDown = button(fraCTSList, "cmdSortDown", QString());
+    cmdSortDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    place(cmdSortDown, 2400, 2160, 855, 435);
+    cmdClearCTSList = button(fraCTSList, "cmdClearCTSList", QStringLiteral("Clear list"));
+    place(cmdClearCTSList, 2400, 2640, 855, 435);
+
+    fraCTSComments = new QGroupBox(QStringLiteral("Comments"), this);
+    fraCTSComments->setObjectName(QStringLiteral("fraCTSComments"));
+    place(fraCTSComments, 3600, 120, 2295, 2775);
+    txtCTSComments = new QPlainTextEdit(fraCTSComments);
+    txtCTSComments->setObjectName(QStringLiteral("txtCTSComments"));
+    txtCTSComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    place(txtCTSComments, 120, 240, 2055, 2415);
+
+    cmdCTSok = button(this, "cmdCTSok", QStringLiteral("&Save"));
+    place(cmdCTSok, 3600, 3000, 1095, 375);
+    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    place(cmdCancel, 4800, 3000, 1095, 375);
+
+    connect(cmdCTDtoList, &QPushButton::clicked, this, &FrmCTSinput::cmdCTDtoList_Click);
+    connect(cmdCTDDelList, &QPushButton::clicked, this, &FrmCTSinput::cmdCTDDelList_Click);
+    connect(cmdSortUp, &QPushButton::clicked, this, &FrmCTSinput::cmdSortUp_Click);
+    connect(cmdSortDown, &QPushButton::clicked, this, &FrmCTSinput::cmdSortDown_Click);
+    connect(cmdClearCTSList, &QPushButton::clicked, this, &FrmCTSinput::cmdClearCTSList_Click);
+    connect(cmdCTSok, &QPushButton::clicked, this, &FrmCTSinput::cmdCTSok_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmCTSinput::cmdCancel_Click);
+}
+
+QStringList FrmCTSinput::names() const
+{
+    QStringList out;
+    for (int i = 0; i < lstCTDtoCTS->count(); ++i) out << lstCTDtoCTS->item(i)->text();
+    return out;
+}
+
+void FrmCTSinput::countRule()
+{
+    const int n = lstCTDtoCTS->count();
+    const bool fits = n >= 2 && n <= 30;
+    cmdCTSok->setEnabled(fits);
+    cmdSortUp->setEnabled(fits);
+    cmdSortDown->setEnabled(fits);
+}
+
+void FrmCTSinput::cmdCTDtoList_Click()
+{
+    platform::FileDialogRequest r;
+    r.dialogName = QStringLiteral("cdlDataimport");
+    r.kind = platform::FileDialogKind::OpenMany;
+    r.title = QStringLiteral("Choose CTD-files for series");
+    r.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
+    r.initialDir = txtCTSdir->text();
+    r.flags = 0x89A08;
+    const std::optional<QStringList> picked = platform::fileDialogs().ask(r, this);
+    if (!picked) {
+        if (lstCTDtoCTS->count() == 0) cmdCTDDelList->setEnabled(false);
+        return;
+    }
+    if (picked->isEmpty()) return;
+    const QString folder = QFileInfo(picked->front()).absolutePath();
+    if (!sameDirectory(folder.toStdString(), txtCTSdir->text().toStdString())) {
+        platform::showMessage(platform::messageFromFlags(64, "All datafiles have to be chosen in the same directory!", "CTS-Error"), this);
+        return;
+    }
+    for (int i = 0; i < picked->size() && i < 30; ++i) lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
+    countRule();
+    cmdCTDDelList->setEnabled(true);
+    cmdClearCTSList->setEnabled(true);
+}
+
+void FrmCTSinput::cmdCTDDelList_Click()
+{
+    const int row = lstCTDtoCTS->currentRow();
+    if (row < 0 || !lstCTDtoCTS->currentItem()->isSelected()) {
+        platform::showMessage(platform::messageFromFlags(64, "Choose a datafile from the list!", "Delete entry"), this);
+        return;
+    }
+    delete lstCTDtoCTS->takeItem(row);
+    lstCTDtoCTS->clearSelection();
+    lstCTDtoCTS->setCurrentRow(-1);
+    countRule();
+    const bool any = lstCTDtoCTS->count() > 0;
+    cmdCTDDelList->setEnabled(any);
+    cmdClearCTSList->setEnabled(any);
+}
+
+void FrmCTSinput::move(int by, const char* title)
+{
+    const int n = lstCTDtoCTS->count();
+    if (n < 2) return;
+    const int row = lstCTDtoCTS->currentRow();
+    if (row < 0 || !lstCTDtoCTS->currentItem()->isSelected()) {
+        platform::showMessage(platform::messageFromFlags(64, "Choose a datafile from the list!", title), this);
+        return;
+    }
+    const int to = row + by;
+    if (to < 0 || to >= n) return;
+    QListWidgetItem* item = lstCTDtoCTS->takeItem(row);
+    lstCTDtoCTS->insertItem(to, item);
+    lstCTDtoCTS->setCurrentRow(to);
+}
+
+void FrmCTSinput::cmdSortUp_Click() { move(-1, ""); }
+void FrmCTSinput::cmdSortDown_Click() { move(1, "Move entry"); }
+
+void FrmCTSinput::cmdClearCTSList_Click()
+{
+    lstCTDtoCTS->clear();
+    cmdCTSok->setEnabled(false);
+    cmdSortUp->setEnabled(false);
+    cmdSortDown->setEnabled(false);
+    cmdCTDDelList->setEnabled(false);
+    cmdClearCTSList->setEnabled(false);
+}
+
+void FrmCTSinput::cmdCTSok_Click()
+{
+    okPressed = true;
+    hide();
+}
+
+void FrmCTSinput::cmdCancel_Click()
+{
+    okPressed = false;
+    hide();
+}
+
+void FrmCTSinput::reject() { cmdCancel_Click(); }
+
+}  // namespace importer

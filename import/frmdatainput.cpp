@@ -1,0 +1,238 @@
+#include "import/frmdatainput.h"
+
+#include "import/core/import_state.h"
+#include "import/core/parameters.h"
+#include "import/import_commands.h"
+#include "import/twips.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTime>
+
+namespace importer {
+namespace {
+
+const char* const kCaptions[15] = {
+    nullptr, "Project name", "Test start-time", "Sample rate, s", "Air pressure, bar", "Air temperature,\u00B0C",
+    "Vehicle mass,kg", "Frontal area, m\u00B2", "Dynamic mass, kg", "Date", "Weather", "Road conditions", "Car",
+    "Car configuration", "Tester"};
+
+int labelTop(int i)
+{
+    if (i == 1) return 400;
+    if (i == 2) return 1800;
+    if (i <= 7) return 700 * i - 1000;
+    if (i <= 9) return 700 * (i - 7) - 300;
+    return 700 * (i - 7) + 370;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, int top, int maxLength = 0)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    QFont f = e->font();
+    f.setPointSize(9);
+    e->setFont(f);
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    place(e, 150, top, 1750, 300);
+    return e;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmdatainput"));
+    setWindowTitle(QStringLiteral("Data for CTD-file (2)"));
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(px(4800), px(7500));
+
+    Frame1 = new QGroupBox(QStringLiteral("Required parameters"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    place(Frame1, 300, 200, 2050, 4600);
+    Frame2 = new QGroupBox(QStringLiteral("Additional data"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    place(Frame2, 2450, 200, 2050, 6000);
+    Frame3 = new QGroupBox(QStringLiteral("Setting options"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    place(Frame3, 300, 4900, 2050, 1310);
+
+    for (int i = 1; i <= 14; ++i) {
+        const bool required = i == 1 || (i >= 3 && i <= 7);
+        auto* l = new QLabel(QString::fromUtf8(kCaptions[i]), required ? Frame1 : Frame2);
+        l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        l->setAlignment(Qt::AlignCenter);
+        l->setFrameShape(QFrame::Box);
+        QFont f = l->font();
+        f.setBold(true);
+        f.setPointSize(8);
+        l->setFont(f);
+        l->setAutoFillBackground(true);
+        QPalette p = l->palette();
+        p.setColor(QPalette::Window, required ? QColor(0xC0, 0xC0, 0xC0) : QApplication::palette().color(QPalette::Button));
+        l->setPalette(p);
+        place(l, 150, labelTop(i), 1750, 300);
+        Label1[i] = l;
+    }
+
+    txtproject = field(Frame1, "txtproject", 650);
+    txtdelta = field(Frame1, "txtdelta", 1350, 10);
+    txtpressure = field(Frame1, "txtpressure", 2050, 10);
+    txttemperature = field(Frame1, "txttemperature", 2750, 10);
+    txtmass = field(Frame1, "txtmass", 3450, 10);
+    txtarea = field(Frame1, "txtarea", 4150, 10);
+    txtdynmass = field(Frame2, "txtdynmass", 650, 10);
+    DTPicker1 = new QDateEdit(Frame2);
+    DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
+    DTPicker1->setCalendarPopup(true);
+    DTPicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    {
+        QFont f = DTPicker1->font();
+        f.setPointSize(9);
+        DTPicker1->setFont(f);
+    }
+    place(DTPicker1, 150, 1350, 1750, 300);
+    txttime = field(Frame2, "txttime", 2050, 5);
+    txtweather = field(Frame2, "txtweather", 2750);
+    txtroad = field(Frame2, "txtroad", 3450);
+    txtcar = field(Frame2, "txtcar", 4150);
+    txtconfiguration = field(Frame2, "txtconfiguration", 4850);
+    txttester = field(Frame2, "txttester", 5550);
+
+    chbset = new QCheckBox(QStringLiteral("Adopt current settings"), Frame3);
+    chbset->setObjectName(QStringLiteral("chbset"));
+    chbset->move(px(150), px(300));
+    chbset->adjustSize();
+    cmdclear = button(Frame3, "cmdclear", QStringLiteral("&Clear settings"));
+    place(cmdclear, 150, 750, 1750, 400);
+
+    cmdback = button(this, "cmdback", QStringLiteral("&Back"));
+    place(cmdback, 300, 6400, 1250, 400);
+    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    place(cmdCancel, 1750, 6400, 1300, 400);
+    cmdFinish = button(this, "cmdFinish", QStringLiteral("&Save"));
+    place(cmdFinish, 3250, 6400, 1250, 400);
+
+    QWidget* order[] = {txtproject, txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass, DTPicker1,
+                        txttime, txtweather, txtroad, txtcar, txtconfiguration, txttester, cmdFinish, cmdback,
+                        cmdCancel, chbset, cmdclear};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    connect(cmdFinish, &QPushButton::clicked, this, &FrmDataInput::cmdFinish_Click);
+    connect(cmdback, &QPushButton::clicked, this, &FrmDataInput::cmdback_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmDataInput::cmdCancel_Click);
+    connect(cmdclear, &QPushButton::clicked, this, &FrmDataInput::cmdclear_Click);
+
+    load();
+}
+
+void FrmDataInput::load()
+{
+    for (QLineEdit* e : {txtproject, txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass, txtweather,
+                         txtroad, txtcar, txtconfiguration, txttester}) {
+        e->clear();
+        e->setEnabled(true);
+    }
+    txttime->setEnabled(true);
+    txttime->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    DTPicker1->setDate(QDate::currentDate());
+    chbset->setChecked(false);
+    chbset->setEnabled(true);
+    cmdback->setEnabled(true);
+    state.fieldValid.fill(false);
+}
+
+ParameterFields FrmDataInput::fields() const
+{
+    ParameterFields f;
+    f.project = txtproject->text().toStdString();
+    f.delta = txtdelta->text().toStdString();
+    f.pressure = txtpressure->text().toStdString();
+    f.temperature = txttemperature->text().toStdString();
+    f.mass = txtmass->text().toStdString();
+    f.area = txtarea->text().toStdString();
+    f.dynmass = txtdynmass->text().toStdString();
+    f.time = txttime->text().toStdString();
+    f.weather = txtweather->text().toStdString();
+    f.road = txtroad->text().toStdString();
+    f.car = txtcar->text().toStdString();
+    f.configuration = txtconfiguration->text().toStdString();
+    f.tester = txttester->text().toStdString();
+    const QDate d = DTPicker1->date();
+    f.day = d.day();
+    f.month = d.month();
+    f.year = d.year();
+    return f;
+}
+
+QLineEdit* FrmDataInput::fieldFor(int f) const
+{
+    switch (static_cast<Field>(f)) {
+    case Field::Project: return txtproject;
+    case Field::Time: return txttime;
+    case Field::Delta: return txtdelta;
+    case Field::Pressure: return txtpressure;
+    case Field::Temperature: return txttemperature;
+    case Field::Mass: return txtmass;
+    case Field::Area: return txtarea;
+    case Field::Dynmass: return txtdynmass;
+    }
+    return txtproject;
+}
+
+void FrmDataInput::cmdFinish_Click()
+{
+    state.fileHeader = collectTestParameters(fields(), state);
+    const ValidationOutcome outcome = validateTestParameters(state.fileHeader, state.fieldValid, txttime->text().toStdString());
+    for (const ValidationMessage& m : outcome.messages) {
+        platform::showMessage(m.message, this);
+        if (m.focus == Field::Time && outcome.startTimeText) txttime->setText(QString::fromStdString(*outcome.startTimeText));
+        QLineEdit* e = fieldFor(static_cast<int>(m.focus));
+        e->setFocus();
+        if (m.selectLength > 0) e->setSelection(0, m.selectLength);
+    }
+    if (!allFieldsValid(state.fieldValid)) return;
+
+    if (state.editingLoadedFile) {
+        if (editSaveHook) editSaveHook();
+        return;
+    }
+    unloadListview();
+    writeCtdFile();
+}
+
+void FrmDataInput::cmdback_Click() { done(Back); }
+
+void FrmDataInput::cmdCancel_Click()
+{
+    if (state.editingLoadedFile) state.editingLoadedFile = false;
+    unloadListview();
+    unloadDataInputForm();
+}
+
+void FrmDataInput::reject() { cmdCancel_Click(); }
+
+void FrmDataInput::cmdclear_Click()
+{
+    for (QLineEdit* e : {txtproject, txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass, txttime,
+                         txtweather, txtroad, txtcar, txtconfiguration, txttester})
+        e->clear();
+    chbset->setChecked(false);
+}
+
+}  // namespace importer

@@ -1,0 +1,361 @@
+#include "import/frmlistview.h"
+
+#include "import/core/import_state.h"
+#include "import/core/text_import.h"
+#include "import/import_commands.h"
+#include "import/twips.h"
+#include "platform/services.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace importer {
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QLabel* valueLabel(QWidget* parent, const char* name)
+{
+    QLabel* l = label(parent, name, QString());
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    return l;
+}
+
+QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->addItems(entries);
+    return c;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
+}
+
+}  // namespace
+
+FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmlistview"));
+    setWindowTitle(QStringLiteral("Data for CTD-file (1)"));
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(px(3960), px(8070));
+
+    Frame4 = frame(this, "Frame4", QStringLiteral("Chosen file:"));
+    place(Frame4, 96, 120, 3708, 735);
+    txtpath = new QLineEdit(Frame4);
+    txtpath->setObjectName(QStringLiteral("txtpath"));
+    place(txtpath, 120, 240, 3495, 396);
+
+    Frame2 = frame(this, "Frame2", QStringLiteral("File data:"));
+    place(Frame2, 96, 960, 3708, 2028);
+    lstview = new QListWidget(Frame2);
+    lstview->setObjectName(QStringLiteral("lstview"));
+    lstview->setUniformItemSizes(true);
+    place(lstview, 144, 288, 3420, 1620);
+
+    Frame1 = frame(this, "Frame1", QStringLiteral("Structure of input-data:"));
+    place(Frame1, 96, 3072, 3708, 2508);
+    Label6 = label(Frame1, "Label6", QStringLiteral("Number of header rows:"));
+    place(Label6, 192, 432, 1740, 252);
+    txt1 = new QLineEdit(Frame1);
+    txt1->setObjectName(QStringLiteral("txt1"));
+    txt1->setMaxLength(2);
+    place(txt1, 2928, 384, 300, 288);
+    cmdok = button(Frame1, "cmdok", QStringLiteral("&Ok"));
+    place(cmdok, 3264, 384, 348, 1980);
+    Label11 = label(Frame1, "Label11", QStringLiteral("Velocity unit:"));
+    place(Label11, 192, 768, 1740, 252);
+    cmb5 = list(Frame1, "cmb5", {QStringLiteral("m/s"), QStringLiteral("km/h"), QStringLiteral("mph")});
+    place(cmb5, 2112, 720, 1116, 315);
+    Label12 = label(Frame1, "Label12", QStringLiteral("Decimal hyphen:"));
+    place(Label12, 192, 1104, 1740, 252);
+    cmb6 = list(Frame1, "cmb6", {QStringLiteral("Point"), QStringLiteral("Comma")});
+    place(cmb6, 2112, 1056, 1116, 315);
+    Label9 = label(Frame1, "Label9", QStringLiteral("Data order:"));
+    place(Label9, 192, 1440, 1740, 252);
+    cmb2 = list(Frame1, "cmb2", {QStringLiteral("Column")});
+    place(cmb2, 2112, 1392, 1116, 315);
+    Label8 = label(Frame1, "Label8", QStringLiteral("Time value:"));
+    place(Label8, 192, 1776, 1740, 252);
+    cmb3 = list(Frame1, "cmb3", {QStringLiteral("None"), QStringLiteral("t , v"), QStringLiteral("v , t")});
+    place(cmb3, 2112, 1728, 1116, 315);
+    Label7 = label(Frame1, "Label7", QStringLiteral("Time/velocity hyphen:"));
+    place(Label7, 192, 2112, 1740, 252);
+    cmb4 = list(Frame1, "cmb4", {QStringLiteral("Comma"), QStringLiteral("Semicolon"), QStringLiteral("Space"), QStringLiteral("Tabulator")});
+    place(cmb4, 2112, 2064, 1116, 288);
+    txtnone = new QLineEdit(QStringLiteral("None"), Frame1);
+    txtnone->setObjectName(QStringLiteral("txtnone"));
+    txtnone->setEnabled(false);
+    place(txtnone, 2112, 2064, 840, 310);
+    txtnone->raise();
+
+    Frame3 = frame(this, "Frame3", QStringLiteral("Data information:"));
+    place(Frame3, 96, 5616, 3708, 1836);
+    Label1 = label(Frame3, "Label1", QStringLiteral("Number of data-points:"));
+    place(Label1, 144, 288, 1740, 255);
+    lblCount = valueLabel(Frame3, "lblCount");
+    place(lblCount, 1920, 285, 690, 255);
+    Label2 = label(Frame3, "Label2", QStringLiteral("Max-value:"));
+    place(Label2, 144, 624, 900, 255);
+    lblMax = valueLabel(Frame3, "lblMax");
+    place(lblMax, 1080, 630, 780, 255);
+    Label4 = label(Frame3, "Label4", QStringLiteral("Point number:"));
+    place(Label4, 1920, 624, 1000, 255);
+    lblmaxwhere = valueLabel(Frame3, "lblmaxwhere");
+    place(lblmaxwhere, 2950, 624, 650, 252);
+    Label3 = label(Frame3, "Label3", QStringLiteral("Min-value:"));
+    place(Label3, 144, 1008, 900, 255);
+    lblMin = valueLabel(Frame3, "lblMin");
+    place(lblMin, 1080, 1005, 780, 255);
+    Label5 = label(Frame3, "Label5", QStringLiteral("Point number:"));
+    place(Label5, 1920, 1008, 1000, 255);
+    lblminwhere = valueLabel(Frame3, "lblminwhere");
+    place(lblminwhere, 2950, 1008, 650, 252);
+    cmdchange = button(Frame3, "cmdchange", QStringLiteral("&Edit file"));
+    place(cmdchange, 96, 1392, 1692, 348);
+    cmdReload = button(Frame3, "cmdReload", QStringLiteral("&Different file"));
+    place(cmdReload, 1920, 1392, 1692, 348);
+
+    cmdCancel = button(this, "cmdCancel", QStringLiteral(" &Cancel"));
+    place(cmdCancel, 120, 7584, 1644, 396);
+    cmdnext = button(this, "cmdnext", QStringLiteral(" &Next"));
+    place(cmdnext, 2160, 7584, 1644, 396);
+
+    // A list's Click only calls its Change handler; a program selection goes through select().
+    connect(cmb2, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb2_Change(); });
+    connect(cmb3, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb3_Change(); });
+    connect(cmb4, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb4_Change(); });
+    connect(cmb5, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb5_Change(); });
+    connect(cmb6, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb6_Change(); });
+    connect(txt1, &QLineEdit::textChanged, this, [this] { if (!loading_) txt1_Change(); });
+    connect(cmdok, &QPushButton::clicked, this, &FrmListview::cmdok_Click);
+    connect(cmdReload, &QPushButton::clicked, this, &FrmListview::cmdReload_Click);
+    connect(cmdchange, &QPushButton::clicked, this, &FrmListview::cmdchange_Click);
+    connect(cmdnext, &QPushButton::clicked, this, &FrmListview::cmdnext_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FrmListview::cmdCancel_Click);
+
+    load();
+}
+
+void FrmListview::load()
+{
+    loading_ = true;
+    txtpath->clear();
+    lstview->clear();
+    emptyResultLabels();
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4, cmb5, cmb6, txt1, cmdok, cmdchange, cmdReload, cmdCancel})
+        w->setEnabled(true);
+    cmdReload->setText(QStringLiteral("&Different file"));
+    if (cmb4->count() == 3) cmb4->insertItem(0, QStringLiteral("Comma"));
+    cmb2->setCurrentIndex(0);
+    txt1->setText(QStringLiteral("0"));
+    loading_ = false;
+
+    // The defaults of the dialog's load.
+    select(cmb3, 0);
+    select(cmb4, 0);
+    select(cmb5, 0);
+    select(cmb6, 0);
+    cmb2_Change();
+    cmdnext->setEnabled(false);
+    state.headerRows = 0;
+    txt1->setText(QStringLiteral("0"));
+    txt1->selectAll();
+    state.structureConfirmed = false;
+}
+
+void FrmListview::select(QComboBox* list, int index)
+{
+    if (list->currentIndex() != index) {
+        list->setCurrentIndex(index);  // the signal runs the handler
+        return;
+    }
+    if (list == cmb2) cmb2_Change();
+    else if (list == cmb3) cmb3_Change();
+    else if (list == cmb4) cmb4_Change();
+    else if (list == cmb5) cmb5_Change();
+    else if (list == cmb6) cmb6_Change();
+}
+
+void FrmListview::emptyResultLabels()
+{
+    for (QLabel* l : {lblCount, lblMax, lblMin, lblminwhere, lblmaxwhere}) l->clear();
+}
+
+void FrmListview::clearResult()
+{
+    emptyResultLabels();
+    cmdnext->setEnabled(false);
+}
+
+void FrmListview::cmb2_Change()
+{
+    if (cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0) {
+        txtnone->show();
+        txtnone->raise();
+        txtnone->setEnabled(false);
+        cmb4->setEnabled(false);
+    } else {
+        cmb4->setEnabled(true);
+    }
+}
+
+void FrmListview::cmb3_Change()
+{
+    state.timeColumn = static_cast<std::int16_t>(cmb3->currentIndex());
+    cmb2_Change();
+    if (!(cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0)) txtnone->hide();
+    clearResult();
+}
+
+void FrmListview::cmb4_Change()
+{
+    const int index = cmb4->currentIndex();
+    state.separatorCode = static_cast<std::int16_t>(cmb4->count() == 4 ? index : index + 1);
+    clearResult();
+}
+
+void FrmListview::cmb5_Change()
+{
+    state.velocityUnit = static_cast<std::int16_t>(cmb5->currentIndex());
+    clearResult();
+}
+
+void FrmListview::cmb6_Change()
+{
+    state.decimalSeparator = static_cast<std::int16_t>(cmb6->currentIndex());
+    if (state.decimalSeparator == 1 && cmb4->count() == 4) {
+        const bool was = cmb4->blockSignals(true);
+        cmb4->removeItem(0);
+        cmb4->setCurrentIndex(-1);
+        cmb4->blockSignals(was);
+        select(cmb4, 0);
+    } else if (cmb4->count() == 3 && state.decimalSeparator == 0) {
+        const bool was = cmb4->blockSignals(true);
+        cmb4->insertItem(0, QStringLiteral("Comma"));
+        cmb4->blockSignals(was);
+    }
+    clearResult();
+}
+
+void FrmListview::txt1_Change() { clearResult(); }
+
+void FrmListview::cmdok_Click()
+{
+    const HeaderRowCheck check = checkHeaderRows(txt1->text().toStdString());
+    if (!check.accepted) {
+        emptyResultLabels();
+        platform::showMessage(*check.message, this);
+        txt1->setFocus();
+        txt1->setSelection(0, 2);
+        if (check.notNumeric)
+            for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4}) w->setEnabled(false);
+        state.structureConfirmed = false;
+        return;
+    }
+    state.headerRows = check.headerRows;
+    state.structureConfirmed = true;
+    cmb2->setEnabled(true);
+    cmb3->setEnabled(true);
+    cmdnext->setEnabled(true);
+    cmdnext->setFocus();
+    cmb4->setEnabled(!(cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0));
+    importAsciiData(parentWidget());
+}
+
+void FrmListview::enterChoosingState()
+{
+    cmdReload->setText(QStringLiteral("&Different file"));
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(true);
+    select(cmb3, 0);
+    select(cmb4, 0);
+    select(cmb5, 0);
+    select(cmb6, 0);
+    cmdnext->setEnabled(false);
+    state.structureConfirmed = false;
+    emptyResultLabels();
+    txt1->setText(QStringLiteral("0"));
+}
+
+void FrmListview::returnToChoosing()
+{
+    cmdReload->setText(QStringLiteral("&Different file"));
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(true);
+    cmb2_Change();
+    clearResult();
+    state.structureConfirmed = false;
+}
+
+void FrmListview::cmdReload_Click()
+{
+    enterChoosingState();
+    importAsciiData(parentWidget());
+}
+
+void FrmListview::cmdchange_Click()
+{
+    const int code = platform::openDocument(textInputFileName());
+    if (code <= 32)
+        platform::showMessage(platform::messageFromFlags(0, shellErrorText(code)), this);
+    clearResult();
+    txtpath->clear();
+    lstview->clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(false);
+    cmdReload->setText(QStringLiteral("&Reload file"));
+    cmdReload->setFocus();
+}
+
+void FrmListview::cmdnext_Click() { done(Next); }
+
+void FrmListview::cmdCancel_Click()
+{
+    unloadListview();
+    unloadDataInputForm();
+    state.structureConfirmed = false;
+}
+
+void FrmListview::reject() { cmdCancel_Click(); }
+
+void FrmListview::checkDataList()
+{
+    ImportStatistics s;
+    s.minVelocity = state.minVelocity;
+    s.maxVelocity = state.maxVelocity;
+    s.minVelocityRow = state.minVelocityRow;
+    s.maxVelocityRow = state.maxVelocityRow;
+    s.allFinite = numbersInRange;
+    if (dataListPlausible(s)) {
+        state.dataListValid = true;
+        return;
+    }
+    platform::showMessage(dataListError(), this);
+    cmdchange->setFocus();
+    cmdnext->setEnabled(false);
+    emptyResultLabels();
+    state.dataListValid = false;
+}
+
+}  // namespace importer

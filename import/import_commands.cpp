@@ -1,0 +1,291 @@
+#include "import/import_commands.h"
+
+#include "import/core/ctd_writer.h"
+#include "import/core/import_state.h"
+#include "import/core/numbers.h"
+#include "import/core/series.h"
+#include "import/core/text_import.h"
+#include "import/frmctsinput.h"
+#include "import/frmdatainput.h"
+#include "import/frmlistview.h"
+#include "platform/services.h"
+#include "platform/textfile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace importer {
+namespace {
+
+// The forms live once per program; unloading puts them back to their defaults at the next
+// access instead of destroying them, so no handler ever runs on a deleted dialog.
+QPointer<FrmListview> gListview;
+bool gListviewLoaded = false;
+QPointer<FrmDataInput> gDataInput;
+bool gDataInputLoaded = false;
+
+QString gTextInputFileName;  // the file name of the text-import dialog
+bool gImportRunning = false;
+bool gSeriesRunning = false;
+
+std::string utf8(const QString& s) { return s.toStdString(); }
+
+platform::Message critical(const std::string& text, const char* title)
+{
+    return platform::messageFromFlags(4112, text, title);
+}
+
+// Shows the structure dialog and, by Next and Back, the parameter form, until one of them is
+// saved or cancelled. The dialogs take turns here instead of nesting one inside the other.
+void runImportDialogs(QWidget* parent)
+{
+    gImportRunning = true;
+    while (gListview && gListviewLoaded) {
+        if (gListview->exec() != FrmListview::Next) break;
+        FrmDataInput* form = dataInputForm(parent);
+        form->cmdback->setEnabled(true);
+        if (form->exec() != FrmDataInput::Back) break;
+    }
+    gImportRunning = false;
+}
+
+}  // namespace
+
+FrmListview* listviewForm(QWidget* parent)
+{
+    if (!gListview) {
+        gListview = new FrmListview(parent);
+    } else if (!gListviewLoaded) {
+        gListview->load();
+    }
+    gListviewLoaded = true;
+    return gListview;
+}
+
+bool listviewLoaded() { return gListview && gListviewLoaded; }
+
+void unloadListview()
+{
+    if (!listviewLoaded()) return;
+    gListviewLoaded = false;
+    if (gListview->isVisible()) gListview->done(QDialog::Rejected);
+}
+
+FrmDataInput* dataInputForm(QWidget* parent)
+{
+    if (!gDataInput) {
+        gDataInput = new FrmDataInput(parent);
+    } else if (!gDataInputLoaded) {
+        gDataInput->load();
+    }
+    gDataInputLoaded = true;
+    return gDataInput;
+}
+
+bool dataInputFormLoaded() { return gDataInput && gDataInputLoaded; }
+
+void unloadDataInputForm()
+{
+    if (!dataInputFormLoaded()) return;
+    gDataInputLoaded = false;
+    if (gDataInput->isVisible()) gDataInput->done(QDialog::Rejected);
+}
+
+QString textInputFileName() { return gTextInputFileName; }
+
+bool importBusy() { return gImportRunning || gSeriesRunning; }
+
+void writeCtdFile()
+{
+    FrmDataInput* form = dataInputForm();
+    platform::FileDialogRequest r;
+    r.dialogName = QStringLiteral("dlgCreatectd");
+    r.kind = platform::FileDialogKind::Save;
+    r.title = QStringLiteral("Save CTD-file");
+    r.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd");
+    r.fileName = QString::fromStdString(state.fileHeader[0]);
+    r.initialDir = QDir::currentPath();
+    r.flags = 0x82002;
+    const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, form);
+    if (!chosen || chosen->isEmpty()) {
+        form->cmdback->setEnabled(false);  // import step 1 is already closed
+        return;
+    }
+    const QString path = chosen->front();
+    const std::string bytes = platform::encodeWindows1252(ctdFileText(state.fileHeader, state));
+    const platform::WriteResult written = platform::writeFileAtomic(utf8(path), bytes);
+    if (!written.ok) {
+        // Nothing is lost: the old file stays, the form and the import data stay for another try.
+        platform::showMessage(critical(utf8(path) + " - file can not be written!\n" + written.error, "CTD-Error"), form);
+        form->cmdback->setEnabled(false);
+        return;
+    }
+    if (form->chbset->isChecked()) form->done(QDialog::Accepted);
+    else {
+        unloadDataInputForm();
+        form->done(QDialog::Accepted);
+    }
+    state.importLineCount = 0;
+    state.importLines.assign(1, std::string());
+}
+
+}  // namespace importer
+
+using namespace importer;
+
+void importAsciiData(QWidget* parent)
+{
+    state.minVelocity = 1000.0;
+    state.maxVelocity = 0.0;
+    state.minVelocityRow = 0;
+    state.maxVelocityRow = 1000;
+    state.dataListValid = false;
+    state.importLineCount = 0;
+
+    if (!state.structureConfirmed) {
+        platform::FileDialogRequest r;
+        r.dialogName = QStringLiteral("cdltxtinput");
+        r.kind = platform::FileDialogKind::Open;
+        r.title = QStringLiteral("Open Ascii-file");
+        r.filter = QStringLiteral("Textfile(*.txt)|*.txt|All files(*.*)|*.*");
+        r.initialDir = QDir::currentPath();
+        r.flags = 0x9800;
+        gTextInputFileName.clear();
+        const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, listviewLoaded() ? static_cast<QWidget*>(gListview) : parent);
+        if (!chosen || chosen->isEmpty()) return;
+        gTextInputFileName = chosen->front();
+    }
+
+    const platform::TextReadResult read = gTextInputFileName.isEmpty()
+                                              ? platform::TextReadResult{false, "No file was chosen.", {}}
+                                              : platform::readTextFile(utf8(gTextInputFileName));
+    if (!read.ok) {
+        const std::string name = gTextInputFileName.isEmpty() ? std::string("(no file)") : utf8(gTextInputFileName);
+        QWidget* owner = listviewLoaded() ? static_cast<QWidget*>(gListview) : parent;
+        platform::showMessage(critical(name + " - file can not be opened!\n" + read.error, "Warning"), owner);
+        if (listviewLoaded()) gListview->returnToChoosing();
+        else state.structureConfirmed = false;
+        return;
+    }
+
+    FrmListview* lv = listviewForm(parent);
+    lv->lstview->clear();
+    state.importLines = nonEmptyLines(read.lines);
+    state.importLineCount = static_cast<std::int32_t>(state.importLines.size());
+    if (state.importLines.empty()) state.importLines.assign(1, std::string());
+    QStringList preview;
+    preview.reserve(state.importLineCount);
+    for (std::int32_t i = 0; i < state.importLineCount; ++i) preview << QString::fromStdString(state.importLines[static_cast<std::size_t>(i)]);
+    lv->lstview->addItems(preview);
+    lv->select(lv->cmb2, 0);
+
+    if (state.structureConfirmed) {
+        if (lv->cmb6->currentText() == QStringLiteral("Comma")) applyDecimalComma(state.importLines, state.importLineCount, state.headerRows);
+        const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows,
+                                                    lv->cmb3->currentIndex(), state.separatorCode);
+        state.minVelocity = s.minVelocity;
+        state.maxVelocity = s.maxVelocity;
+        state.minVelocityRow = s.minVelocityRow;
+        state.maxVelocityRow = s.maxVelocityRow;
+        lv->numbersInRange = s.allFinite;
+        lv->checkDataList();
+        if (state.dataListValid) {
+            lv->lblCount->setText(QString::fromStdString(numbers::integerToText(state.importLineCount - state.headerRows)));
+            lv->lblMax->setText(QString::fromStdString(resultNumber(state.maxVelocity)));
+            lv->lblMin->setText(QString::fromStdString(resultNumber(state.minVelocity)));
+            lv->lblmaxwhere->setText(QString::fromStdString(numbers::integerToText(state.maxVelocityRow)));
+            lv->lblminwhere->setText(QString::fromStdString(numbers::integerToText(state.minVelocityRow)));
+        }
+    }
+    lv->txtpath->setText(gTextInputFileName);
+
+    if (!state.structureConfirmed) {
+        if (lv->isVisible()) return;  // Different file / Reload file of the open dialog
+        runImportDialogs(parent);
+    }
+}
+
+void createSeriesFile(QWidget* parent)
+{
+    QWidget* mainWindow = parent ? parent->window() : QApplication::activeWindow();
+
+    platform::FileDialogRequest pick;
+    pick.dialogName = QStringLiteral("cdlDataimport");
+    pick.kind = platform::FileDialogKind::OpenMany;
+    pick.title = QStringLiteral("Choose CTD-files for series");
+    pick.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
+    pick.flags = 0x89A00;
+    const std::optional<QStringList> picked = platform::fileDialogs().ask(pick, parent);
+    if (!picked) return;
+    if (picked->isEmpty()) {
+        platform::showMessage(critical("Too many CTD-files chosen at the time, please take less and try again.", "CTS-Error"), parent);
+        return;
+    }
+    const QString folder = QFileInfo(picked->front()).absolutePath();
+
+    std::vector<std::string> names;
+    std::string comment;
+    {
+        gSeriesRunning = true;
+        FrmCTSinput dialog(parent);
+        for (int i = 0; i < picked->size() && i < 30; ++i) dialog.lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
+        dialog.txtCTSdir->setText(QDir::toNativeSeparators(folder));
+        if (dialog.lstCTDtoCTS->count() == 1) dialog.cmdCTSok->setEnabled(false);
+        dialog.exec();
+        gSeriesRunning = false;
+        if (!dialog.okPressed) return;
+        for (const QString& n : dialog.names()) names.push_back(utf8(n));
+        comment = utf8(dialog.txtCTSComments->toPlainText());
+    }
+    if (const auto bad = checkSeriesNames(names)) {
+        platform::showMessage(*bad, parent);
+        return;
+    }
+
+    const std::string dir = utf8(folder);
+    if (mainWindow) mainWindow->setEnabled(false);
+    const SeriesPlan plan = planSeries(names, [&dir](const std::string& name, std::vector<std::string>& lines) {
+        platform::TextReadResult r = platform::readTextFile(dir + "/" + name);
+        if (!r.ok || r.lines.empty()) return false;
+        lines = std::move(r.lines);
+        return true;
+    });
+    if (mainWindow) mainWindow->setEnabled(true);
+    if (plan.failure) {
+        platform::showMessage(*plan.failure, parent);
+        return;
+    }
+
+    platform::FileDialogRequest save;
+    save.dialogName = QStringLiteral("cdlDataimport");
+    save.kind = platform::FileDialogKind::Save;
+    save.title = QStringLiteral("Save series as...");
+    save.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
+    save.initialDir = folder;
+    save.flags = 0x82002;
+    const std::optional<QStringList> target = platform::fileDialogs().ask(save, parent);
+    if (!target || target->isEmpty()) return;
+    const std::string path = utf8(target->front());
+    if (!sameDirectory(utf8(QFileInfo(target->front()).absolutePath()), dir)) {
+        platform::showMessage(critical("The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!", "CTS-Error"), parent);
+        return;
+    }
+    for (const std::string& name : names) {
+        if (cleanAbsolute(path) == cleanAbsolute(dir + "/" + name)) {
+            platform::showMessage(critical("The series file can not be saved over its own data file " + name + "!", "CTS-Error"), parent);
+            return;
+        }
+    }
+    const platform::WriteResult written = platform::writeFileAtomic(path, platform::encodeWindows1252(seriesFileText(plan, comment)));
+    if (!written.ok)
+        platform::showMessage(critical(path + " - file can not be written!\n" + written.error, "CTS-Error"), parent);
+}

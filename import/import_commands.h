@@ -1,0 +1,48 @@
+#pragma once
+// The commands of the data import and the series composition, and the forms other parts use.
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// One import run: asks for a text file (unless the structure was just confirmed), reads it,
+// evaluates it with the chosen structure and leads through both import dialogs.
+void importAsciiData(QWidget* parent = nullptr);
+// Picks data files, composes them in the series dialog, checks them and writes a series file.
+void createSeriesFile(QWidget* parent = nullptr);
+// Fills the frame's New CTD / New CTS hooks. Defined apart from the dialogs, so only the
+// program (which links the frame) pulls it in.
+void registerImportCommands();
+
+namespace importer {
+
+class FrmListview;
+class FrmDataInput;
+
+// The structure dialog; loaded (with its defaults) on first access.
+FrmListview* listviewForm(QWidget* parent = nullptr);
+bool listviewLoaded();
+void unloadListview();
+
+// The parameter form; loaded (with its defaults) on first access. The parameter editor fills
+// its fields, disables `chbset` and `cmdback` and shows it with exec().
+FrmDataInput* dataInputForm(QWidget* parent = nullptr);
+bool dataInputFormLoaded();
+void unloadDataInputForm();
+
+// Writes the new data file from the import and the header; called by the form's Save.
+void writeCtdFile();
+
+// The file name of the text-import dialog (the file chosen last; empty after a cancel).
+QString textInputFileName();
+
+// Save of the parameter form while it edits a loaded file, run after all checks passed; the
+// parameter editor sets it (it rewrites the file and offers the reload).
+inline std::function<void()> editSaveHook;
+
+// True while an import run or a series composition is on screen; the commands refuse to start
+// a second one meanwhile.
+bool importBusy();
+
+}  // namespace importer
