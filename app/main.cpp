@@ -1,2 +1,3 @@
-// Tarnwell: the program's entry point.
-int main() { return 0; }
+#include "app/startup.h"
+
+int main(int argc, char** argv) { return runTarnwell(argc, argv); }

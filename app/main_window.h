@@ -3,6 +3,7 @@
 // every command behind them. Menu entries are public QActions named as their menu items.
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -121,7 +122,7 @@ public:
     void tileVertical();    // one above another, each as wide as the client area
     void showHelp();
     void showAbout();
-    Frmabout* aboutBox() const { return about_; }
+    Frmabout* aboutBox() const;
 
     // ---- placement --------------------------------------------------------------------------
     void loadPlacement();
@@ -148,7 +149,7 @@ private:
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
     QTimer* clock_ = nullptr;
-    Frmabout* about_ = nullptr;
+    QPointer<Frmabout> about_;
     QMdiSubWindow* lastActive_ = nullptr;
     bool closing_ = false;
 };

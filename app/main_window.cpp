@@ -1,0 +1,728 @@
+#include "app/main_window.h"
+
+#include "app/about_box.h"
+#include "app/analysis_window_api.h"
+#include "app/commands.h"
+#include "app/core/help.h"
+#include "app/core/placement.h"
+#include "app/core/screen_fit.h"
+#include "app/data_browser.h"
+#include "diagram/core/defaults.h"
+#include "import/core/numbers.h"
+#include "platform/services.h"
+#include "resources/artwork.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace app {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+int toPixels(double twips) { return static_cast<int>(numbers::roundHalfEven(twips / kTwipsPerPixel)); }
+
+QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {})
+{
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    return a;
+}
+
+void addBar(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); }
+
+QString selectedText(QWidget* w)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->selectedText();
+    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->textCursor().selection().toPlainText();
+    if (auto* e = qobject_cast<QTextEdit*>(w)) return e->textCursor().selection().toPlainText();
+    return {};
+}
+
+void replaceSelection(QWidget* w, const QString& text)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        if (!e->isReadOnly()) e->insert(text);
+    } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+        if (!e->isReadOnly()) e->insertPlainText(text);
+    } else if (auto* e = qobject_cast<QTextEdit*>(w)) {
+        if (!e->isReadOnly()) e->insertPlainText(text);
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMDI"));
+    setWindowTitle(QStringLiteral("Tarnwell"));
+    setWindowIcon(artwork::applicationIcon());
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(palette().brush(QPalette::Dark));
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+
+    // Load handler: diagram defaults first, then the placement, then the data browser.
+    diagram::initDiagramDefaults();
+    loadPlacement();
+
+    browser = new DataBrowser;
+    browserWindow = mdiArea->addSubWindow(browser, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                       Qt::WindowCloseButtonHint);
+    browserWindow->setObjectName(QStringLiteral("frmTreeviewchildWindow"));
+    browserWindow->setWindowTitle(QStringLiteral("Datafiles"));
+    browserWindow->setWindowIcon(artwork::treeIcon(1));
+    browserWindow->installEventFilter(this);
+    browserWindow->adjustSize();
+    browserWindow->move(0, 0);
+    browserWindow->show();
+
+    // Nothing needs an analysis window yet.
+    setAnalysisCommandsEnabled(false);
+}
+
+MainWindow::~MainWindow()
+{
+    delete about_;
+}
+
+Frmabout* MainWindow::aboutBox() const { return about_; }
+
+// ---- building -------------------------------------------------------------------------------
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNewCTD = addEntry(mnuFile, "mnuFileNewCTD", QStringLiteral("&New CTD..."), Qt::Key_F2);
+    mnuFileNewCTS = addEntry(mnuFile, "mnuFileNewCTS", QStringLiteral("Ne&w CTS..."), Qt::Key_F3);
+    addBar(mnuFile, "mnuFileBar0");
+    mnuFileOpenCTD = addEntry(mnuFile, "mnuFileOpenCTD", QStringLiteral("Open CT&D..."), Qt::Key_F4);
+    mnuFileOpenCTS = addEntry(mnuFile, "mnuFileOpenCTS", QStringLiteral("Open CT&S..."), Qt::Key_F5);
+    addBar(mnuFile, "mnuFileBar1");
+    mnuFileSave = mnuFile->addMenu(QStringLiteral("Sa&ve"));
+    mnuFileSave->setObjectName(QStringLiteral("mnuFileSave"));
+    mnuFileSave->setIcon(artwork::toolIcon(artwork::Tool::Save));
+    mnuFileSaveGraph = addEntry(mnuFileSave, "mnuFileSaveGraph", QStringLiteral("Save graph..."));
+    mnuFileSaveNotepad = addEntry(mnuFileSave, "mnuFileSaveNotepad", QStringLiteral("Save notepad..."));
+    addBar(mnuFile, "mnuFileBar2");
+    mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("&Exit"));
+    mnuFileNewCTD->setIcon(artwork::toolIcon(artwork::Tool::New));
+    mnuFileOpenCTD->setIcon(artwork::toolIcon(artwork::Tool::Open));
+    mnuFileSaveGraph->setEnabled(false);
+
+    mnuEdit = bar->addMenu(QStringLiteral("E&dit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCut = addEntry(mnuEdit, "mnuEditCut", QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditCopy = addEntry(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditPaste = addEntry(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuEditCut->setIcon(artwork::toolIcon(artwork::Tool::Cut));
+    mnuEditCopy->setIcon(artwork::toolIcon(artwork::Tool::Copy));
+    mnuEditPaste->setIcon(artwork::toolIcon(artwork::Tool::Paste));
+    // Text fields handle these keys themselves while they have the focus.
+    for (QAction* a : {mnuEditCut, mnuEditCopy, mnuEditPaste}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setEnabled(false);
+    }
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewGraph = addEntry(mnuView, "mnuViewGraph", QStringLiteral("Graph sheet"));
+    mnuViewCalculation = addEntry(mnuView, "mnuViewCalculation", QStringLiteral("Calculation sheet"));
+    mnuViewProtocol = addEntry(mnuView, "mnuViewProtocol", QStringLiteral("Protocol sheet"));
+    mnuViewGraph->setIcon(artwork::toolIcon(artwork::Tool::Graph));
+    mnuViewCalculation->setIcon(artwork::toolIcon(artwork::Tool::Calculation));
+    mnuViewProtocol->setIcon(artwork::toolIcon(artwork::Tool::Protocol));
+    addBar(mnuView, "mnuViewBar0");
+    mnuViewToolbar = addEntry(mnuView, "mnuViewToolbar", QStringLiteral("&Toolbar"));
+    mnuViewStatusBar = addEntry(mnuView, "mnuViewStatusBar", QStringLiteral("&Statusbar"));
+    mnuViewDataBrowser = addEntry(mnuView, "mnuViewDataBrowser", QStringLiteral("&Databrowser"));
+    for (QAction* a : {mnuViewToolbar, mnuViewStatusBar, mnuViewDataBrowser}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+
+    mnuWindow = bar->addMenu(QStringLiteral("&Window"));
+    mnuWindow->setObjectName(QStringLiteral("mnuWindow"));
+    mnuWindowCascade = addEntry(mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"));
+    mnuWindowTileHorizontal = addEntry(mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &horizontal"));
+    mnuWindowTileVertical = addEntry(mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &vertical"));
+    connect(mnuWindow, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+
+    mnuHelp = bar->addMenu(QStringLiteral("&?"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpContents = addEntry(mnuHelp, "mnuHelpContents", QStringLiteral("&Help"), Qt::Key_F1);
+    mnuHelpAbout = addEntry(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"));
+    mnuHelpContents->setIcon(artwork::toolIcon(artwork::Tool::Help));
+
+    connect(mnuFileNewCTD, &QAction::triggered, this, &MainWindow::newDataFile);
+    connect(mnuFileNewCTS, &QAction::triggered, this, &MainWindow::newSeries);
+    connect(mnuFileOpenCTD, &QAction::triggered, this, &MainWindow::openDataFile);
+    connect(mnuFileOpenCTS, &QAction::triggered, this, &MainWindow::openSeries);
+    connect(mnuFileSaveGraph, &QAction::triggered, this, &MainWindow::saveGraph);
+    connect(mnuFileSaveNotepad, &QAction::triggered, this, &MainWindow::saveNotes);
+    connect(mnuFileExit, &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(mnuEditCut, &QAction::triggered, this, &MainWindow::editCut);
+    connect(mnuEditCopy, &QAction::triggered, this, &MainWindow::editCopy);
+    connect(mnuEditPaste, &QAction::triggered, this, &MainWindow::editPaste);
+    connect(mnuViewGraph, &QAction::triggered, this, [this] { showPage(0); });
+    connect(mnuViewCalculation, &QAction::triggered, this, [this] { showPage(1); });
+    connect(mnuViewProtocol, &QAction::triggered, this, [this] { showPage(2); });
+    connect(mnuViewToolbar, &QAction::triggered, this, [this](bool on) { tbToolBar->setVisible(on); });
+    connect(mnuViewStatusBar, &QAction::triggered, this, [this](bool on) { sbStatusBar->setVisible(on); });
+    connect(mnuViewDataBrowser, &QAction::triggered, this, [this](bool on) { setBrowserVisible(on, true); });
+    connect(mnuWindowCascade, &QAction::triggered, this, &MainWindow::cascade);
+    connect(mnuWindowTileHorizontal, &QAction::triggered, this, &MainWindow::tileHorizontal);
+    connect(mnuWindowTileVertical, &QAction::triggered, this, &MainWindow::tileVertical);
+    connect(mnuHelpContents, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(mnuHelpAbout, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildToolbar()
+{
+    tbToolBar = addToolBar(QStringLiteral("Toolbar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setIconSize(QSize(16, 16));
+    tbToolBar->toggleViewAction()->setVisible(false);
+
+    struct Def {
+        int position;
+        const char* key;
+        const char* tip;
+        artwork::Tool tool;
+    };
+    static const Def defs[] = {
+        {1, "New", "New...", artwork::Tool::New},
+        {2, "Open", "Open...", artwork::Tool::Open},
+        {3, "Save", "Save...", artwork::Tool::Save},
+        {5, "Cut", "Cut", artwork::Tool::Cut},
+        {6, "Copy", "Copy", artwork::Tool::Copy},
+        {7, "Paste", "Paste", artwork::Tool::Paste},
+        {9, "Graph", "Graph view", artwork::Tool::Graph},
+        {10, "Calculation", "Calculation view", artwork::Tool::Calculation},
+        {11, "Protocol", "Protocol view", artwork::Tool::Protocol},
+        {13, "Help", "Help", artwork::Tool::Help},
+    };
+    struct MenuDef {
+        int position;
+        const char* text;
+        const char* key;
+    };
+    static const MenuDef menuDefs[] = {
+        {1, "New CTD...", "New CTD"},   {1, "New CTS...", "New CTS"},
+        {2, "Open CTD...", "Open CTD"}, {2, "Open CTS...", "Open CTS"},
+        {3, "Save graph as picture...", "Save graph"}, {3, "Save notepad...", "Save notes"},
+    };
+
+    int position = 1;
+    for (const Def& d : defs) {
+        while (position < d.position) {  // separators fill the gaps (positions 4, 8, 12)
+            tbToolBar->addSeparator();
+            ++position;
+        }
+        auto* b = new QToolButton(tbToolBar);
+        const QString key = QLatin1String(d.key);
+        b->setObjectName(QStringLiteral("tbToolBar_") + key);
+        b->setProperty("key", key);
+        b->setToolTip(QLatin1String(d.tip));
+        b->setIcon(artwork::toolIcon(d.tool));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (d.position <= 3) {
+            auto* menu = new QMenu(b);
+            menu->setObjectName(QStringLiteral("tbToolBarMenu_") + key);
+            for (const MenuDef& m : menuDefs) {
+                if (m.position != d.position) continue;
+                QAction* a = menu->addAction(QLatin1String(m.text));
+                const QString entryKey = QLatin1String(m.key);
+                a->setObjectName(QStringLiteral("tbToolBarMenu_") + QString(entryKey).replace(QLatin1Char(' '), QLatin1Char('_')));
+                a->setData(entryKey);
+                connect(a, &QAction::triggered, this, [this, entryKey] { tbToolBar_ButtonMenuClick(entryKey); });
+            }
+            b->setMenu(menu);
+            b->setPopupMode(QToolButton::MenuButtonPopup);
+            buttonMenus_[static_cast<size_t>(d.position)] = menu;
+        }
+        connect(b, &QToolButton::clicked, this, [this, key] { tbToolBar_ButtonClick(key); });
+        tbToolBar->addWidget(b);
+        buttons_[static_cast<size_t>(d.position)] = b;
+        ++position;
+    }
+    tbMenuEntry(3, 1)->setEnabled(false);
+    for (int p : {5, 6, 7}) tbButton(p)->setEnabled(false);
+}
+
+void MainWindow::buildStatusBar()
+{
+    sbStatusBar = statusBar();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setSizeGripEnabled(true);
+    const int minWidth = toPixels(1440);
+    for (size_t i = 0; i < sbPanels.size(); ++i) {
+        auto* panel = new QLabel(sbStatusBar);
+        panel->setObjectName(QStringLiteral("sbStatusBarPanel%1").arg(i + 1));
+        panel->setMinimumWidth(minWidth);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        sbPanels[i] = panel;
+    }
+    sbPanels[0]->setText(QStringLiteral("Coast-down test evaluation"));
+    sbPanels[0]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    sbPanels[0]->setMinimumWidth(minWidth);
+    sbPanels[1]->setAlignment(Qt::AlignCenter);
+    sbPanels[2]->setAlignment(Qt::AlignCenter);
+    sbStatusBar->addWidget(sbPanels[0], 1);
+    sbStatusBar->addPermanentWidget(sbPanels[1]);
+    sbStatusBar->addPermanentWidget(sbPanels[2]);
+    clock_ = new QTimer(this);
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &MainWindow::updateClock);
+    clock_->start();
+    updateClock();
+}
+
+void MainWindow::updateClock()
+{
+    const QLocale locale;
+    sbPanels[1]->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    sbPanels[2]->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+// ---- toolbar --------------------------------------------------------------------------------
+
+QToolButton* MainWindow::tbButton(int position) const
+{
+    if (position < 1 || position >= static_cast<int>(buttons_.size())) return nullptr;
+    return buttons_[static_cast<size_t>(position)];
+}
+
+QAction* MainWindow::tbMenuEntry(int position, int entry) const
+{
+    if (position < 1 || position > 3) return nullptr;
+    const QMenu* menu = buttonMenus_[static_cast<size_t>(position)];
+    const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
+    if (entry < 1 || entry > actions.size()) return nullptr;
+    return actions.at(entry - 1);
+}
+
+void MainWindow::tbToolBar_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("Cut")) editCut();
+    else if (key == QLatin1String("Copy")) editCopy();
+    else if (key == QLatin1String("Paste")) editPaste();
+    else if (key == QLatin1String("Graph")) showPage(0, true);
+    else if (key == QLatin1String("Calculation")) showPage(1);
+    else if (key == QLatin1String("Protocol")) showPage(2);
+    else if (key == QLatin1String("Help")) showHelp();
+    // The main parts of New, Open and Save do nothing: their commands sit in their menus.
+}
+
+void MainWindow::tbToolBar_ButtonMenuClick(const QString& key)
+{
+    if (key == QLatin1String("New CTD")) newDataFile();
+    else if (key == QLatin1String("New CTS")) newSeries();
+    else if (key == QLatin1String("Open CTD")) openDataFile();
+    else if (key == QLatin1String("Open CTS")) openSeries();
+    else if (key == QLatin1String("Save graph")) saveGraph();
+    else if (key == QLatin1String("Save notes")) saveNotes();
+}
+
+// ---- command switching ----------------------------------------------------------------------
+
+void MainWindow::setEditCommands(bool cut, bool copy, bool paste)
+{
+    tbButton(5)->setEnabled(cut);
+    tbButton(6)->setEnabled(copy);
+    tbButton(7)->setEnabled(paste);
+    mnuEditCut->setEnabled(cut);
+    mnuEditCopy->setEnabled(copy);
+    mnuEditPaste->setEnabled(paste);
+}
+
+void MainWindow::setSaveGraphEnabled(bool enabled)
+{
+    mnuFileSaveGraph->setEnabled(enabled);
+    tbMenuEntry(3, 1)->setEnabled(enabled);
+}
+
+void MainWindow::setAnalysisCommandsEnabled(bool enabled)
+{
+    setSaveGraphEnabled(enabled);
+    mnuViewGraph->setEnabled(enabled);
+    mnuViewCalculation->setEnabled(enabled);
+    mnuViewProtocol->setEnabled(enabled);
+    for (int p : {9, 10, 11}) tbButton(p)->setEnabled(enabled);
+}
+
+// ---- child windows --------------------------------------------------------------------------
+
+QMdiSubWindow* MainWindow::addChildWindow(QWidget* widget)
+{
+    QMdiSubWindow* sub = mdiArea->addSubWindow(widget);
+    return sub;
+}
+
+QList<AnalysisWindowApi*> MainWindow::analysisWindows(const AnalysisWindowApi* excluding) const
+{
+    QList<AnalysisWindowApi*> list;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        auto* w = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+        if (w && w != excluding && w->isOpen()) list << w;
+    }
+    return list;
+}
+
+int MainWindow::openAnalysisWindowCount(const AnalysisWindowApi* excluding) const
+{
+    return static_cast<int>(analysisWindows(excluding).size());
+}
+
+AnalysisWindowApi* MainWindow::findAnalysisWindow(int windowNumber) const
+{
+    for (AnalysisWindowApi* w : analysisWindows())
+        if (w->windowNumber() == windowNumber) return w;
+    return nullptr;
+}
+
+AnalysisWindowApi* MainWindow::activeAnalysisWindow() const
+{
+    QMdiSubWindow* sub = mdiArea->activeSubWindow();
+    if (!sub) return nullptr;
+    auto* w = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+    return w && w->isOpen() ? w : nullptr;
+}
+
+QMdiSubWindow* MainWindow::subWindowOf(const AnalysisWindowApi* window) const
+{
+    if (!window) return nullptr;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (dynamic_cast<AnalysisWindowApi*>(sub->widget()) == window) return sub;
+    return nullptr;
+}
+
+void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window)
+{
+    QMdiSubWindow* sub = subWindowOf(window);
+    if (!sub) return;
+    if (!sub->isVisible()) sub->show();
+    mdiArea->setActiveSubWindow(sub);
+    window->windowWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::onSubWindowActivated(QMdiSubWindow* window)
+{
+    if (window == lastActive_) return;
+    const bool wasBrowser = lastActive_ != nullptr && lastActive_ == browserWindow;
+    lastActive_ = window;
+    if (!browser) return;
+    if (window != nullptr && window == browserWindow) browser->browserActivation(true);
+    else if (wasBrowser) browser->browserActivation(false);
+}
+
+void MainWindow::fillWindowMenu()
+{
+    for (QAction* a : mnuWindow->actions())
+        if (a->property("windowListEntry").toBool()) {
+            mnuWindow->removeAction(a);
+            a->deleteLater();
+        }
+    const QList<QMdiSubWindow*> subs = mdiArea->subWindowList(QMdiArea::CreationOrder);
+    int n = 0;
+    for (QMdiSubWindow* sub : subs) {
+        if (!sub->isVisible()) continue;
+        if (n == 0) {
+            QAction* sep = mnuWindow->addSeparator();
+            sep->setProperty("windowListEntry", true);
+        }
+        ++n;
+        const QString text = (n < 10 ? QStringLiteral("&%1 ").arg(n) : QStringLiteral("%1 ").arg(n)) + sub->windowTitle();
+        QAction* a = mnuWindow->addAction(text);
+        a->setProperty("windowListEntry", true);
+        a->setCheckable(true);
+        a->setChecked(sub == mdiArea->activeSubWindow());
+        QPointer<QMdiSubWindow> target(sub);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (!target) return;
+            if (target->isMinimized()) target->showNormal();
+            mdiArea->setActiveSubWindow(target);
+        });
+    }
+}
+
+// ---- commands -------------------------------------------------------------------------------
+
+void MainWindow::newDataFile()
+{
+    if (commandHooks().importAsciiData) commandHooks().importAsciiData();
+}
+
+void MainWindow::newSeries()
+{
+    if (commandHooks().createSeriesFile) commandHooks().createSeriesFile();
+}
+
+void MainWindow::openDataFile()
+{
+    if (commandHooks().openAnalysisWindow) commandHooks().openAnalysisWindow(1);
+}
+
+void MainWindow::openSeries()
+{
+    if (commandHooks().openAnalysisWindow) commandHooks().openAnalysisWindow(2);
+}
+
+void MainWindow::saveGraph()
+{
+    if (commandHooks().saveGraph) commandHooks().saveGraph();
+}
+
+void MainWindow::saveNotes()
+{
+    if (commandHooks().saveNotes) commandHooks().saveNotes();
+}
+
+void MainWindow::exitProgram() { close(); }
+
+QWidget* MainWindow::focusedEditControl(AnalysisWindowApi** owner) const
+{
+    if (owner) *owner = nullptr;
+    QMdiSubWindow* sub = mdiArea->activeSubWindow();
+    if (!sub || !sub->widget()) return nullptr;
+    if (owner) *owner = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+    for (QWidget* w = sub->focusWidget(); w && w != sub; w = w->parentWidget())
+        if (!controlTag(w).isEmpty()) return w;
+    return nullptr;
+}
+
+void MainWindow::editCopy()
+{
+    AnalysisWindowApi* owner = nullptr;
+    QWidget* control = focusedEditControl(&owner);
+    if (!control) return;
+    const QString tag = controlTag(control);
+    if (tag == QLatin1String("Text")) {
+        platform::clipboard().clear();
+        platform::clipboard().setText(selectedText(control));
+    } else if (tag == QLatin1String("Table") || tag == QLatin1String("Picture")) {
+        const QImage image = owner ? owner->editPicture(control) : control->grab().toImage();
+        platform::clipboard().clear();
+        platform::clipboard().setImage(image);
+    }
+}
+
+void MainWindow::editCut()
+{
+    QWidget* control = focusedEditControl(nullptr);
+    if (!control || controlTag(control) != QLatin1String("Text")) return;
+    platform::clipboard().clear();
+    platform::clipboard().setText(selectedText(control));
+    replaceSelection(control, QString());
+}
+
+void MainWindow::editPaste()
+{
+    QWidget* control = focusedEditControl(nullptr);
+    if (!control || controlTag(control) != QLatin1String("Text")) return;
+    // No text on the clipboard: the selection stays as it is.
+    if (!platform::clipboard().hasText()) return;
+    replaceSelection(control, platform::clipboard().text());
+}
+
+void MainWindow::showPage(int page, bool fromToolbarGraph)
+{
+    AnalysisWindowApi* active = activeAnalysisWindow();
+    if (!active) return;
+    active->selectPage(page);
+    if (fromToolbarGraph && browser) browser->SSTab1->setCurrentIndex(2);
+}
+
+void MainWindow::toggleToolbar() { mnuViewToolbar->trigger(); }
+void MainWindow::toggleStatusBar() { mnuViewStatusBar->trigger(); }
+void MainWindow::toggleDataBrowser() { mnuViewDataBrowser->trigger(); }
+
+void MainWindow::setBrowserVisible(bool visible, bool shiftWindows)
+{
+    mnuViewDataBrowser->setChecked(visible);
+    browserWindow->setVisible(visible);
+    mnuFileSaveNotepad->setEnabled(visible);
+    tbMenuEntry(3, 2)->setEnabled(visible);
+    if (!shiftWindows) return;
+    const int shift = visible ? browserWindow->width() : -browserWindow->width();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (sub == browserWindow || sub->isMinimized() || sub->isMaximized()) continue;
+        sub->move(sub->x() + shift, sub->y());
+    }
+    if (!visible) {
+        const QList<AnalysisWindowApi*> open = analysisWindows();
+        if (!open.isEmpty()) activateAnalysisWindow(open.front());
+    }
+}
+
+namespace {
+
+QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> list;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) list << sub;
+    return list;
+}
+
+}  // namespace
+
+void MainWindow::cascade()
+{
+    // The data browser leaves the arrangement: hidden first, so no hole is left where it stood.
+    setBrowserVisible(false, false);
+    mdiArea->cascadeSubWindows();
+}
+
+void MainWindow::tileHorizontal()
+{
+    setBrowserVisible(false, false);
+    const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
+    if (subs.isEmpty()) return;
+    const QRect area = mdiArea->viewport()->rect();
+    const int n = static_cast<int>(subs.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* sub = subs.at(i);
+        if (sub->isMaximized()) sub->showNormal();
+        const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+        sub->setGeometry(x0, 0, x1 - x0, area.height());
+    }
+}
+
+void MainWindow::tileVertical()
+{
+    setBrowserVisible(false, false);
+    const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
+    if (subs.isEmpty()) return;
+    const QRect area = mdiArea->viewport()->rect();
+    const int n = static_cast<int>(subs.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* sub = subs.at(i);
+        if (sub->isMaximized()) sub->showNormal();
+        const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+        sub->setGeometry(0, y0, area.width(), y1 - y0);
+    }
+}
+
+void MainWindow::showHelp()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf"));
+    const int code = platform::openDocument(path);
+    const std::string message = documentOpenError(code);
+    if (!message.empty()) platform::msgBox(QString::fromStdString(message), 0, QString(), this);
+}
+
+void MainWindow::showAbout()
+{
+    if (!about_) about_ = new Frmabout;
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+// ---- placement ------------------------------------------------------------------------------
+
+void MainWindow::loadPlacement()
+{
+    std::array<std::optional<std::string>, 4> stored;
+    for (size_t i = 0; i < kPlacementKeys.size(); ++i) {
+        const QVariant v = platform::settings().value(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]));
+        if (v.isValid() && !v.isNull()) stored[i] = v.toString().toStdString();
+    }
+    const Placement p = placementFromStored(stored);
+    Rect r{toPixels(p.left), toPixels(p.top), toPixels(p.width), toPixels(p.height)};
+    std::vector<Rect> screens;
+    QList<QScreen*> all = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        all.removeAll(primary);
+        all.prepend(primary);
+    }
+    for (QScreen* s : all) {
+        const QRect g = s->availableGeometry();
+        screens.push_back({g.x(), g.y(), g.width(), g.height()});
+    }
+    r = keepOnScreen(r, screens);
+    move(r.x, r.y);
+    resize(r.width, r.height);
+}
+
+void MainWindow::savePlacement()
+{
+    if (isMinimized()) return;  // the previous run's placement stays
+    const Placement p{pos().x() * kTwipsPerPixel, pos().y() * kTwipsPerPixel, width() * kTwipsPerPixel,
+                      height() * kTwipsPerPixel};
+    const auto texts = placementToStored(p);
+    for (size_t i = 0; i < kPlacementKeys.size(); ++i)
+        platform::settings().setValue(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]),
+                                      QString::fromStdString(texts[i]));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    closing_ = true;
+    // The children go first: each analysis window runs its own unload.
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (sub != browserWindow) sub->close();
+    savePlacement();
+    if (about_) about_->close();
+    event->accept();
+    emit closed();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The browser stays loaded for the whole run: its close box hides it like View > Databrowser.
+    if (watched == browserWindow && event->type() == QEvent::Close && !closing_) {
+        event->ignore();
+        if (mnuViewDataBrowser->isChecked()) mnuViewDataBrowser->trigger();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace app

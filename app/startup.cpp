@@ -1,0 +1,29 @@
+#include "app/startup.h"
+
+#include "app/frame.h"
+#include "app/splash.h"
+#include "resources/artwork.h"
+
+#include <QApplication>
+
+int runTarnwell(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tarnwell"));
+    QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    QApplication::setWindowIcon(artwork::applicationIcon());
+    // The program ends with the main window, whatever else (About box, hidden forms) is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto* splash = new app::Frmstart;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+
+    app::MainWindow* main = app::mainWindow();
+    splash->setTarget(main);
+    QObject::connect(main, &app::MainWindow::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    const int rc = QApplication::exec();
+    app::resetFrame();
+    return rc;
+}
