@@ -22,8 +22,8 @@ void curvePoints(const double* v, std::size_t n, double x0, double dx, double vi
     if (viewRight < viewLeft) std::swap(viewLeft, viewRight);
     const double last = static_cast<double>(n - 1);
     // The samples in view and one neighbour on each side, so the lines into the view are kept.
-    double first = std::floor((viewLeft - x0) / dx) - 1.0;
-    double end = std::ceil((viewRight - x0) / dx) + 1.0;
+    double first = std::floor((viewLeft - x0) / dx);
+    double end = std::ceil((viewRight - x0) / dx);
     if (!(first <= last) || !(end >= 0)) return;
     first = std::max(0.0, first);
     end = std::min(last, end);

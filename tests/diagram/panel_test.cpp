@@ -1,0 +1,372 @@
+#include "diagram/core/defaults.h"
+#include "diagram/core/scroll_model.h"
+#include "diagram/diagram_panel.h"
+#include "platform/fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace diagram {
+namespace {
+
+// A window state as the readers leave it: `sets` runs of n samples at dt, falling linearly from
+// 30 to 10 m/s (run s shifted down by s - 1 m/s); optionally with fitted curves.
+analysis::TabchildData makeData(int sets, int n, double dt, bool fitted = false)
+{
+    analysis::TabchildData d;
+    d.setCount = sets;
+    d.sampleCount = n;
+    d.sampleInterval = dt;
+    d.velocitySamples.resize(n, sets);
+    if (fitted) d.fittedVelocities.resize(n, sets);
+    for (int s = 1; s <= sets; ++s) {
+        d.dataFileNames[static_cast<std::size_t>(s)] = "run" + std::to_string(s) + ".ctd";
+        for (int r = 0; r <= n; ++r) {
+            const double t = n > 1 ? (r - 1.0) / (n - 1.0) : 0;
+            d.velocitySamples(r, s) = 30.0 - 20.0 * t - (s - 1);
+            if (fitted) d.fittedVelocities(r, s) = 30.0 - 20.0 * t * t - (s - 1);
+        }
+    }
+    d.headerValues.resize(25, sets);
+    d.headerValues(9, 1) = "30";
+    d.headerValues(8, 1) = "10";
+    return d;
+}
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override { initDiagramDefaults(); }
+    platform::ScopedFakes fakes;
+};
+
+int countColour(const QImage& img, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+    return n;
+}
+
+// True when a pixel of the colour lies within one pixel of (x, y).
+bool colourNear(const QImage& img, QPointF at, QRgb colour)
+{
+    const int cx = static_cast<int>(std::floor(at.x()));
+    const int cy = static_cast<int>(std::floor(at.y()));
+    for (int y = cy - 1; y <= cy + 1; ++y)
+        for (int x = cx - 1; x <= cx + 1; ++x)
+            if (img.valid(x, y) && (img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
+    return false;
+}
+
+TEST_F(PanelTest, LegendOfOneDataSet)
+{
+    analysis::TabchildData d = makeData(1, 100, 0.1);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    EXPECT_FALSE(p.chk(0)->isHidden());
+    EXPECT_EQ(p.chk(0)->text(), "run1.ctd");
+    EXPECT_EQ(p.chk(0)->toolTip(), "run1.ctd");
+    EXPECT_TRUE(p.chk(0)->isEnabled());
+    EXPECT_EQ(p.chk(1)->text(), "Solution 1");
+    EXPECT_EQ(p.chk(1)->toolTip(), "Solution of equation of motion");
+    EXPECT_FALSE(p.chk(1)->isEnabled());
+    EXPECT_FALSE(p.piclegend(1)->isEnabled());
+    for (int i = 2; i <= 60; ++i) {
+        EXPECT_TRUE(p.chk(i)->isHidden()) << i;
+        EXPECT_EQ(p.chk(i)->text(), QString("Nr.%1").arg(i));
+    }
+    EXPECT_EQ(p.piclegend(0)->backColor(), 10485760);
+    EXPECT_EQ(p.piclegend(1)->backColor(), 16744448);
+    EXPECT_TRUE(p.scrupdown()->isHidden());
+    EXPECT_EQ(p.findChildren<QCheckBox*>("chk").size(), 61);
+
+    // A right click on the disabled fitted entry cannot reach the colour dialog.
+    p.enableFittedEntries();
+    EXPECT_TRUE(p.chk(1)->isEnabled());
+    EXPECT_TRUE(p.piclegend(1)->isEnabled());
+    EXPECT_TRUE(p.chk(2)->isHidden());
+}
+
+TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
+{
+    struct Case {
+        int sets;
+        int rowTwips;
+        int scrollMax;  // -1: hidden
+    };
+    for (const Case& c : {Case{6, 433, -1}, Case{7, 325, -1}, Case{8, 325, -1}, Case{9, 325, 975}, Case{30, 325, 14625}}) {
+        SCOPED_TRACE(c.sets);
+        analysis::TabchildData d = makeData(c.sets, 20, 0.1);
+        DiagramPanel p(d, nullptr);
+        p.setlegend();
+        const int dy = p.chk(2)->y() - p.chk(0)->y();
+        EXPECT_NEAR(dy * 15, 2 * c.rowTwips, 15);
+        // Each colour box is centred on its check box; measured entries sit 50 twips lower.
+        EXPECT_NEAR(p.piclegend(0)->geometry().center().y(), p.chk(0)->geometry().center().y(), 1);
+        EXPECT_NEAR((p.chk(1)->y() - p.chk(0)->y()) * 15, c.rowTwips - 50, 15);
+        if (c.scrollMax < 0) {
+            EXPECT_TRUE(p.scrupdown()->isHidden());
+        } else {
+            EXPECT_FALSE(p.scrupdown()->isHidden());
+            EXPECT_EQ(p.scrupdown()->maximum(), c.scrollMax);
+        }
+        EXPECT_FALSE(p.chk(2 * c.sets - 1)->isHidden());
+        EXPECT_TRUE(p.chk(2 * c.sets)->isHidden());
+        EXPECT_EQ(p.chk(2 * c.sets - 2)->text(), QString("run%1.ctd").arg(c.sets));
+        EXPECT_EQ(p.piclegend(2 * c.sets - 2)->backColor(), curveColourNumber(2 * c.sets - 2));
+    }
+    // Thirty sets: the legend scrolls its inner panel.
+    analysis::TabchildData d = makeData(30, 20, 0.1);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    const int before = p.chk(0)->mapTo(&p, QPoint(0, 0)).y();
+    p.scrupdown()->setValue(1500);
+    EXPECT_EQ(before - p.chk(0)->mapTo(&p, QPoint(0, 0)).y(), 100);
+    EXPECT_TRUE(p.chk(60)->isHidden());
+}
+
+TEST_F(PanelTest, RebuildingTheLegendRestoresColoursKeepsTicksAndDisablesFittedEntries)
+{
+    analysis::TabchildData d = makeData(2, 50, 0.1, true);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    p.enableFittedEntries();
+    p.chk(3)->setChecked(true);
+    fakes.colors.answers.push_back(QColor(255, 0, 0));
+    ASSERT_TRUE(p.changelegendcolour(2));
+    EXPECT_EQ(p.piclegend(2)->colour(), QColor(255, 0, 0));
+    p.setlegend();
+    EXPECT_EQ(p.piclegend(2)->backColor(), 1381785);
+    EXPECT_TRUE(p.chk(3)->isChecked());
+    EXPECT_FALSE(p.chk(3)->isEnabled());
+}
+
+TEST_F(PanelTest, PixelsShowBackgroundCurvesInTheirColoursAndTheGrid)
+{
+    analysis::TabchildData d = makeData(2, 40, 0.5, true);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    const QRgb darkBlue = qRgb(0, 0, 160);
+    const QRgb darkRed = qRgb(153, 21, 21);
+    const QRgb grey = qRgb(0x80, 0x80, 0x80);
+    QImage img = p.picture();
+    EXPECT_EQ(img.size(), p.picdiagram()->size());
+    EXPECT_EQ(img.pixel(img.width() - 2, 2) & 0xFFFFFF, 0xFFFFFFu);  // background
+    EXPECT_EQ(countColour(img, darkBlue), 0);                         // nothing ticked yet
+    const int greyWithoutGrid = countColour(img, grey);  // the odd anti-aliased label pixel
+
+    p.chk(0)->setChecked(true);
+    EXPECT_TRUE(p.pictest()->isHidden());
+    img = p.picture();
+    const DrawingSurface& s = *p.picdiagram();
+    for (int r : {1, 10, 25, 40}) {
+        const double x = (r - 1) * 500.0 * kXUnitsPerMs;
+        const double y = d.velocitySamples(r, 1) * kYUnitsPerMps;
+        EXPECT_TRUE(colourNear(img, s.toPixel(x, y), darkBlue)) << r;
+    }
+    EXPECT_EQ(countColour(img, darkRed), 0);  // set 2 unticked
+    p.chk(2)->setChecked(true);
+    EXPECT_GT(countColour(p.picture(), darkRed), 0);
+    p.chk(0)->setChecked(false);
+    EXPECT_EQ(countColour(p.picture(), darkBlue), 0);
+
+    // Fitted curve of set 1 in the colour of box 1, over the measured curves.
+    p.enableFittedEntries();
+    p.chk(1)->setChecked(true);
+    img = p.picture();
+    const int r = 20;
+    EXPECT_TRUE(colourNear(img, s.toPixel((r - 1) * 250.0, d.fittedVelocities(r, 1) * kYUnitsPerMps), qRgb(0, 128, 255)));
+
+    p.chkgrid()->setChecked(true);
+    EXPECT_GT(countColour(p.picture(), grey), greyWithoutGrid + 100);
+    // Another scale colour draws the grid in that colour.
+    fakes.colors.answers.push_back(QColor(0, 160, 0));
+    QMetaObject::invokeMethod(p.lblscale(), "clicked");
+    img = p.picture();
+    EXPECT_LE(countColour(img, grey), greyWithoutGrid);
+    EXPECT_GT(countColour(img, qRgb(0, 160, 0)), 50);
+}
+
+TEST_F(PanelTest, ColourDialogRecoloursAndCancelChangesNothing)
+{
+    analysis::TabchildData d = makeData(1, 40, 0.5);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    p.chk(0)->setChecked(true);
+    QSignalSpy drawn(&p, &DiagramPanel::viewDrawn);
+
+    fakes.colors.answers.push_back(std::nullopt);
+    emit p.piclegend(0)->pressed(1);
+    EXPECT_EQ(p.piclegend(0)->backColor(), 10485760);
+    EXPECT_EQ(drawn.count(), 0);
+
+    fakes.colors.answers.push_back(QColor(255, 0, 255));
+    emit p.chk(0)->rightPressed();
+    EXPECT_EQ(p.piclegend(0)->colour(), QColor(255, 0, 255));
+    EXPECT_EQ(drawn.count(), 1);
+    EXPECT_GT(countColour(p.picture(), qRgb(255, 0, 255)), 0);
+    EXPECT_EQ(countColour(p.picture(), qRgb(0, 0, 160)), 0);
+    // The dialog starts at the colour last chosen in this window.
+    fakes.colors.answers.push_back(std::nullopt);
+    emit p.piclegend(0)->pressed(2);
+    ASSERT_EQ(fakes.colors.requests.size(), 3u);
+    EXPECT_EQ(fakes.colors.requests.back(), QColor(255, 0, 255));
+
+    // Background colour of the picture.
+    fakes.colors.answers.push_back(QColor(255, 255, 200));
+    QMetaObject::invokeMethod(p.lblbackground(), "clicked");
+    const QImage img = p.picture();
+    EXPECT_EQ(img.pixel(img.width() - 2, 2) & 0xFFFFFF, qRgb(255, 255, 200) & 0xFFFFFF);
+}
+
+TEST_F(PanelTest, ScrollBarsMoveTheViewAndResetReturnsToTheDefault)
+{
+    analysis::TabchildData d = makeData(1, 1000, 0.1);  // 100 s, 30 / 10 m/s
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    QSignalSpy drawn(&p, &DiagramPanel::viewDrawn);
+    p.Resize(0);
+    EXPECT_EQ(drawn.count(), 1);  // the bar writes do not redraw again
+    EXPECT_FALSE(p.cmdallminus()->isEnabled());
+    EXPECT_EQ(p.txtnTag(), "");
+    EXPECT_EQ(p.scrleft()->navValue(), 0);
+    EXPECT_EQ(p.scrleft()->navMax(), 0);
+    EXPECT_EQ(p.scrwidth()->navValue(), p.scrwidth()->navMax());
+    EXPECT_EQ(p.scrtop()->navValue(), p.scrtop()->navMin());
+    const View def = p.drawnView();
+
+    // A zoomed view (as the zoom writes it), then the data browser's arrows move the bars.
+    settings().zoomPending = true;
+    p.startzoom(20000, 50000, 25, 10);
+    EXPECT_EQ(drawn.count(), 2);
+    EXPECT_EQ(p.scrleft()->navValue(), 10000);
+    EXPECT_EQ(p.scrleft()->navMax(), 55000 - 25000);
+    EXPECT_EQ(p.scrwidth()->navValue(), 25000);
+    p.scrleft()->setNavValue(10010);
+    EXPECT_EQ(drawn.count(), 3);
+    EXPECT_DOUBLE_EQ(p.drawnView().left, 20020);
+    EXPECT_DOUBLE_EQ(p.drawnView().width, 50000);
+    EXPECT_EQ(p.scrtop()->navValue(), 4167);  // 25 m/s in units, rounded
+    p.scrtop()->setNavValue(4162);
+    EXPECT_EQ(drawn.count(), 4);
+    EXPECT_NEAR(p.drawnView().top, 4162 / kYUnitsPerMps, 1e-9);
+    // The user's drag on the Qt bar: the vertical bar's upper end is its Min.
+    QScrollBar* top = p.scrtop();
+    top->setValue(0);
+    EXPECT_EQ(p.scrtop()->navValue(), p.scrtop()->navMin());
+    EXPECT_NEAR(p.drawnView().top, def.top, 0.006);
+
+    p.chkgrid()->setChecked(true);  // the grid box redraws the current view
+    EXPECT_DOUBLE_EQ(p.drawnView().width, 50000);
+    p.cmdresize()->click();
+    EXPECT_EQ(p.drawnView(), def);
+    EXPECT_FALSE(p.cmdallminus()->isEnabled());
+}
+
+TEST_F(PanelTest, OverflowWarnsOnceAndKeepsThePictureCopyable)
+{
+    analysis::TabchildData d = makeData(1, 100, 0.1);
+    d.headerValues(9, 1) = "9e6";  // far beyond anything a scroll bar holds
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    QSignalSpy off(&p, &DiagramPanel::navigationSwitchedOff);
+    p.Resize(0);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().title, "Diagram warning");
+    EXPECT_EQ(fakes.messages.last().text, "Overflow diagram border");
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Information);
+    EXPECT_EQ(p.txtnTag(), "1");
+    EXPECT_EQ(off.count(), 1);
+    EXPECT_FALSE(p.scrleft()->isEnabled());
+    EXPECT_FALSE(p.scrtop()->isEnabled());
+    EXPECT_FALSE(p.cmdresize()->isEnabled());
+    EXPECT_FALSE(p.cmdallplus()->isEnabled());
+    EXPECT_FALSE(p.picdiagram()->mouseNavigation());
+    EXPECT_TRUE(p.picdiagram()->isEnabled());
+    EXPECT_NE(p.picdiagram()->focusPolicy(), Qt::NoFocus);
+    EXPECT_FALSE(p.picture().isNull());
+
+    // Later redraws show the default view and warn no more.
+    const View def = p.drawnView();
+    p.chk(0)->setChecked(true);
+    p.chkgrid()->setChecked(true);
+    EXPECT_EQ(p.drawnView(), def);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+}
+
+TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
+{
+    analysis::TabchildData d = makeData(1, 200, 0.1);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    p.show();
+    QApplication::processEvents();
+    struct Counter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    p.picdiagram()->installEventFilter(&counter);
+    p.chk(0)->setChecked(true);
+    p.chkgrid()->setChecked(true);
+    p.startscr(0);
+    EXPECT_TRUE(p.picdiagram()->renderPending());
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_FALSE(p.picdiagram()->renderPending());
+}
+
+TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
+{
+    const int n = 60000;
+    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    for (int s = 1; s <= 3; ++s)
+        for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.8 * std::sin(r * 0.37 * s) + 0.3 * std::sin(r * 0.011);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.enableFittedEntries();
+    for (int i = 0; i < 6; ++i) p.chk(i)->setChecked(true);
+    const auto compare = [&](const char* what) {
+        SCOPED_TRACE(what);
+        const QImage reduced = p.renderImage(QSize(600, 400), true);
+        const QImage full = p.renderImage(QSize(600, 400), false);
+        int differ = 0;
+        int unmatched = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 600; ++x) {
+                const QRgb a = reduced.pixel(x, y) & 0xFFFFFF;
+                const QRgb b = full.pixel(x, y) & 0xFFFFFF;
+                if (a == b) continue;
+                ++differ;
+                if (!colourNear(full, QPointF(x + 0.5, y + 0.5), a) || !colourNear(reduced, QPointF(x + 0.5, y + 0.5), b))
+                    ++unmatched;
+            }
+        EXPECT_EQ(unmatched, 0);
+        EXPECT_LT(differ, 600 * 400 / 200);
+        EXPECT_GT(countColour(reduced, qRgb(0, 0, 160)), 100);
+    };
+    p.Resize(0);
+    compare("default view");
+    p.startzoom(100000, 200000, 28, 6);  // a quarter of the record, still many samples per pixel
+    compare("zoomed");
+    p.startzoom(100000, 1000, 28, 6);    // fewer samples than pixels: no reduction at all
+    EXPECT_EQ(p.renderImage(QSize(600, 400), true), p.renderImage(QSize(600, 400), false));
+}
+
+}  // namespace
+}  // namespace diagram
