@@ -1,0 +1,195 @@
+// The New CTS flow: picking data files, the composition dialog and the series file.
+#include "import/frmctsinput.h"
+#include "import/import_commands.h"
+#include "modal_script.h"
+#include "platform/fakes.h"
+#include "platform/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using importer::FrmCTSinput;
+
+// A data file of 30 header lines and falling samples.
+std::string dataFile(double minimum, double maximum, const char* interval, std::initializer_list<const char*> samples)
+{
+    std::string out;
+    for (int line = 1; line <= 30; ++line) {
+        if (line == 8) out += std::to_string(minimum);
+        else if (line == 9) out += std::to_string(maximum);
+        else if (line == 13) out += interval;
+        else out += "0";
+        out += "\r\n";
+    }
+    for (const char* s : samples) out += std::string(s) + "\r\n";
+    return out;
+}
+
+std::string bytesOf(const QString& path)
+{
+    std::string bytes, error;
+    platform::readFileBytes(path.toStdString(), bytes, error);
+    return bytes;
+}
+
+class SeriesFlow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        put("a.ctd", dataFile(10, 30, "0.1", {"30", "28", "26", "24", "22", "20", "18", "16", "14", "12", "10"}));
+        put("b.ctd", dataFile(14, 26, "0.1", {"26", "25", "23", "21", "19", "17", "15", "14"}));
+        put("c.ctd", dataFile(12, 28, "0.1", {"29", "28", "27", "25", "22", "19", "16", "13", "12"}));
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void put(const char* name, const std::string& bytes)
+    {
+        ASSERT_TRUE(platform::writeFileAtomic(path(QString::fromLatin1(name)).toStdString(), bytes).ok);
+    }
+    // Runs the command with a dialog step that saves the listed names as they are.
+    void runSaving()
+    {
+        ModalScript script;
+        script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) { static_cast<FrmCTSinput*>(w)->cmdCTSok->click(); });
+        createSeriesFile();
+    }
+
+    platform::ScopedFakes fakes;
+    QTemporaryDir dir;
+};
+
+TEST_F(SeriesFlow, ComposesAndWritesTheSeriesFile)
+{
+    fakes.files.answer(path(QStringLiteral("b.ctd")));
+    fakes.files.answerMany({path(QStringLiteral("a.ctd")), path(QStringLiteral("c.ctd"))});  // Add more...
+    fakes.files.answer(path(QStringLiteral("series.cts")));
+    ModalScript script;
+    script.on(QStringLiteral("frmCTSinput"), [&](QWidget* w) {
+        auto* d = static_cast<FrmCTSinput*>(w);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("CTD-files for series"));
+        EXPECT_EQ(d->txtCTSdir->text(), QDir::toNativeSeparators(dir.path()));
+        EXPECT_FALSE(d->cmdCTSok->isEnabled());  // one file is no series
+        d->cmdCTDtoList->click();
+        EXPECT_EQ(d->names(), (QStringList{"b.ctd", "a.ctd", "c.ctd"}));
+        EXPECT_TRUE(d->cmdCTSok->isEnabled());
+
+        // Arrows without a selection tell the user; with one they move it.
+        d->cmdSortUp->click();
+        EXPECT_EQ(fakes.messages.last().text, "Choose a datafile from the list!");
+        EXPECT_EQ(fakes.messages.last().title, "");
+        d->cmdSortDown->click();
+        EXPECT_EQ(fakes.messages.last().title, "Move entry");
+        d->lstCTDtoCTS->setCurrentRow(0);
+        d->cmdSortDown->click();
+        EXPECT_EQ(d->names(), (QStringList{"a.ctd", "b.ctd", "c.ctd"}));
+        EXPECT_EQ(d->lstCTDtoCTS->currentRow(), 1);
+        d->lstCTDtoCTS->setCurrentRow(0);
+        d->cmdSortUp->click();  // the first entry stays
+        EXPECT_EQ(d->names(), (QStringList{"a.ctd", "b.ctd", "c.ctd"}));
+        EXPECT_EQ(fakes.messages.shown.size(), 2u);
+
+        d->txtCTSComments->setPlainText(QStringLiteral("Track A, dry\nwind 2 m/s"));
+        d->cmdCTSok->click();
+    });
+    createSeriesFile();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    ASSERT_EQ(fakes.files.requests.size(), 3u);
+    EXPECT_EQ(fakes.files.requests[0].title, QStringLiteral("Choose CTD-files for series"));
+    EXPECT_EQ(fakes.files.requests[0].kind, platform::FileDialogKind::OpenMany);
+    EXPECT_EQ(fakes.files.requests[1].initialDir, QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(fakes.files.requests[2].title, QStringLiteral("Save series as..."));
+    EXPECT_EQ(fakes.files.requests[2].initialDir, dir.path());
+    EXPECT_EQ(bytesOf(path(QStringLiteral("series.cts"))),
+              "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\nTrack A, dry\r\nwind 2 m/s");
+}
+
+TEST_F(SeriesFlow, ListButtons)
+{
+    QTemporaryDir other;
+    fakes.files.answerMany({path(QStringLiteral("a.ctd")), path(QStringLiteral("b.ctd"))});
+    fakes.files.answer(other.filePath(QStringLiteral("x.ctd")));
+    fakes.files.cancel();
+    ModalScript script;
+    script.on(QStringLiteral("frmCTSinput"), [&](QWidget* w) {
+        auto* d = static_cast<FrmCTSinput*>(w);
+        EXPECT_TRUE(d->cmdCTSok->isEnabled());
+        d->cmdCTDtoList->click();  // from another folder
+        EXPECT_EQ(fakes.messages.last().text, "All datafiles have to be chosen in the same directory!");
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Information);
+        EXPECT_EQ(d->names().size(), 2);
+        d->cmdCTDDelList->click();
+        EXPECT_EQ(fakes.messages.last().title, "Delete entry");
+        d->lstCTDtoCTS->setCurrentRow(1);
+        d->cmdCTDDelList->click();
+        EXPECT_EQ(d->names(), QStringList{"a.ctd"});
+        EXPECT_FALSE(d->cmdCTSok->isEnabled());
+        EXPECT_TRUE(d->cmdCTDDelList->isEnabled());
+        d->cmdClearCTSList->click();
+        EXPECT_TRUE(d->names().isEmpty());
+        EXPECT_FALSE(d->cmdCTDDelList->isEnabled());
+        EXPECT_FALSE(d->cmdClearCTSList->isEnabled());
+        EXPECT_FALSE(d->cmdSortUp->isEnabled());
+        d->cmdCTDtoList->click();  // cancelled
+        EXPECT_FALSE(d->cmdCTDDelList->isEnabled());
+        d->cmdCancel->click();
+    });
+    createSeriesFile();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(fakes.files.requests.size(), 3u);  // no save dialog after Cancel
+}
+
+TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
+{
+    put("slow.ctd", dataFile(10, 30, "0.2", {"30", "20", "10"}));
+    put("bad,name.ctd", dataFile(10, 30, "0.1", {"30", "20", "10"}));
+    QTemporaryDir other;
+    struct Case {
+        QStringList picked;
+        QString saveAs;  // empty: no save dialog expected
+        std::string text;
+    };
+    const Case cases[] = {
+        {{path("a.ctd"), path("missing.ctd")}, {}, "missing.ctd - file can not be opened!"},
+        {{path("a.ctd"), path("slow.ctd")}, {}, "The sample rate of the datasets has to be the same!"},
+        {{path("a.ctd"), path("bad,name.ctd")}, {}, "comma or a line break"},
+        {{path("a.ctd"), path("b.ctd")}, other.filePath("s.cts"), "has to be in the same directory"},
+        {{path("a.ctd"), path("b.ctd")}, path("b.ctd"), "its own data file b.ctd"},
+    };
+    for (const Case& c : cases) {
+        fakes.messages.clear();
+        fakes.files.answers.clear();
+        fakes.files.answerMany(c.picked);
+        if (!c.saveAs.isEmpty()) fakes.files.answer(c.saveAs);
+        const std::string before = bytesOf(path("b.ctd"));
+        runSaving();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u) << c.text;
+        EXPECT_NE(fakes.messages.last().text.find(c.text), std::string::npos) << fakes.messages.last().text;
+        EXPECT_EQ(fakes.messages.last().title, "CTS-Error");
+        EXPECT_TRUE(fakes.files.answers.empty()) << c.text;
+        EXPECT_EQ(bytesOf(path("b.ctd")), before);
+        EXPECT_FALSE(QFileInfo::exists(other.filePath("s.cts")));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
+}
+
+TEST_F(SeriesFlow, CancelEndsSilently)
+{
+    createSeriesFile();  // first pick cancelled
+    fakes.files.answerMany({path("a.ctd"), path("b.ctd")});
+    fakes.files.cancel();  // save dialog cancelled
+    runSaving();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
+}
+
+}  // namespace
