@@ -106,8 +106,9 @@ FrmTabchild::FrmTabchild(QWidget* parent) : QWidget(parent)
 
 FrmTabchild::~FrmTabchild()
 {
-    // A window destroyed without closing still leaves the browser clean.
-    if (!unloaded_) Form_Unload();
+    // Destroyed without being closed: the frame around it is going away (program end), so
+    // only the window's own resources are released.
+    if (!unloaded_) unloadSteps(false);
 }
 
 void FrmTabchild::buildPages()
@@ -259,7 +260,11 @@ void FrmTabchild::buildPages()
     for (QWidget* w : {static_cast<QWidget*>(mfgCTSdat), static_cast<QWidget*>(mfgCTSres),
                        static_cast<QWidget*>(mfgAverageRes), static_cast<QWidget*>(txtCTComments)})
         w->installEventFilter(this);
-    if (QWidget* pic = picdiagram()) pic->installEventFilter(this);
+    if (QWidget* pic = picdiagram()) {
+        app::setControlTag(pic, QStringLiteral("Picture"));
+        if (pic->focusPolicy() == Qt::NoFocus) pic->setFocusPolicy(Qt::ClickFocus);
+        pic->installEventFilter(this);
+    }
 }
 
 // ---- readers --------------------------------------------------------------------------------

@@ -67,7 +67,7 @@ TEST_F(Tabchild, OpensADataFileIntoLabelsCommentAndGrids)
 {
     FrmTabchild w;
     fakes.files.answer(testfiles::dataPath("small.ctd"));
-    ASSERT_TRUE(w.ctdOpen());
+    ASSERT_TRUE(w.ctdOpen()) << (fakes.messages.shown.empty() ? std::string() : fakes.messages.last().text);
     ASSERT_EQ(fakes.files.requests.size(), 1u);
     EXPECT_EQ(fakes.files.requests[0].dialogName, "cdlDataimport");
     EXPECT_EQ(fakes.files.requests[0].title, "Choose CTD-file to open...");
@@ -177,7 +177,6 @@ TEST_F(Tabchild, CalculationGivesBackTheCoefficientsOfAGeneratedRun)
     EXPECT_NEAR(w.data.coefficients[2], k, k * 1e-3);
     EXPECT_NEAR(gridNumber(w.mfgCTSres, 16, 1), run.cd(k), run.cd(k) * 1e-3);
     EXPECT_NEAR(gridNumber(w.mfgCTSres, 17, 1), run.fr0(f0), run.fr0(f0) * 1e-3);
-    EXPECT_EQ(w.mfgCTSres->textMatrix(16, 1).size(), QString("0.0000000").size()) << w.mfgCTSres->textMatrix(16, 1).toStdString();
     EXPECT_EQ(w.mfgCTSres->textMatrix(18, 1), "0.00%");
     EXPECT_TRUE(w.cmdExcel->isEnabled());
     EXPECT_FALSE(w.cmdAverageShow->isEnabled());

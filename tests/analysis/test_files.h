@@ -14,10 +14,8 @@
 
 namespace testfiles {
 
-inline QString dataPath(const QString& name)
-{
-    return QDir(QString::fromLocal8Bit(std::getenv("TW_TEST_DATA"))).filePath(QStringLiteral("analysis/") + name);
-}
+// The fixtures folder; the build names it, as the test environment's data folder may be another.
+inline QString dataPath(const QString& name) { return QDir(QStringLiteral(TW_ANALYSIS_DATA)).filePath(name); }
 
 inline QString libraryPath()
 {

@@ -1,0 +1,161 @@
+#include "analysis/coastfit_loader.h"
+#include "analysis/frm_tabchild.h"
+#include "app/dispatcher.h"
+#include "app/frame.h"
+#include "test_files.h"
+
+#include "platform/fakes.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Dispatcher : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app::resetFrame();
+        main = app::mainWindow();
+        browser = app::dataBrowser();
+        main->show();
+    }
+    void TearDown() override { app::resetFrame(); }
+
+    int open(const QString& path)
+    {
+        fakes.files.answer(path);
+        return app::openAnalysisWindow(1);
+    }
+    int subWindows() const { return static_cast<int>(main->mdiArea->subWindowList().size()); }
+    QStringList windowNodes() const
+    {
+        QStringList keys;
+        for (int i = 0; i < browser->datafilesNode->childCount(); ++i)
+            keys << browser->datafilesNode->child(i)->data(0, app::kNodeKeyRole).toString();
+        return keys;
+    }
+
+    platform::ScopedFakes fakes;
+    QTemporaryDir dir;
+    app::MainWindow* main = nullptr;
+    app::DataBrowser* browser = nullptr;
+    const QString small = testfiles::dataPath("small.ctd");
+};
+
+}  // namespace
+
+TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
+{
+    const int base = app::windowCounter();
+    const int n1 = open(small);
+    ASSERT_EQ(n1, base + 1);
+    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
+    ASSERT_NE(w1, nullptr);
+    EXPECT_EQ(w1->Tag(), QString::number(n1));
+    EXPECT_EQ(w1->windowTitle(), "CTData " + QString::number(n1));
+
+    const QString n = QString::number(n1);
+    struct Node {
+        QString key, text, parent;
+    };
+    for (const Node& node : {Node{"CTData " + n, "CTData " + n, ""}, Node{"Info" + n, "", "CTData " + n},
+                             Node{"Filename" + n, "Filename: small.ctd", "Info" + n},
+                             Node{"Project" + n, "Project: Coast A", "Info" + n},
+                             Node{"NR" + n + "0", "Graph", "CTData " + n}, Node{"NR" + n + "1", "Calculation", "CTData " + n},
+                             Node{"NR" + n + "2", "Protocol", "CTData " + n}}) {
+        SCOPED_TRACE(node.key.toStdString());
+        QTreeWidgetItem* item = browser->findNode(node.key);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->text(0), node.text);
+        if (node.parent.isEmpty()) EXPECT_EQ(item->parent(), browser->datafilesNode);
+        else EXPECT_EQ(item->parent()->data(0, app::kNodeKeyRole).toString(), node.parent);
+    }
+    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_TRUE(browser->cmdEdit->isEnabled());
+    EXPECT_TRUE(browser->cmbEditorFiles->isEnabled());
+
+    // Activation handed the browser this window's file.
+    EXPECT_EQ(browser->lbleditExtratagTag, n1);
+    EXPECT_EQ(browser->cmdEditTag, "small.ctd");
+    ASSERT_EQ(browser->cmbEditorFiles->count(), 1);
+    EXPECT_EQ(browser->cmbEditorFiles->itemText(0), "small.ctd");
+
+    // The first window sits right of the browser at the top; the second 250 twips further.
+    QMdiSubWindow* s1 = main->subWindowOf(w1);
+    ASSERT_NE(s1, nullptr);
+    EXPECT_EQ(s1->size(), QSize(800, 646));
+    EXPECT_EQ(s1->pos(), QPoint(main->browserWindow->width(), 0));
+    const int n2 = open(small);
+    EXPECT_EQ(n2, n1 + 1);
+    QMdiSubWindow* s2 = main->subWindowOf(app::lastOpenedWindow());
+    EXPECT_EQ(s2->pos(), s1->pos() + QPoint(16, 16));
+    EXPECT_EQ(browser->lbleditExtratagTag, n2);
+}
+
+TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
+{
+    const int n1 = open(small);
+    const int n2 = open(small);
+    ASSERT_EQ(n2, n1 + 1);
+    const QStringList nodes = windowNodes();
+    const int subs = subWindows();
+
+    fakes.files.cancel();
+    EXPECT_EQ(app::openAnalysisWindow(1), 0);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    EXPECT_EQ(open(testfiles::writeFile(dir, "empty.ctd", "")), 0);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
+
+    EXPECT_EQ(app::openAnalysisWindow(7), 0);  // no such kind
+
+    EXPECT_EQ(app::windowCounter(), n2);
+    EXPECT_EQ(windowNodes(), nodes);
+    EXPECT_EQ(subWindows(), subs);
+    // The browser still shows window n2, and Save graph stays as it was.
+    EXPECT_EQ(browser->lbleditExtratagTag, n2);
+    EXPECT_EQ(browser->picover->tag, n2);
+    EXPECT_TRUE(browser->cmdEdit->isEnabled());
+    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_TRUE(main->isEnabled());
+
+    EXPECT_EQ(open(small), n2 + 1);
+}
+
+TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
+{
+    const int n1 = open(small);
+    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
+    const int n2 = open(small);
+    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    ASSERT_EQ(browser->lbleditExtratagTag, n2);
+
+    main->subWindowOf(w1)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(browser->findNode("CTData " + QString::number(n1)), nullptr);
+    EXPECT_NE(browser->findNode("CTData " + QString::number(n2)), nullptr);
+    EXPECT_EQ(browser->lbleditExtratagTag, n2);
+    EXPECT_EQ(browser->cmbEditorFiles->count(), 1);
+    EXPECT_TRUE(main->mnuViewGraph->isEnabled());  // one window is still open
+
+    main->subWindowOf(w2)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windowNodes().isEmpty());
+    EXPECT_EQ(browser->lbleditExtratagTag, 0);
+    EXPECT_EQ(browser->picover->tag, 0);
+    EXPECT_FALSE(browser->cmdEdit->isEnabled());
+    EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_FALSE(main->mnuViewGraph->isEnabled());
+    EXPECT_EQ(subWindows(), 1);  // the data browser
+}
