@@ -1,0 +1,158 @@
+#include "platform/message.h"
+#include "platform/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir()
+    {
+        path = fs::temp_directory_path() / ("tw_textfile_" + std::to_string(::getpid()) + "_" +
+                                            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::create_directories(path);
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+std::string slurp(const std::string& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(TextDecoding, Utf8KeptWindows1252Converted)
+{
+    struct Case {
+        std::string bytes, utf8;
+    };
+    const Case cases[] = {
+        {"plain ascii", "plain ascii"},
+        {"\xEF\xBB\xBF" "bom", "bom"},
+        {"Temperatur \xC2\xB0" "C", "Temperatur \xC2\xB0" "C"},  // valid UTF-8 stays
+        {"Luft \xB0" "C, \x80, m\xB2", "Luft \xC2\xB0" "C, \xE2\x82\xAC, m\xC2\xB2"},  // 1252
+        {"\x81", "\xC2\x81"},                                      // unassigned byte survives
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                          // overlong: not UTF-8
+    };
+    for (const auto& c : cases) EXPECT_EQ(decodeText(c.bytes), c.utf8) << c.bytes;
+}
+
+TEST(TextEncoding, Windows1252WithQuestionMarks)
+{
+    EXPECT_EQ(encodeWindows1252("m\xC2\xB2 \xE2\x82\xAC \xC2\xB0"), "m\xB2 \x80 \xB0");
+    EXPECT_EQ(encodeWindows1252("\xE4\xB8\xAD" "x"), "?x");  // not in the code page
+    EXPECT_EQ(encodeWindows1252("\xFF" "a"), "?a");          // stray byte
+    // Round trip of every code page byte.
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(encodeWindows1252(decodeText(all)), all);
+}
+
+TEST(TextLines, SplitAtCrLfOrLf)
+{
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\rb\n", {"a\rb"}},  // a lone CR is no line end
+        {"\n", {""}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+}
+
+TEST(TextFiles, WriteThenReadBack)
+{
+    TempDir dir;
+    const std::string p = dir.file("notes.txt");
+    ASSERT_TRUE(writeTextLines(p, {"Air temperature, \xC2\xB0" "C", "", "12.5"}).ok);
+    EXPECT_EQ(slurp(p), "Air temperature, \xB0" "C\r\n\r\n12.5\r\n");
+    const TextReadResult r = readTextFile(p);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.lines, (std::vector<std::string>{"Air temperature, \xC2\xB0" "C", "", "12.5"}));
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(TextFiles, FailedWritesLeaveTheOldFileAndSayWhy)
+{
+    TempDir dir;
+    const std::string p = dir.file("data.ctd");
+    ASSERT_TRUE(writeFileAtomic(p, "old").ok);
+
+    const WriteResult missingFolder = writeFileAtomic(dir.file("nowhere/data.ctd"), "x");
+    EXPECT_FALSE(missingFolder.ok);
+    EXPECT_FALSE(missingFolder.error.empty());
+
+    fs::create_directory(dir.file("folder"));
+    const WriteResult onFolder = writeFileAtomic(dir.file("folder"), "x");
+    EXPECT_FALSE(onFolder.ok);
+    EXPECT_TRUE(fs::is_directory(dir.file("folder")));
+    EXPECT_EQ(slurp(p), "old");
+}
+
+TEST(TextFiles, ReplacingKeepsPermissions)
+{
+    TempDir dir;
+    const std::string p = dir.file("kept.txt");
+    ASSERT_TRUE(writeFileAtomic(p, "1").ok);
+    ::chmod(p.c_str(), 0640);
+    ASSERT_TRUE(writeFileAtomic(p, "2").ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(slurp(p), "2");
+}
+
+TEST(TextFiles, ReadingMissingOrFolderFails)
+{
+    TempDir dir;
+    const TextReadResult missing = readTextFile(dir.file("absent.ctd"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, "No such file or directory");
+    EXPECT_FALSE(readTextFile(dir.path.string()).ok);
+}
+
+TEST(MessageFlags, ButtonsIconAndDefault)
+{
+    struct Case {
+        int flags;
+        Buttons buttons;
+        Icon icon;
+        int defaultButton;
+    };
+    const Case cases[] = {
+        {0, Buttons::Ok, Icon::None, 1},
+        {0x1010, Buttons::Ok, Icon::Critical, 1},  // system modal critical
+        {4 + 32, Buttons::YesNo, Icon::Question, 1},
+        {3 + 48 + 256, Buttons::YesNoCancel, Icon::Exclamation, 2},
+        {2 + 64 + 512, Buttons::AbortRetryIgnore, Icon::Information, 3},
+        {5, Buttons::RetryCancel, Icon::None, 1},
+        {1, Buttons::OkCancel, Icon::None, 1},
+    };
+    for (const auto& c : cases) {
+        const Message m = messageFromFlags(c.flags, "text", "CTD-Error");
+        EXPECT_EQ(m.buttons, c.buttons) << c.flags;
+        EXPECT_EQ(m.icon, c.icon) << c.flags;
+        EXPECT_EQ(m.defaultButton, c.defaultButton) << c.flags;
+        EXPECT_EQ(m.title, "CTD-Error");
+        EXPECT_EQ(m.text, "text");
+    }
+}
