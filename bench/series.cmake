@@ -1,0 +1,3 @@
+if(TARGET Coastfit)
+  tw_add_bench(bench_series SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_series.cpp LIBS tw_analysis_core Coastfit)
+endif()
