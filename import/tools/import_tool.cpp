@@ -1,0 +1,139 @@
+// Makes data files and series files from the command line with the program's own writers, so
+// example and test files come out exactly as the dialogs would write them.
+//
+//   tw_import_tool ctd <text file> <data file> key=value ...
+//     structure: headerRows timeColumn separator decimal unit (codes as in the structure dialog)
+//     parameters: project date(d.m.yyyy) time delta pressure temperature mass area dynmass
+//                 car tester configuration weather road
+//   tw_import_tool cts <series file> <comment> <data file> <data file> ...
+#include "import/core/ctd_writer.h"
+#include "import/core/import_state.h"
+#include "import/core/numbers.h"
+#include "import/core/parameters.h"
+#include "import/core/series.h"
+#include "import/core/text_import.h"
+#include "platform/textfile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+int fail(const std::string& text)
+{
+    std::fputs((text + "\n").c_str(), stderr);
+    return 1;
+}
+
+int number(const std::map<std::string, std::string>& args, const char* key)
+{
+    auto it = args.find(key);
+    return it == args.end() ? 0 : static_cast<int>(numbers::roundHalfEven(numbers::leadingNumber(it->second)));
+}
+
+std::string text(const std::map<std::string, std::string>& args, const char* key)
+{
+    auto it = args.find(key);
+    return it == args.end() ? std::string() : it->second;
+}
+
+int makeCtd(const std::string& input, const std::string& output, const std::map<std::string, std::string>& args)
+{
+    const platform::TextReadResult read = platform::readTextFile(input);
+    if (!read.ok) return fail(input + " - file can not be opened! " + read.error);
+
+    importer::ImportState s;
+    s.importLines = importer::nonEmptyLines(read.lines);
+    s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
+    s.headerRows = static_cast<std::int16_t>(number(args, "headerRows"));
+    s.timeColumn = static_cast<std::int16_t>(number(args, "timeColumn"));
+    s.separatorCode = static_cast<std::int16_t>(number(args, "separator"));
+    s.decimalSeparator = static_cast<std::int16_t>(number(args, "decimal"));
+    s.velocityUnit = static_cast<std::int16_t>(number(args, "unit"));
+    if (s.decimalSeparator == 1) importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
+    const importer::ImportStatistics stats =
+        importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
+    if (!importer::dataListPlausible(stats)) return fail(input + ": " + importer::dataListError().text);
+    s.minVelocity = stats.minVelocity;
+    s.maxVelocity = stats.maxVelocity;
+    s.minVelocityRow = stats.minVelocityRow;
+    s.maxVelocityRow = stats.maxVelocityRow;
+
+    importer::ParameterFields f;
+    f.project = text(args, "project");
+    f.time = text(args, "time");
+    f.delta = text(args, "delta");
+    f.pressure = text(args, "pressure");
+    f.temperature = text(args, "temperature");
+    f.mass = text(args, "mass");
+    f.area = text(args, "area");
+    f.dynmass = text(args, "dynmass");
+    f.car = text(args, "car");
+    f.tester = text(args, "tester");
+    f.configuration = text(args, "configuration");
+    f.weather = text(args, "weather");
+    f.road = text(args, "road");
+    const std::string date = text(args, "date");
+    const std::size_t p1 = date.find('.'), p2 = date.find('.', p1 == std::string::npos ? 0 : p1 + 1);
+    if (p1 == std::string::npos || p2 == std::string::npos) return fail("date must be d.m.yyyy");
+    f.day = static_cast<int>(numbers::leadingNumber(date.substr(0, p1)));
+    f.month = static_cast<int>(numbers::leadingNumber(date.substr(p1 + 1, p2 - p1 - 1)));
+    f.year = static_cast<int>(numbers::leadingNumber(date.substr(p2 + 1)));
+
+    std::array<std::string, 30> header = importer::collectTestParameters(f, s);
+    std::array<bool, 8> valid{};
+    const importer::ValidationOutcome checked = importer::validateTestParameters(header, valid, f.time);
+    if (!checked.messages.empty()) return fail(checked.messages.front().message.text);
+    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeWindows1252(importer::ctdFileText(header, s)));
+    if (!w.ok) return fail(output + " - file can not be written! " + w.error);
+    return 0;
+}
+
+int makeCts(const std::string& output, const std::string& comment, const std::vector<std::string>& files)
+{
+    std::vector<std::string> names;
+    std::string dir;
+    for (const std::string& f : files) {
+        const std::filesystem::path p(f);
+        const std::string folder = importer::cleanAbsolute(p.parent_path().empty() ? "." : p.parent_path().string());
+        if (dir.empty()) dir = folder;
+        else if (folder != dir) return fail("All datafiles have to be chosen in the same directory!");
+        names.push_back(p.filename().string());
+    }
+    if (names.size() < 2 || names.size() > 30) return fail("a series holds 2 to 30 data files");
+    if (auto bad = importer::checkSeriesNames(names)) return fail(bad->text);
+    const importer::SeriesPlan plan = importer::planSeries(names, [&dir](const std::string& name, std::vector<std::string>& lines) {
+        platform::TextReadResult r = platform::readTextFile(dir + "/" + name);
+        if (!r.ok || r.lines.empty()) return false;
+        lines = std::move(r.lines);
+        return true;
+    });
+    if (plan.failure) return fail(plan.failure->text);
+    const std::filesystem::path out(output);
+    if (!importer::sameDirectory(out.parent_path().empty() ? "." : out.parent_path().string(), dir))
+        return fail("The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!");
+    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeWindows1252(importer::seriesFileText(plan, comment)));
+    if (!w.ok) return fail(output + " - file can not be written! " + w.error);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> a(argv + 1, argv + argc);
+    if (a.size() >= 3 && a[0] == "ctd") {
+        std::map<std::string, std::string> args;
+        for (std::size_t i = 3; i < a.size(); ++i) {
+            const std::size_t eq = a[i].find('=');
+            if (eq == std::string::npos) return fail("expected key=value: " + a[i]);
+            args[a[i].substr(0, eq)] = a[i].substr(eq + 1);
+        }
+        return makeCtd(a[1], a[2], args);
+    }
+    if (a.size() >= 5 && a[0] == "cts") return makeCts(a[1], a[2], std::vector<std::string>(a.begin() + 3, a.end()));
+    return fail("usage: tw_import_tool ctd <text file> <data file> key=value ... | cts <series file> <comment> <data files...>");
+}
