@@ -87,25 +87,25 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     // present below bounds N before anything is allocated.
     const long long announced = out.minRow - out.maxRow + 1;
 
-    std::vector<std::string_view> sampleLines;
-    {
-        std::string_view scan = rest;
-        long long present = 0;
-        while (!scan.empty() && present < announced) {
-            nextLine(scan);
-            ++present;
-        }
-        if (present < announced) {
-            out.refusal = "The file holds " + std::to_string(present) + " sample lines; lines 10 and 11 announce " +
-                          std::to_string(announced) + ".";
-            return out;
-        }
-    }
-    if (announced > 0x7FFFFFFE) {  // cannot be reached with fewer lines than this, but keep the int shape safe
-        out.refusal = "The file holds too many samples.";
+    const auto fewerLines = [&](long long present) {
+        out.refusal = "The file holds " + std::to_string(present) + " sample lines; lines 10 and 11 announce " +
+                      std::to_string(announced) + ".";
         return out;
+    };
+    // Every line takes at least its line end, so the bytes left bound the lines left; N is
+    // checked against that bound before anything is allocated.
+    if (announced > static_cast<long long>(rest.size()) + 1 || announced > 0x7FFFFFFE) {
+        long long present = 0;
+        for (std::string_view scan = rest; !scan.empty(); ++present) nextLine(scan);
+        return fewerLines(present);
     }
     const int n = static_cast<int>(announced);
+    // One pass: samples straight into their column; lines after sample N are not looked at.
+    ColMatrix samples(n, 1);
+    double* column = samples.data();
+    int stored = 0;
+    while (stored < n && !rest.empty()) column[++stored] = sampleValue(nextLine(rest));
+    if (stored < n) return fewerLines(stored);
 
     // Header texts: decoded as one block (UTF-8 when valid, else Windows-1252).
     std::string headerBlock;
@@ -123,9 +123,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     d.sampleInterval = interval;
     for (int k = 15; k <= 19; ++k) d.testParameters(k - 14, 1) = numbers::leadingNumber(headerRaw[k]);
     d.sampleCount = static_cast<double>(n);
-    d.velocitySamples.resize(n, 1);
-    double* column = d.velocitySamples.data();
-    for (int r = 1; r <= n; ++r) column[r] = sampleValue(nextLine(rest));
+    d.velocitySamples = std::move(samples);
     d.setCount = 1;
     out.ok = true;
     return out;
