@@ -159,10 +159,77 @@ void DrawingSurface::lines(const std::vector<QLineF>& segs)
     for (const QLineF& l : segs) drawSegment(&p, toPixel(l.x1(), l.y1()), toPixel(l.x2(), l.y2()));
 }
 
+namespace {
+
+// One-pixel solid line between two pixels inside the image (integer Bresenham).
+void plot(QRgb* bits, qsizetype stride, int x0, int y0, int x1, int y1, QRgb c)
+{
+    const int dx = std::abs(x1 - x0);
+    const int dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1;
+    const int sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        bits[static_cast<qsizetype>(y0) * stride + x0] = c;
+        if (x0 == x1 && y0 == y1) return;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
+int pixelIndex(double v, int size)
+{
+    const double f = std::floor(v);
+    if (f < 0) return 0;
+    if (f > size - 1) return size - 1;
+    return static_cast<int>(f);
+}
+
+}  // namespace
+
 void DrawingSurface::polyline(const double* xy, std::size_t points)
 {
     if (points < 2) return;
     QImage& img = target();
+    if (drawWidth_ <= 1 && !dotted_ && img.format() == QImage::Format_RGB32) {
+        // The curves: thousands of short one-pixel segments, written straight into the image.
+        const int w = img.width();
+        const int h = img.height();
+        const QRectF inside(0, 0, w - 1e-6, h - 1e-6);
+        QRgb* bits = reinterpret_cast<QRgb*>(img.bits());
+        const qsizetype stride = img.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        const QRgb c = fore_.rgb();
+        const double kx = w / scale_.width;
+        const double ky = h / scale_.height;
+        const double ox = -scale_.left * kx;
+        const double oy = -scale_.top * ky;
+        const double maxX = w;
+        const double maxY = h;
+        double px0 = xy[0] * kx + ox;
+        double py0 = xy[1] * ky + oy;
+        for (std::size_t i = 1; i < points; ++i) {
+            const double px1 = xy[2 * i] * kx + ox;
+            const double py1 = xy[2 * i + 1] * ky + oy;
+            if (px0 >= 0 && px0 < maxX && py0 >= 0 && py0 < maxY && px1 >= 0 && px1 < maxX && py1 >= 0 && py1 < maxY) {
+                plot(bits, stride, static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1), static_cast<int>(py1), c);
+            } else {
+                QPointF a(px0, py0);
+                QPointF b(px1, py1);
+                if (clipSegment(a, b, inside))
+                    plot(bits, stride, pixelIndex(a.x(), w), pixelIndex(a.y(), h), pixelIndex(b.x(), w), pixelIndex(b.y(), h), c);
+            }
+            px0 = px1;
+            py0 = py1;
+        }
+        return;
+    }
     const double m = drawWidth_ + 2.0;
     const QRectF clip(-m, -m, img.width() + 2 * m, img.height() + 2 * m);
     std::vector<QLineF> segs;

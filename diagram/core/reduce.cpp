@@ -3,7 +3,71 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace diagram {
+namespace {
+
+// Index of the first minimum and of the first maximum of p[0..count), count >= 1. Blocks of
+// sixteen are compared as a whole, and only the winning block is searched for the index; the
+// running extremes improve rarely, so the comparisons are well predicted.
+void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+    double lo = p[0];
+    double hi = p[0];
+    std::size_t blockLo = 0;
+    std::size_t blockHi = 0;
+    std::size_t j = 0;
+    constexpr std::size_t kBlock = 16;
+#if defined(__SSE2__)
+    for (; j + kBlock <= count; j += kBlock) {
+        const double* q = p + j;
+        __m128d mn = _mm_min_pd(_mm_min_pd(_mm_loadu_pd(q), _mm_loadu_pd(q + 2)),
+                                _mm_min_pd(_mm_loadu_pd(q + 4), _mm_loadu_pd(q + 6)));
+        __m128d mx = _mm_max_pd(_mm_max_pd(_mm_loadu_pd(q), _mm_loadu_pd(q + 2)),
+                                _mm_max_pd(_mm_loadu_pd(q + 4), _mm_loadu_pd(q + 6)));
+        const __m128d mn2 = _mm_min_pd(_mm_min_pd(_mm_loadu_pd(q + 8), _mm_loadu_pd(q + 10)),
+                                       _mm_min_pd(_mm_loadu_pd(q + 12), _mm_loadu_pd(q + 14)));
+        const __m128d mx2 = _mm_max_pd(_mm_max_pd(_mm_loadu_pd(q + 8), _mm_loadu_pd(q + 10)),
+                                       _mm_max_pd(_mm_loadu_pd(q + 12), _mm_loadu_pd(q + 14)));
+        mn = _mm_min_pd(mn, mn2);
+        mx = _mm_max_pd(mx, mx2);
+        const double bmin = std::min(_mm_cvtsd_f64(mn), _mm_cvtsd_f64(_mm_unpackhi_pd(mn, mn)));
+        const double bmax = std::max(_mm_cvtsd_f64(mx), _mm_cvtsd_f64(_mm_unpackhi_pd(mx, mx)));
+        if (bmin < lo) {
+            lo = bmin;
+            blockLo = j;
+        }
+        if (bmax > hi) {
+            hi = bmax;
+            blockHi = j;
+        }
+    }
+#endif
+    std::size_t tailLo = count;
+    std::size_t tailHi = count;
+    for (; j < count; ++j) {
+        if (p[j] < lo) {
+            lo = p[j];
+            tailLo = j;
+        }
+        if (p[j] > hi) {
+            hi = p[j];
+            tailHi = j;
+        }
+    }
+    const auto find = [&](std::size_t from, double value) {
+        for (std::size_t k = from; k < count; ++k)
+            if (p[k] == value) return k;
+        return from;
+    };
+    iMin = tailLo != count ? tailLo : find(blockLo, lo);
+    iMax = tailHi != count ? tailHi : find(blockHi, hi);
+}
+
+}  // namespace
 
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out)
@@ -56,19 +120,7 @@ void curvePoints(const double* v, std::size_t n, double x0, double dx, double vi
         const std::size_t count = stop - i;
         std::size_t iMin = 0;
         std::size_t iMax = 0;
-        double lo = p[0];
-        double hi = p[0];
-        for (std::size_t j = 1; j < count; ++j) {
-            const double y = p[j];
-            if (y < lo) {
-                lo = y;
-                iMin = j;
-            }
-            if (y > hi) {
-                hi = y;
-                iMax = j;
-            }
-        }
+        columnExtremes(p, count, iMin, iMax);
         const auto point = [&](std::size_t j) { out.push_back({x0 + static_cast<double>(i + j) * dx, p[j]}); };
         point(0);
         const std::size_t a = std::min(iMin, iMax);
