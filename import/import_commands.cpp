@@ -216,6 +216,10 @@ void importAsciiData(QWidget* parent)
 
 void createSeriesFile(QWidget* parent)
 {
+    struct Running {
+        Running() { gSeriesRunning = true; }
+        ~Running() { gSeriesRunning = false; }
+    } running;
     QWidget* mainWindow = parent ? parent->window() : QApplication::activeWindow();
 
     platform::FileDialogRequest pick;
@@ -235,13 +239,11 @@ void createSeriesFile(QWidget* parent)
     std::vector<std::string> names;
     std::string comment;
     {
-        gSeriesRunning = true;
         FrmCTSinput dialog(parent);
         for (int i = 0; i < picked->size() && i < 30; ++i) dialog.lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
         dialog.txtCTSdir->setText(QDir::toNativeSeparators(folder));
         if (dialog.lstCTDtoCTS->count() == 1) dialog.cmdCTSok->setEnabled(false);
         dialog.exec();
-        gSeriesRunning = false;
         if (!dialog.okPressed) return;
         for (const QString& n : dialog.names()) names.push_back(utf8(n));
         comment = utf8(dialog.txtCTSComments->toPlainText());

@@ -27,7 +27,8 @@ struct SeriesPlan {
 // (an empty file counts as unreadable).
 using DataFileReader = std::function<bool(const std::string& name, std::vector<std::string>& lines)>;
 
-// A name that cannot stand in a series file (it holds "," or a line break); nullopt when all fit.
+// A name that cannot stand in a series file (it holds ",", a line break or a character that
+// Windows-1252 has not); nullopt when all fit.
 std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>& names);
 
 // Runs the checks in order and finds the windows; stops at the first failure.

@@ -111,7 +111,10 @@ TEST(SeriesPlan, SampleWithoutNumberReadsAsZero)
 
 TEST(SeriesNames, CommaOrLineBreakRefused)
 {
-    EXPECT_FALSE(importer::checkSeriesNames({"run 1.ctd", "run-2.ctd"}));
+    EXPECT_FALSE(importer::checkSeriesNames({"run 1.ctd", "run-2.ctd", "L\u00e4ufe.ctd"}));
+    const auto polish = importer::checkSeriesNames({"\u0142\u00f3d\u017a.ctd"});
+    ASSERT_TRUE(polish);
+    EXPECT_NE(polish->text.find("characters"), std::string::npos);
     for (const char* bad : {"run,1.ctd", "run\n1.ctd", "run\r1.ctd"}) {
         const auto m = importer::checkSeriesNames({"a.ctd", bad});
         ASSERT_TRUE(m) << bad;
