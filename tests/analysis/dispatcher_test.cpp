@@ -29,7 +29,13 @@ protected:
         browser = app::dataBrowser();
         main->show();
     }
-    void TearDown() override { app::resetFrame(); }
+    void TearDown() override
+    {
+        for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main->hide();  // hidden first: the main window must not see its MDI area change while it is destroyed
+        app::resetFrame();
+    }
 
     int open(const QString& path)
     {
