@@ -289,7 +289,7 @@ void FrmListview::cmdok_Click()
 void FrmListview::enterChoosingState()
 {
     cmdReload->setText(QStringLiteral("&Different file"));
-    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(true);
     select(cmb3, 0);
     select(cmb4, 0);
     select(cmb5, 0);

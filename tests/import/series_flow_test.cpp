@@ -148,6 +148,35 @@ TEST_F(SeriesFlow, ListButtons)
     EXPECT_EQ(fakes.files.requests.size(), 3u);  // no save dialog after Cancel
 }
 
+TEST_F(SeriesFlow, ThirtyNamesPerPick)
+{
+    auto names = [&](int from, int count) {
+        QStringList out;
+        for (int i = from; i < from + count; ++i) out << path(QStringLiteral("r%1.ctd").arg(i));
+        return out;
+    };
+    fakes.files.answerMany(names(0, 35));
+    fakes.files.answerMany(names(100, 10));
+    ModalScript script;
+    script.on(QStringLiteral("frmCTSinput"), [&](QWidget* w) {
+        auto* d = static_cast<FrmCTSinput*>(w);
+        ASSERT_EQ(d->names().size(), 30);
+        EXPECT_EQ(d->names().back(), QStringLiteral("r29.ctd"));
+        EXPECT_TRUE(d->cmdCTSok->isEnabled());
+        d->cmdCTDtoList->click();
+        EXPECT_EQ(d->names().size(), 40);
+        EXPECT_FALSE(d->cmdCTSok->isEnabled());
+        for (int i = 0; i < 10; ++i) {
+            d->lstCTDtoCTS->setCurrentRow(0);
+            d->cmdCTDDelList->click();
+        }
+        EXPECT_TRUE(d->cmdCTSok->isEnabled());
+        d->cmdCancel->click();
+    });
+    createSeriesFile();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
 TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
 {
     put("slow.ctd", dataFile(10, 30, "0.2", {"30", "20", "10"}));
