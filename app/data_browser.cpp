@@ -81,6 +81,10 @@ DataBrowser::DataBrowser(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmTreeviewchild"));
     setWindowTitle(QStringLiteral("Datafiles"));
     setFixedSize(px(3060), px(9345));
+    // The narrow window uses the small dialog font, so the three page tabs fit side by side.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
 
     auto* frame = new QGroupBox(QStringLiteral("Input Data Browser"), this);
     frame->setObjectName(QStringLiteral("frmtreeview"));

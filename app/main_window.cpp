@@ -89,6 +89,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     mdiArea->setBackground(palette().brush(QPalette::Dark));
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Closing a window brings back the one that was active before it.
+    mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
 
@@ -582,9 +584,10 @@ void MainWindow::setBrowserVisible(bool visible, bool shiftWindows)
 {
     mnuViewDataBrowser->setChecked(visible);
     browserWindow->setVisible(visible);
+    // The arrangements hide the browser but leave Save notepad as it is.
+    if (!shiftWindows) return;
     mnuFileSaveNotepad->setEnabled(visible);
     tbMenuEntry(3, 2)->setEnabled(visible);
-    if (!shiftWindows) return;
     const int shift = visible ? browserWindow->width() : -browserWindow->width();
     for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
         if (sub == browserWindow || sub->isMinimized() || sub->isMaximized()) continue;

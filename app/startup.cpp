@@ -5,6 +5,7 @@
 #include "resources/artwork.h"
 
 #include <QApplication>
+#include <QFont>
 
 int runTarnwell(int argc, char** argv)
 {
@@ -12,6 +13,7 @@ int runTarnwell(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Tarnwell"));
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QApplication::setWindowIcon(artwork::applicationIcon());
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     // The program ends with the main window, whatever else (About box, hidden forms) is open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,0 +1,715 @@
+#include "app/about_box.h"
+#include "app/commands.h"
+#include "app/frame.h"
+#include "app/splash.h"
+#include "platform/fakes.h"
+#include "platform/plain_text_edit.h"
+#include "tests/app/fake_analysis_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using app::MainWindow;
+
+namespace {
+
+class Frame : public ::testing::Test {
+protected:
+    platform::ScopedFakes fakes;
+    MainWindow* main = nullptr;
+    app::DataBrowser* browser = nullptr;
+
+    void start()
+    {
+        main = app::mainWindow();
+        browser = main->browser;
+        QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, main, [](QMdiSubWindow* s) {
+            if (auto* f = dynamic_cast<FakeAnalysisWindow*>(s ? s->widget() : nullptr)) f->activate();
+        });
+        main->show();
+        main->activateWindow();
+    }
+    void TearDown() override
+    {
+        app::commandHooks() = {};
+        app::resetFrame();
+    }
+    // What the open dispatcher does for a successful open.
+    FakeAnalysisWindow* open(int n, bool series = false)
+    {
+        auto* w = new FakeAnalysisWindow(n);
+        QMdiSubWindow* sub = main->addChildWindow(w);
+        sub->setWindowTitle((series ? QStringLiteral("Series ") : QStringLiteral("CTData ")) + QString::number(n));
+        sub->resize(300, 200);
+        browser->addWindowNodes(n, series, QStringLiteral("Filename: run%1.ctd").arg(n), QStringLiteral("Test %1").arg(n));
+        main->setSaveGraphEnabled(true);
+        sub->show();
+        main->mdiArea->setActiveSubWindow(sub);
+        return w;
+    }
+    QMdiSubWindow* sub(FakeAnalysisWindow* w) { return main->subWindowOf(w); }
+    void closeWindow(FakeAnalysisWindow* w) { sub(w)->close(); }
+    void storePlacement(const char* l, const char* t, const char* w, const char* h)
+    {
+        const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+        const char* values[] = {l, t, w, h};
+        for (int i = 0; i < 4; ++i)
+            fakes.settings.setValue(QStringLiteral("Settings"), QLatin1String(keys[i]), QLatin1String(values[i]));
+    }
+    QString stored(const char* key) { return fakes.settings.value(QStringLiteral("Settings"), QLatin1String(key)).toString(); }
+
+    // Save graph, the page commands: menu and toolbar agree, and have the expected state.
+    void expectAnalysisCommands(bool enabled)
+    {
+        EXPECT_EQ(main->mnuFileSaveGraph->isEnabled(), enabled);
+        EXPECT_EQ(main->tbMenuEntry(3, 1)->isEnabled(), enabled);
+        for (QAction* a : {main->mnuViewGraph, main->mnuViewCalculation, main->mnuViewProtocol})
+            EXPECT_EQ(a->isEnabled(), enabled) << a->objectName().toStdString();
+        for (int p : {9, 10, 11}) EXPECT_EQ(main->tbButton(p)->isEnabled(), enabled) << p;
+    }
+    void expectEditCommands(bool cut, bool copy, bool paste)
+    {
+        EXPECT_EQ(main->tbButton(5)->isEnabled(), cut);
+        EXPECT_EQ(main->tbButton(6)->isEnabled(), copy);
+        EXPECT_EQ(main->tbButton(7)->isEnabled(), paste);
+        EXPECT_EQ(main->mnuEditCut->isEnabled(), cut);
+        EXPECT_EQ(main->mnuEditCopy->isEnabled(), copy);
+        EXPECT_EQ(main->mnuEditPaste->isEnabled(), paste);
+    }
+};
+
+}  // namespace
+
+// ---- placement --------------------------------------------------------------------------------
+
+TEST_F(Frame, FirstRunUsesDefaultPlacementAndShowsTheBrowserTopLeft)
+{
+    start();
+    EXPECT_EQ(main->pos(), QPoint(67, 67));  // 1000 twips
+    EXPECT_EQ(main->size(), QSize(433, 433));  // 6500 twips
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Tarnwell"));
+    EXPECT_TRUE(main->browserWindow->isVisible());
+    EXPECT_EQ(main->browserWindow->pos(), QPoint(0, 0));
+    EXPECT_EQ(main->browserWindow->windowTitle(), QStringLiteral("Datafiles"));
+}
+
+TEST_F(Frame, PlacementRoundTrip)
+{
+    start();
+    main->move(100, 80);
+    main->resize(900, 700);
+    QSignalSpy closed(main, &MainWindow::closed);
+    main->mnuFileExit->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
+    EXPECT_EQ(stored("MainTop"), QStringLiteral("1200"));
+    EXPECT_EQ(stored("MainWidth"), QStringLiteral("13500"));
+    EXPECT_EQ(stored("MainHeight"), QStringLiteral("10500"));
+    app::resetFrame();
+    start();
+    EXPECT_EQ(main->pos(), QPoint(100, 80));
+    EXPECT_EQ(main->size(), QSize(900, 700));
+}
+
+TEST_F(Frame, MinimisedCloseKeepsThePreviousPlacement)
+{
+    storePlacement("1500", "1500", "9000", "7500");
+    start();
+    main->showMinimized();
+    main->close();
+    EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
+    EXPECT_EQ(stored("MainWidth"), QStringLiteral("9000"));
+    EXPECT_EQ(stored("MainHeight"), QStringLiteral("7500"));
+}
+
+TEST_F(Frame, BadStoredValuesFallBackOneByOne)
+{
+    storePlacement("abc", "1500", "", "9000");
+    start();
+    EXPECT_EQ(main->pos(), QPoint(67, 100));
+    EXPECT_EQ(main->size(), QSize(433, 600));
+}
+
+TEST_F(Frame, PositionOutsideEveryScreenIsMovedOntoTheScreen)
+{
+    storePlacement("300000", "300000", "6000", "4500");
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(main->pos())) << main->pos().x() << "," << main->pos().y();
+    EXPECT_EQ(main->size(), QSize(400, 300));
+}
+
+// ---- splash -----------------------------------------------------------------------------------
+
+TEST(Splash, EndsOnceByAnyTrigger)
+{
+    enum Trigger { Key, Click, Timer };
+    for (Trigger first : {Key, Click, Timer}) {
+        QWidget target;
+        app::Frmstart splash(&target);
+        splash.show();
+        EXPECT_TRUE(splash.tmr1->isActive());
+        EXPECT_TRUE(splash.tmr2->isActive());
+        EXPECT_EQ(splash.tmr2->interval(), 3500);
+        EXPECT_EQ(splash.tmr1->interval(), 10);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        auto fire = [&](Trigger t) {
+            if (t == Key) QApplication::sendEvent(&splash, &key);
+            else if (t == Click) QTest::mouseClick(splash.picDest, Qt::LeftButton);
+            else splash.tmr2_Timer();
+        };
+        fire(first);
+        EXPECT_TRUE(target.isVisible()) << first;
+        EXPECT_FALSE(splash.isVisible()) << first;
+        EXPECT_FALSE(splash.tmr1->isActive());
+        EXPECT_FALSE(splash.tmr2->isActive());
+        for (Trigger again : {Key, Click, Timer}) fire(again);
+        EXPECT_EQ(splash.targetShows(), 1) << first;
+    }
+}
+
+TEST(Splash, FadeReachesZeroAfterSeventeenSteps)
+{
+    app::Frmstart splash;
+    EXPECT_EQ(splash.sldBlend->value(), 255);
+    EXPECT_EQ(splash.picDest->alpha, 0);
+    splash.tmr1_Timer();
+    EXPECT_EQ(splash.picDest->alpha, 15);
+    for (int i = 1; i < 17; ++i) splash.tmr1_Timer();
+    EXPECT_EQ(splash.sldBlend->value(), 0);
+    EXPECT_EQ(splash.picDest->alpha, 255);
+    splash.tmr1_Timer();
+    EXPECT_EQ(splash.sldBlend->value(), 0);
+    // Fully faded, the picture is picture B.
+    EXPECT_EQ(splash.picDest->rendered().pixel(300, 100), splash.picDest->source.pixel(300, 100));
+    EXPECT_NE(splash.picDest->background.pixel(300, 100), splash.picDest->source.pixel(300, 100));
+}
+
+// ---- command states ---------------------------------------------------------------------------
+
+TEST_F(Frame, CommandStatesFollowTheAnalysisWindows)
+{
+    start();
+    expectAnalysisCommands(false);
+    expectEditCommands(false, false, false);
+
+    FakeAnalysisWindow* w1 = open(1);
+    expectAnalysisCommands(true);
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    expectAnalysisCommands(false);
+    main->mdiArea->setActiveSubWindow(sub(w1));
+    expectAnalysisCommands(true);
+
+    FakeAnalysisWindow* w2 = open(2);
+    closeWindow(w2);
+    expectAnalysisCommands(true);  // one of two closed
+
+    // Neither the About box nor a hidden form counts as an analysis window.
+    main->showAbout();
+    auto* form = new QWidget;
+    main->addChildWindow(form)->hide();
+    closeWindow(w1);
+    expectAnalysisCommands(false);
+    EXPECT_EQ(main->openAnalysisWindowCount(), 0);
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    main->mdiArea->setActiveSubWindow(nullptr);  // the browser deactivated with no analysis window open
+    expectAnalysisCommands(false);
+}
+
+TEST_F(Frame, EditCommandStatesFollowTheFocusHandlers)
+{
+    start();
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    browser->SSTab1->setCurrentIndex(1);
+    QFocusEvent in(QEvent::FocusIn), out(QEvent::FocusOut);
+    QApplication::sendEvent(browser->txtNotes, &in);
+    expectEditCommands(true, true, true);
+    QApplication::sendEvent(browser->txtNotes, &out);
+    expectEditCommands(false, false, false);
+    app::editControlFocused(true);
+    expectEditCommands(false, true, false);
+    app::editControlFocused(false);
+    expectEditCommands(false, false, false);
+}
+
+TEST_F(Frame, UnloadClearsTheBrowser)
+{
+    start();
+    FakeAnalysisWindow* w = open(4);
+    EXPECT_EQ(browser->picover->tag, 4);
+    EXPECT_EQ(browser->lbleditExtratagTag, 4);
+    EXPECT_EQ(browser->cmbEditorFilesTag, QStringLiteral("/data/"));
+    EXPECT_EQ(browser->cmdEditTag, QStringLiteral("run1.ctd"));
+    EXPECT_EQ(browser->cmbEditorFiles->currentText(), QStringLiteral("run1.ctd"));
+    EXPECT_TRUE(browser->cmdEdit->isEnabled());
+    EXPECT_TRUE(browser->lblNaviballTop->isEnabled());
+    closeWindow(w);
+    EXPECT_EQ(browser->datafilesNode->childCount(), 0);
+    EXPECT_EQ(browser->picover->tag, 0);
+    EXPECT_EQ(browser->lbleditExtratagTag, 0);
+    EXPECT_TRUE(browser->cmdEditTag.isEmpty());
+    EXPECT_EQ(browser->cmbEditorFiles->count(), 0);
+    EXPECT_FALSE(browser->cmdEdit->isEnabled());
+    EXPECT_FALSE(browser->cmbEditorFiles->isEnabled());
+    EXPECT_FALSE(browser->lblNaviballTop->isEnabled());
+}
+
+// ---- tree -------------------------------------------------------------------------------------
+
+TEST_F(Frame, WindowNodesCarryKeysTextsAndNumbers)
+{
+    start();
+    open(5);
+    const QTreeWidgetItem* node = browser->datafilesNode->child(0);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->text(0), QStringLiteral("CTData 5"));
+    ASSERT_EQ(node->childCount(), 4);
+    const QTreeWidgetItem* info = node->child(0);
+    EXPECT_EQ(info->data(0, app::kNodeKeyRole).toString(), QStringLiteral("Info5"));
+    EXPECT_TRUE(info->text(0).isEmpty());
+    EXPECT_EQ(info->child(0)->text(0), QStringLiteral("Filename: run5.ctd"));
+    EXPECT_EQ(info->child(1)->text(0), QStringLiteral("Project: Test 5"));
+    const char* pages[] = {"Graph", "Calculation", "Protocol"};
+    for (int p = 0; p < 3; ++p) {
+        const QTreeWidgetItem* leaf = node->child(p + 1);
+        EXPECT_EQ(leaf->text(0), QLatin1String(pages[p]));
+        EXPECT_EQ(leaf->data(0, app::kNodeKeyRole).toString(), QStringLiteral("NR5%1").arg(p));
+        EXPECT_EQ(leaf->data(0, app::kNodeWindowRole).toInt(), 5);
+        EXPECT_EQ(leaf->data(0, app::kNodePageRole).toInt(), p);
+    }
+    open(12, true);
+    EXPECT_EQ(browser->datafilesNode->child(1)->text(0), QStringLiteral("Series 12"));
+}
+
+TEST_F(Frame, NodeClicksRouteByWindowNumber)
+{
+    start();
+    FakeAnalysisWindow* w3 = open(3);
+    FakeAnalysisWindow* w5 = open(5);
+    FakeAnalysisWindow* w12 = open(12, true);
+    FakeAnalysisWindow* w105 = open(105);
+
+    browser->TreeView1_NodeClick(browser->findNode(QStringLiteral("NR121")));
+    EXPECT_EQ(w12->pages, std::vector<int>{1});
+    EXPECT_EQ(main->activeAnalysisWindow(), w12);
+
+    browser->TreeView1_NodeClick(browser->findNode(QStringLiteral("NR32")));
+    EXPECT_EQ(w3->pages, std::vector<int>{2});
+    EXPECT_EQ(main->activeAnalysisWindow(), w3);
+
+    browser->TreeView1_NodeClick(browser->findNode(QStringLiteral("NR1050")));
+    EXPECT_EQ(w105->pages, std::vector<int>{0});
+    EXPECT_TRUE(w5->pages.empty());  // window 105 never acts on window 5
+    EXPECT_EQ(main->activeAnalysisWindow(), w105);
+
+    // Nodes with children, and the info leaves, select no page.
+    for (const QString& key : {QStringLiteral("CTData 3"), QStringLiteral("Info3"), QStringLiteral("Filename3")})
+        browser->TreeView1_NodeClick(browser->findNode(key));
+    browser->TreeView1_NodeClick(browser->datafilesNode);
+    EXPECT_EQ(w3->pages, std::vector<int>{2});
+
+    // A real click on a leaf.
+    QTreeWidgetItem* leaf = browser->findNode(QStringLiteral("NR50"));
+    browser->TreeView1->scrollToItem(leaf);
+    const QRect r = browser->TreeView1->visualItemRect(leaf);
+    QTest::mouseClick(browser->TreeView1->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(w5->pages, std::vector<int>{0});
+
+    closeWindow(w12);
+    EXPECT_EQ(browser->findNode(QStringLiteral("NR121")), nullptr);
+    EXPECT_NE(browser->findNode(QStringLiteral("NR1050")), nullptr);
+}
+
+// ---- graph view page --------------------------------------------------------------------------
+
+TEST_F(Frame, ArrowsAndPageTabsActOnTheOverviewWindowOnly)
+{
+    start();
+    FakeAnalysisWindow* w17 = open(17);
+    FakeAnalysisWindow* w7 = open(7);
+    ASSERT_EQ(browser->picover->tag, 7);
+
+    browser->naviballClick(app::Arrow::Down);
+    EXPECT_EQ(w7->bars[app::NavBar::Top].value, 950);
+    browser->naviballClick(app::Arrow::Up);
+    EXPECT_EQ(w7->bars[app::NavBar::Top].value, 1000);
+    browser->SSTab1->setCurrentIndex(2);
+    QTest::mouseClick(browser->lblNaviballRight, Qt::LeftButton);
+    EXPECT_EQ(w7->bars[app::NavBar::Left].value, 300);
+    w7->bars[app::NavBar::Left].value = 50;
+    browser->naviballClick(app::Arrow::Left);
+    EXPECT_EQ(w7->bars[app::NavBar::Left].value, 0);
+    EXPECT_TRUE(w17->navWrites.empty());
+
+    w7->startscrCalls.clear();
+    browser->SSTab1_Click();
+    EXPECT_EQ(w7->startscrCalls, std::vector<int>{0});
+    w7->overflow = QStringLiteral("1");
+    browser->SSTab1_Click();
+    EXPECT_EQ(w7->resizeCalls, std::vector<int>{0});
+    EXPECT_TRUE(w17->startscrCalls.empty() && w17->resizeCalls.empty());
+
+    // Closing 7 activates 17, which takes over the overview; with none left the arrows rest.
+    closeWindow(w7);
+    EXPECT_EQ(browser->picover->tag, 17);
+    closeWindow(w17);
+    EXPECT_EQ(browser->picover->tag, 0);
+    browser->naviballClick(app::Arrow::Down);
+    browser->SSTab1_Click();
+    EXPECT_TRUE(w17->navWrites.empty());
+    EXPECT_TRUE(w17->startscrCalls.empty());
+}
+
+TEST_F(Frame, BrowserToolbarAndEditButtonCallTheHooks)
+{
+    start();
+    std::vector<int> opened;
+    int imports = 0, series = 0, edits = 0;
+    app::commandHooks().openAnalysisWindow = [&](int kind) { opened.push_back(kind); };
+    app::commandHooks().importAsciiData = [&] { ++imports; };
+    app::commandHooks().createSeriesFile = [&] { ++series; };
+    app::commandHooks().editParameters = [&] { ++edits; };
+    for (int i = 1; i <= 6; ++i) browser->toolbTreeview_ButtonClick(i);
+    EXPECT_EQ(imports, 1);
+    EXPECT_EQ(series, 1);
+    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
+
+    open(2);
+    browser->cmdEdit->click();
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(browser->editorPath, QStringLiteral("/data/"));
+    EXPECT_EQ(browser->editorFile, QStringLiteral("run1.ctd"));
+}
+
+// ---- main window commands ---------------------------------------------------------------------
+
+TEST_F(Frame, MenusCarryTheirCaptionsAndShortcuts)
+{
+    start();
+    struct Entry {
+        QAction* action;
+        const char* text;
+        QKeySequence key;
+    };
+    const Entry entries[] = {
+        {main->mnuFileNewCTD, "&New CTD...", QKeySequence(Qt::Key_F2)},
+        {main->mnuFileNewCTS, "Ne&w CTS...", QKeySequence(Qt::Key_F3)},
+        {main->mnuFileOpenCTD, "Open CT&D...", QKeySequence(Qt::Key_F4)},
+        {main->mnuFileOpenCTS, "Open CT&S...", QKeySequence(Qt::Key_F5)},
+        {main->mnuHelpContents, "&Help", QKeySequence(Qt::Key_F1)},
+        {main->mnuEditCut, "Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {main->mnuEditCopy, "Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {main->mnuEditPaste, "Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {main->mnuFileSaveGraph, "Save graph...", {}},
+        {main->mnuWindowTileHorizontal, "Tile &horizontal", {}},
+    };
+    for (const Entry& e : entries) {
+        EXPECT_EQ(e.action->text(), QString::fromUtf8(e.text));
+        EXPECT_EQ(e.action->shortcut(), e.key) << e.text;
+    }
+    const char* tips[] = {nullptr, "New...", "Open...", "Save...", nullptr, "Cut", "Copy", "Paste", nullptr,
+                          "Graph view", "Calculation view", "Protocol view", nullptr, "Help"};
+    for (int p = 1; p <= 13; ++p) {
+        if (!tips[p]) {
+            EXPECT_EQ(main->tbButton(p), nullptr) << p;
+            continue;
+        }
+        ASSERT_NE(main->tbButton(p), nullptr) << p;
+        EXPECT_EQ(main->tbButton(p)->toolTip(), QLatin1String(tips[p]));
+    }
+    EXPECT_EQ(main->tbMenuEntry(3, 1)->text(), QStringLiteral("Save graph as picture..."));
+    EXPECT_EQ(main->tbMenuEntry(3, 2)->text(), QStringLiteral("Save notepad..."));
+    EXPECT_EQ(main->sbStatusBar->findChildren<QLabel*>().size(), 3);
+}
+
+TEST_F(Frame, FileCommandsReachTheHooks)
+{
+    start();
+    std::vector<int> opened;
+    int imports = 0, series = 0, graphs = 0, notes = 0;
+    app::commandHooks().openAnalysisWindow = [&](int kind) { opened.push_back(kind); };
+    app::commandHooks().importAsciiData = [&] { ++imports; };
+    app::commandHooks().createSeriesFile = [&] { ++series; };
+    app::commandHooks().saveGraph = [&] { ++graphs; };
+    app::commandHooks().saveNotes = [&] { ++notes; };
+    main->mnuFileNewCTD->trigger();
+    main->tbMenuEntry(1, 1)->trigger();
+    main->mnuFileNewCTS->trigger();
+    main->tbMenuEntry(1, 2)->trigger();
+    main->mnuFileOpenCTD->trigger();
+    main->tbMenuEntry(2, 2)->trigger();
+    main->mnuFileSaveNotepad->trigger();
+    main->tbMenuEntry(3, 2)->trigger();
+    main->tbButton(1)->click();  // the main part of a drop-down button does nothing
+    main->tbButton(3)->click();
+    open(1);
+    main->tbMenuEntry(3, 1)->trigger();
+    EXPECT_EQ(imports, 2);
+    EXPECT_EQ(series, 2);
+    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
+    EXPECT_EQ(notes, 2);
+    EXPECT_EQ(graphs, 1);
+}
+
+TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
+{
+    start();
+    main->showPage(1);
+    main->tbToolBar_ButtonClick(QStringLiteral("Graph"));  // nothing open: nothing happens
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 0);
+
+    FakeAnalysisWindow* w = open(1);
+    main->mnuViewCalculation->trigger();
+    main->mnuViewGraph->trigger();
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 0);  // the menu's Graph sheet leaves the browser alone
+    main->tbButton(11)->click();
+    main->tbButton(9)->click();
+    EXPECT_EQ(w->pages, (std::vector<int>{1, 0, 2, 0}));
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 2);
+
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    main->showPage(2);
+    EXPECT_EQ(w->pages.size(), 4u);
+}
+
+TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
+{
+    start();
+    FakeAnalysisWindow* w = open(1);
+    w->comments->setPlainText(QStringLiteral("hello world"));
+    QTextCursor c = w->comments->textCursor();
+    c.setPosition(6);
+    c.setPosition(11, QTextCursor::KeepAnchor);
+    w->comments->setTextCursor(c);
+    w->comments->setFocus();
+
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("world"));
+    main->editCut();
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello "));
+    fakes.clipboard.setText(QStringLiteral("there"));
+    main->editPaste();
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
+    fakes.clipboard.clear();
+    w->comments->selectAll();
+    main->editPaste();  // no text on the clipboard: nothing changes
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
+
+    w->grid->setFocus();
+    main->editCopy();
+    EXPECT_FALSE(fakes.clipboard.image().isNull());
+    EXPECT_EQ(fakes.clipboard.image().size(), w->grid->size());
+    fakes.clipboard.setText(QStringLiteral("kept"));
+    main->editCut();  // Cut does nothing in a table
+    main->editPaste();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
+
+    w->diagram->setFocus();
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.image(), w->diagramImage);
+
+    w->plain->setPlainText(QStringLiteral("untagged"));
+    w->plain->selectAll();
+    w->plain->setFocus();
+    fakes.clipboard.setText(QStringLiteral("kept"));
+    main->editCopy();
+    main->editCut();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
+    EXPECT_EQ(w->plain->toPlainText(), QStringLiteral("untagged"));
+
+    // The notes of the data browser are a text field too.
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    browser->SSTab1->setCurrentIndex(1);
+    browser->txtNotes->setPlainText(QStringLiteral("note"));
+    browser->txtNotes->selectAll();
+    browser->txtNotes->setFocus();
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("note"));
+}
+
+TEST_F(Frame, HelpReportsTheShellsResultCodes)
+{
+    start();
+    struct Case {
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {{2, "File not found"}, {3, "Path not found"}, {31, "No association for file extension"},
+                          {12, "Unknown error"}, {42, nullptr}};
+    for (const Case& c : cases) {
+        fakes.messages.clear();
+        fakes.shell.result = c.code;
+        main->mnuHelpContents->trigger();
+        if (!c.message) {
+            EXPECT_TRUE(fakes.messages.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(fakes.messages.shown.size(), 1u) << c.code;
+        const platform::Message& m = fakes.messages.shown[0];
+        EXPECT_EQ(m.text, c.message);
+        EXPECT_EQ(m.icon, platform::Icon::None);
+        EXPECT_EQ(m.buttons, platform::Buttons::Ok);
+        EXPECT_TRUE(m.title.empty());  // the application title
+    }
+    main->tbButton(13)->click();
+    EXPECT_EQ(fakes.shell.opened.last(), QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf")));
+}
+
+TEST_F(Frame, ViewSwitchesShowAndHide)
+{
+    start();
+    main->toggleToolbar();
+    EXPECT_FALSE(main->mnuViewToolbar->isChecked());
+    EXPECT_TRUE(main->tbToolBar->isHidden());
+    main->toggleToolbar();
+    EXPECT_FALSE(main->tbToolBar->isHidden());
+    main->toggleStatusBar();
+    EXPECT_FALSE(main->mnuViewStatusBar->isChecked());
+    EXPECT_TRUE(main->sbStatusBar->isHidden());
+    main->toggleStatusBar();
+    EXPECT_FALSE(main->sbStatusBar->isHidden());
+}
+
+TEST_F(Frame, HidingTheBrowserShiftsNormalWindows)
+{
+    start();
+    main->resize(1000, 800);
+    FakeAnalysisWindow* w1 = open(1);
+    FakeAnalysisWindow* w2 = open(2);
+    sub(w1)->move(250, 10);
+    sub(w2)->move(400, 40);
+    sub(w2)->showMinimized();
+    const QPoint minimisedAt = sub(w2)->pos();
+    const int width = main->browserWindow->width();
+
+    main->toggleDataBrowser();
+    EXPECT_FALSE(main->browserWindow->isVisible());
+    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
+    EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
+    EXPECT_EQ(sub(w2)->pos(), minimisedAt);
+    EXPECT_EQ(main->activeAnalysisWindow(), w1);  // the oldest analysis window
+    EXPECT_FALSE(main->mnuFileSaveNotepad->isEnabled());
+    EXPECT_FALSE(main->tbMenuEntry(3, 2)->isEnabled());
+
+    main->toggleDataBrowser();
+    EXPECT_TRUE(main->browserWindow->isVisible());
+    EXPECT_EQ(sub(w1)->pos(), QPoint(250, 10));
+    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
+    EXPECT_TRUE(main->tbMenuEntry(3, 2)->isEnabled());
+
+    // Its close box hides it the same way.
+    main->browserWindow->close();
+    EXPECT_FALSE(main->browserWindow->isVisible());
+    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
+    EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
+}
+
+TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
+{
+    start();
+    main->resize(1000, 800);
+    std::vector<QMdiSubWindow*> subs;
+    for (int n = 1; n <= 3; ++n) subs.push_back(sub(open(n)));
+    const QRect area = main->mdiArea->viewport()->rect();
+
+    main->mnuWindowTileVertical->trigger();  // one above another
+    EXPECT_FALSE(main->browserWindow->isVisible());
+    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
+    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
+    int y = 0;
+    for (QMdiSubWindow* s : subs) {
+        EXPECT_EQ(s->x(), 0);
+        EXPECT_EQ(s->width(), area.width());
+        EXPECT_EQ(s->y(), y);
+        y += s->height();
+    }
+    EXPECT_EQ(y, area.height());
+
+    main->mnuWindowTileHorizontal->trigger();  // side by side
+    int x = 0;
+    for (QMdiSubWindow* s : subs) {
+        EXPECT_EQ(s->y(), 0);
+        EXPECT_EQ(s->height(), area.height());
+        EXPECT_EQ(s->x(), x);
+        x += s->width();
+    }
+    EXPECT_EQ(x, area.width());
+
+    main->toggleDataBrowser();
+    main->mnuWindowCascade->trigger();
+    EXPECT_FALSE(main->browserWindow->isVisible());
+    EXPECT_LT(subs[0]->x(), subs[1]->x());
+    EXPECT_LT(subs[0]->y(), subs[1]->y());
+}
+
+TEST_F(Frame, WindowMenuListsTheOpenWindows)
+{
+    start();
+    open(1);
+    open(2, true);
+    emit main->mnuWindow->aboutToShow();
+    QStringList titles;
+    for (QAction* a : main->mnuWindow->actions())
+        if (a->property("windowListEntry").toBool() && !a->isSeparator()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&1 Datafiles"), QStringLiteral("&2 CTData 1"), QStringLiteral("&3 Series 2")}));
+    emit main->mnuWindow->aboutToShow();  // refilled, not appended
+    int entries = 0;
+    for (QAction* a : main->mnuWindow->actions())
+        if (a->property("windowListEntry").toBool() && !a->isSeparator()) ++entries;
+    EXPECT_EQ(entries, 3);
+}
+
+TEST_F(Frame, ExitClosesEverythingEvenWithTheAboutBoxOpen)
+{
+    start();
+    FakeAnalysisWindow* w = open(1);
+    main->showAbout();
+    QPointer<app::Frmabout> about = main->aboutBox();
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(about->isVisible());
+    auto* hidden = new QWidget;
+    main->addChildWindow(hidden)->hide();
+    QSignalSpy closed(main, &MainWindow::closed);
+    main->mnuFileExit->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(w->isOpen());
+    EXPECT_EQ(browser->datafilesNode->childCount(), 0);
+    EXPECT_TRUE(!about || !about->isVisible());
+    EXPECT_FALSE(stored("MainWidth").isEmpty());
+}
+
+// ---- About box --------------------------------------------------------------------------------
+
+TEST(AboutBox, CarouselAfterNinetyTicks)
+{
+    app::Frmabout about;
+    about.tmrdreh->stop();  // ticks driven by hand
+    EXPECT_EQ(about.tmrdreh->interval(), 20);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Tarnwell - About"));
+    for (int i = 0; i < 90; ++i) about.tmrdreh_Timer();
+    const QPointF c = about.memberCentre(0);
+    EXPECT_NEAR(c.x(), 0.0, 0.01);
+    EXPECT_NEAR(c.y(), -0.18, 0.01);
+    EXPECT_TRUE(about.lblmember[0]->isVisibleTo(&about));
+    // Labels 2 and 3 are 120 and 240 degrees ahead: to the right and to the left, higher up.
+    EXPECT_GT(about.memberCentre(1).x(), 0.7);
+    EXPECT_LT(about.memberCentre(2).x(), -0.7);
+    EXPECT_GT(about.memberCentre(1).y(), 0.05);
+    for (QLabel* hidden : about.hiddenImages) EXPECT_FALSE(hidden->isVisibleTo(&about));
+}
