@@ -1,12 +1,12 @@
 #include "analysis/flex_grid.h"
 
 #include <QAbstractTableModel>
-#include <QApplication>
 #include <QHash>
 #include <QHeaderView>
-#include <QPalette>
+#include <QStringList>
 #include <QPixmap>
 
+#include <algorithm>
 #include <vector>
 
 namespace analysis {
@@ -43,8 +43,12 @@ public:
         FlexGrid::CellSource fn;
     };
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows; }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols; }
+    // The view shows the fixed rows and columns as its headers, so they stay in place while
+    // the cells scroll; the model's own rows and columns are the scrolling cells.
+    int fixedRowsShown() const { return std::min(fixedRows, rows); }
+    int fixedColsShown() const { return std::min(fixedCols, cols); }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows - fixedRowsShown(); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols - fixedColsShown(); }
 
     QString text(int row, int col) const
     {
@@ -58,23 +62,47 @@ public:
         return {};
     }
 
+    int alignmentOf(int row, int col) const
+    {
+        const bool fixed = row < fixedRows || col < fixedCols;
+        int code = valueAt(colAlign, col, FlexGrid::General);
+        if (fixed && valueAt(fixedAlign, col, -1) >= 0) code = valueAt(fixedAlign, col, -1);
+        return code;
+    }
+
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid()) return {};
-        const int r = index.row(), c = index.column();
-        const bool fixed = r < fixedRows || c < fixedCols;
+        const int r = index.row() + fixedRowsShown(), c = index.column() + fixedColsShown();
         switch (role) {
         case Qt::DisplayRole: return text(r, c);
-        case Qt::TextAlignmentRole: {
-            int code = valueAt(colAlign, c, FlexGrid::General);
-            if (fixed && valueAt(fixedAlign, c, -1) >= 0) code = valueAt(fixedAlign, c, -1);
-            return QVariant::fromValue(qtAlignment(code));
-        }
-        case Qt::BackgroundRole:
-            if (fixed) return QApplication::palette().brush(QPalette::Button);
-            return {};
+        case Qt::TextAlignmentRole: return QVariant::fromValue(qtAlignment(alignmentOf(r, c)));
         default: return {};
         }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal) {
+            // Column titles: the fixed rows of a scrolling column, one line each.
+            const int c = section + fixedColsShown();
+            if (role == Qt::DisplayRole) {
+                QStringList lines;
+                for (int r = 0; r < fixedRowsShown(); ++r) lines << text(r, c);
+                return lines.join(QLatin1Char('\n'));
+            }
+            if (role == Qt::TextAlignmentRole) return QVariant::fromValue(qtAlignment(alignmentOf(0, c)));
+            return {};
+        }
+        // Row labels: the fixed columns of a scrolling row, separated by blanks.
+        const int r = section + fixedRowsShown();
+        if (role == Qt::DisplayRole) {
+            QStringList parts;
+            for (int c = 0; c < fixedColsShown(); ++c) parts << text(r, c);
+            return parts.join(QLatin1Char(' '));
+        }
+        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(qtAlignment(alignmentOf(r, 0)));
+        return {};
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override
@@ -115,10 +143,25 @@ public:
         endResetModel();
     }
 
-    void changed(int row, int col) { emit dataChanged(index(row, col), index(row, col)); }
+    void changed(int row, int col)
+    {
+        const int vr = row - fixedRowsShown(), vc = col - fixedColsShown();
+        if (vr >= 0 && vc >= 0) emit dataChanged(index(vr, vc), index(vr, vc));
+        if (vr < 0 && vc >= 0) emit headerDataChanged(Qt::Horizontal, vc, vc);
+        if (vc < 0 && vr >= 0) emit headerDataChanged(Qt::Vertical, vr, vr);
+    }
     void changedAll()
     {
-        if (rows > 0 && cols > 0) emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+        const int r = rowCount(), c = columnCount();
+        if (r > 0 && c > 0) emit dataChanged(index(0, 0), index(r - 1, c - 1));
+        if (c > 0) emit headerDataChanged(Qt::Horizontal, 0, c - 1);
+        if (r > 0) emit headerDataChanged(Qt::Vertical, 0, r - 1);
+    }
+    // Fixed rows or columns moved between header and cells.
+    void restructured()
+    {
+        beginResetModel();
+        endResetModel();
     }
 
     int rows = 2;
@@ -136,13 +179,14 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
 {
     model_->setParent(this);
     setModel(model_);
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
     // Every row the same height: the view then never measures a million rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(64);
+    horizontalHeader()->setHighlightSections(false);
+    applyColumnWidths();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -167,26 +211,30 @@ int FlexGrid::cols() const { return model_->cols; }
 void FlexGrid::setFixedRows(int n)
 {
     model_->fixedRows = n < 0 ? 0 : n;
-    model_->changedAll();
+    model_->restructured();
+    applyColumnWidths();
 }
 int FlexGrid::fixedRows() const { return model_->fixedRows; }
 
 void FlexGrid::setFixedCols(int n)
 {
     model_->fixedCols = n < 0 ? 0 : n;
-    model_->changedAll();
+    model_->restructured();
+    applyColumnWidths();
 }
 int FlexGrid::fixedCols() const { return model_->fixedCols; }
 
 void FlexGrid::setColWidth(int col, int twips)
 {
     FlexGridModel::setAt(model_->widths, col, twips, -1);
-    if (col >= 0 && col < model_->cols && twips >= 0) setColumnWidth(col, twips / kTwipsPerPixel);
+    applyColumnWidths();
 }
 int FlexGrid::colWidth(int col) const
 {
     const int w = FlexGridModel::valueAt(model_->widths, col, -1);
-    return w >= 0 ? w : columnWidth(col) * kTwipsPerPixel;
+    if (w >= 0) return w;
+    const int fc = model_->fixedColsShown();
+    return (col < fc ? 64 : columnWidth(col - fc)) * kTwipsPerPixel;
 }
 
 void FlexGrid::setColAlignment(int col, int code)
@@ -234,9 +282,20 @@ QImage FlexGrid::picture() { return grab().toImage(); }
 
 void FlexGrid::applyColumnWidths()
 {
-    for (int c = 0; c < model_->cols; ++c) {
+    const int fr = model_->fixedRowsShown(), fc = model_->fixedColsShown();
+    horizontalHeader()->setVisible(fr > 0);
+    verticalHeader()->setVisible(fc > 0);
+    if (fr > 0) horizontalHeader()->setFixedHeight(fr * verticalHeader()->defaultSectionSize() + 2);
+    // The fixed columns share the row-label header; it is as wide as they are together.
+    int fixedWidth = 0;
+    for (int c = 0; c < fc; ++c) {
         const int w = FlexGridModel::valueAt(model_->widths, c, -1);
-        if (w >= 0) setColumnWidth(c, w / kTwipsPerPixel);
+        fixedWidth += w >= 0 ? w / kTwipsPerPixel : 64;
+    }
+    if (fc > 0) verticalHeader()->setFixedWidth(fixedWidth);
+    for (int c = fc; c < model_->cols; ++c) {
+        const int w = FlexGridModel::valueAt(model_->widths, c, -1);
+        if (w >= 0) setColumnWidth(c - fc, w / kTwipsPerPixel);
     }
 }
 

@@ -1,0 +1,69 @@
+#include "analysis/flex_grid.h"
+
+#include <QAbstractItemModel>
+#include <QHeaderView>
+
+#include <gtest/gtest.h>
+
+using analysis::FlexGrid;
+
+TEST(FlexGrid, CellsSourcesAndShape)
+{
+    FlexGrid g;
+    g.setRows(5);
+    g.setCols(3);
+    g.setTextMatrix(1, 1, "a");
+    g.setTextMatrix(4, 2, "far");
+    g.setTextMatrix(5, 0, "outside");  // ignored
+    EXPECT_EQ(g.textMatrix(1, 1), "a");
+    EXPECT_EQ(g.textMatrix(5, 0), "");
+    EXPECT_EQ(g.textMatrix(-1, 0), "");
+
+    g.setColumnSource(1, 2, 3, [](int row) { return QString::number(row * 10); });
+    EXPECT_EQ(g.textMatrix(2, 1), "20");
+    EXPECT_EQ(g.textMatrix(3, 1), "30");
+    EXPECT_EQ(g.textMatrix(4, 1), "");  // outside the source's rows
+    g.setTextMatrix(2, 1, "set");
+    EXPECT_EQ(g.textMatrix(2, 1), "set");  // a cell set explicitly wins
+
+    g.setRows(3);  // shrinking drops what lies outside, growing brings empty cells
+    g.setRows(5);
+    EXPECT_EQ(g.textMatrix(4, 2), "");
+    EXPECT_EQ(g.textMatrix(1, 1), "a");
+
+    g.clearCells();
+    EXPECT_EQ(g.textMatrix(1, 1), "");
+    EXPECT_EQ(g.textMatrix(3, 1), "");
+    EXPECT_EQ(g.rows(), 5);
+}
+
+TEST(FlexGrid, FixedRowAndColumnStayAsHeaders)
+{
+    FlexGrid g;
+    g.setRows(1000001);
+    g.setCols(2);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setColWidth(0, 1800);
+    g.setColWidth(1, 1500);
+    g.setFixedAlignment(0, FlexGrid::LeftCenter);
+    g.setColAlignment(1, FlexGrid::CenterCenter);
+    g.setTextMatrix(0, 1, "title");
+    g.setColumnSource(0, 1, 1000000, [](int row) { return QString::number(row); });
+    g.setColumnSource(1, 1, 1000000, [](int row) { return QString::number(row * 2); });
+
+    const QAbstractItemModel* m = g.model();
+    EXPECT_EQ(m->rowCount(), 1000000);
+    EXPECT_EQ(m->columnCount(), 1);
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "title");
+    EXPECT_EQ(m->headerData(999999, Qt::Vertical).toString(), "1000000");
+    EXPECT_EQ(m->data(m->index(999999, 0)).toString(), "2000000");
+    EXPECT_EQ(m->data(m->index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+    EXPECT_EQ(m->headerData(0, Qt::Vertical, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(g.verticalHeader()->width(), 120);  // 1800 twips
+    EXPECT_EQ(g.columnWidth(0), 100);            // 1500 twips
+    EXPECT_EQ(g.colWidth(1), 1500);
+    g.resize(300, 200);
+    EXPECT_FALSE(g.picture().isNull());
+}
