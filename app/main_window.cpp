@@ -119,6 +119,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow()
 {
+    // The children go after this object: no activation may reach it while they do.
+    mdiArea->disconnect(this);
+    browserWindow->removeEventFilter(this);
     delete about_;
 }
 
