@@ -49,10 +49,22 @@ bool startTimeValid(const std::string& t)
     return h >= 0 && h <= 23 && m >= 0 && m <= 59;
 }
 
+// One header line each: a line break that slipped into a field would shift every later line.
+std::string oneLine(std::string s)
+{
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
+}
+
 }  // namespace
 
-std::array<std::string, 30> collectTestParameters(const ParameterFields& f, const ImportState& import)
+std::array<std::string, 30> collectTestParameters(const ParameterFields& fields, const ImportState& import)
 {
+    ParameterFields f = fields;
+    for (std::string* s : {&f.project, &f.delta, &f.pressure, &f.temperature, &f.mass, &f.area, &f.dynmass, &f.time,
+                           &f.weather, &f.road, &f.car, &f.configuration, &f.tester})
+        *s = oneLine(*s);
     std::array<std::string, 30> h;
     h.fill("0");
     h[0] = f.project;

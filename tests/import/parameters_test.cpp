@@ -54,7 +54,7 @@ TEST(CollectTestParameters, HeaderLines)
     auto f = goodFields();
     f.mass = "1250,5";
     f.pressure = "1,2";
-    f.car = "Car, blue";
+    f.car = "Car,\nblue";
     f.configuration = "roof box";
     f.weather = "dry";
     f.road = "asphalt";
