@@ -2,6 +2,7 @@
 
 #include "app/frame.h"
 #include "app/splash.h"
+#include "platform/plain_text_edit.h"
 #include "resources/artwork.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@ int runTarnwell(int argc, char** argv)
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     // The program ends with the main window, whatever else (About box, hidden forms) is open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt 6.4 crashes when a text box pastes from a clipboard without text.
+    platform::installPasteGuard(&application);
 
     auto* splash = new app::Frmstart;
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -2,7 +2,10 @@
 
 #include "platform/services.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QTextEdit>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -69,6 +72,55 @@ void PlainTextEdit::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText()) return;
     insertPlainText(source->text());
+}
+
+namespace {
+
+bool clipboardHasText(QClipboard::Mode mode)
+{
+    const QClipboard* c = QGuiApplication::clipboard();
+    const QMimeData* m = c ? c->mimeData(mode) : nullptr;
+    return m && m->hasText();
+}
+
+bool isMultiLineText(const QObject* o)
+{
+    return qobject_cast<const QPlainTextEdit*>(o) || qobject_cast<const QTextEdit*>(o);
+}
+
+class PasteGuard final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (isMultiLineText(watched) && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
+                !clipboardHasText(QClipboard::Clipboard))
+                return true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            // The viewport receives the mouse; its parent is the text box.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton && watched->isWidgetType() &&
+                isMultiLineText(watched->parent()) && !clipboardHasText(QClipboard::Selection))
+                return true;
+            break;
+        default: break;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void installPasteGuard(QObject* application)
+{
+    if (!application || application->property("twPasteGuard").toBool()) return;
+    application->setProperty("twPasteGuard", true);
+    application->installEventFilter(new PasteGuard(application));
 }
 
 }  // namespace platform

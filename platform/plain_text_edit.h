@@ -23,4 +23,9 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 };
 
+// Guards every multi-line text box of the program (QPlainTextEdit, QTextEdit) in the same way:
+// a paste key or middle-button paste is dropped while the clipboard holds no text. Installed
+// once on the application by the start-up.
+void installPasteGuard(QObject* application);
+
 }  // namespace platform

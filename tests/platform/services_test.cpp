@@ -3,6 +3,7 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -109,4 +110,20 @@ TEST(PlainTextEdit, PasteOnlyWithTextOnTheClipboard)
     fakes.clipboard.setText(QStringLiteral("pasted"));
     QApplication::sendEvent(&edit, &paste);
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("pasted"));
+}
+
+TEST(PasteGuard, DropsPasteKeysOnlyWithoutClipboardText)
+{
+    installPasteGuard(qApp);
+    QPlainTextEdit edit;
+    edit.setPlainText(QStringLiteral("abc"));
+    edit.selectAll();
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QGuiApplication::clipboard()->clear();
+    QApplication::sendEvent(&edit, &paste);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("abc"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("xyz"));
+    QApplication::sendEvent(&edit, &paste);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("xyz"));
+    QGuiApplication::clipboard()->clear();
 }
