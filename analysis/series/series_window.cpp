@@ -21,6 +21,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <vector>
 
 namespace analysis {
@@ -151,11 +152,14 @@ void failLoad(FrmTabchild& w)
     if (w.frmCalc && w.frmCalc->isEnabled()) w.frmCalc->setEnabled(false);
 }
 
-void fillGrids(FrmTabchild& w, const series::SeriesContent& content)
+void fillGrids(FrmTabchild& w)
 {
     const TabchildData& d = w.data;
     const int n = d.setCount;
-    w.prepareGrids(series::protocolRows(content), n);
+    SeriesState& s = state(w);
+    const int minFirst = *std::min_element(s.firstLines.begin(), s.firstLines.end());
+    const int maxLast = *std::max_element(s.lastLines.begin(), s.lastLines.end());
+    w.prepareGrids(series::protocolRows(maxLast), n);
     for (int j = 1; j <= n; ++j) {
         for (int r = 0; r <= 30; ++r) {
             const std::string cell = series::protocolHeaderCell(d, r, j);
@@ -167,7 +171,6 @@ void fillGrids(FrmTabchild& w, const series::SeriesContent& content)
         }
     }
     // Samples stand at the row of their data-file line, formatted when the view asks for them.
-    SeriesState& s = state(w);
     for (int j = 1; j <= n; ++j) {
         const int first = s.firstLines[static_cast<std::size_t>(j - 1)];
         const int last = s.lastLines[static_cast<std::size_t>(j - 1)];
@@ -175,8 +178,6 @@ void fillGrids(FrmTabchild& w, const series::SeriesContent& content)
             return qs(series::protocolSampleCell(w.data, j, first, row));
         });
     }
-    const int minFirst = content.smallestFirstLine();
-    const int maxLast = content.largestLastLine();
     w.mfgCTSdat->setColumnSource(0, minFirst, maxLast - 1, [&w](int row) {
         const SeriesState& st = state(w);
         for (std::size_t i = 0; i < st.firstLines.size(); ++i)
@@ -225,9 +226,6 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
         s.lastLines.push_back(e.lastLine);
     }
     const std::string comment = content.file.comment;
-    // The grids need the window bounds, which applySeries does not keep.
-    series::SeriesContent bounds;
-    bounds.file.entries = content.file.entries;
     series::applySeries(std::move(content), w.data);
     series::runReferenceFit(w.data, coastfit());
 
@@ -235,7 +233,7 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
     const auto labels = series::summaryLabels(w.data);
     for (std::size_t i = 0; i < labels.size(); ++i)
         if (w.lblCTDescrLabel[i]) w.lblCTDescrLabel[i]->setText(qs(labels[i]));
-    fillGrids(w, bounds);
+    fillGrids(w);
     fillAverageDataList(w);
     if (w.mfgCTSdat) w.mfgCTSdat->setVisible(true);
     if (w.frmCalc) w.frmCalc->setEnabled(true);
@@ -298,6 +296,7 @@ void cmdAverageShow_Click(FrmTabchild& w)
         for (int c = 1; c <= 4; ++c) g->setTextMatrix(0, c, QString::fromLatin1(titles[c - 1]));
         g->setColWidth(0, 1430);
         g->setColWidth(1, 1500);
+        for (int c = 2; c <= 4; ++c) g->setColWidth(c, 1200);  // room for fr0's eight decimals
         for (int c = 1; c <= 4; ++c) g->setColAlignment(c, FlexGrid::CenterCenter);
         g->setRows(2 + static_cast<int>(summary.rows.size()));
         for (std::size_t i = 0; i < summary.rows.size(); ++i)
