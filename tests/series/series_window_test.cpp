@@ -134,6 +134,7 @@ TEST_F(SeriesWindowTest, MissingMemberIsNamedAndNothingIsHalfLoaded)
     dir.write("c.ctd", series_test::dataFileLines({}));
     dir.write("s.cts", {"3", "100", "a.ctd,31,131", "b.ctd,31,131", "c.ctd,31,131"});
     EXPECT_FALSE(analysis::ctsOpen(w, QString::fromStdString(dir.file("s.cts"))));
+    EXPECT_TRUE(fakes.files.requests.empty());  // a given path is opened without asking
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last().text,
               "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
@@ -143,6 +144,29 @@ TEST_F(SeriesWindowTest, MissingMemberIsNamedAndNothingIsHalfLoaded)
     EXPECT_TRUE(w.data.velocitySamples.empty());
     EXPECT_EQ(w.lstAverageData->count(), 0);
     EXPECT_FALSE(w.frmCalc->isEnabled());
+}
+
+TEST_F(SeriesWindowTest, ProtocolGridShowsEachSampleAtItsLine)
+{
+    series_test::ScratchDir dir;
+    dir.write("a.ctd", series_test::dataFileLines({}));
+    dir.write("b.ctd", series_test::dataFileLines({}));
+    dir.write("s.cts", {"2", "100", "a.ctd,31,131", "b.ctd,40,140"});
+    ASSERT_TRUE(analysis::ctsOpen(w, QString::fromStdString(dir.file("s.cts"))));
+    const analysis::FlexGrid* g = w.mfgCTSdat;
+    EXPECT_EQ(g->rows(), 140);
+    EXPECT_EQ(w.data.velocitySamples.rows(), 100);
+    // Set 1: lines 31..130 at rows 31..130; set 2: lines 40..139 at rows 40..139.
+    EXPECT_EQ(g->textMatrix(31, 1), "30.000");
+    EXPECT_EQ(g->textMatrix(130, 1), "20.100");
+    EXPECT_EQ(g->textMatrix(131, 1), "");
+    EXPECT_EQ(g->textMatrix(39, 2), "");
+    EXPECT_EQ(g->textMatrix(40, 2), "29.100");
+    EXPECT_EQ(g->textMatrix(139, 2), "19.200");
+    EXPECT_EQ(g->textMatrix(31, 0), "1");
+    EXPECT_EQ(g->textMatrix(139, 0), "109");
+    EXPECT_EQ(w.lblCTDescrLabel[4]->text(), "Coupled start velocity: 30.0 m/s");
+    EXPECT_EQ(w.lblCTDescrLabel[5]->text(), "Coupled end velocity: 20.0 m/s");
 }
 
 TEST_F(SeriesWindowTest, CalculationUncoupledAndCoupledAgainstTheReference)
