@@ -33,6 +33,7 @@ FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("CTD-files for series"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(px(6030), px(3480));
+    setFont(dialogFont());
 
     fraCTSList = new QGroupBox(QStringLiteral("Datafiles"), this);
     fraCTSList->setObjectName(QStringLiteral("fraCTSList"));

@@ -61,6 +61,7 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Data for CTD-file (2)"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(px(4800), px(7500));
+    setFont(dialogFont());
 
     Frame1 = new QGroupBox(QStringLiteral("Required parameters"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -62,6 +62,7 @@ FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Data for CTD-file (1)"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(px(3960), px(8070));
+    setFont(dialogFont());
 
     Frame4 = frame(this, "Frame4", QStringLiteral("Chosen file:"));
     place(Frame4, 96, 120, 3708, 735);
@@ -79,7 +80,7 @@ FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
     Frame1 = frame(this, "Frame1", QStringLiteral("Structure of input-data:"));
     place(Frame1, 96, 3072, 3708, 2508);
     Label6 = label(Frame1, "Label6", QStringLiteral("Number of header rows:"));
-    place(Label6, 192, 432, 1740, 252);
+    place(Label6, 192, 432, 2000, 252);
     txt1 = new QLineEdit(Frame1);
     txt1->setObjectName(QStringLiteral("txt1"));
     txt1->setMaxLength(2);
