@@ -16,6 +16,9 @@ constexpr int px(int twips) { return (twips + 7) / 15; }
 QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
 
 // picnamen's user scale: x from -1.5 (left) to 1.4 (right), y from 0.1 (top) to -0.5 (bottom).
+// The narrow sans serif stands in for the classic dialog font, whose texts it fits.
+const QString kDialogFont = QStringLiteral("Liberation Sans Narrow");
+
 constexpr double kScaleLeft = -1.5, kScaleWidth = 2.9, kScaleTop = 0.1, kScaleHeight = -0.6;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& r, const QString& family,
@@ -81,11 +84,11 @@ Frmabout::Frmabout(QWidget* parent) : QWidget(parent)
     Label2 = label(Frame2, "Label2",
                    QStringLiteral("The coastdown method can be used to estimate the drag forces that act on a vehicle "
                                   "when operating in its natural environment."),
-                   twipsRect(120, 420, 4515, 1245), QStringLiteral("MS Sans Serif"), 12, true, Qt::white);
+                   twipsRect(120, 420, 4515, 1245), kDialogFont, 12, true, Qt::white);
     Label12 = label(Frame2, "Label12",
                     QStringLiteral("The task was to calculate the drag coefficients by simultaneous constrained linear "
                                    "inversion of coastdown data."),
-                    twipsRect(120, 1680, 4515, 1245), QStringLiteral("MS Sans Serif"), 12, true, Qt::white);
+                    twipsRect(120, 1680, 4515, 1245), kDialogFont, 12, true, Qt::white);
 
     Frame1 = blackPanel(this, "Frame1", twipsRect(10800, 8010, 3775, 1515));
     Label6 = label(Frame1, "Label6", QStringLiteral("@"), twipsRect(1200, 360, 1515, 1575), arial, 48, false,

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -31,6 +32,15 @@ QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left
 enum Look { Normal = 0, Up = 1, Down = 2, Left = 3, Right = 4 };
 
 MainWindow* ownerOf(const QWidget* w) { return qobject_cast<MainWindow*>(w->window()); }
+
+class NarrowTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace) return 8;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 }  // namespace
 
@@ -136,6 +146,10 @@ DataBrowser::DataBrowser(QWidget* parent) : QWidget(parent)
     SSTab1->setGeometry(twipsRect(120, 5400, 2850, 3705));
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setDocumentMode(false);
+    // Narrow tab padding, so the three captions fit the browser's width.
+    auto* tabStyle = new NarrowTabStyle;
+    tabStyle->setParent(SSTab1);
+    SSTab1->tabBar()->setStyle(tabStyle);
     auto* page0 = new QWidget;
     auto* page1 = new QWidget;
     auto* page2 = new QWidget;

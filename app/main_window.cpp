@@ -47,10 +47,7 @@ QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKey
 {
     QAction* a = menu->addAction(text);
     a->setObjectName(QLatin1String(name));
-    if (!key.isEmpty()) {
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::ApplicationShortcut);
-    }
+    if (!key.isEmpty()) a->setShortcut(key);
     return a;
 }
 
@@ -160,10 +157,7 @@ void MainWindow::buildMenus()
     mnuEditCopy->setIcon(artwork::toolIcon(artwork::Tool::Copy));
     mnuEditPaste->setIcon(artwork::toolIcon(artwork::Tool::Paste));
     // Text fields handle these keys themselves while they have the focus.
-    for (QAction* a : {mnuEditCut, mnuEditCopy, mnuEditPaste}) {
-        a->setShortcutContext(Qt::WindowShortcut);
-        a->setEnabled(false);
-    }
+    for (QAction* a : {mnuEditCut, mnuEditCopy, mnuEditPaste}) a->setEnabled(false);
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));

@@ -143,6 +143,8 @@ void Frmstart::finish()
     // The main window first, so the program never sees a moment without a visible window.
     if (target_) {
         target_->show();
+        target_->raise();
+        target_->activateWindow();
         ++shows_;
     }
     close();
