@@ -56,6 +56,9 @@ platform::Answer ask(FrmTabchild& w, const platform::Message& m) { return platfo
 void syncChecksAndButtons(FrmTabchild& w)
 {
     const auto& g = state(w).groups;
+    w.data.checkedIndex = g.checkedIndex();
+    w.data.groupCounter = g.groupCounter();
+    w.data.singleCounter = g.singleCounter();
     if (w.lstAverageData) {
         const QSignalBlocker block(w.lstAverageData);
         for (int i = 0; i < w.lstAverageData->count(); ++i)

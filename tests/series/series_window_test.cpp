@@ -279,6 +279,8 @@ TEST_F(SeriesWindowTest, GroupsThroughTheControlsListResultsInTheSummary)
     node("Group 1")->setSelected(true);
     w.cmdAverageErase->click();
     EXPECT_EQ(treeText(), "run3.ctd Group 2[run1.ctd,run3.ctd]");
+    EXPECT_EQ(w.data.groupCounter, 2);
+    EXPECT_EQ(w.data.singleCounter, 1);
 
     const analysis::FlexGrid* g = w.mfgAverageRes;
     auto row = [g](int r) {
