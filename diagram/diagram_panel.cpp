@@ -198,10 +198,10 @@ void DiagramPanel::layoutControls(int w, int h)
     place(scrleft_, 740, h - 645 - 400, w - 3000, 255);
     place(scrwidth_, 740, h - 330 - 400, w - 3000, 255);
     place(chkgrid_, w - 2200, h - 750 - 400, 1000, 270);
-    place(lblbackground_, w - 2250, h - 850, 1100, 240);
-    place(lblscale_, w - 2250, h - 580, 1100, 240);
-    place(cmdallplus_, w - 1100, h - 860, 555, 555);
-    place(cmdallminus_, w - 520, h - 860, 555, 555);
+    place(lblbackground_, w - 2250, h - 840, 1700, 240);
+    place(lblscale_, w - 2250, h - 570, 1700, 240);
+    place(cmdallplus_, 60, h - 720, 555, 555);
+    place(cmdallminus_, 660, h - 720, 555, 555);
     place(piclegmain_, w - 2250, 100, 1700, h - 1220);
     place(scrupdown_, w - 500, 100, 255, h - 1220);
     place(picshowlegend_, 0, 0, 1700, 30000);
