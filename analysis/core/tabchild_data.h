@@ -2,6 +2,7 @@
 // The state of one analysis window, shared by the analysis window, the diagram and the report.
 // Standard library only.
 #include "analysis/core/arrays.h"
+#include "import/core/numbers.h"
 
 #include <array>
 #include <memory>
@@ -42,7 +43,8 @@ struct TabchildData {
     std::string lastLambdaText;
     int lastCouplingMode = 0;
 
-    int samples() const { return static_cast<int>(sampleCount + 0.5); }
+    // N: sampleCount rounded to an integer, halves to even.
+    int samples() const { return static_cast<int>(numbers::roundHalfEven(sampleCount)); }
     bool hasFit() const { return !fittedVelocities.empty(); }
 };
 
