@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QPlainTextEdit>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -164,4 +166,27 @@ TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
     EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
     EXPECT_FALSE(main->mnuViewGraph->isEnabled());
     EXPECT_EQ(subWindows(), 1);  // the data browser
+}
+
+TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
+{
+    open(small);
+    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    ASSERT_NE(w->picdiagram(), nullptr);
+    for (QWidget* control : {static_cast<QWidget*>(w->mfgCTSdat), static_cast<QWidget*>(w->mfgCTSres),
+                             static_cast<QWidget*>(w->mfgAverageRes), w->picdiagram(),
+                             static_cast<QWidget*>(w->txtCTComments)}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        main->setEditCommands(true, false, true);
+        QFocusEvent in(QEvent::FocusIn);
+        QCoreApplication::sendEvent(control, &in);
+        EXPECT_FALSE(main->mnuEditCut->isEnabled());
+        EXPECT_TRUE(main->mnuEditCopy->isEnabled());
+        EXPECT_FALSE(main->mnuEditPaste->isEnabled());
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(control, &out);
+        EXPECT_FALSE(main->mnuEditCut->isEnabled());
+        EXPECT_FALSE(main->mnuEditCopy->isEnabled());
+        EXPECT_FALSE(main->mnuEditPaste->isEnabled());
+    }
 }
