@@ -50,7 +50,10 @@ SeriesState& state(FrmTabchild& w)
     return *new SeriesState(w);
 }
 
-platform::Answer ask(FrmTabchild& w, const platform::Message& m) { return platform::showMessage(m, &w); }
+platform::Answer ask(FrmTabchild& w, const platform::Message& m)
+{
+    return platform::showMessage(m, browser::dialogParent(&w));
+}
 
 // The check list and the buttons as the group model has them.
 void syncChecksAndButtons(FrmTabchild& w)
@@ -145,7 +148,7 @@ void cmdAverageErase_Click(FrmTabchild& w)
     if (!items.isEmpty()) selected = items.first();
     // The root carries an id no group node has, so selecting it removes nothing.
     const int id = selected ? selected->data(0, kNodeIdRole).toInt() : -1;
-    if (auto refusal = state(w).groups.erase(id)) platform::showMessage(*refusal, &w);
+    if (auto refusal = state(w).groups.erase(id)) platform::showMessage(*refusal, browser::dialogParent(&w));
     afterTreeEdit(w);
 }
 
@@ -202,7 +205,7 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
         request.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
         request.fileName = QString();
         request.flags = 0x89800;
-        const auto chosen = platform::fileDialogs().ask(request, &w);
+        const auto chosen = platform::fileDialogs().ask(request, browser::dialogParent(&w));
         if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) {
             failLoad(w);
             return false;
@@ -214,7 +217,7 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     series::SeriesLoad load = series::loadSeries(QFile::encodeName(path).toStdString());
     if (!load.content) {
-        if (load.message) platform::showMessage(*load.message, &w);
+        if (load.message) platform::showMessage(*load.message, browser::dialogParent(&w));
         failLoad(w);
         browser::setMainWindowEnabled(true);
         return false;
