@@ -37,8 +37,9 @@ void writeCtdFile();
 // The file name of the text-import dialog (the file chosen last; empty after a cancel).
 QString textInputFileName();
 
-// Save of the parameter form while it edits a loaded file, run after all checks passed; the
-// parameter editor sets it (it rewrites the file and offers the reload).
+// Save of the parameter form while it edits a loaded file (state.editingLoadedFile), run after
+// all checks passed with state.fileHeader filled. The parameter editor sets it: it rewrites the
+// file, unloads the form with unloadDataInputForm() and offers the reload.
 inline std::function<void()> editSaveHook;
 
 // True while an import run or a series composition is on screen; the commands refuse to start

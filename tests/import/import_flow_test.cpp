@@ -16,7 +16,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +209,30 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
     EXPECT_EQ(lines.lines[15], "1450");
     EXPECT_EQ(std::vector<std::string>(lines.lines.begin() + 30, lines.lines.end()),
               (std::vector<std::string>{"30.5", "28.25", "26", "24"}));
+}
+
+TEST_F(ImportFlow, EscapeInTheParameterFormUnloadsBothAndWritesNothing)
+{
+    const QString txt = path(QStringLiteral("run.txt"));
+    writeBytes(txt, "30\n20\n");
+    fakes.files.answer(txt);
+    ModalScript script;
+    script
+        .on(QStringLiteral("frmlistview"),
+            [](QWidget* w) {
+                auto* lv = static_cast<FrmListview*>(w);
+                lv->cmdok->click();
+                lv->cmdnext->click();
+            })
+        .on(QStringLiteral("frmdatainput"), [](QWidget* w) {
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
+    EXPECT_FALSE(importer::listviewLoaded());
+    EXPECT_FALSE(importer::dataInputFormLoaded());
+    EXPECT_EQ(fakes.files.requests.size(), 1u);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.ctd")}, QDir::Files).size(), 0);
 }
 
 TEST_F(ImportFlow, StructureDialogStates)
