@@ -249,12 +249,8 @@ void FrmTabchild::buildPages()
     protocolLayout->setRowStretch(1, 1);
     SSTab2->addTab(protocolPage, QStringLiteral("Protocol"));
 
-    connect(SSTab2, &QTabWidget::tabBarClicked, this, [this](int page) {
-        if (page >= 0) {
-            SSTab2->setCurrentIndex(page);
-            SSTab2_Click();
-        }
-    });
+    // A change of page, by the user or in code, runs the page-click handling.
+    connect(SSTab2, &QTabWidget::currentChanged, this, [this](int) { SSTab2_Click(); });
 
     for (FlexGrid* g : {mfgCTSres, mfgCTSdat, mfgAverageRes}) app::setControlTag(g, QStringLiteral("Table"));
     for (QWidget* w : {static_cast<QWidget*>(mfgCTSdat), static_cast<QWidget*>(mfgCTSres),
@@ -469,8 +465,8 @@ void FrmTabchild::unloadSteps(bool browserSteps)
 void FrmTabchild::selectPage(int page)
 {
     if (page < 0 || page >= SSTab2->count()) return;
-    SSTab2->setCurrentIndex(page);
-    SSTab2_Click();
+    if (SSTab2->currentIndex() == page) SSTab2_Click();
+    else SSTab2->setCurrentIndex(page);
 }
 
 void FrmTabchild::SSTab2_Click()

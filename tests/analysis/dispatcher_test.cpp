@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -189,4 +190,16 @@ TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
         EXPECT_FALSE(main->mnuEditCopy->isEnabled());
         EXPECT_FALSE(main->mnuEditPaste->isEnabled());
     }
+}
+
+TEST_F(Dispatcher, GraphPageShowsTheBrowsersGraphView)
+{
+    open(small);
+    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 2);  // the load ends on page 0
+    browser->SSTab1->setCurrentIndex(0);
+    w->selectPage(1);
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 0);
+    w->SSTab2->setCurrentIndex(0);  // as a click on the tab does
+    EXPECT_EQ(browser->SSTab1->currentIndex(), 2);
 }
