@@ -2,6 +2,7 @@
 #include "analysis/frm_tabchild.h"
 #include "test_files.h"
 
+#include "diagram/diagram_panel.h"
 #include "platform/fakes.h"
 
 #include <QComboBox>
@@ -171,7 +172,10 @@ TEST_F(Tabchild, CalculationGivesBackTheCoefficientsOfAGeneratedRun)
     const testfiles::Run run = testfiles::coastDown(f0, k, 30, 400);
     FrmTabchild w;
     ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "known.ctd", testfiles::ctdText(run))));
+    EXPECT_FALSE(w.framedia->chk(1)->isEnabled());
     w.cmdDLLNEW->click();
+    EXPECT_TRUE(w.framedia->chk(1)->isEnabled());  // the fitted curve's legend entry
+    EXPECT_TRUE(w.framedia->piclegend(1)->isEnabled());
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_NEAR(w.data.coefficients[1], f0, f0 * 1e-3);
     EXPECT_NEAR(w.data.coefficients[2], k, k * 1e-3);
