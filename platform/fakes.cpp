@@ -29,10 +29,12 @@ std::optional<QStringList> ScriptedFileDialogs::ask(const FileDialogRequest& req
     if (answers.empty()) return std::nullopt;
     std::optional<QStringList> a = answers.front();
     answers.pop_front();
+    const size_t number = answered++;
     if (a && !a->isEmpty()) {
         const QFileInfo first(a->front());
         folders[request.dialogName] = first.absolutePath();
         files[request.dialogName] = first.fileName();
+        filterIndexes[request.dialogName] = chosenFilters.value(number, request.filterIndex);
     }
     if (a && a->isEmpty()) return std::nullopt;
     return a;

@@ -39,8 +39,15 @@ public:
     std::optional<QStringList> ask(const FileDialogRequest& request, QWidget* parent = nullptr) override;
     QString lastFolder(const QString& dialogName) const override { return folders.value(dialogName); }
     QString lastFileName(const QString& dialogName) const override { return files.value(dialogName); }
+    int lastFilterIndex(const QString& dialogName) const override { return filterIndexes.value(dialogName, 1); }
 
     void answer(const QString& path) { answers.push_back(QStringList{path}); }
+    // Picks a file with the given filter (1-based) chosen, as a save dialog with several types.
+    void answerWithFilter(const QString& path, int filterIndex)
+    {
+        answers.push_back(QStringList{path});
+        chosenFilters[answers.size() - 1 + answered] = filterIndex;
+    }
     void answerMany(const QStringList& paths) { answers.push_back(paths); }
     void cancel() { answers.push_back(std::nullopt); }
 
@@ -48,6 +55,11 @@ public:
     std::deque<std::optional<QStringList>> answers;
     QHash<QString, QString> folders;
     QHash<QString, QString> files;
+    QHash<QString, int> filterIndexes;
+
+private:
+    size_t answered = 0;              // answers taken so far
+    QHash<size_t, int> chosenFilters;  // by the running number of the answer
 };
 
 // Answers colour dialogs from a queue; an empty queue cancels.

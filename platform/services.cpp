@@ -112,14 +112,17 @@ public:
         const QFileInfo first(chosen.front());
         folders_[r.dialogName] = first.absolutePath();
         files_[r.dialogName] = first.fileName();
+        filterIndexes_[r.dialogName] = filters.isEmpty() ? 1 : std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
         return chosen;
     }
     QString lastFolder(const QString& name) const override { return folders_.value(name); }
     QString lastFileName(const QString& name) const override { return files_.value(name); }
+    int lastFilterIndex(const QString& name) const override { return filterIndexes_.value(name, 1); }
 
 private:
     QHash<QString, QString> folders_;
     QHash<QString, QString> files_;
+    QHash<QString, int> filterIndexes_;
 };
 
 class QtColorDialog final : public ColorDialogService {

@@ -44,6 +44,12 @@ public:
     virtual std::optional<QStringList> ask(const FileDialogRequest& request, QWidget* parent = nullptr) = 0;
     virtual QString lastFolder(const QString& dialogName) const = 0;
     virtual QString lastFileName(const QString& dialogName) const = 0;
+    // The filter (1-based) chosen in the dialog's last answered call; 1 when none.
+    virtual int lastFilterIndex(const QString& dialogName) const
+    {
+        (void)dialogName;
+        return 1;
+    }
 };
 
 class ColorDialogService {

@@ -56,6 +56,16 @@ TEST(Fakes, ScopedFakesInstallAndRestore)
         EXPECT_FALSE(fileDialogs().ask(r).has_value());  // empty queue cancels
         EXPECT_EQ(fakes.files.requests.size(), 2u);
 
+        // The chosen filter: the proposed one unless the script picks another.
+        r.filterIndex = 1;
+        fakes.files.answer(QStringLiteral("/out/Graph.bmp"));
+        fakes.files.answerWithFilter(QStringLiteral("/out/Graph.jpg"), 2);
+        fileDialogs().ask(r);
+        EXPECT_EQ(fileDialogs().lastFilterIndex(QStringLiteral("cdlDataimport")), 1);
+        fileDialogs().ask(r);
+        EXPECT_EQ(fileDialogs().lastFilterIndex(QStringLiteral("cdlDataimport")), 2);
+        EXPECT_EQ(fileDialogs().lastFilterIndex(QStringLiteral("dlgCreatectd")), 1);
+
         fakes.clipboard.setText(QStringLiteral("x"));
         fakes.clipboard.setImage(QImage(2, 2, QImage::Format_RGB32));
         EXPECT_FALSE(clipboard().hasText());
