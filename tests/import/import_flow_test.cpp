@@ -96,6 +96,7 @@ TEST_F(ImportFlow, NewDataFileThroughBothDialogsMatchesTheGoldenFile)
             [&](QWidget* w) {
                 auto* lv = static_cast<FrmListview*>(w);
                 EXPECT_EQ(lv->lstview->count(), 10);  // the empty line is dropped
+                EXPECT_TRUE(lv->lstview->item(0)->text().endsWith(QStringLiteral("\u00B0C 18")));  // Windows-1252 read
                 EXPECT_EQ(lv->txtpath->text(), kData + QStringLiteral("/run_kmh.txt"));
                 EXPECT_FALSE(lv->cmdnext->isEnabled());
                 EXPECT_FALSE(lv->cmb4->isEnabled());
@@ -370,7 +371,7 @@ TEST_F(ImportFlow, AdoptCurrentSettingsKeepsTheFormForTheNextImport)
         ModalScript script;
         script.on(QStringLiteral("frmlistview"), confirm).on(QStringLiteral("frmdatainput"), [](QWidget* w) {
             auto* f = static_cast<FrmDataInput*>(w);
-            f->txtproject->setText(QStringLiteral("P"));
+            f->txtproject->setText(QStringLiteral("Pr\u00FCfung"));
             f->txttime->clear();
             f->txtdelta->setText(QStringLiteral("0.5"));
             f->txtpressure->setText(QStringLiteral("1"));
@@ -396,7 +397,8 @@ TEST_F(ImportFlow, AdoptCurrentSettingsKeepsTheFormForTheNextImport)
     }
     const auto second = platform::readTextFile(path(QStringLiteral("r1.ctd")).toStdString());
     ASSERT_TRUE(second.ok);
-    EXPECT_EQ(second.lines[0], "P");
+    EXPECT_EQ(second.lines[0], "Pr\u00FCfung");
+    EXPECT_EQ(bytesOf(path(QStringLiteral("r1.ctd"))).substr(0, 9), "Pr\xFC" "fung\r\n");  // written in Windows-1252
     EXPECT_EQ(second.lines[15], "1030");
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
