@@ -713,3 +713,26 @@ TEST(AboutBox, CarouselAfterNinetyTicks)
     EXPECT_GT(about.memberCentre(1).y(), 0.05);
     for (QLabel* hidden : about.hiddenImages) EXPECT_FALSE(hidden->isVisibleTo(&about));
 }
+
+TEST_F(Frame, NaviballShowsTheLookOfTheHoveredArrow)
+{
+    start();
+    browser->SSTab1->setCurrentIndex(2);
+    auto shown = [&] { return browser->imgNaviball->pixmap().toImage(); };
+    struct Case {
+        QWidget* target;
+        int look;
+    };
+    const Case cases[] = {{browser->lblNaviballTop, 1},  {browser->lblNaviballDown, 2},
+                          {browser->lblNaviballLeft, 3}, {browser->lblNaviballRight, 4},
+                          {browser->fraNaviAround, 0},   {browser->lblNaviballLeft, 3},
+                          {browser->imgNaviball, 0}};
+    for (const Case& c : cases) {
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(c.target, &enter);
+        EXPECT_EQ(shown(), browser->naviballLooks[static_cast<size_t>(c.look)].convertToFormat(shown().format()))
+            << c.target->objectName().toStdString();
+    }
+    // The five looks differ from one another.
+    for (size_t i = 1; i < 5; ++i) EXPECT_NE(browser->naviballLooks[0], browser->naviballLooks[i]);
+}
