@@ -82,7 +82,12 @@ public:
     {
         QString dir = r.initialDir.isEmpty() ? folders_.value(r.dialogName) : r.initialDir;
         const QString file = r.fileName.isEmpty() ? files_.value(r.dialogName) : r.fileName;
-        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), r.title, dir);
+        QString title = r.title;
+        if (title.isEmpty()) {  // the titles the named dialogs carry of their own
+            if (r.dialogName == QLatin1String("cdltxtinput")) title = QStringLiteral("Open Ascii-file");
+            else if (r.dialogName == QLatin1String("dlgCreatectd")) title = QStringLiteral("Save ctd-file");
+        }
+        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), title, dir);
         dlg.setWindowModality(Qt::ApplicationModal);
         const QStringList filters = qtFilterFromClassic(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
         if (!filters.isEmpty()) {
