@@ -153,6 +153,8 @@ void DiagramPanel::buildControls()
 
     pictest_ = new QLabel(QStringLiteral("Tick a curve in the legend to show the graph"), this);
     pictest_->setObjectName("pictest");
+    // Clicks reach the picture below, so it can take the focus (and be copied) under the hint.
+    pictest_->setAttribute(Qt::WA_TransparentForMouseEvents);
     static_cast<QLabel*>(pictest_)->setAlignment(Qt::AlignCenter);
     static_cast<QLabel*>(pictest_)->setWordWrap(true);
     pictest_->setAutoFillBackground(true);
