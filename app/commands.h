@@ -12,6 +12,7 @@ struct CommandHooks {
     std::function<void()> saveGraph;                   // Save graph as picture...
     std::function<void()> saveNotes;                   // Save notepad as...
     std::function<void()> editParameters;              // the data browser's Edit
+    std::function<void()> saveEditor;                  // the data browser's saveEditor
 };
 
 CommandHooks& commandHooks();

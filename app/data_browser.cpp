@@ -423,6 +423,11 @@ void DataBrowser::cmdEdit_Click()
     if (commandHooks().editParameters) commandHooks().editParameters();
 }
 
+void DataBrowser::saveEditor()
+{
+    if (commandHooks().saveEditor) commandHooks().saveEditor();
+}
+
 void DataBrowser::browserActivation(bool activated)
 {
     MainWindow* main = ownerOf(this);

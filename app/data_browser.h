@@ -72,6 +72,9 @@ public:
     // ---- public members -----------------------------------------------------------------------
     QString editorFile;  // file name of the active analysis window's file (set by the edit command)
     QString editorPath;  // its folder, ending in "/"
+    // Writes the edited parameters back into the data file (carried out by the parameter
+    // editing through commandHooks().saveEditor).
+    void saveEditor();
 
     // ---- controls -----------------------------------------------------------------------------
     QToolBar* toolbTreeview = nullptr;
