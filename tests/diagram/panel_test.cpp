@@ -197,6 +197,30 @@ TEST_F(PanelTest, PixelsShowBackgroundCurvesInTheirColoursAndTheGrid)
     EXPECT_GT(countColour(img, qRgb(0, 160, 0)), 50);
 }
 
+TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
+{
+    // Row 0 (a series' coupled start velocity) lies far below the curve and is never drawn.
+    analysis::TabchildData d = makeData(1, 40, 0.5);
+    d.velocitySamples(0, 1) = 11.0;
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    p.chk(0)->setChecked(true);
+    const QImage img = p.picture();
+    const QRgb darkBlue = qRgb(0, 0, 160);
+    const QPointF row0 = p.picdiagram()->toPixel(0, 11.0 * kYUnitsPerMps);
+    EXPECT_FALSE(colourNear(img, row0, darkBlue));
+    EXPECT_TRUE(colourNear(img, p.picdiagram()->toPixel(0, 30.0 * kYUnitsPerMps), darkBlue));
+
+    // A record of one sample has no segment to draw.
+    analysis::TabchildData one = makeData(1, 1, 0.5);
+    DiagramPanel q(one, nullptr);
+    q.setlegend();
+    q.Resize(0);
+    q.chk(0)->setChecked(true);
+    EXPECT_EQ(countColour(q.picture(), darkBlue), 0);
+}
+
 TEST_F(PanelTest, ColourDialogRecoloursAndCancelChangesNothing)
 {
     analysis::TabchildData d = makeData(1, 40, 0.5);
