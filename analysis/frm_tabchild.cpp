@@ -439,7 +439,8 @@ void FrmTabchild::cmdDLLNEW_Click()
 
 void FrmTabchild::Form_Activate()
 {
-    if (unloaded_) return;
+    // A hidden window is not being activated but torn down with the main window.
+    if (unloaded_ || !isVisible()) return;
     diaoverview();
     activate_drawinoverview();
     QStringList files;
