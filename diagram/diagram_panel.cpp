@@ -45,6 +45,36 @@ QIcon zoomIcon(bool plus)
     return QIcon(pm);
 }
 
+QString entryNumberCaption(int i) { return QStringLiteral("Nr.") + QString::fromStdString(numbers::integerToText(i)); }
+
+// The hint over a diagram without curves: an empty frame of axes and the request to tick one.
+class HintPicture : public QWidget {
+public:
+    explicit HintPicture(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(255, 255, 255));
+        const double w = width();
+        const double h = height();
+        const QPointF origin(w / 9, h * 8 / 9);
+        p.setPen(QColor(190, 190, 190));
+        p.drawLine(origin, QPointF(w / 9, 0));
+        p.drawLine(origin, QPointF(w, h * 8 / 9));
+        for (int k = 1; k <= 5; ++k) {
+            const double x = w / 9 + k * (w * 8 / 9) / 5.5;
+            const double y = h * 8 / 9 - k * (h * 8 / 9) / 5.5;
+            p.drawLine(QPointF(x, origin.y()), QPointF(x, origin.y() + 5));
+            p.drawLine(QPointF(origin.x() - 5, y), QPointF(origin.x(), y));
+        }
+        p.setPen(QColor(96, 96, 96));
+        p.drawText(QRectF(w / 9, 0, w * 8 / 9, h * 8 / 9), Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("Tick a curve in the legend to show the graph"));
+    }
+};
+
 QColor entryStartColour(int i)
 {
     const std::string& text = settings().curveColours[static_cast<std::size_t>(i)];
@@ -126,7 +156,7 @@ void DiagramPanel::buildControls()
     cmdlegendtitle_ = new QPushButton(QStringLiteral("Legend"), fralegendtitle_);
     cmdlegendtitle_->setObjectName("cmdlegendtitle");
     for (int i = 0; i < kLegendEntries; ++i) {
-        auto* c = new LegendCheckBox(QStringLiteral("Nr.%1").arg(i), framelegend_);
+        auto* c = new LegendCheckBox(entryNumberCaption(i), framelegend_);
         c->setObjectName("chk");
         c->setProperty("index", i);
         c->hide();
@@ -151,20 +181,10 @@ void DiagramPanel::buildControls()
         picshowlegend_->move(0, -px(v));
     });
 
-    pictest_ = new QLabel(QStringLiteral("Tick a curve in the legend to show the graph"), this);
+    pictest_ = new HintPicture(this);
     pictest_->setObjectName("pictest");
     // Clicks reach the picture below, so it can take the focus (and be copied) under the hint.
     pictest_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    static_cast<QLabel*>(pictest_)->setAlignment(Qt::AlignCenter);
-    static_cast<QLabel*>(pictest_)->setWordWrap(true);
-    pictest_->setAutoFillBackground(true);
-    {
-        QPalette pal = pictest_->palette();
-        pal.setColor(QPalette::Window, QColor(255, 255, 255));
-        pal.setColor(QPalette::WindowText, QColor(96, 96, 96));
-        pictest_->setPalette(pal);
-    }
-    static_cast<QLabel*>(pictest_)->setFrameShape(QFrame::Box);
 
     lblbackground_ = new ColourLabel(QStringLiteral("Background colour"), this);
     lblbackground_->setObjectName("lblbackground");
@@ -267,7 +287,7 @@ void DiagramPanel::setlegend()
     legendLastEntry_ = e;
     for (int i = 0; i < kLegendEntries; ++i) {
         chk(i)->hide();
-        chk(i)->setText(QStringLiteral("Nr.%1").arg(i));
+        chk(i)->setText(entryNumberCaption(i));
         piclegend(i)->hide();
         piclegend(i)->setColour(entryStartColour(i));
     }
@@ -287,7 +307,7 @@ void DiagramPanel::setlegend()
             chk(i)->setToolTip(name);
             chk(i)->show();
         } else {
-            chk(i)->setText(QStringLiteral("Solution %1").arg(set));
+            chk(i)->setText(QStringLiteral("Solution ") + QString::fromStdString(numbers::integerToText(set)));
             chk(i)->setToolTip(QStringLiteral("Solution of equation of motion"));
             chk(i)->show();
             chk(i)->setEnabled(false);
