@@ -116,9 +116,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow()
 {
-    // The children go after this object: no activation may reach it while they do.
+    // No activation may reach this object while its children go.
     mdiArea->disconnect(this);
     browserWindow->removeEventFilter(this);
+    // The analysis windows go first, while the main window and the browser they talk to are
+    // still whole.
+    const QList<QMdiSubWindow*> subs = mdiArea->subWindowList();
+    for (QMdiSubWindow* sub : subs)
+        if (sub != browserWindow) delete sub;
     delete about_;
 }
 
