@@ -293,7 +293,10 @@ bool FrmTabchild::ctdOpenPath(const QString& path)
     {
         QFile file(path);
         QByteArray bytes;
-        if (!QFileInfo(path).isFile()) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            read.refusal = folderReason();
+        } else if (!info.isFile()) {
             read.refusal = missingFileReason();
         } else if (!file.open(QIODevice::ReadOnly)) {
             read.refusal = unreadableFileReason(file.errorString().toStdString());

@@ -150,6 +150,7 @@ platform::Message dataFileError(std::string_view reason)
 }
 
 std::string missingFileReason() { return "The file does not exist."; }
+std::string folderReason() { return "The path names a folder, not a file."; }
 
 std::string unreadableFileReason(std::string_view detail)
 {

@@ -30,6 +30,7 @@ platform::Message dataFileError(std::string_view reason);
 
 // Reasons for a file that could not be read at all.
 std::string missingFileReason();
+std::string folderReason();
 std::string unreadableFileReason(std::string_view detail);
 
 // Reads one number line as the data-file format prescribes (the leading number, 0 for none),

@@ -149,7 +149,7 @@ TEST_F(Tabchild, CancelAndRefusalsLoadNothing)
     const QString empty = testfiles::writeFile(dir, "empty.ctd", "");
     const QString shortFile = testfiles::writeFile(dir, "short.ctd", "a\r\nb\r\n");
     for (const Case& c : {Case{"missing", dir.filePath("gone.ctd"), "The file does not exist."},
-                          Case{"folder", dir.path(), "The file does not exist."},
+                          Case{"folder", dir.path(), "The path names a folder, not a file."},
                           Case{"empty", empty, "The file is empty."},
                           Case{"short", shortFile, "The file has 2 of its 30 header lines."}}) {
         SCOPED_TRACE(c.name);
