@@ -3,6 +3,7 @@
 // every command behind them. Menu entries are public QActions named as their menu items.
 #include <QList>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QPointer>
 
 #include <array>
@@ -10,7 +11,6 @@
 class QAction;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QTimer;
@@ -150,7 +150,7 @@ private:
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
     QTimer* clock_ = nullptr;
     QPointer<Frmabout> about_;
-    QMdiSubWindow* lastActive_ = nullptr;
+    QPointer<QMdiSubWindow> lastActive_;
     bool closing_ = false;
 };
 
