@@ -87,6 +87,7 @@ QColor entryStartColour(int i)
 DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWidget(parent), data_(data)
 {
     buildControls();
+    setMinimumSize(400, 267);  // the smallest layout, 6000 x 4000 twips
     resize(800, 487);  // 12000 x 7305 twips: the legend area is 6090 twips high
     layoutControls(width() * kTwipsPerPixel, height() * kTwipsPerPixel);
 }
