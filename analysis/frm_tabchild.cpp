@@ -520,7 +520,6 @@ void FrmTabchild::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void FrmTabchild::changeEvent(QEvent* event) { QWidget::changeEvent(event); }
 
 void FrmTabchild::focusInEvent(QFocusEvent* event)
 {
