@@ -2,12 +2,15 @@
 #include "app/commands.h"
 #include "app/frame.h"
 #include "app/splash.h"
+#include "diagram/core/defaults.h"
 #include "platform/fakes.h"
 #include "platform/plain_text_edit.h"
 #include "tests/app/fake_analysis_window.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
+#include <QLocale>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -100,7 +103,12 @@ protected:
 
 TEST_F(Frame, FirstRunUsesDefaultPlacementAndShowsTheBrowserTopLeft)
 {
+    diagram::settings().marginDivisor = 3;  // left over from anything before the load
+    diagram::settings().zoomPending = true;
     start();
+    EXPECT_EQ(diagram::settings().marginDivisor, 9.0f);  // the load set the diagram defaults
+    EXPECT_FALSE(diagram::settings().zoomPending);
+    EXPECT_EQ(main->sbPanels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     EXPECT_EQ(main->pos(), QPoint(67, 67));  // 1000 twips
     EXPECT_EQ(main->size(), QSize(433, 433));  // 6500 twips
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Tarnwell"));
