@@ -193,7 +193,14 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         r.error = errnoText(ENOENT);
         return r;
     }
-    const std::filesystem::path target(path);
+    // Through a symbolic link the file it points at is replaced, not the link.
+    std::error_code linkError;
+    std::filesystem::path target(path);
+    if (std::filesystem::is_symlink(target, linkError)) {
+        const auto resolved = std::filesystem::weakly_canonical(target, linkError);
+        if (!linkError) target = resolved;
+    }
+    const std::string targetPath = target.string();
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
     std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -211,7 +218,7 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
     // A new file gets the usual permissions; a replaced file keeps its own.
     struct stat st {};
     mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(targetPath.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
         mode = st.st_mode & 07777;
     } else {
@@ -236,7 +243,7 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         r.error = errnoText(err);
         return r;
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+    if (::rename(tmpl.c_str(), targetPath.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
         r.error = errnoText(err);

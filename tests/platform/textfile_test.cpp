@@ -121,6 +121,17 @@ TEST(TextFiles, ReplacingKeepsPermissions)
     EXPECT_EQ(slurp(p), "2");
 }
 
+TEST(TextFiles, WritingThroughALinkReplacesItsTarget)
+{
+    TempDir dir;
+    const std::string real = dir.file("real.ctd"), link = dir.file("link.ctd");
+    ASSERT_TRUE(writeFileAtomic(real, "old").ok);
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(writeFileAtomic(link, "new").ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(slurp(real), "new");
+}
+
 TEST(TextFiles, ReadingMissingOrFolderFails)
 {
     TempDir dir;
