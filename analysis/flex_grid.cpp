@@ -75,7 +75,8 @@ public:
         if (!index.isValid()) return {};
         const int r = index.row() + fixedRowsShown(), c = index.column() + fixedColsShown();
         switch (role) {
-        case Qt::DisplayRole: return text(r, c);
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole: return text(r, c);  // the whole text where the column cuts it
         case Qt::TextAlignmentRole: return QVariant::fromValue(qtAlignment(alignmentOf(r, c)));
         default: return {};
         }
@@ -86,7 +87,7 @@ public:
         if (orientation == Qt::Horizontal) {
             // Column titles: the fixed rows of a scrolling column, one line each.
             const int c = section + fixedColsShown();
-            if (role == Qt::DisplayRole) {
+            if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
                 QStringList lines;
                 for (int r = 0; r < fixedRowsShown(); ++r) lines << text(r, c);
                 return lines.join(QLatin1Char('\n'));
@@ -96,7 +97,7 @@ public:
         }
         // Row labels: the fixed columns of a scrolling row, separated by blanks.
         const int r = section + fixedRowsShown();
-        if (role == Qt::DisplayRole) {
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             QStringList parts;
             for (int c = 0; c < fixedColsShown(); ++c) parts << text(r, c);
             return parts.join(QLatin1Char(' '));

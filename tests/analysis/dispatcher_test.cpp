@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QComboBox>
 #include <QLabel>
@@ -202,4 +203,14 @@ TEST_F(Dispatcher, GraphPageShowsTheBrowsersGraphView)
     EXPECT_EQ(browser->SSTab1->currentIndex(), 0);
     w->SSTab2->setCurrentIndex(0);  // as a click on the tab does
     EXPECT_EQ(browser->SSTab1->currentIndex(), 2);
+}
+
+TEST_F(Dispatcher, PageScrollBarsFollowTheWindowSize)
+{
+    open(small);
+    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    QMdiSubWindow* sub = main->subWindowOf(w);
+    sub->resize(700, 500);
+    EXPECT_EQ(w->fscTabhorz->width(), (700 * 15 - 500) / 15);
+    EXPECT_EQ(w->fscTabvert->height(), (500 * 15 - 700) / 15);
 }
