@@ -1,5 +1,6 @@
 #include "app/about_box.h"
 
+#include "platform/twips.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
@@ -12,8 +13,8 @@ namespace app {
 
 namespace {
 
-constexpr int px(int twips) { return (twips + 7) / 15; }
-QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+using platform::px;
+using platform::twipsRect;
 
 // picnamen's user scale: x from -1.5 (left) to 1.4 (right), y from 0.1 (top) to -0.5 (bottom).
 // The narrow sans serif stands in for the classic dialog font, whose texts it fits.

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "platform/plain_text_edit.h"
 #include "resources/artwork.h"
+#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -25,9 +26,8 @@ namespace app {
 
 namespace {
 
-// Twips to pixels for the fixed layout of this narrow window.
-constexpr int px(int twips) { return (twips + 7) / 15; }
-QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+using platform::px;
+using platform::twipsRect;
 
 enum Look { Normal = 0, Up = 1, Down = 2, Left = 3, Right = 4 };
 

@@ -3,7 +3,6 @@
 #include "app/about_box.h"
 #include "app/analysis_window_api.h"
 #include "app/commands.h"
-#include "app/core/help.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
@@ -654,7 +653,7 @@ void MainWindow::showHelp()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf"));
     const int code = platform::openDocument(path);
-    const std::string message = documentOpenError(code);
+    const std::string message = platform::openDocumentErrorText(code);
     if (!message.empty()) platform::msgBox(QString::fromStdString(message), 0, QString(), this);
 }
 

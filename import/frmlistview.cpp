@@ -320,7 +320,7 @@ void FrmListview::cmdchange_Click()
 {
     const int code = platform::openDocument(textInputFileName());
     if (code <= 32)
-        platform::showMessage(platform::messageFromFlags(0, shellErrorText(code)), this);
+        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), this);
     clearResult();
     txtpath->clear();
     lstview->clear();

@@ -25,4 +25,8 @@ struct Message {
 // shown application-modal.
 Message messageFromFlags(int flags, std::string text, std::string title = {});
 
+// The message for a failed open of a document with its associated program (result code 32 or
+// less, see ShellService); empty for a success (above 32).
+std::string openDocumentErrorText(int code);
+
 }  // namespace platform

@@ -60,7 +60,4 @@ HeaderRowCheck checkHeaderRows(std::string_view text);
 // A result label value: "#0.000" with a point in every locale.
 std::string resultNumber(double value);
 
-// The text of a failed shell code of Edit file.
-std::string shellErrorText(int code);
-
 }  // namespace importer

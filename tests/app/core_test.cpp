@@ -1,5 +1,4 @@
 #include "app/core/carousel.h"
-#include "app/core/help.h"
 #include "app/core/navigation.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
@@ -109,27 +108,3 @@ TEST(Carousel, AngleRestartsBelowMinus32000)
     EXPECT_NEAR(p[0].x, 0.92 * std::cos(-2 * 3.1415927 / 360), 1e-5);
 }
 
-TEST(HelpMessages, ResultCodes)
-{
-    struct Case {
-        int code;
-        const char* text;
-    };
-    const Case cases[] = {{2, "File not found"},
-                          {3, "Path not found"},
-                          {5, "Access denied"},
-                          {8, "Out of memory"},
-                          {11, "Invalid EXE file or error in EXE image"},
-                          {26, "A sharing violation occurred"},
-                          {27, "Incomplete or invalid file association"},
-                          {28, "DDE Time out"},
-                          {29, "DDE transaction failed"},
-                          {30, "DDE busy"},
-                          {31, "No association for file extension"},
-                          {32, "DLL not found"},
-                          {0, "Unknown error"},
-                          {-1, "Unknown error"},
-                          {33, ""},
-                          {42, ""}};
-    for (const auto& c : cases) EXPECT_EQ(documentOpenError(c.code), c.text) << c.code;
-}

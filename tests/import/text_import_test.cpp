@@ -150,8 +150,6 @@ TEST(ResultLabels, ThreeDecimalsWithAPoint)
 {
     EXPECT_EQ(importer::resultNumber(12.5), "12.500");
     EXPECT_EQ(importer::resultNumber(0.0625), "0.063");
-    EXPECT_EQ(importer::shellErrorText(31), "No association for file extension");
-    EXPECT_EQ(importer::shellErrorText(0), "Unknown error");
 }
 
 }  // namespace

@@ -167,3 +167,28 @@ TEST(MessageFlags, ButtonsIconAndDefault)
         EXPECT_EQ(m.text, "text");
     }
 }
+
+TEST(MessageFlags, OpenDocumentResultCodes)
+{
+    struct Case {
+        int code;
+        const char* text;
+    };
+    const Case cases[] = {{2, "File not found"},
+                          {3, "Path not found"},
+                          {5, "Access denied"},
+                          {8, "Out of memory"},
+                          {11, "Invalid EXE file or error in EXE image"},
+                          {26, "A sharing violation occurred"},
+                          {27, "Incomplete or invalid file association"},
+                          {28, "DDE Time out"},
+                          {29, "DDE transaction failed"},
+                          {30, "DDE busy"},
+                          {31, "No association for file extension"},
+                          {32, "DLL not found"},
+                          {0, "Unknown error"},
+                          {-1, "Unknown error"},
+                          {33, ""},
+                          {42, ""}};
+    for (const auto& c : cases) EXPECT_EQ(platform::openDocumentErrorText(c.code), c.text) << c.code;
+}
