@@ -18,6 +18,7 @@
 #include <QScrollBar>
 
 #include <cmath>
+#include <cstring>
 
 namespace diagram {
 namespace {
@@ -558,6 +559,30 @@ void DiagramPanel::drawaxes(DrawingSurface& s)
     s.print(xTitle);
 }
 
+DiagramPanel::CurveCache& DiagramPanel::curveCache(int entry, const analysis::ColMatrix& m, int set, int rows)
+{
+    CurveCache& c = curveCache_.at(static_cast<std::size_t>(entry));
+    const double* v = m.column(set) + 1;
+    std::array<std::uint64_t, 17> probe{};
+    for (std::size_t k = 0; k < probe.size(); ++k) {
+        const std::size_t at = static_cast<std::size_t>(rows - 1) * k / (probe.size() - 1);
+        std::memcpy(&probe[k], v + at, sizeof(double));  // bitwise, so NaN compares equal
+    }
+    if (!c.valid || c.version != data_.dataVersion || c.array != m.data() || c.arrayRows != m.rows() ||
+        c.arrayCols != m.cols() || c.rows != rows || c.probe != probe || c.summary.samples() != v) {
+        c.summary.build(v, static_cast<std::size_t>(rows));
+        c.valid = true;
+        c.version = data_.dataVersion;
+        c.array = m.data();
+        c.arrayRows = m.rows();
+        c.arrayCols = m.cols();
+        c.rows = rows;
+        c.probe = probe;
+        c.pointsValid = false;
+    }
+    return c;
+}
+
 void DiagramPanel::drawCurves(DrawingSurface& s, bool fitted, bool reduce)
 {
     const analysis::ColMatrix& m = fitted ? data_.fittedVelocities : data_.velocitySamples;
@@ -578,13 +603,30 @@ void DiagramPanel::drawCurves(DrawingSurface& s, bool fitted, bool reduce)
         s.setForeColor(piclegend(entry)->colour());
         // Row 0 is never drawn: row r lies at time (r - 1) * dt.
         const double* v = m.column(set) + 1;
-        curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, reduce, pts);
-        xy.resize(pts.size() * 2);
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            xy[2 * i] = pts[i].x;
-            xy[2 * i + 1] = pts[i].y * kYUnitsPerMps;
+        const std::vector<CurvePoint>* shown = &pts;
+        if (reduce) {
+            CurveCache& c = curveCache(entry, m, set, rows);
+            const double left = sc.left;
+            const double right = sc.left + sc.width;
+            if (!c.pointsValid || c.viewLeft != left || c.viewRight != right || c.dx != dxUnits || c.columns != columns) {
+                curvePoints(c.summary, 0.0, dxUnits, left, right, columns, c.points);
+                c.pointsValid = true;
+                c.viewLeft = left;
+                c.viewRight = right;
+                c.dx = dxUnits;
+                c.columns = columns;
+            }
+            shown = &c.points;
+        } else {
+            curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, false, pts);
         }
-        s.polyline(xy.data(), pts.size());
+        const std::vector<CurvePoint>& p = *shown;
+        xy.resize(p.size() * 2);
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            xy[2 * i] = p[i].x;
+            xy[2 * i + 1] = p[i].y * kYUnitsPerMps;
+        }
+        s.polyline(xy.data(), p.size());
     }
     s.setForeColor(QColor(0, 0, 0));
 }

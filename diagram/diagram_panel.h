@@ -3,6 +3,7 @@
 // picdiagram(0), the navigation scroll bars, the grid box, "1:1", the zoom buttons and the legend
 // of 61 entries. The window state is read from the TabchildData the panel is built with.
 #include "analysis/core/tabchild_data.h"
+#include "diagram/core/reduce.h"
 #include "diagram/core/view.h"
 #include "diagram/legend.h"
 #include "diagram/nav_scrollbar.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 class QCheckBox;
@@ -146,6 +148,27 @@ private:
     int legendLastEntry_ = -1;
     std::optional<QColor> lastDialogColour_;
     bool reduce_ = true;
+
+    // Per legend entry, the summary of its curve and what it was built from: the data version,
+    // the array (where it lies and its shape) and a few sample values, so that a refill of the
+    // arrays is noticed even when nobody bumped the version.
+    struct CurveCache {
+        bool valid = false;
+        std::uint64_t version = 0;
+        const double* array = nullptr;
+        int arrayRows = 0;
+        int arrayCols = 0;
+        int rows = 0;
+        std::array<std::uint64_t, 17> probe{};
+        CurveSummary summary;
+        // The points of the view last drawn, reused while the view and the data stay.
+        bool pointsValid = false;
+        double viewLeft = 0, viewRight = 0, dx = 0;
+        int columns = 0;
+        std::vector<CurvePoint> points;
+    };
+    CurveCache& curveCache(int entry, const analysis::ColMatrix& m, int set, int rows);
+    std::array<CurveCache, 2 * 30> curveCache_{};
 };
 
 }  // namespace diagram

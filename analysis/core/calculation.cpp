@@ -97,6 +97,7 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
     const double* velocities = sameShape ? data.velocitySamples.data() : trimmed.data();
     ccoeff(velocities, N, n, data.testParameters.data(), data.sampleInterval, lambda, mode, data.coefficients.data(),
            data.residuals.data(), data.fittedVelocities.data());
+    ++data.dataVersion;
 
     if (!request.seriesWindow) {
         const double fr0 = data.coefficients[3];

@@ -124,6 +124,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     for (int k = 15; k <= 19; ++k) d.testParameters(k - 14, 1) = numbers::leadingNumber(headerRaw[k]);
     d.sampleCount = static_cast<double>(n);
     d.velocitySamples = std::move(samples);
+    ++d.dataVersion;
     d.setCount = 1;
     out.ok = true;
     return out;

@@ -5,6 +5,7 @@
 #include "import/core/numbers.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ struct TabchildData {
     bool calculated = false;
     std::string lastLambdaText;
     int lastCouplingMode = 0;
+
+    // Bumped whenever samples or fitted curves change, so views of them (the diagram's cached
+    // summaries) know to rebuild.
+    std::uint64_t dataVersion = 0;
 
     // N: sampleCount rounded to an integer, halves to even.
     int samples() const { return static_cast<int>(numbers::roundHalfEven(sampleCount)); }

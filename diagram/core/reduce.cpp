@@ -67,19 +67,22 @@ void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::
     iMax = tailHi != count ? tailHi : find(blockHi, hi);
 }
 
-}  // namespace
-
-void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
-                 int columns, bool reduce, std::vector<CurvePoint>& out)
+// The column loop shared by both reductions; `extremes(i, count, iMin, iMax)` finds the first
+// minimum and maximum of v[i..i + count) as offsets from i.
+template <class Extremes>
+void reduceColumns(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
+                   int columns, bool reduce, std::vector<CurvePoint>& out, Extremes extremes)
 {
     out.clear();
     if (n == 0 || v == nullptr) return;
     if (!(dx > 0) || !std::isfinite(dx)) {
         // All samples at one time: the column's extremes are the whole picture.
-        const auto [lo, hi] = std::minmax_element(v, v + n);
+        std::size_t iMin = 0;
+        std::size_t iMax = 0;
+        extremes(0, n, iMin, iMax);
         out.push_back({x0, v[0]});
-        out.push_back({x0, *lo});
-        out.push_back({x0, *hi});
+        out.push_back({x0, v[iMin]});
+        out.push_back({x0, v[iMax]});
         out.push_back({x0, v[n - 1]});
         return;
     }
@@ -120,7 +123,7 @@ void curvePoints(const double* v, std::size_t n, double x0, double dx, double vi
         const std::size_t count = stop - i;
         std::size_t iMin = 0;
         std::size_t iMax = 0;
-        columnExtremes(p, count, iMin, iMax);
+        extremes(i, count, iMin, iMax);
         const auto point = [&](std::size_t j) { out.push_back({x0 + static_cast<double>(i + j) * dx, p[j]}); };
         point(0);
         const std::size_t a = std::min(iMin, iMax);
@@ -130,6 +133,158 @@ void curvePoints(const double* v, std::size_t n, double x0, double dx, double vi
         if (count - 1 != b && count > 1) point(count - 1);
         i = stop;
     }
+}
+
+}  // namespace
+
+void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
+                 int columns, bool reduce, std::vector<CurvePoint>& out)
+{
+    reduceColumns(v, n, x0, dx, viewLeft, viewRight, columns, reduce, out,
+                  [v](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
+                      columnExtremes(v + i, count, iMin, iMax);
+                  });
+}
+
+void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
+                 std::vector<CurvePoint>& out)
+{
+    // Below a few thousand samples per column the blocks' scattered reads cost more than one
+    // streaming pass over the column, so the summary is consulted only for long columns.
+    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true, out,
+                  [&summary](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
+                      if (count < CurveSummary::kWorthFrom) {
+                          columnExtremes(summary.samples() + i, count, iMin, iMax);
+                          return;
+                      }
+                      summary.extremes(i, i + count, iMin, iMax);
+                      iMin -= i;
+                      iMax -= i;
+                  });
+}
+
+void CurveSummary::clear()
+{
+    v_ = nullptr;
+    n_ = 0;
+    levels_.clear();
+}
+
+void CurveSummary::build(const double* v, std::size_t n)
+{
+    clear();
+    if (v == nullptr || n == 0 || n > UINT32_MAX) return;
+    v_ = v;
+    n_ = n;
+    // Finest level from the samples (a short last block covers what is left), then each level
+    // pairs the blocks of the one below until a single block remains.
+    Level leaf;
+    const std::size_t blocks = (n + kLeaf - 1) / kLeaf;
+    leaf.minValue.resize(blocks);
+    leaf.maxValue.resize(blocks);
+    leaf.minAt.resize(blocks);
+    leaf.maxAt.resize(blocks);
+    for (std::size_t j = 0; j < blocks; ++j) {
+        const std::size_t a = j * kLeaf;
+        std::size_t iMin = 0;
+        std::size_t iMax = 0;
+        columnExtremes(v + a, std::min(kLeaf, n - a), iMin, iMax);
+        leaf.minValue[j] = v[a + iMin];
+        leaf.maxValue[j] = v[a + iMax];
+        leaf.minAt[j] = static_cast<std::uint32_t>(a + iMin);
+        leaf.maxAt[j] = static_cast<std::uint32_t>(a + iMax);
+    }
+    levels_.push_back(std::move(leaf));
+    while (levels_.back().minValue.size() > 1) {
+        const Level& b = levels_.back();
+        const std::size_t size = b.minValue.size();
+        const std::size_t m = (size + 1) / 2;
+        Level up;
+        up.minValue.resize(m);
+        up.maxValue.resize(m);
+        up.minAt.resize(m);
+        up.maxAt.resize(m);
+        for (std::size_t j = 0; j < m; ++j) {
+            const std::size_t l = 2 * j;
+            const std::size_t r = std::min(l + 1, size - 1);
+            // The left block wins ties: the first extreme is the one that counts.
+            const std::size_t lo = b.minValue[r] < b.minValue[l] ? r : l;
+            const std::size_t hi = b.maxValue[r] > b.maxValue[l] ? r : l;
+            up.minValue[j] = b.minValue[lo];
+            up.minAt[j] = b.minAt[lo];
+            up.maxValue[j] = b.maxValue[hi];
+            up.maxAt[j] = b.maxAt[hi];
+        }
+        levels_.push_back(std::move(up));
+    }
+}
+
+void CurveSummary::extremes(std::size_t a, std::size_t e, std::size_t& iMin, std::size_t& iMax) const
+{
+    const std::size_t firstBlock = (a + kLeaf - 1) / kLeaf;
+    const std::size_t endBlock = e / kLeaf;
+    if (levels_.empty() || endBlock <= firstBlock + 1) {
+        // Too short for whole blocks to pay off: read the samples.
+        columnExtremes(v_ + a, e - a, iMin, iMax);
+        iMin += a;
+        iMax += a;
+        return;
+    }
+    // The range in order: loose samples up to the first whole block, whole blocks as the fewest
+    // aligned blocks of the levels, loose samples after the last whole block. Each part only
+    // replaces the running extreme when strictly better, which keeps the first.
+    double lo = v_[a];
+    double hi = v_[a];
+    std::size_t loAt = a;
+    std::size_t hiAt = a;
+    const auto samples = [&](std::size_t from, std::size_t to) {
+        if (from >= to) return;
+        std::size_t jMin = 0;
+        std::size_t jMax = 0;
+        columnExtremes(v_ + from, to - from, jMin, jMax);
+        if (v_[from + jMin] < lo) {
+            lo = v_[from + jMin];
+            loAt = from + jMin;
+        }
+        if (v_[from + jMax] > hi) {
+            hi = v_[from + jMax];
+            hiAt = from + jMax;
+        }
+    };
+    const auto block = [&](std::size_t level, std::size_t j) {
+        const Level& L = levels_[level];
+        if (L.minValue[j] < lo) {
+            lo = L.minValue[j];
+            loAt = L.minAt[j];
+        }
+        if (L.maxValue[j] > hi) {
+            hi = L.maxValue[j];
+            hiAt = L.maxAt[j];
+        }
+    };
+    samples(a + 1, firstBlock * kLeaf);
+    std::size_t right[64][2];
+    std::size_t rights = 0;
+    std::size_t l = firstBlock;
+    std::size_t r = endBlock;
+    for (std::size_t level = 0; l < r; ++level) {
+        if (l & 1) block(level, l++);
+        if (r & 1) {
+            --r;
+            right[rights][0] = level;
+            right[rights][1] = r;
+            ++rights;
+        }
+        l >>= 1;
+        r >>= 1;
+    }
+    while (rights > 0) {
+        --rights;
+        block(right[rights][0], right[rights][1]);
+    }
+    samples(endBlock * kLeaf, e);
+    iMin = loAt;
+    iMax = hiAt;
 }
 
 }  // namespace diagram

@@ -1,6 +1,7 @@
 #pragma once
 // The points of one curve that a plot of a given pixel width needs. Standard library only.
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace diagram {
@@ -17,5 +18,41 @@ struct CurvePoint {
 // sample. `reduce` false keeps every sample in view (the comparison rendering).
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out);
+
+// Minima and maxima of a curve over aligned blocks of 16, 32, 64, ... samples, built once for
+// a set of samples, so that the extremes of any range are found without reading all of it.
+// Holds the sample pointer: valid while the samples stay where and as they were.
+class CurveSummary {
+public:
+    static constexpr std::size_t kLeaf = 16;  // samples per block of the finest level
+    static constexpr std::size_t kWorthFrom = 2048;  // column length from which blocks are read
+
+    CurveSummary() = default;
+    void build(const double* v, std::size_t n);
+    void clear();
+    const double* samples() const { return v_; }
+    std::size_t size() const { return n_; }
+
+    // First index of the minimum and of the maximum of v[a..e), a < e <= size(). Records of
+    // 2^32 samples or more are not summarised (build leaves the summary empty).
+    void extremes(std::size_t a, std::size_t e, std::size_t& iMin, std::size_t& iMax) const;
+
+private:
+    // One level: per block its first minimum and first maximum, value and sample index. The
+    // index is kept with the value so a look-up never walks back down to the samples.
+    struct Level {
+        std::vector<double> minValue, maxValue;
+        std::vector<std::uint32_t> minAt, maxAt;
+    };
+
+    const double* v_ = nullptr;
+    std::size_t n_ = 0;
+    std::vector<Level> levels_;  // levels_[k]: blocks of kLeaf << k samples
+};
+
+// As above over the summary's samples: the same points, but each reduced column costs a few
+// block look-ups instead of a pass over its samples.
+void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
+                 std::vector<CurvePoint>& out);
 
 }  // namespace diagram
