@@ -392,5 +392,50 @@ TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
     EXPECT_EQ(p.renderImage(QSize(600, 400), true), p.renderImage(QSize(600, 400), false));
 }
 
+
+TEST_F(PanelTest, ARecalculationOrRefillIsDrawnNotTheCurveBefore)
+{
+    const int n = 40000;
+    analysis::TabchildData d = makeData(2, n, 0.01, true);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.enableFittedEntries();
+    for (int i = 0; i < 4; ++i) p.chk(i)->setChecked(true);
+    p.startzoom(50000, 150000, 30, 14);  // zoomed, still many samples per pixel
+    QImage before = p.renderImage(QSize(600, 400), true);
+    ASSERT_EQ(p.renderImage(QSize(600, 400), true), before);  // the kept points draw the same
+
+    const auto expectCurrent = [&](const char* what) {
+        SCOPED_TRACE(what);
+        const QImage reduced = p.renderImage(QSize(600, 400), true);
+        EXPECT_NE(reduced, before);
+        before = reduced;
+        int unmatched = 0;
+        const QImage full = p.renderImage(QSize(600, 400), false);
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 600; ++x) {
+                const QRgb a = reduced.pixel(x, y) & 0xFFFFFF;
+                if (a != (full.pixel(x, y) & 0xFFFFFF) && !colourNear(full, QPointF(x + 0.5, y + 0.5), a)) ++unmatched;
+            }
+        EXPECT_EQ(unmatched, 0);
+    };
+    // A calculation writes new fitted values into the same array and bumps the version.
+    for (int r = 1; r <= n; ++r) d.fittedVelocities(r, 1) -= 3.0;
+    ++d.dataVersion;
+    expectCurrent("new version");
+    // One changed sample between the few the cache looks at: only the version tells.
+    d.fittedVelocities(12345, 2) += 4.0;
+    ++d.dataVersion;
+    expectCurrent("one sample");
+    // A refill of the same array that nobody announced is noticed too.
+    const QImage second = p.renderImage(QSize(600, 400), true);
+    for (int r = 1; r <= n; ++r) d.velocitySamples(r, 2) += 2.5 + 0.5 * std::sin(r * 0.05);
+    EXPECT_NE(p.renderImage(QSize(600, 400), true), second);
+    // New arrays of another length (a new record read).
+    d = makeData(2, n / 2, 0.02, true);
+    ++d.dataVersion;
+    expectCurrent("new record");
+}
+
 }  // namespace
 }  // namespace diagram

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace diagram {
 namespace {
@@ -64,6 +65,72 @@ TEST(DiagramReduce, ZeroIntervalAndEmptyInput)
     ASSERT_EQ(out.size(), 4u);
     EXPECT_EQ(out[1].y, 1);
     EXPECT_EQ(out[2].y, 5);
+}
+
+
+// Samples with many repeated values, so the first of equal extremes has to be the one found.
+std::vector<double> quantisedNoise(std::size_t n)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> step(-3, 3);
+    std::vector<double> v(n);
+    double y = 0;
+    for (std::size_t i = 0; i < n; ++i) v[i] = (y += step(rng)) * 0.25;
+    return v;
+}
+
+TEST(DiagramReduce, SummaryFindsTheFirstExtremesOfAnyRange)
+{
+    const std::size_t n = 100003;  // a short last block
+    const std::vector<double> v = quantisedNoise(n);
+    CurveSummary s;
+    s.build(v.data(), n);
+    std::mt19937 rng(11);
+    for (int k = 0; k < 400; ++k) {
+        const std::size_t a = rng() % n;
+        const std::size_t len = 1 + rng() % std::min<std::size_t>(n - a, k % 2 ? 70 : 40000);
+        std::size_t iMin = 0;
+        std::size_t iMax = 0;
+        s.extremes(a, a + len, iMin, iMax);
+        const auto b = v.begin() + static_cast<std::ptrdiff_t>(a);
+        const auto e = b + static_cast<std::ptrdiff_t>(len);
+        ASSERT_EQ(iMin, static_cast<std::size_t>(std::min_element(b, e) - v.begin())) << a << "+" << len;
+        ASSERT_EQ(iMax, static_cast<std::size_t>(std::max_element(b, e) - v.begin())) << a << "+" << len;
+    }
+}
+
+TEST(DiagramReduce, SummaryGivesTheSamePointsAsReadingEverySample)
+{
+    const std::size_t n = 3000001;
+    const std::vector<double> v = quantisedNoise(n);
+    CurveSummary s;
+    s.build(v.data(), n);
+    struct Case {
+        double left, right;
+        int columns;
+    } cases[] = {
+        {0, 3000001, 1000},        // about 3000 samples per column: the blocks are read
+        {0, 3000001, 97},          // long columns
+        {123456.7, 2234567.1, 811},
+        {-5000, 40000, 300},       // the start of the record, short columns
+        {2999000, 3100000, 50},    // past the end
+        {1000, 1000, 10},          // a view of one sample
+    };
+    std::vector<CurvePoint> fast;
+    std::vector<CurvePoint> full;
+    for (const Case& c : cases) {
+        curvePoints(s, 0, 1, c.left, c.right, c.columns, fast);
+        curvePoints(v.data(), n, 0, 1, c.left, c.right, c.columns, true, full);
+        ASSERT_EQ(fast.size(), full.size()) << c.left;
+        for (std::size_t i = 0; i < fast.size(); ++i) {
+            ASSERT_EQ(fast[i].x, full[i].x) << c.left << " point " << i;
+            ASSERT_EQ(fast[i].y, full[i].y) << c.left << " point " << i;
+        }
+    }
+    // An empty summary draws nothing.
+    CurveSummary none;
+    curvePoints(none, 0, 1, 0, 10, 10, fast);
+    EXPECT_TRUE(fast.empty());
 }
 
 }  // namespace
