@@ -603,30 +603,33 @@ void DiagramPanel::drawCurves(DrawingSurface& s, bool fitted, bool reduce)
         s.setForeColor(piclegend(entry)->colour());
         // Row 0 is never drawn: row r lies at time (r - 1) * dt.
         const double* v = m.column(set) + 1;
-        const std::vector<CurvePoint>* shown = &pts;
+        const auto toUnits = [](const std::vector<CurvePoint>& p, std::vector<double>& out) {
+            out.resize(p.size() * 2);
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                out[2 * i] = p[i].x;
+                out[2 * i + 1] = p[i].y * kYUnitsPerMps;
+            }
+        };
+        const std::vector<double>* line = &xy;
         if (reduce) {
             CurveCache& c = curveCache(entry, m, set, rows);
             const double left = sc.left;
             const double right = sc.left + sc.width;
             if (!c.pointsValid || c.viewLeft != left || c.viewRight != right || c.dx != dxUnits || c.columns != columns) {
-                curvePoints(c.summary, 0.0, dxUnits, left, right, columns, c.points);
+                curvePoints(c.summary, 0.0, dxUnits, left, right, columns, pts);
+                toUnits(pts, c.xy);
                 c.pointsValid = true;
                 c.viewLeft = left;
                 c.viewRight = right;
                 c.dx = dxUnits;
                 c.columns = columns;
             }
-            shown = &c.points;
+            line = &c.xy;
         } else {
             curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, false, pts);
+            toUnits(pts, xy);
         }
-        const std::vector<CurvePoint>& p = *shown;
-        xy.resize(p.size() * 2);
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            xy[2 * i] = p[i].x;
-            xy[2 * i + 1] = p[i].y * kYUnitsPerMps;
-        }
-        s.polyline(xy.data(), p.size());
+        s.polyline(line->data(), line->size() / 2);
     }
     s.setForeColor(QColor(0, 0, 0));
 }

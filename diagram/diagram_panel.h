@@ -161,11 +161,12 @@ private:
         int rows = 0;
         std::array<std::uint64_t, 17> probe{};
         CurveSummary summary;
-        // The points of the view last drawn, reused while the view and the data stay.
+        // The polyline (x, y in internal units) of the view last drawn, reused while the view
+        // and the data stay.
         bool pointsValid = false;
         double viewLeft = 0, viewRight = 0, dx = 0;
         int columns = 0;
-        std::vector<CurvePoint> points;
+        std::vector<double> xy;
     };
     CurveCache& curveCache(int entry, const analysis::ColMatrix& m, int set, int rows);
     std::array<CurveCache, 2 * 30> curveCache_{};
