@@ -1,6 +1,7 @@
 // Redraw of a series diagram: 30 runs with measured and fitted curves, the default view, into an
 // offscreen 1200 x 800 picture. The large record (100,000 samples per run) is measured against
-// the small one (1,000) in the same run; the ratio shows whether the cost follows the width.
+// the small one (1,000) in the same run; the ratio shows whether the cost follows the width. A
+// second pair moves the view at every redraw, as a scroll step does.
 #include "diagram/core/defaults.h"
 #include "diagram/diagram_panel.h"
 
@@ -54,6 +55,25 @@ void redraw(benchmark::State& state)
 }
 BENCHMARK(redraw)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// A scroll step: every redraw shows another view, so no curve can reuse its last points.
+void scroll(benchmark::State& state)
+{
+    analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
+    diagram::DiagramPanel panel(data, nullptr);
+    panel.setlegend();
+    panel.enableFittedEntries();
+    for (int i = 0; i < 60; ++i) panel.chk(i)->setChecked(true);
+    panel.Resize(0);
+    const diagram::View v = panel.drawnView();
+    int step = 0;
+    for (auto _ : state) {
+        panel.diastandard(v.left + (step++ % 2) * v.width / 500, v.width, v.top, v.height);
+        QImage img = panel.renderImage(QSize(1200, 800));
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+BENCHMARK(scroll)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -82,6 +102,13 @@ int main(int argc, char** argv)
         std::printf("30 x 100,000 samples: %.2f ms per redraw\n", large->second);
         std::printf("ratio large / small:  %.2f (target below 2, and below 16 ms per redraw)\n",
                     large->second / small->second);
+    }
+    const auto smallStep = reporter.times.find("scroll/1000/min_time:1.000");
+    const auto largeStep = reporter.times.find("scroll/100000/min_time:1.000");
+    if (smallStep != reporter.times.end() && largeStep != reporter.times.end() && smallStep->second > 0) {
+        std::printf("scroll step, 1,000 samples:   %.2f ms\n", smallStep->second);
+        std::printf("scroll step, 100,000 samples: %.2f ms (ratio %.2f)\n", largeStep->second,
+                    largeStep->second / smallStep->second);
     }
     benchmark::Shutdown();
     return 0;
