@@ -43,6 +43,16 @@ std::vector<platform::Message> implausibleResultMessages()
                                        "Calculation Warning")};
 }
 
+bool singularResult(const TabchildData& data, int i)
+{
+    const std::size_t first = 4 * static_cast<std::size_t>(i) - 3;
+    if (i < 1 || first + 3 >= data.coefficients.size() || static_cast<std::size_t>(i) >= data.residuals.size())
+        return false;
+    for (std::size_t k = first; k <= first + 3; ++k)
+        if (data.coefficients[k] != 0.0) return false;
+    return data.residuals[static_cast<std::size_t>(i)] == 0.0;
+}
+
 void computeFitQuality(TabchildData& data)
 {
     const int n = data.setCount;
@@ -51,7 +61,7 @@ void computeFitQuality(TabchildData& data)
     for (int i = 1; i <= n; ++i) {
         const double reference = i < static_cast<int>(data.fitReference.size()) ? data.fitReference[static_cast<std::size_t>(i)] : 0.0;
         const double residual = data.residuals[static_cast<std::size_t>(i)];
-        if (reference == 0.0 || !std::isfinite(reference)) {
+        if (reference == 0.0 || !std::isfinite(reference) || singularResult(data, i)) {
             data.fitQuality[static_cast<std::size_t>(i)] = std::numeric_limits<double>::quiet_NaN();
             continue;
         }
@@ -103,6 +113,14 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
         const double fr0 = data.coefficients[3];
         const double cd = data.coefficients[4];
         if (!(cd > 0 && fr0 > 0)) out.messages = implausibleResultMessages();
+    } else {
+        // A singular coupled system leaves nothing to show: say so once for the calculation.
+        for (int i = 1; i <= n; ++i) {
+            if (singularResult(data, i)) {
+                out.messages.push_back(implausibleResultMessages().front());
+                break;
+            }
+        }
     }
     computeFitQuality(data);
 

@@ -34,8 +34,12 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
                                   const std::string& libraryError = {});
 
 // Fit quality per data set: 100 - 100 * residual / reference for more than one set, 0 for one.
-// A reference of 0 (no usable load-time fit) gives NaN: there is nothing to compare with.
+// A reference of 0 or not finite (no usable load-time fit), or a data set the solver could not
+// fit, gives NaN: there is nothing to compare.
 void computeFitQuality(TabchildData& data);
+
+// True when the solver left every output of data set i (1-based) exactly 0: a singular system.
+bool singularResult(const TabchildData& data, int i);
 
 // The two warnings for a data-file run whose cd or fr0 is not positive.
 std::vector<platform::Message> implausibleResultMessages();

@@ -163,6 +163,31 @@ TEST(Calculation, ZeroReferenceHasNoFitQuality)
     EXPECT_NEAR(d.fitQuality[2], 0.0, 1e-9);
 }
 
+// A solver that fits run 1 and leaves every output of the other runs 0, as a singular system does.
+void fakeSingularAfterFirst(const double* v, int32_t N, int32_t m, const double* p, double dt, double lambda,
+                            int32_t mode, double* results, double* residuals, double* fitted)
+{
+    fakeCcoeff(v, N, m, p, dt, lambda, mode, results, residuals, fitted);
+    for (int i = 2; i <= m; ++i) {
+        for (int k = 4 * i - 3; k <= 4 * i; ++k) results[k] = 0.0;
+        residuals[i] = 0.0;
+        for (int j = 1; j <= N; ++j) fitted[(i - 1) * (N + 1) + j] = 0.0;
+    }
+}
+
+TEST(Calculation, SingularSeriesSetHasNoFitQualityAndWarnsOnce)
+{
+    TabchildData d = window(3, 6);
+    const auto out = analysis::runCalculation(d, fakeSingularAfterFirst, CalculationRequest{true, 16, 0});
+    EXPECT_TRUE(out.computed);
+    ASSERT_EQ(out.messages.size(), 1u);
+    EXPECT_EQ(out.messages[0].title, "Calculation Warning");
+    EXPECT_EQ(out.messages[0].text, "The calculation returned unrealistic coefficients. Please check your input data!");
+    EXPECT_NEAR(d.fitQuality[1], 50.0, 1e-9);  // residual 0.02 against the reference 0.04
+    EXPECT_TRUE(std::isnan(d.fitQuality[2]));
+    EXPECT_TRUE(std::isnan(d.fitQuality[3]));
+}
+
 TEST(Calculation, ResultTexts)
 {
     EXPECT_EQ(analysis::cdText(0.00001234), "0.0000123");

@@ -220,8 +220,7 @@ TEST_F(SeriesWindowTest, SingularSeriesShowsFitQualityNotAvailable)
     for (int i = 1; i <= 2; ++i) EXPECT_EQ(w.mfgCTSres->textMatrix(18, i), "n/a") << i;
 }
 
-// Waits for the calculation command to warn about a singular coupled fit.
-TEST_F(SeriesWindowTest, DISABLED_SingularCoupledFitWarnsOnce)
+TEST_F(SeriesWindowTest, SingularCoupledFitWarnsOnce)
 {
     series_test::ScratchDir dir;
     writeFlatSeries(dir);
