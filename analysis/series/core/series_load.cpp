@@ -156,6 +156,7 @@ void applySeries(SeriesContent&& c, analysis::TabchildData& d)
     d.residuals.assign(static_cast<std::size_t>(n + 1), 0.0);
     d.fitReference.assign(static_cast<std::size_t>(n + 1), 0.0);
     d.fitQuality.assign(static_cast<std::size_t>(n + 1), 0.0);
+    ++d.dataVersion;
 }
 
 void runReferenceFit(analysis::TabchildData& d, CcoeffFunction ccoeff)
@@ -168,6 +169,7 @@ void runReferenceFit(analysis::TabchildData& d, CcoeffFunction ccoeff)
     if (!ccoeff || n < 1 || L < 1) return;
     ccoeff(d.velocitySamples.data(), L, n, d.testParameters.data(), d.sampleInterval, 0.0, 0,
            d.coefficients.data(), d.fitReference.data(), d.fittedVelocities.data());
+    ++d.dataVersion;
 }
 
 std::array<std::string, 6> summaryLabels(const analysis::TabchildData& d)
