@@ -42,6 +42,13 @@ void windowUnloading(app::AnalysisWindowApi& window)
     if (b->picover && b->picover->tag == n) b->clearOverview();
 }
 
+void releaseOverview(app::AnalysisWindowApi& window)
+{
+    if (!app::frameExists()) return;
+    app::DataBrowser* b = app::dataBrowser();
+    if (b->picover && b->picover->tag == window.windowNumber()) b->picover->tag = 0;
+}
+
 void showGraphViewPage()
 {
     if (app::frameExists() && app::dataBrowser()->SSTab1) app::dataBrowser()->SSTab1->setCurrentIndex(2);

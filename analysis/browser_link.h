@@ -29,6 +29,9 @@ void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, co
 // window stays open; clears the editor controls and the overview only where they show this
 // window.
 void windowUnloading(app::AnalysisWindowApi& window);
+// Navigation of the window's diagram was switched off: the browser's overview no longer names
+// it, so its page changes stop redrawing it.
+void releaseOverview(app::AnalysisWindowApi& window);
 // The browser's page "Graph view".
 void showGraphViewPage();
 

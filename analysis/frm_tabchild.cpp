@@ -5,13 +5,10 @@
 #include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
 #include "analysis/series/series_window.h"
+#include "diagram/diagram_panel.h"
 #include "import/core/numbers.h"
 #include "platform/services.h"
 
-#if __has_include("diagram/diagram_panel.h")
-#include "diagram/diagram_panel.h"
-#define TW_HAVE_DIAGRAM 1
-#endif
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -134,13 +131,12 @@ void FrmTabchild::buildPages()
     auto* graphPage = new QWidget;
     auto* graphLayout = new QVBoxLayout(graphPage);
     graphLayout->setContentsMargins(4, 4, 4, 4);
-#ifdef TW_HAVE_DIAGRAM
     framedia = new diagram::DiagramPanel(data, graphPage);
     framedia->setObjectName(QStringLiteral("framedia"));
     graphLayout->addWidget(framedia);
-#else
-    graphLayout->addWidget(named(new QWidget(graphPage), "framedia"));
-#endif
+    // After an overflow the browser must stop redrawing this window on its page changes.
+    connect(framedia, &diagram::DiagramPanel::navigationSwitchedOff, this,
+            [this] { browser::releaseOverview(*this); });
     SSTab2->addTab(graphPage, QStringLiteral("Graph"));
 
     // "Calculation"
@@ -433,9 +429,7 @@ void FrmTabchild::cmdDLLNEW_Click()
         mfgCTSres->setTextMatrix(18, i, qs(fitQualityText(data.fitQuality[static_cast<std::size_t>(i)])));
     }
     cmdExcel->setEnabled(true);
-#ifdef TW_HAVE_DIAGRAM
     framedia->enableFittedEntries();
-#endif
 }
 
 // ---- life cycle -----------------------------------------------------------------------------
@@ -537,7 +531,6 @@ bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
 
 // ---- diagram --------------------------------------------------------------------------------
 
-#ifdef TW_HAVE_DIAGRAM
 void FrmTabchild::setlegend() { framedia->setlegend(); }
 void FrmTabchild::Resize(int index) { framedia->Resize(index); }
 void FrmTabchild::startscr(int index) { framedia->startscr(index); }
@@ -572,18 +565,5 @@ QImage FrmTabchild::editPicture(QWidget* control)
     if (control && control == picdiagram()) return framedia->picture();
     return control ? control->grab().toImage() : QImage();
 }
-#else
-void FrmTabchild::setlegend() {}
-void FrmTabchild::Resize(int) {}
-void FrmTabchild::startscr(int) {}
-void FrmTabchild::diaoverview() {}
-void FrmTabchild::activate_drawinoverview() {}
-void FrmTabchild::clearDiagram() {}
-QWidget* FrmTabchild::picdiagram() const { return nullptr; }
-QString FrmTabchild::txtnTag() const { return {}; }
-app::NavRange FrmTabchild::navBar(app::NavBar) const { return {}; }
-void FrmTabchild::setNavValue(app::NavBar, int) {}
-QImage FrmTabchild::editPicture(QWidget* control) { return control ? control->grab().toImage() : QImage(); }
-#endif
 
 }  // namespace analysis

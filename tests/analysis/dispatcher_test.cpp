@@ -2,6 +2,7 @@
 #include "analysis/frm_tabchild.h"
 #include "app/dispatcher.h"
 #include "app/frame.h"
+#include "diagram/diagram_panel.h"
 #include "test_files.h"
 
 #include "platform/fakes.h"
@@ -168,6 +169,20 @@ TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
     EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
     EXPECT_FALSE(main->mnuViewGraph->isEnabled());
     EXPECT_EQ(subWindows(), 1);  // the data browser
+}
+
+TEST_F(Dispatcher, SwitchedOffNavigationReleasesTheOverviewOnlyForItsWindow)
+{
+    open(small);
+    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
+    const int n2 = open(small);
+    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    ASSERT_EQ(browser->picover->tag, n2);
+
+    emit w1->framedia->navigationSwitchedOff();  // not the window the overview shows
+    EXPECT_EQ(browser->picover->tag, n2);
+    emit w2->framedia->navigationSwitchedOff();
+    EXPECT_EQ(browser->picover->tag, 0);
 }
 
 TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
