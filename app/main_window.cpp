@@ -619,22 +619,13 @@ void MainWindow::cascade()
     mdiArea->cascadeSubWindows();
 }
 
-void MainWindow::tileHorizontal()
-{
-    setBrowserVisible(false, false);
-    const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
-    if (subs.isEmpty()) return;
-    const QRect area = mdiArea->viewport()->rect();
-    const int n = static_cast<int>(subs.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow* sub = subs.at(i);
-        if (sub->isMaximized()) sub->showNormal();
-        const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
-        sub->setGeometry(x0, 0, x1 - x0, area.height());
-    }
-}
+void MainWindow::tileHorizontal() { tile(Qt::Horizontal); }
 
-void MainWindow::tileVertical()
+void MainWindow::tileVertical() { tile(Qt::Vertical); }
+
+// Side by side (horizontal), each as tall as the area, or one above another (vertical), each as
+// wide as the area.
+void MainWindow::tile(Qt::Orientation orientation)
 {
     setBrowserVisible(false, false);
     const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
@@ -644,8 +635,13 @@ void MainWindow::tileVertical()
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow* sub = subs.at(i);
         if (sub->isMaximized()) sub->showNormal();
-        const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
-        sub->setGeometry(0, y0, area.width(), y1 - y0);
+        if (orientation == Qt::Horizontal) {
+            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+            sub->setGeometry(x0, 0, x1 - x0, area.height());
+        } else {
+            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+            sub->setGeometry(0, y0, area.width(), y1 - y0);
+        }
     }
 }
 
