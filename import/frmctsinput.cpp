@@ -15,17 +15,6 @@
 #include <QStyle>
 
 namespace importer {
-namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
 {

@@ -45,14 +45,6 @@ QLineEdit* field(QWidget* parent, const char* name, int top, int maxLength = 0)
     return e;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)

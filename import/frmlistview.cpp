@@ -39,14 +39,6 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
     return c;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 {
     auto* g = new QGroupBox(caption, parent);

@@ -3,6 +3,7 @@
 #include "platform/twips.h"
 
 #include <QFont>
+#include <QPushButton>
 
 namespace importer {
 
@@ -16,6 +17,15 @@ inline QFont dialogFont()
     f.setStyleHint(QFont::SansSerif);
     f.setPointSize(8);
     return f;
+}
+
+// A dialog button under its given name; buttons never take Enter unless made the default.
+inline QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
 }
 
 }  // namespace importer
