@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace diagram {
@@ -28,9 +29,13 @@ int shiftNumber(Qt::KeyboardModifiers m)
     return n;
 }
 
-// Liang-Barsky: clips the segment to the rectangle; false when nothing of it is inside.
+// Liang-Barsky: clips the segment to the rectangle; false when nothing of it is inside or an
+// end is not a finite point.
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
 {
+    // A point at infinity or not a number has no place on the picture (and no pixel index).
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return false;
     double t0 = 0.0;
     double t1 = 1.0;
     const double dx = b.x() - a.x();
@@ -212,22 +217,75 @@ void DrawingSurface::polyline(const double* xy, std::size_t points)
         const double oy = -scale_.top * ky;
         const double maxX = w;
         const double maxY = h;
-        double px0 = xy[0] * kx + ox;
-        double py0 = xy[1] * ky + oy;
-        for (std::size_t i = 1; i < points; ++i) {
-            const double px1 = xy[2 * i] * kx + ox;
-            const double py1 = xy[2 * i + 1] * ky + oy;
-            if (px0 >= 0 && px0 < maxX && py0 >= 0 && py0 < maxY && px1 >= 0 && px1 < maxX && py1 >= 0 && py1 < maxY) {
-                plot(bits, stride, static_cast<int>(px0), static_cast<int>(py0), static_cast<int>(px1), static_cast<int>(py1), c);
-            } else {
-                QPointF a(px0, py0);
-                QPointF b(px1, py1);
-                if (clipSegment(a, b, inside))
-                    plot(bits, stride, pixelIndex(a.x(), w), pixelIndex(a.y(), h), pixelIndex(b.x(), w), pixelIndex(b.y(), h), c);
+        // A reduced curve puts several points into one pixel column. The one-pixel segments
+        // between them cover exactly the run from their lowest to their highest end, and a
+        // segment into the next column covers one run in each of the two columns, so every
+        // column is filled as one run. Every pixel gets the one colour, so the order of writing
+        // does not change the picture.
+        int spanX = -1;
+        int spanLo = 0;
+        int spanHi = -1;
+        const auto fillSpan = [&] {
+            if (spanX < 0) return;
+            QRgb* p = bits + static_cast<qsizetype>(spanLo) * stride + spanX;
+            for (int y = spanLo; y <= spanHi; ++y, p += stride) *p = c;
+        };
+        // Rows lo..hi of column x; joins the pending run where the two touch or overlap.
+        const auto addRun = [&](int x, int lo, int hi) {
+            if (x == spanX && lo <= spanHi + 1 && hi >= spanLo - 1) {
+                spanLo = std::min(spanLo, lo);
+                spanHi = std::max(spanHi, hi);
+                return;
             }
-            px0 = px1;
-            py0 = py1;
+            fillSpan();
+            spanX = x;
+            spanLo = lo;
+            spanHi = hi;
+        };
+        // Each point's pixel and whether it lies inside, worked out once for both its segments.
+        struct Pixel {
+            double x, y;
+            int ix, iy;
+            bool in;
+        };
+        const auto pixel = [&](std::size_t i) {
+            Pixel q;
+            q.x = xy[2 * i] * kx + ox;
+            q.y = xy[2 * i + 1] * ky + oy;
+            q.in = (q.x >= 0) & (q.x < maxX) & (q.y >= 0) & (q.y < maxY);
+            q.ix = q.in ? static_cast<int>(q.x) : 0;
+            q.iy = q.in ? static_cast<int>(q.y) : 0;
+            return q;
+        };
+        Pixel a = pixel(0);
+        for (std::size_t i = 1; i < points; ++i) {
+            const Pixel b = pixel(i);
+            if (a.in & b.in) {
+                const int across = b.ix - a.ix;
+                if (!columnSpans_ || across < -1 || across > 1) {
+                    plot(bits, stride, a.ix, a.iy, b.ix, b.iy, c);
+                } else if (across == 0) {
+                    addRun(a.ix, std::min(a.iy, b.iy), std::max(a.iy, b.iy));
+                } else {
+                    // The line steps into the next column after (k - 1) / 2 of its k rows
+                    // (a flat one after its first pixel), as plot() draws it.
+                    const int k = std::abs(b.iy - a.iy);
+                    const int sy = b.iy < a.iy ? -1 : 1;
+                    const int turn = k == 0 ? a.iy : a.iy + sy * ((k - 1) / 2);
+                    const int next = k == 0 ? b.iy : turn + sy;
+                    addRun(a.ix, std::min(a.iy, turn), std::max(a.iy, turn));
+                    addRun(b.ix, std::min(next, b.iy), std::max(next, b.iy));
+                }
+            } else {
+                QPointF from(a.x, a.y);
+                QPointF to(b.x, b.y);
+                if (clipSegment(from, to, inside))
+                    plot(bits, stride, pixelIndex(from.x(), w), pixelIndex(from.y(), h), pixelIndex(to.x(), w),
+                         pixelIndex(to.y(), h), c);
+            }
+            a = b;
         }
+        fillSpan();
         return;
     }
     const double m = drawWidth_ + 2.0;

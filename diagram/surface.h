@@ -52,6 +52,10 @@ public:
     void lines(const std::vector<QLineF>& unitSegments);
     // A polyline through points given in scale units.
     void polyline(const double* xy, std::size_t points);
+    // Off: one-pixel polylines are drawn segment by segment, not as one span per pixel column
+    // (the reference the faster drawing is compared with).
+    void setColumnSpans(bool on) { columnSpans_ = on; }
+    bool columnSpans() const { return columnSpans_; }
     void setCurrent(double x, double y) { curX_ = x; curY_ = y; }
     // Text with its upper left corner at the current position.
     void print(const QString& text);
@@ -118,6 +122,7 @@ private:
     mutable bool renderPending_ = false;
     bool mouseNavigation_ = true;
     bool rendering_ = false;
+    bool columnSpans_ = true;
 };
 
 }  // namespace diagram
