@@ -392,6 +392,35 @@ TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
     EXPECT_EQ(p.renderImage(QSize(600, 400), true), p.renderImage(QSize(600, 400), false));
 }
 
+TEST_F(PanelTest, CurvesFilledByColumnGiveTheSamePixelsAsSegmentBySegment)
+{
+    const int n = 60000;
+    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    for (int s = 1; s <= 3; ++s)
+        for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.8 * std::sin(r * 0.37 * s) + 0.3 * std::sin(r * 0.011);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.enableFittedEntries();
+    for (int i = 0; i < 6; ++i) p.chk(i)->setChecked(true);
+    p.piclegend(2)->setColour(QColor(250, 120, 0));
+    const auto compare = [&](const char* what, QSize size) {
+        SCOPED_TRACE(what);
+        p.picdiagram()->setColumnSpans(false);
+        const QImage segments = p.renderImage(size);
+        p.picdiagram()->setColumnSpans(true);
+        const QImage runs = p.renderImage(size);
+        EXPECT_TRUE(runs == segments);
+        EXPECT_GT(countColour(runs, qRgb(250, 120, 0)), 50);
+    };
+    p.Resize(0);
+    compare("default view", QSize(600, 400));
+    compare("another picture size", QSize(1013, 377));
+    p.startzoom(100000, 200000, 28, 6);  // a quarter of the record, curves leave at the top and bottom
+    compare("zoomed", QSize(600, 400));
+    p.startzoom(100000, 3000, 28, 6);  // fewer samples than pixel columns
+    compare("every sample", QSize(600, 400));
+}
+
 
 TEST_F(PanelTest, ARecalculationOrRefillIsDrawnNotTheCurveBefore)
 {
