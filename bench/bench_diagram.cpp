@@ -1,7 +1,8 @@
 // Redraw of a series diagram: 30 runs with measured and fitted curves, the default view, into an
 // offscreen 1200 x 800 picture. The large record (100,000 samples per run) is measured against
 // the small one (1,000) in the same run; the ratio shows whether the cost follows the width. A
-// second pair moves the view at every redraw, as a scroll step does.
+// second pair moves the view at every redraw, as a scroll step does; a third draws the curves
+// segment by segment instead of one run per pixel column.
 #include "diagram/core/defaults.h"
 #include "diagram/diagram_panel.h"
 
@@ -40,7 +41,7 @@ analysis::TabchildData makeSeries(int samples)
     return d;
 }
 
-void redraw(benchmark::State& state)
+void redrawWith(benchmark::State& state, bool columnRuns)
 {
     analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
     diagram::DiagramPanel panel(data, nullptr);
@@ -48,12 +49,19 @@ void redraw(benchmark::State& state)
     panel.enableFittedEntries();
     for (int i = 0; i < 60; ++i) panel.chk(i)->setChecked(true);
     panel.Resize(0);
+    panel.picdiagram()->setColumnSpans(columnRuns);
     for (auto _ : state) {
         QImage img = panel.renderImage(QSize(1200, 800));
         benchmark::DoNotOptimize(img.constBits());
     }
 }
+
+void redraw(benchmark::State& state) { redrawWith(state, true); }
 BENCHMARK(redraw)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The same picture drawn segment by segment: the baseline the column runs are measured against.
+void redraw_segments(benchmark::State& state) { redrawWith(state, false); }
+BENCHMARK(redraw_segments)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // A scroll step: every redraw shows another view, so no curve can reuse its last points.
 void scroll(benchmark::State& state)
@@ -102,6 +110,12 @@ int main(int argc, char** argv)
         std::printf("30 x 100,000 samples: %.2f ms per redraw\n", large->second);
         std::printf("ratio large / small:  %.2f (target below 2, and below 16 ms per redraw)\n",
                     large->second / small->second);
+    }
+    const auto smallSeg = reporter.times.find("redraw_segments/1000/min_time:1.000");
+    const auto largeSeg = reporter.times.find("redraw_segments/100000/min_time:1.000");
+    if (smallSeg != reporter.times.end() && largeSeg != reporter.times.end() && smallSeg->second > 0) {
+        std::printf("segment by segment:   %.2f ms and %.2f ms (ratio %.2f)\n", smallSeg->second, largeSeg->second,
+                    largeSeg->second / smallSeg->second);
     }
     const auto smallStep = reporter.times.find("scroll/1000/min_time:1.000");
     const auto largeStep = reporter.times.find("scroll/100000/min_time:1.000");

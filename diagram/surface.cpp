@@ -197,6 +197,84 @@ int pixelIndex(double v, int size)
     return static_cast<int>(f);
 }
 
+// The image the one-pixel curves are written into, and the mapping from scale units to pixels.
+struct Raster {
+    QRgb* bits;
+    qsizetype stride;
+    int w, h;
+    QRgb c;
+    double kx, ky;
+};
+
+// Rows lo..hi of column x.
+void fillRun(const Raster& r, int x, int lo, int hi)
+{
+    QRgb* p = r.bits + static_cast<qsizetype>(lo) * r.stride + x;
+    for (int y = lo; y <= hi; ++y, p += r.stride) *p = r.c;
+}
+
+// A segment with an end outside the image: the part inside, ends at the pixels they lie in.
+[[gnu::noinline]] void clippedSegment(const Raster& r, double x0, double y0, double x1, double y1)
+{
+    QPointF from(x0, y0);
+    QPointF to(x1, y1);
+    if (clipSegment(from, to, QRectF(0, 0, r.w - 1e-6, r.h - 1e-6)))
+        plot(r.bits, r.stride, pixelIndex(from.x(), r.w), pixelIndex(from.y(), r.h), pixelIndex(to.x(), r.w),
+             pixelIndex(to.y(), r.h), r.c);
+}
+
+// A one-pixel polyline written straight into the image, each segment on its own or, with
+// `Runs`, the segments within one pixel column as one run. A reduced curve puts several points
+// into each column; the one-pixel segments between them cover exactly the rows from their
+// lowest to their highest end, and every pixel gets the one colour, so the order of writing
+// does not change the picture.
+template <bool Runs>
+void rasterPolyline(const Raster& r, double ox, double oy, const double* xy, std::size_t points)
+{
+    const double maxX = r.w;
+    const double maxY = r.h;
+    const double kx = r.kx;
+    const double ky = r.ky;
+    int runX = -1;  // the pending run: rows runLo..runHi of column runX
+    int runLo = 0;
+    int runHi = -1;
+    double ax = xy[0] * kx + ox;
+    double ay = xy[1] * ky + oy;
+    bool aIn = (ax >= 0) & (ax < maxX) & (ay >= 0) & (ay < maxY);
+    int aix = aIn ? static_cast<int>(ax) : 0;
+    int aiy = aIn ? static_cast<int>(ay) : 0;
+    for (const double *p = xy + 2, *end = xy + 2 * points; p != end; p += 2) {
+        const double bx = p[0] * kx + ox;
+        const double by = p[1] * ky + oy;
+        const bool bIn = (bx >= 0) & (bx < maxX) & (by >= 0) & (by < maxY);
+        const int bix = bIn ? static_cast<int>(bx) : 0;
+        const int biy = bIn ? static_cast<int>(by) : 0;
+        if (aIn & bIn) {
+            if (Runs && aix == bix) {
+                if (aix == runX && aiy >= runLo && aiy <= runHi) {  // goes on from the pending run
+                    runLo = std::min(runLo, biy);
+                    runHi = std::max(runHi, biy);
+                } else {
+                    if (runX >= 0) fillRun(r, runX, runLo, runHi);
+                    runX = aix;
+                    runLo = std::min(aiy, biy);
+                    runHi = std::max(aiy, biy);
+                }
+            } else {
+                plot(r.bits, r.stride, aix, aiy, bix, biy, r.c);
+            }
+        } else {
+            clippedSegment(r, ax, ay, bx, by);
+        }
+        ax = bx;
+        ay = by;
+        aIn = bIn;
+        aix = bix;
+        aiy = biy;
+    }
+    if (Runs && runX >= 0) fillRun(r, runX, runLo, runHi);
+}
+
 }  // namespace
 
 void DrawingSurface::polyline(const double* xy, std::size_t points)
@@ -207,85 +285,14 @@ void DrawingSurface::polyline(const double* xy, std::size_t points)
         // The curves: thousands of short one-pixel segments, written straight into the image.
         const int w = img.width();
         const int h = img.height();
-        const QRectF inside(0, 0, w - 1e-6, h - 1e-6);
         QRgb* bits = reinterpret_cast<QRgb*>(img.bits());
         const qsizetype stride = img.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-        const QRgb c = fore_.rgb();
-        const double kx = w / scale_.width;
-        const double ky = h / scale_.height;
-        const double ox = -scale_.left * kx;
-        const double oy = -scale_.top * ky;
-        const double maxX = w;
-        const double maxY = h;
-        // A reduced curve puts several points into one pixel column. The one-pixel segments
-        // between them cover exactly the run from their lowest to their highest end, and a
-        // segment into the next column covers one run in each of the two columns, so every
-        // column is filled as one run. Every pixel gets the one colour, so the order of writing
-        // does not change the picture.
-        int spanX = -1;
-        int spanLo = 0;
-        int spanHi = -1;
-        const auto fillSpan = [&] {
-            if (spanX < 0) return;
-            QRgb* p = bits + static_cast<qsizetype>(spanLo) * stride + spanX;
-            for (int y = spanLo; y <= spanHi; ++y, p += stride) *p = c;
-        };
-        // Rows lo..hi of column x; joins the pending run where the two touch or overlap.
-        const auto addRun = [&](int x, int lo, int hi) {
-            if (x == spanX && lo <= spanHi + 1 && hi >= spanLo - 1) {
-                spanLo = std::min(spanLo, lo);
-                spanHi = std::max(spanHi, hi);
-                return;
-            }
-            fillSpan();
-            spanX = x;
-            spanLo = lo;
-            spanHi = hi;
-        };
-        // Each point's pixel and whether it lies inside, worked out once for both its segments.
-        struct Pixel {
-            double x, y;
-            int ix, iy;
-            bool in;
-        };
-        const auto pixel = [&](std::size_t i) {
-            Pixel q;
-            q.x = xy[2 * i] * kx + ox;
-            q.y = xy[2 * i + 1] * ky + oy;
-            q.in = (q.x >= 0) & (q.x < maxX) & (q.y >= 0) & (q.y < maxY);
-            q.ix = q.in ? static_cast<int>(q.x) : 0;
-            q.iy = q.in ? static_cast<int>(q.y) : 0;
-            return q;
-        };
-        Pixel a = pixel(0);
-        for (std::size_t i = 1; i < points; ++i) {
-            const Pixel b = pixel(i);
-            if (a.in & b.in) {
-                const int across = b.ix - a.ix;
-                if (!columnSpans_ || across < -1 || across > 1) {
-                    plot(bits, stride, a.ix, a.iy, b.ix, b.iy, c);
-                } else if (across == 0) {
-                    addRun(a.ix, std::min(a.iy, b.iy), std::max(a.iy, b.iy));
-                } else {
-                    // The line steps into the next column after (k - 1) / 2 of its k rows
-                    // (a flat one after its first pixel), as plot() draws it.
-                    const int k = std::abs(b.iy - a.iy);
-                    const int sy = b.iy < a.iy ? -1 : 1;
-                    const int turn = k == 0 ? a.iy : a.iy + sy * ((k - 1) / 2);
-                    const int next = k == 0 ? b.iy : turn + sy;
-                    addRun(a.ix, std::min(a.iy, turn), std::max(a.iy, turn));
-                    addRun(b.ix, std::min(next, b.iy), std::max(next, b.iy));
-                }
-            } else {
-                QPointF from(a.x, a.y);
-                QPointF to(b.x, b.y);
-                if (clipSegment(from, to, inside))
-                    plot(bits, stride, pixelIndex(from.x(), w), pixelIndex(from.y(), h), pixelIndex(to.x(), w),
-                         pixelIndex(to.y(), h), c);
-            }
-            a = b;
-        }
-        fillSpan();
+        const Raster r{bits, stride, w, h, fore_.rgb(), w / scale_.width, h / scale_.height};
+        // Runs pay where the columns hold several points each; a sparser line is drawn as is.
+        if (columnSpans_ && points > static_cast<std::size_t>(w))
+            rasterPolyline<true>(r, -scale_.left * r.kx, -scale_.top * r.ky, xy, points);
+        else
+            rasterPolyline<false>(r, -scale_.left * r.kx, -scale_.top * r.ky, xy, points);
         return;
     }
     const double m = drawWidth_ + 2.0;
