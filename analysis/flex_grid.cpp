@@ -1,5 +1,7 @@
 #include "analysis/flex_grid.h"
 
+#include "platform/twips.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QHeaderView>
@@ -13,7 +15,7 @@ namespace analysis {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+using platform::kTwipsPerPixel;
 
 Qt::Alignment qtAlignment(int code)
 {

@@ -8,6 +8,7 @@
 #include "diagram/diagram_panel.h"
 #include "import/core/numbers.h"
 #include "platform/services.h"
+#include "platform/twips.h"
 
 
 #include <QCloseEvent>
@@ -34,7 +35,7 @@
 namespace analysis {
 namespace {
 
-constexpr int kTwips = 15;  // twips per pixel
+constexpr int kTwips = platform::kTwipsPerPixel;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 

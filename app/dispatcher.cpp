@@ -4,6 +4,7 @@
 #include "analysis/series/series_window.h"
 #include "app/commands.h"
 #include "app/frame.h"
+#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,7 +16,7 @@
 namespace app {
 namespace {
 
-constexpr int kTwips = 15;
+constexpr int kTwips = platform::kTwipsPerPixel;
 constexpr int kCascadeTwips = 250;
 constexpr int kWidthTwips = 12000;
 constexpr int kHeightTwips = 9690;

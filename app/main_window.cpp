@@ -9,6 +9,7 @@
 #include "diagram/core/defaults.h"
 #include "import/core/numbers.h"
 #include "platform/services.h"
+#include "platform/twips.h"
 #include "resources/artwork.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ namespace app {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
+constexpr double kTwipsPerPixel = platform::kTwipsPerPixel;
 
 int toPixels(double twips) { return static_cast<int>(numbers::roundHalfEven(twips / kTwipsPerPixel)); }
 

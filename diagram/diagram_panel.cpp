@@ -6,6 +6,7 @@
 #include "diagram/core/ticks.h"
 #include "import/core/numbers.h"
 #include "platform/services.h"
+#include "platform/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,7 +24,7 @@
 namespace diagram {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+using platform::kTwipsPerPixel;
 
 int px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
