@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace analysis {
@@ -85,7 +86,10 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     }
     // Counted in 64 bits: line 10 and 11 can hold anything; the check against the lines
     // present below bounds N before anything is allocated.
-    const long long announced = out.minRow - out.maxRow + 1;
+    // The difference of two far-apart locations does not fit; such a count is refused anyway.
+    long long announced = 0;
+    if (__builtin_sub_overflow(out.minRow, out.maxRow, &announced) || __builtin_add_overflow(announced, 1LL, &announced))
+        announced = std::numeric_limits<long long>::max();
 
     const auto fewerLines = [&](long long present) {
         out.refusal = "The file holds " + std::to_string(present) + " sample lines; lines 10 and 11 announce " +

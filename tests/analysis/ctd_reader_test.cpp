@@ -86,6 +86,8 @@ TEST(CtdReader, RefusedFilesSayWhyAndLeaveTheStateAlone)
         {"interval negative", CtdText().set(13, "-0.1").samples(five()).bytes(), "sample interval"},
         {"interval not a number", CtdText().set(13, "fast").samples(five()).bytes(), "sample interval"},
         {"huge announced count", CtdText().set(10, "1E+12").samples(five()).bytes(), "announce 1000000000000"},
+        {"locations beyond 64 bits", CtdText().set(10, "1E+300").set(11, "-1E+300").samples(five()).bytes(), "announce"},
+        {"location at the 64-bit limit", CtdText().set(10, "1E+19").set(11, "0").samples(five()).bytes(), "announce"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
