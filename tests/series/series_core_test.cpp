@@ -165,6 +165,18 @@ TEST_F(SeriesLoadTest, DataFileShorterThanItsWindowIsRefused)
     EXPECT_NE(r.message->text.find("line 4"), std::string::npos) << r.message->text;
 }
 
+TEST_F(SeriesLoadTest, HugeSampleCountIsRefusedByTheDataFilesBeforeAnythingIsReserved)
+{
+    // 30 sets of 900 million samples would ask for more memory than any machine has.
+    data("a.ctd", RunSpec{});
+    std::vector<std::string> cts = {"30", "900000000"};
+    for (int i = 0; i < 30; ++i) cts.push_back("a.ctd,31,900000031");
+    const auto r = load(cts);
+    EXPECT_FALSE(r.content);
+    ASSERT_TRUE(r.message);
+    EXPECT_NE(r.message->text.find("a.ctd has 180 lines"), std::string::npos) << r.message->text;
+}
+
 TEST_F(SeriesLoadTest, SampleIntervalsMustBeEqualAndPositive)
 {
     for (const char* second : {"0.10000001", "0", "-0.1", "abc"}) {

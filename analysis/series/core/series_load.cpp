@@ -99,9 +99,6 @@ SeriesLoad loadSeries(const std::string& path, const ReadText& read)
 
     const int n = c.file.count;
     const int L = c.file.samples;
-    c.velocitySamples.resize(L, n);
-    c.testParameters.resize(5, n);
-    c.headerValues.resize(kHeaderRows, n);
 
     for (int j = 1; j <= n; ++j) {
         const SeriesEntry& e = c.file.entries[static_cast<std::size_t>(j - 1)];
@@ -124,6 +121,13 @@ SeriesLoad loadSeries(const std::string& path, const ReadText& read)
                     seriesProblem("The data file " + e.name + " has " + std::to_string(lines.size()) +
                                   " lines; its entry on line " + std::to_string(e.sourceLine) +
                                   " ends at line " + std::to_string(e.lastLine) + ".")};
+        // Dimensioned once a data file has shown that it holds its window: the comparable-sample
+        // count of the series file alone must not decide how much memory is taken.
+        if (j == 1) {
+            c.velocitySamples.resize(L, n);
+            c.testParameters.resize(5, n);
+            c.headerValues.resize(kHeaderRows, n);
+        }
 
         for (int k = 1; k <= 22; ++k)
             if (k <= 11 || k >= 20) c.headerValues(k, j) = lines[static_cast<std::size_t>(k - 1)];
