@@ -6,6 +6,12 @@
 
 namespace app {
 
+namespace {
+// Qt's largest widget size (16777215 pixels) in twips. A value beyond it is no geometry a window
+// can take, and its pixels would overflow the sums that keep the window on the screen.
+constexpr double kMaxTwips = 16777215.0 * 15.0;
+}  // namespace
+
 Placement placementFromStored(const std::array<std::optional<std::string>, 4>& stored)
 {
     Placement p;
@@ -13,7 +19,7 @@ Placement placementFromStored(const std::array<std::optional<std::string>, 4>& s
     for (size_t i = 0; i < fields.size(); ++i) {
         if (!stored[i] || !numbers::isNumeric(*stored[i])) continue;
         const double v = numbers::leadingNumber(*stored[i]);
-        if (!std::isfinite(v)) continue;
+        if (!std::isfinite(v) || std::fabs(v) > kMaxTwips) continue;
         if (i >= 2 && v <= 0) continue;
         *fields[i] = v;
     }

@@ -18,7 +18,8 @@ inline constexpr std::array<const char*, 4> kPlacementKeys = {"MainLeft", "MainT
 inline constexpr const char* kSettingsSection = "Settings";
 
 // Each stored text that is a number gives its value; a missing text or one that is not a
-// number keeps that key's default. Sizes that are not positive keep their defaults too.
+// number keeps that key's default. Sizes that are not positive, and values beyond any window's
+// geometry, keep their defaults too.
 Placement placementFromStored(const std::array<std::optional<std::string>, 4>& stored);
 
 // The decimal texts to store, in key order.

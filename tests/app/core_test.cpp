@@ -32,6 +32,26 @@ TEST(Placement, DefaultsAndBadValuesOneByOne)
     EXPECT_EQ(odd.height, 6500);
 }
 
+TEST(Placement, NumbersNoWindowCanTakeKeepTheirDefaults)
+{
+    // A hand-edited or damaged store: numbers, but far beyond any pixel geometry, so the pixel
+    // arithmetic that places the window would overflow.
+    const Placement huge = placementFromStored({std::string("32212254000"), std::string("-4e10"),
+                                                std::string("1e30"), std::string("9e18")});
+    EXPECT_EQ(huge.left, 1000);
+    EXPECT_EQ(huge.top, 1000);
+    EXPECT_EQ(huge.width, 6500);
+    EXPECT_EQ(huge.height, 6500);
+
+    // Large but real desktops stay as stored.
+    const Placement wide = placementFromStored({std::string("115200"), std::string("-16200"), std::string("115200"),
+                                                std::string("32400")});
+    EXPECT_EQ(wide.left, 115200);
+    EXPECT_EQ(wide.top, -16200);
+    EXPECT_EQ(wide.width, 115200);
+    EXPECT_EQ(wide.height, 32400);
+}
+
 TEST(Placement, RoundTripTexts)
 {
     const Placement p{1515, 30, 19200, 14400.5};
