@@ -312,7 +312,7 @@ bool FrmTabchild::ctdOpenPath(const QString& path)
         return false;
     }
     setDataFilePath(data, QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString());
-    showLoadedDataFile(static_cast<int>(read.minRow), static_cast<int>(read.maxRow));
+    showLoadedDataFile(read.minRow, read.maxRow);
     return true;
 }
 
@@ -333,7 +333,7 @@ void FrmTabchild::prepareGrids(int protocolRows, int setCount)
     for (const auto& l : kResultLabels) mfgCTSres->setTextMatrix(QString::fromLatin1(l[0]).toInt(), 0, QString::fromUtf8(l[1]));
 }
 
-void FrmTabchild::showLoadedDataFile(int minRow, int maxRow)
+void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
 {
     const int n = data.samples();
     const QString title = qs(data.windowFileName);

@@ -156,7 +156,7 @@ protected:
 
 private:
     void buildPages();
-    void showLoadedDataFile(int minRow, int maxRow);
+    void showLoadedDataFile(long long minRow, long long maxRow);
     void unloadSteps(bool browserSteps);
 
     QString tag_;

@@ -166,6 +166,22 @@ TEST_F(Tabchild, CancelAndRefusalsLoadNothing)
     EXPECT_TRUE(fakes.files.requests.size() == 1u);
 }
 
+TEST_F(Tabchild, LocationsBeyond32BitsShowAsRead)
+{
+    testfiles::Run run;
+    run.samples = {27.5, 20, 14, 9, 3.2};
+    std::string text = testfiles::ctdText(run);
+    // Lines 10 and 11 ("5" and "1") moved by five billion: still five samples.
+    const std::string from = "\r\n5\r\n1\r\n", to = "\r\n5000000004\r\n5000000000\r\n";
+    ASSERT_NE(text.find(from), std::string::npos);
+    text.replace(text.find(from), from.size(), to);
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "far.ctd", text)));
+    EXPECT_EQ(w.mfgCTSdat->textMatrix(10, 1), "5000000004");
+    EXPECT_EQ(w.mfgCTSdat->textMatrix(11, 1), "5000000000");
+    EXPECT_EQ(w.lblCTDescrLabel[3]->text(), "max. and min. value: 5");
+}
+
 TEST_F(Tabchild, CalculationGivesBackTheCoefficientsOfAGeneratedRun)
 {
     const double f0 = 150, k = 0.45;
