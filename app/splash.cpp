@@ -2,6 +2,7 @@
 
 #include "resources/artwork.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -132,6 +133,14 @@ void Frmstart::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
     finish();
+}
+
+void Frmstart::closeEvent(QCloseEvent* event)
+{
+    // A close from outside (the window manager) ends the splash like a key does; without it the
+    // main window would never show and the program would run on without any window.
+    QWidget::closeEvent(event);
+    if (!finished_) finish();
 }
 
 void Frmstart::finish()

@@ -192,6 +192,21 @@ TEST(Splash, EndsOnceByAnyTrigger)
     }
 }
 
+TEST(Splash, ClosedFromOutsideStillShowsTheMainWindowOnce)
+{
+    // The window manager's close (Alt+F4) must not leave a program without any window.
+    QWidget target;
+    app::Frmstart splash(&target);
+    splash.show();
+    splash.close();
+    EXPECT_TRUE(target.isVisible());
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(splash.tmr1->isActive());
+    EXPECT_FALSE(splash.tmr2->isActive());
+    splash.tmr2_Timer();
+    EXPECT_EQ(splash.targetShows(), 1);
+}
+
 TEST(Splash, FadeReachesZeroAfterSeventeenSteps)
 {
     app::Frmstart splash;
