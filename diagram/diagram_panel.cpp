@@ -424,6 +424,8 @@ void DiagramPanel::scrbarsettings(double left, double width, double top, double 
 
 void DiagramPanel::onBarChanged()
 {
+    // After an overflow the bars hold no view any more: a move from outside must not pan.
+    if (overflowed_) return;
     if (settings().scrollEventsEnabled) startscr(0);
 }
 

@@ -327,6 +327,12 @@ TEST_F(PanelTest, OverflowWarnsOnceAndKeepsThePictureCopyable)
     p.chkgrid()->setChecked(true);
     EXPECT_EQ(p.drawnView(), def);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
+
+    // Panning stays blocked even when a bar is moved from outside (the data browser's arrows
+    // act again once the window is activated anew).
+    p.scrleft()->setNavValue(p.scrleft()->navValue() + 7);
+    p.scrtop()->setNavValue(p.scrtop()->navValue() - 7);
+    EXPECT_EQ(p.drawnView(), def);
 }
 
 TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
