@@ -181,6 +181,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
 {
     put("slow.ctd", dataFile(10, 30, "0.2", {"30", "20", "10"}));
     put("bad,name.ctd", dataFile(10, 30, "0.1", {"30", "20", "10"}));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.cts")));  // a folder cannot be replaced by the file
     QTemporaryDir other;
     struct Case {
         QStringList picked;
@@ -193,6 +194,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         {{path("a.ctd"), path("bad,name.ctd")}, {}, "comma or a line break"},
         {{path("a.ctd"), path("b.ctd")}, other.filePath("s.cts"), "has to be in the same directory"},
         {{path("a.ctd"), path("b.ctd")}, path("b.ctd"), "its own data file b.ctd"},
+        {{path("a.ctd"), path("b.ctd")}, path("taken.cts"), path("taken.cts").toStdString() + " - file can not be written!"},
     };
     for (const Case& c : cases) {
         fakes.messages.clear();
@@ -209,6 +211,8 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         EXPECT_FALSE(QFileInfo::exists(other.filePath("s.cts")));
     }
     EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
+    EXPECT_TRUE(QFileInfo(path("taken.cts")).isDir());
+    EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
 }
 
 TEST_F(SeriesFlow, CancelEndsSilently)
