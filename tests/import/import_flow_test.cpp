@@ -212,6 +212,71 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
               (std::vector<std::string>{"30.5", "28.25", "26", "24"}));
 }
 
+// The other structures a tester meets, each through both dialogs to the file on disk.
+TEST_F(ImportFlow, SeparatorsLayoutsAndUnitsThroughBothDialogs)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* headerRows;
+        int timeValue, decimal, separator, unit;  // list indexes as shown
+        std::vector<std::string> extremes;       // lines 8 to 11
+        std::vector<std::string> samples;
+    };
+    const Case cases[] = {
+        {"velocity alone, m/s", "v [m/s]\r\n30.5\r\n28\r\n25.25\r\n", "1", 0, 0, 0, 0,
+         {"25.25", "30.5", "3", "1"}, {"30.5", "28", "25.25"}},
+        {"t , v with comma, mph", "0,20\n0.1,15\n0.2,10\n", "0", 1, 0, 0, 2,
+         {"1.72640014528041", "3.45280029056082", "3", "1"}, {"3.45280029056082", "2.58960021792061", "1.72640014528041"}},
+        {"v , t with tab, decimal comma, km/h", "v\tt\n36,0\t0,0\n18,0\t0,1\n", "1", 2, 1, 2, 1,
+         {"5.00000013245477", "10.0000002649095", "3", "2"}, {"10.0000002649095", "5.00000013245477"}},
+        {"t , v with tab and a third column, m/s", "0.0\t12.5\t9\n0.1\t11\t9\n", "0", 1, 0, 3, 0,
+         {"11", "12.5", "2", "1"}, {"12.5", "11"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString txt = path(QStringLiteral("in%1.txt").arg(n));
+        const QString out = path(QStringLiteral("out%1.ctd").arg(n++));
+        writeBytes(txt, c.text);
+        fakes.files.answer(txt);
+        fakes.files.answer(out);
+        ModalScript script;
+        script
+            .on(QStringLiteral("frmlistview"),
+                [&](QWidget* w) {
+                    auto* lv = static_cast<FrmListview*>(w);
+                    lv->txt1->setText(QString::fromLatin1(c.headerRows));
+                    lv->cmb3->setCurrentIndex(c.timeValue);
+                    lv->cmb6->setCurrentIndex(c.decimal);
+                    lv->cmb4->setCurrentIndex(c.separator);
+                    lv->cmb5->setCurrentIndex(c.unit);
+                    lv->cmdok->click();
+                    EXPECT_TRUE(lv->cmdnext->isEnabled());
+                    lv->cmdnext->click();
+                })
+            .on(QStringLiteral("frmdatainput"), [&](QWidget* w) {
+                auto* f = static_cast<FrmDataInput*>(w);
+                f->txtproject->setText(QStringLiteral("Run"));
+                f->txtdelta->setText(QStringLiteral("0.1"));
+                f->txtpressure->setText(QStringLiteral("1"));
+                f->txttemperature->setText(QStringLiteral("20"));
+                f->txtmass->setText(QStringLiteral("1400"));
+                f->txtarea->setText(QStringLiteral("2"));
+                f->cmdFinish->click();
+            });
+        state.structureConfirmed = false;  // as the New command starts it
+        importAsciiData();
+        EXPECT_TRUE(script.finished());
+        EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        const auto file = platform::readTextFile(out.toStdString());
+        ASSERT_TRUE(file.ok);
+        ASSERT_EQ(file.lines.size(), 30 + c.samples.size());
+        EXPECT_EQ(std::vector<std::string>(file.lines.begin() + 7, file.lines.begin() + 11), c.extremes);
+        EXPECT_EQ(std::vector<std::string>(file.lines.begin() + 30, file.lines.end()), c.samples);
+    }
+}
+
 TEST_F(ImportFlow, EscapeInTheParameterFormUnloadsBothAndWritesNothing)
 {
     const QString txt = path(QStringLiteral("run.txt"));
