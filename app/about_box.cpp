@@ -176,6 +176,14 @@ QPointF Frmabout::memberCentre(int k) const
     return {kScaleLeft + c.x() / picnamen->width() * kScaleWidth, kScaleTop + c.y() / picnamen->height() * kScaleHeight};
 }
 
+void Frmabout::showEvent(QShowEvent* event)
+{
+    // The box is kept after a close and shown again by the next Help > About: the names turn
+    // again from where they stopped.
+    QWidget::showEvent(event);
+    if (!tmrdreh->isActive()) tmrdreh->start();
+}
+
 void Frmabout::closeEvent(QCloseEvent* event)
 {
     tmrdreh->stop();

@@ -48,6 +48,7 @@ public:
     QPointF memberCentre(int k) const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -719,6 +719,20 @@ TEST_F(Frame, ExitClosesEverythingEvenWithTheAboutBoxOpen)
 
 // ---- About box --------------------------------------------------------------------------------
 
+TEST_F(Frame, AboutBoxShownAgainTurnsAgain)
+{
+    start();
+    main->showAbout();
+    app::Frmabout* about = main->aboutBox();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->tmrdreh->isActive());
+    about->close();
+    EXPECT_FALSE(about->tmrdreh->isActive());
+    main->showAbout();
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(about->tmrdreh->isActive());
+}
+
 TEST(AboutBox, CarouselAfterNinetyTicks)
 {
     app::Frmabout about;
