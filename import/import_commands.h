@@ -11,8 +11,7 @@ class QWidget;
 void importAsciiData(QWidget* parent = nullptr);
 // Picks data files, composes them in the series dialog, checks them and writes a series file.
 void createSeriesFile(QWidget* parent = nullptr);
-// Fills the frame's New CTD / New CTS hooks. Defined apart from the dialogs, so only the
-// program (which links the frame) pulls it in.
+// Fills the frame's New CTD / New CTS hooks (the program calls it once at start).
 void registerImportCommands();
 
 namespace importer {
