@@ -1,7 +1,5 @@
 # A full diagram redraw of 30 runs (measured and fitted) into a 1200 x 800 picture, with
 # 100,000 samples per run against 1,000: the reduction keeps the cost bounded by the width.
-if(TARGET tw_diagram AND TARGET tw_platform)
-  tw_add_bench(bench_diagram
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_diagram.cpp
-    LIBS tw_diagram tw_platform)
-endif()
+tw_add_bench(bench_diagram
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_diagram.cpp
+  LIBS tw_diagram tw_platform)
