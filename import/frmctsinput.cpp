@@ -24,8 +24,7 @@ FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
     setFixedSize(px(6030), px(3480));
     setFont(dialogFont());
 
-    fraCTSList = new QGroupBox(QStringLiteral("Datafiles"), this);
-    fraCTSList->setObjectName(QStringLiteral("fraCTSList"));
+    fraCTSList = frame(this, "fraCTSList", QStringLiteral("Datafiles"));
     place(fraCTSList, 120, 120, 3375, 3255);
     lblCtspicdir = new QLabel(QStringLiteral("        "), fraCTSList);
     lblCtspicdir->setObjectName(QStringLiteral("lblCtspicdir"));
@@ -61,8 +60,7 @@ FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
     cmdClearCTSList = button(fraCTSList, "cmdClearCTSList", QStringLiteral("Clear list"));
     place(cmdClearCTSList, 2400, 2640, 855, 435);
 
-    fraCTSComments = new QGroupBox(QStringLiteral("Comments"), this);
-    fraCTSComments->setObjectName(QStringLiteral("fraCTSComments"));
+    fraCTSComments = frame(this, "fraCTSComments", QStringLiteral("Comments"));
     place(fraCTSComments, 3600, 120, 2295, 2775);
     txtCTSComments = new QPlainTextEdit(fraCTSComments);
     txtCTSComments->setObjectName(QStringLiteral("txtCTSComments"));

@@ -55,14 +55,11 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
     setFixedSize(px(4800), px(7500));
     setFont(dialogFont());
 
-    Frame1 = new QGroupBox(QStringLiteral("Required parameters"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = frame(this, "Frame1", QStringLiteral("Required parameters"));
     place(Frame1, 300, 200, 2050, 4600);
-    Frame2 = new QGroupBox(QStringLiteral("Additional data"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2 = frame(this, "Frame2", QStringLiteral("Additional data"));
     place(Frame2, 2450, 200, 2050, 6000);
-    Frame3 = new QGroupBox(QStringLiteral("Setting options"), this);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3 = frame(this, "Frame3", QStringLiteral("Setting options"));
     place(Frame3, 300, 4900, 2050, 1310);
 
     for (int i = 1; i <= 14; ++i) {

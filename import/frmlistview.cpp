@@ -16,13 +16,6 @@
 namespace importer {
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QLabel* valueLabel(QWidget* parent, const char* name)
 {
     QLabel* l = label(parent, name, QString());
@@ -37,13 +30,6 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
     c->setObjectName(QString::fromLatin1(name));
     c->addItems(entries);
     return c;
-}
-
-QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(QString::fromLatin1(name));
-    return g;
 }
 
 }  // namespace

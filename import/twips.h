@@ -1,8 +1,10 @@
 #pragma once
-// Dialog geometry is laid out in twips, 15 to a pixel.
+// What the import dialogs share: geometry in twips (15 to a pixel), their font, and named controls.
 #include "platform/twips.h"
 
 #include <QFont>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace importer {
@@ -26,6 +28,20 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     return b;
+}
+
+inline QLabel* label(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+inline QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
 }
 
 }  // namespace importer
