@@ -6,7 +6,7 @@
 #include "analysis/core/ctd_reader.h"
 #include "analysis/series/series_window.h"
 #include "diagram/diagram_panel.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 

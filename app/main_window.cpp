@@ -7,7 +7,7 @@
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
 #include "diagram/core/defaults.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"

@@ -3,7 +3,7 @@
 // offscreen analysis window end to end.
 #include "analysis/core/ctd_reader.h"
 #include "analysis/frm_tabchild.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/fakes.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // velocities with std::from_chars and writes them with std::to_chars. The ratio of the two is
 // what to watch.
 #include "import/core/ctd_writer.h"
-#include "import/core/numbers.h"
 #include "import/core/text_import.h"
+#include "numbers/numbers.h"
 
 #include <benchmark/benchmark.h>
 

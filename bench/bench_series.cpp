@@ -1,7 +1,7 @@
 // Opening a series of 30 data files of 100,000 samples each, and the coupled calculation over
 // all 30 runs beside 30 single calculations of the same runs.
 #include "analysis/series/core/series_load.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "solver/coastfit.h"
 
 #include <benchmark/benchmark.h>

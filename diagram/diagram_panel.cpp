@@ -4,7 +4,7 @@
 #include "diagram/core/reduce.h"
 #include "diagram/core/scroll_model.h"
 #include "diagram/core/ticks.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 

@@ -2,12 +2,12 @@
 
 #include "import/core/ctd_writer.h"
 #include "import/core/import_state.h"
-#include "import/core/numbers.h"
 #include "import/core/series.h"
 #include "import/core/text_import.h"
 #include "import/frmctsinput.h"
 #include "import/frmdatainput.h"
 #include "import/frmlistview.h"
+#include "numbers/numbers.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
 

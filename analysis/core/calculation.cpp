@@ -1,6 +1,6 @@
 #include "analysis/core/calculation.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "analysis/core/ctd_reader.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/textfile.h"
 
 #include <charconv>

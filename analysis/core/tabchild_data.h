@@ -2,7 +2,7 @@
 // The state of one analysis window, shared by the analysis window, the diagram and the report.
 // Standard library only.
 #include "analysis/core/arrays.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <array>
 #include <cstdint>

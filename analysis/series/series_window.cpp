@@ -7,7 +7,7 @@
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/core/mean_groups.h"
 #include "analysis/series/core/series_load.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/services.h"
 
 #include <QApplication>

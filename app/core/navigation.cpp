@@ -1,6 +1,6 @@
 #include "app/core/navigation.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 namespace app {
 

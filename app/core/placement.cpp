@@ -1,6 +1,6 @@
 #include "app/core/placement.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "diagram/core/scroll_model.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <climits>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "diagram/core/ticks.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "import/core/ctd_writer.h"
 
-#include "import/core/numbers.h"
 #include "import/core/text_import.h"
+#include "numbers/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "import/core/parameters.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 namespace importer {
 namespace {

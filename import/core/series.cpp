@@ -1,6 +1,6 @@
 #include "import/core/series.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/textfile.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "import/core/text_import.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <algorithm>
 #include <cmath>

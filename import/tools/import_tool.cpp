@@ -8,10 +8,10 @@
 //   tw_import_tool cts <series file> <comment> <data file> <data file> ...
 #include "import/core/ctd_writer.h"
 #include "import/core/import_state.h"
-#include "import/core/numbers.h"
 #include "import/core/parameters.h"
 #include "import/core/series.h"
 #include "import/core/text_import.h"
+#include "numbers/numbers.h"
 #include "platform/textfile.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 // Data files for the window tests: the fixtures and runs generated from known coefficients.
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <QDir>
 #include <QFile>

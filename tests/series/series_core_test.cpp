@@ -1,6 +1,6 @@
 // The series file checks, the data-file pass and the load-time fit.
 #include "analysis/series/core/series_load.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "tests/series/series_test_support.h"
 
 #include <gtest/gtest.h>

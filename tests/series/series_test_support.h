@@ -1,6 +1,6 @@
 #pragma once
 // Writing small data and series files into a scratch folder for the series tests.
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "analysis/flex_grid.h"
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/series_window.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/fakes.h"
 #include "tests/series/series_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "analysis/series/core/series_file.h"
 
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "analysis/series/core/series_load.h"
 
 #include "analysis/core/ctd_reader.h"
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "import/core/numbers.h"
+#include "numbers/numbers.h"
 
 #include <gtest/gtest.h>
 
