@@ -3,9 +3,9 @@
 // (TabchildData) and shows it on the pages "Graph", "Calculation" (inner pages "Results" and
 // "Datamatrix") and "Protocol". Controls are public and carry their names as objectName, so the
 // series reader, the mean value groups, the report and the tests reach them directly.
-#include "analysis/core/tabchild_data.h"
 #include "analysis/flex_grid.h"
 #include "app/analysis_window_api.h"
+#include "state/tabchild_data.h"
 
 #include <QString>
 #include <QWidget>

@@ -2,12 +2,12 @@
 // The diagram of one analysis window, hosted on its "Graph" page: the drawing surface
 // picdiagram(0), the navigation scroll bars, the grid box, "1:1", the zoom buttons and the legend
 // of 61 entries. The window state is read from the TabchildData the panel is built with.
-#include "analysis/core/tabchild_data.h"
 #include "diagram/core/reduce.h"
 #include "diagram/core/view.h"
 #include "diagram/legend.h"
 #include "diagram/nav_scrollbar.h"
 #include "diagram/surface.h"
+#include "state/tabchild_data.h"
 
 #include <QImage>
 #include <QWidget>

@@ -2,9 +2,9 @@
 // The calculation of an analysis window: the coupling weights offered, one solver call over the
 // window state, the fit quality and the texts of the result rows. Standard library only; the
 // solver entry is passed in.
-#include "analysis/core/tabchild_data.h"
 #include "platform/message.h"
 #include "solver/coastfit.h"
+#include "state/tabchild_data.h"
 
 #include <string>
 #include <vector>

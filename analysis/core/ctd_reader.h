@@ -1,8 +1,8 @@
 #pragma once
 // Reading a data file (30 header lines, then one velocity per line) into the window state.
 // Standard library only: the caller reads the bytes, this parses them.
-#include "analysis/core/tabchild_data.h"
 #include "platform/message.h"
+#include "state/tabchild_data.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 #pragma once
 // View window, internal units, the default view of a record, the surface scale of a view and the
 // overflow guard. Standard library only.
-#include "analysis/core/tabchild_data.h"
 #include "platform/message.h"
+#include "state/tabchild_data.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
 #pragma once
 // Reading a series and the data files it names into the state of an analysis window, and the
 // load-time uncoupled fit. Standard library only.
-#include "analysis/core/tabchild_data.h"
 #include "analysis/series/core/series_file.h"
 #include "platform/message.h"
 #include "platform/textfile.h"
 #include "solver/coastfit.h"
+#include "state/tabchild_data.h"
 
 #include <array>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 // The state of one analysis window, shared by the analysis window, the diagram and the report.
 // Standard library only.
-#include "analysis/core/arrays.h"
 #include "numbers/numbers.h"
+#include "state/arrays.h"
 
 #include <array>
 #include <cstdint>
