@@ -1,7 +1,7 @@
 // Raw storage behind the array allocators (alone in this file so tests can replace it at link time).
 #include <cstdlib>
 
-#include "solver/nrutil.h"
+#include "solver/storage.h"
 
 namespace coastfit {
 

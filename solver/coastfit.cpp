@@ -8,7 +8,8 @@
 #include <cstdint>
 
 #include "solver/curve.h"
-#include "solver/nrutil.h"
+#include "solver/linalg.h"
+#include "solver/storage.h"
 
 namespace coastfit {
 namespace {

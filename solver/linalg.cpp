@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "solver/nrutil.h"
+#include "solver/linalg.h"
+#include "solver/storage.h"
 
 namespace coastfit {
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "solver/nrutil.h"
+#include "solver/linalg.h"
+#include "solver/storage.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "solver/coastfit.h"
-#include "solver/nrutil.h"
+#include "solver/storage.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
-// Internal toolkit of libCoastfit: vectors, matrices and tensors over arbitrary inclusive index
-// ranges (offset pointers with one spare leading element), Gauss-Jordan inversion, the matrix
-// product and the error reporter. Nothing here is exported from the shared library.
+// Storage of libCoastfit: vectors, matrices and tensors over arbitrary inclusive index ranges
+// (offset pointers with one spare leading element), their release, and the error reporter.
+// Nothing here is exported from the shared library.
 #include <cstddef>
 #include <cstdint>
 
@@ -52,15 +52,5 @@ void release_convert_matrix(float** b, long nrl, long nrh, long ncl, long nch);
 // elements contiguously, cells one after another with the column index fastest.
 float*** f3tensor(long nrl, long nrh, long ncl, long nch, long ndl, long ndh);
 void release_f3tensor(float*** t, long nrl, long nrh, long ncl, long nch, long ndl, long ndh);
-
-// Inverts the n x n matrix a (indices 1..n) in place with full pivoting and solves the m
-// right-hand sides in b (1..n x 1..m; may be null when m == 0). Returns 1 on success, 0 when the
-// matrix is singular (a and b are then partly transformed).
-int32_t gauss_jordan(double** a, long n, double** b, long m);
-
-// c (1..arows x 1..bcols) = a x b. With acols != brows it prints "Matrix dimension ERROR" on
-// standard output and leaves c untouched.
-void matrix_product(double** a, long arows, long acols, double** b, long brows, long bcols,
-                    double** c);
 
 }  // namespace coastfit

@@ -1,5 +1,5 @@
 // Allocators of the 1-based (any-based) array family and the error reporter.
-#include "solver/nrutil.h"
+#include "solver/storage.h"
 
 #include <cstdint>
 #include <cstdio>
