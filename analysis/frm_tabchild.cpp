@@ -8,6 +8,7 @@
 #include "diagram/diagram_panel.h"
 #include "numbers/numbers.h"
 #include "platform/services.h"
+#include "platform/textfile.h"
 #include "platform/twips.h"
 
 
@@ -31,6 +32,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace analysis {
 namespace {
@@ -288,22 +291,12 @@ bool FrmTabchild::ctdOpenPath(const QString& path)
     MainWindowDisabled busy;
     DataFileRead read;
     {
-        QFile file(path);
-        QByteArray bytes;
-        const QFileInfo info(path);
-        if (info.isDir()) {
-            read.refusal = folderReason();
-        } else if (!info.isFile()) {
-            read.refusal = missingFileReason();
-        } else if (!file.open(QIODevice::ReadOnly)) {
-            read.refusal = unreadableFileReason(file.errorString().toStdString());
-        } else {
-            bytes = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                read.refusal = unreadableFileReason(file.errorString().toStdString());
-            else
-                read = parseDataFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), data);
-        }
+        std::string bytes, error;
+        int code = 0;
+        if (!platform::readFileBytes(QFile::encodeName(path).toStdString(), bytes, error, &code))
+            read.refusal = code == ENOENT ? missingFileReason() : code == EISDIR ? folderReason() : unreadableFileReason(error);
+        else
+            read = parseDataFile(bytes, data);
     }
     if (!read.ok) {
         platform::showMessage(dataFileError(read.refusal), browser::dialogParent(this));

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace platform {
 
 Answer ScriptedMessages::show(const Message& message, QWidget*)
@@ -75,6 +77,50 @@ int ScriptedShell::openDocument(const QString& path)
     return result;
 }
 
+int FaultyDisk::openForReading(const char* path)
+{
+    const auto it = unreadable.find(path);
+    if (it != unreadable.end()) {
+        errno = it->second;
+        return -1;
+    }
+    return Disk::openForReading(path);
+}
+
+ssize_t FaultyDisk::write(int fd, const void* data, std::size_t size)
+{
+    if (writeLimit) {
+        const std::size_t room = written < *writeLimit ? *writeLimit - written : 0;
+        if (room == 0) {
+            ++failedWrites;
+            errno = writeError;
+            return -1;
+        }
+        size = std::min(size, room);
+    }
+    const ssize_t n = Disk::write(fd, data, size);
+    if (n > 0) written += static_cast<std::size_t>(n);
+    return n;
+}
+
+int FaultyDisk::sync(int fd)
+{
+    if (syncError) {
+        errno = syncError;
+        return -1;
+    }
+    return Disk::sync(fd);
+}
+
+int FaultyDisk::rename(const char* from, const char* to)
+{
+    if (renameError) {
+        errno = renameError;
+        return -1;
+    }
+    return Disk::rename(from, to);
+}
+
 ScopedFakes::ScopedFakes()
 {
     setMessageService(&messages);
@@ -83,6 +129,7 @@ ScopedFakes::ScopedFakes()
     setSettingsService(&settings);
     setClipboardService(&clipboard);
     setShellService(&shell);
+    setDisk(&disk);
 }
 
 ScopedFakes::~ScopedFakes()
@@ -93,6 +140,7 @@ ScopedFakes::~ScopedFakes()
     setSettingsService(nullptr);
     setClipboardService(nullptr);
     setShellService(nullptr);
+    setDisk(nullptr);
 }
 
 }  // namespace platform

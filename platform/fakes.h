@@ -10,11 +10,16 @@
 //   EXPECT_EQ(fakes.messages.shown.size(), 1u);
 //   EXPECT_EQ(fakes.messages.shown[0].text, "...");
 #include "platform/services.h"
+#include "platform/textfile.h"
 
 #include <QHash>
 #include <QMap>
 
+#include <cerrno>
 #include <deque>
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -108,6 +113,34 @@ public:
     int result = 42;
 };
 
+// A disk that fails where a test says; otherwise it is the real disk underneath.
+//   disk.failWritesAfter(100);            // the disk breaks after 100 bytes (EIO)
+//   disk.failWritesAfter(100, ENOSPC);    // the disk is full after 100 bytes
+//   disk.unreadable["/tmp/a.ctd"] = EACCES;  // no read permission, even for root
+// Writes up to the limit go through (a short write), then every write fails with the error.
+class FaultyDisk final : public Disk {
+public:
+    void failWritesAfter(std::size_t bytes, int error = EIO)
+    {
+        writeLimit = bytes;
+        writeError = error;
+    }
+    void heal() { *this = FaultyDisk(); }
+
+    int openForReading(const char* path) override;
+    ssize_t write(int fd, const void* data, std::size_t size) override;
+    int sync(int fd) override;
+    int rename(const char* from, const char* to) override;
+
+    std::optional<std::size_t> writeLimit;
+    int writeError = EIO;
+    int syncError = 0;    // fsync fails with it (a full disk often shows only there)
+    int renameError = 0;
+    std::map<std::string, int> unreadable;  // path -> errno of opening it
+    std::size_t written = 0;                // bytes that went through
+    int failedWrites = 0;
+};
+
 // Installs every fake for its lifetime and puts the Qt services back afterwards.
 class ScopedFakes {
 public:
@@ -122,6 +155,7 @@ public:
     MemorySettings settings;
     MemoryClipboard clipboard;
     ScriptedShell shell;
+    FaultyDisk disk;  // healthy until a test breaks it
 };
 
 }  // namespace platform

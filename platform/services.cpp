@@ -1,9 +1,13 @@
 #include "platform/services.h"
 
+#include "platform/textfile.h"
+
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
@@ -11,7 +15,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QUrl>
 
@@ -277,8 +280,6 @@ bool saveImage(const QImage& image, const QString& path, const char* format, QSt
         return false;
     };
     if (image.isNull()) return setError(QStringLiteral("There is no picture to save."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return setError(file.errorString());
     QImage img = image;
     // Neither format holds transparency; flatten onto white as a screen shows it.
     if (img.hasAlphaChannel()) {
@@ -289,11 +290,16 @@ bool saveImage(const QImage& image, const QString& path, const char* format, QSt
         p.end();
         img = flat;
     }
-    if (!img.save(&file, format, qstrcmp(format, "JPEG") == 0 ? 95 : -1)) {
-        file.cancelWriting();
+    // Encoded in memory, then written like every other file, so a failing disk leaves the old
+    // picture and no temporary behind.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!img.save(&buffer, format, qstrcmp(format, "JPEG") == 0 ? 95 : -1))
         return setError(QStringLiteral("The picture could not be written."));
-    }
-    if (!file.commit()) return setError(file.errorString());
+    const WriteResult written =
+        writeFileAtomic(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!written.ok) return setError(QString::fromStdString(written.error));
     if (error) error->clear();
     return true;
 }

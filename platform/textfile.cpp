@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -145,34 +145,67 @@ std::vector<std::string> splitLines(std::string_view text)
     return lines;
 }
 
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& error)
+int Disk::openForReading(const char* path)
+{
+    // Non-blocking, so that opening a pipe does not wait for a writer; regular files ignore it.
+    return ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+ssize_t Disk::read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
+ssize_t Disk::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
+int Disk::sync(int fd) { return ::fsync(fd); }
+int Disk::rename(const char* from, const char* to) { return ::rename(from, to); }
+
+namespace {
+Disk gRealDisk;
+Disk* gDisk = &gRealDisk;
+}  // namespace
+
+void setDisk(Disk* d) { gDisk = d ? d : &gRealDisk; }
+Disk& disk() { return *gDisk; }
+
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error, int* errorCode)
 {
     bytes.clear();
     error.clear();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = errnoText(EISDIR);
-        return false;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = errnoText(errno);
-        return false;
-    }
-    char buffer[65536];
-    for (;;) {
-        const size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        bytes.append(buffer, n);
-        if (n < sizeof buffer) break;
-    }
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) {
-        error = errnoText(err);
+    auto fail = [&](int err) {
         bytes.clear();
+        bytes.shrink_to_fit();
+        error = errnoText(err);
+        if (errorCode) *errorCode = err;
+        return false;
+    };
+    const int fd = disk().openForReading(path.c_str());
+    if (fd < 0) return fail(errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    // Checked on the open file, so nothing can swap it between the check and the read.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return fail(errno);
+    if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+    if (!S_ISREG(st.st_mode)) {
+        fail(EINVAL);
+        error = "Not a regular file";
         return false;
     }
+    try {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = disk().read(fd, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return fail(errno);
+            }
+            if (n == 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM);
+    }
+    if (errorCode) *errorCode = 0;
     return true;
 }
 
@@ -229,21 +262,22 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
     if (::fchmod(fd, mode) != 0) return fail(errno);
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return fail(errno);
         }
+        if (n == 0) return fail(ENOSPC);  // a disk that takes nothing more would loop forever
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0) return fail(errno);
+    if (disk().sync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
         r.error = errnoText(err);
         return r;
     }
-    if (::rename(tmpl.c_str(), targetPath.c_str()) != 0) {
+    if (disk().rename(tmpl.c_str(), targetPath.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
         r.error = errnoText(err);

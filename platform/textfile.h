@@ -6,11 +6,30 @@
 // Writing encodes as Windows-1252 (a character it cannot hold becomes '?'), ends every line
 // with CR LF, and is atomic: a temporary file beside the target, then a rename. A failed write
 // leaves the old file untouched.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace platform {
+
+// The system calls under the file functions below, one object for the whole program. Tests put
+// a failing disk in its place (FaultyDisk of the fakes); every call keeps the errno convention.
+class Disk {
+public:
+    virtual ~Disk() = default;
+    virtual int openForReading(const char* path);
+    virtual ssize_t read(int fd, void* buffer, std::size_t size);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int sync(int fd);
+    virtual int rename(const char* from, const char* to);
+};
+
+// nullptr puts the real disk back.
+void setDisk(Disk* disk);
+Disk& disk();
 
 struct TextReadResult {
     bool ok = false;
@@ -27,8 +46,9 @@ std::string decodeText(std::string_view bytes);          // UTF-8 or Windows-125
 std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads raw bytes; ok is false when the file is missing or unreadable (error says why).
-bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
+// Reads raw bytes; false when the file is missing or unreadable, or is no regular file (a folder,
+// a device or a pipe, which could block or never end); `error` says why, `errorCode` gets errno.
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error, int* errorCode = nullptr);
 TextReadResult readTextFile(const std::string& path);
 
 // Writes bytes as they are, atomically.
