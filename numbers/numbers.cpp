@@ -77,21 +77,46 @@ std::size_t decimalPrefix(std::string_view s, std::string& out)
     return end;
 }
 
+// The decimal exponent of the first significant digit of s (from_chars form, not all zeros),
+// saturated far beyond the double range so that no exponent text can overflow it.
+long long magnitudeOf(const std::string& s)
+{
+    constexpr long long kFar = 1000000000LL;
+    std::size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
+    long long integerDigits = 0, fractionZeros = 0;
+    bool significant = false;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        if (s[i] != '0') significant = true;
+        if (significant && integerDigits < kFar) ++integerDigits;
+    }
+    if (i < s.size() && s[i] == '.') {
+        for (++i; i < s.size() && isDigit(s[i]); ++i) {
+            if (significant) continue;
+            if (s[i] != '0') significant = true;
+            else if (fractionZeros < kFar) ++fractionZeros;
+        }
+    }
+    long long exponent = 0;
+    if (i < s.size() && s[i] == 'e') {
+        ++i;
+        const bool minus = i < s.size() && s[i] == '-';
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        for (; i < s.size() && isDigit(s[i]); ++i)
+            if (exponent < kFar) exponent = exponent * 10 + (s[i] - '0');
+        if (minus) exponent = -exponent;
+    }
+    return (integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1)) + exponent;
+}
+
 double parseDecimal(const std::string& s)
 {
     double v = 0.0;
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (first != last && *first == '-') {
-        // from_chars takes a leading minus only; it is already in s.
-    }
-    auto r = std::from_chars(first, last, v, std::chars_format::general);
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
-        // Overflow gives the signed infinity, underflow zero.
-        bool negative = !s.empty() && s[0] == '-';
-        std::size_t e = s.find('e');
-        bool tiny = e != std::string::npos && s.find('-', e) != std::string::npos;
-        if (tiny) return negative ? -0.0 : 0.0;
+        // Beyond the double range on either side: the value's own magnitude says which, whatever
+        // sign the exponent carries ("2" and 308 zeros "e-0" is too large, "." 323 zeros "1" too small).
+        const bool negative = !s.empty() && s[0] == '-';
+        if (magnitudeOf(s) < 0) return negative ? -0.0 : 0.0;
         return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     }
     return v;
@@ -143,6 +168,16 @@ std::string numberToText(double value)
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     std::string sci(buf, r.ptr);
+    double back = 0;
+    if (std::from_chars(sci.data(), sci.data() + sci.size(), back).ec == std::errc::result_out_of_range) {
+        // Next to the largest double, rounding up to 15 digits passes it and the text would read
+        // back as infinity: cut the digits instead, which stays below it.
+        r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 20);
+        sci.assign(buf, r.ptr);
+        const std::size_t e = sci.find('e');
+        const std::size_t keep = (sci[0] == '-' ? 1 : 0) + 16;  // sign, first digit, point, 14 more
+        sci = sci.substr(0, keep) + sci.substr(e);
+    }
     std::size_t ePos = sci.find('e');
     std::string mant = sci.substr(0, ePos);
     int exp = std::atoi(sci.c_str() + ePos + 1);

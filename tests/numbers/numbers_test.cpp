@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -26,6 +28,31 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart)
         {"10.0000002649095", 10.0000002649095},
     };
     for (const auto& c : cases) EXPECT_EQ(numbers::leadingNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+// Beyond the double range the value's own size decides, not the sign after the exponent mark.
+TEST(LeadingNumber, OverflowAndUnderflowFollowTheValue)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<std::string, double> cases[] = {
+        {"." + std::string(323, '0') + "1", 0},
+        {"-." + std::string(323, '0') + "1", 0},
+        {"2" + std::string(308, '0') + "e-0", inf},
+        {"-3" + std::string(309, '0') + "E-1", -inf},
+        {"0.0001e-321", 0},
+        {"1" + std::string(400, '0') + "e-90", inf},
+        {"0." + std::string(400, '0') + "1e70", 0},
+        {"1e99999999999999999999999", inf},
+        {"1e-99999999999999999999999", 0},
+        {"1e-310", 1e-310},  // a subnormal is no underflow
+    };
+    for (const auto& [text, value] : cases) {
+        const double v = numbers::leadingNumber(text);
+        if (value == 0) EXPECT_EQ(v, 0.0) << text.substr(0, 12) << "... (" << text.size() << " characters)";
+        else if (std::isinf(value)) EXPECT_EQ(v, value) << text.substr(0, 12) << "... (" << text.size() << " characters)";
+        else EXPECT_DOUBLE_EQ(v, value) << text;
+    }
+    EXPECT_EQ(numbers::leadingNumber("1" + std::string(400, '0') + "e-100"), 1e300);
 }
 
 TEST(IsNumeric, WholeTextMustBeANumber)
@@ -71,6 +98,24 @@ TEST(NumberToText, ReadsBackToTheSameFifteenDigits)
 {
     for (double v : {33.3333333333333, 0.1, 119.999, 1e-3, 27.7777777777778})
         EXPECT_EQ(numbers::numberToText(numbers::leadingNumber(numbers::numberToText(v))), numbers::numberToText(v));
+}
+
+// What is written reads back finite: the largest doubles rounded up to 15 digits would not.
+TEST(NumberToText, TheLargestDoublesReadBackFinite)
+{
+    const double max = std::numeric_limits<double>::max();
+    const std::pair<double, const char*> cases[] = {
+        {max, "1.79769313486231E+308"},
+        {-max, "-1.79769313486231E+308"},
+        {std::nextafter(max, 0.0), "1.79769313486231E+308"},
+        {1.79769313486231e308, "1.79769313486231E+308"},
+        {1.7976931348623e308, "1.7976931348623E+308"},
+        {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(numbers::numberToText(value), text) << value;
+        EXPECT_TRUE(std::isfinite(numbers::leadingNumber(numbers::numberToText(value)))) << value;
+    }
 }
 
 TEST(FormatNumber, DisplayPatterns)
