@@ -16,6 +16,7 @@ namespace analysis {
 namespace {
 
 using platform::kTwipsPerPixel;
+using platform::px;
 
 Qt::Alignment qtAlignment(int code)
 {
@@ -293,12 +294,12 @@ void FlexGrid::applyColumnWidths()
     int fixedWidth = 0;
     for (int c = 0; c < fc; ++c) {
         const int w = FlexGridModel::valueAt(model_->widths, c, -1);
-        fixedWidth += w >= 0 ? w / kTwipsPerPixel : 64;
+        fixedWidth += w >= 0 ? px(w) : 64;
     }
     if (fc > 0) verticalHeader()->setFixedWidth(fixedWidth);
     for (int c = fc; c < model_->cols; ++c) {
         const int w = FlexGridModel::valueAt(model_->widths, c, -1);
-        if (w >= 0) setColumnWidth(c - fc, w / kTwipsPerPixel);
+        if (w >= 0) setColumnWidth(c - fc, px(w));
     }
 }
 

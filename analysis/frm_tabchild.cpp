@@ -38,7 +38,8 @@
 namespace analysis {
 namespace {
 
-constexpr int kTwips = platform::kTwipsPerPixel;
+using platform::kTwipsPerPixel;
+using platform::px;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -75,7 +76,7 @@ FrmTabchild::FrmTabchild(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmTabchild"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(12000 / kTwips, 9690 / kTwips);
+    resize(px(12000), px(9690));
     buildPages();
 
     // Form_Load
@@ -122,13 +123,13 @@ void FrmTabchild::buildPages()
         bar->setPageStep(1);
         bar->setValue(5000);
     }
-    fscTabhorz->setGeometry(300 / kTwips, 0, 11295 / kTwips, 255 / kTwips);
-    fscTabvert->setGeometry(0, 240 / kTwips, 255 / kTwips, 8715 / kTwips);
+    fscTabhorz->setGeometry(px(300), 0, px(11295), px(255));
+    fscTabvert->setGeometry(0, px(240), px(255), px(8715));
     connect(fscTabhorz, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabhorz_Change);
     connect(fscTabvert, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabvert_Change);
 
     SSTab2 = named(new QTabWidget(this), "SSTab2");
-    SSTab2->setGeometry(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips, 11295 / kTwips, 8775 / kTwips);
+    SSTab2->setGeometry(px(tabLeftTwips_), px(tabTopTwips_), px(11295), px(8775));
     SSTab2->lower();
 
     // "Graph"
@@ -478,7 +479,7 @@ void FrmTabchild::fscTabhorz_Change(int value)
     const int v = static_cast<int16_t>(value);
     tabLeftTwips_ += v - data.lastTabhorzValue;
     data.lastTabhorzValue = v;
-    SSTab2->move(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips);
+    SSTab2->move(px(tabLeftTwips_), px(tabTopTwips_));
 }
 
 void FrmTabchild::fscTabvert_Change(int value)
@@ -486,7 +487,7 @@ void FrmTabchild::fscTabvert_Change(int value)
     const int v = static_cast<int16_t>(value);
     tabTopTwips_ += v - data.lastTabvertValue;
     data.lastTabvertValue = v;
-    SSTab2->move(tabLeftTwips_ / kTwips, tabTopTwips_ / kTwips);
+    SSTab2->move(px(tabLeftTwips_), px(tabTopTwips_));
 }
 
 void FrmTabchild::resizeEvent(QResizeEvent* event)
@@ -495,11 +496,11 @@ void FrmTabchild::resizeEvent(QResizeEvent* event)
     if (isMinimized()) return;
     // The outer size of the window is its frame's when it sits in the main window.
     const QWidget* outer = parentWidget() ? parentWidget() : this;
-    const int outerW = outer->width() * kTwips, outerH = outer->height() * kTwips;
-    fscTabhorz->resize(std::max(1, (outerW - 500) / kTwips), fscTabhorz->height());
-    fscTabvert->resize(fscTabvert->width(), std::max(1, (outerH - 700) / kTwips));
+    const int outerW = outer->width() * kTwipsPerPixel, outerH = outer->height() * kTwipsPerPixel;
+    fscTabhorz->resize(std::max(1, px(outerW - 500)), fscTabhorz->height());
+    fscTabvert->resize(fscTabvert->width(), std::max(1, px(outerH - 700)));
     // The page control grows with the window so that a larger window shows more of the pages.
-    SSTab2->resize(std::max(11295 / kTwips, width() - 360 / kTwips - 8), std::max(8775 / kTwips, height() - 300 / kTwips - 8));
+    SSTab2->resize(std::max(px(11295), width() - px(360) - 8), std::max(px(8775), height() - px(300) - 8));
 }
 
 void FrmTabchild::closeEvent(QCloseEvent* event)

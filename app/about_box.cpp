@@ -1,6 +1,6 @@
 #include "app/about_box.h"
 
-#include "platform/twips.h"
+#include "platform/place.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>

@@ -3,9 +3,9 @@
 #include "app/analysis_window_api.h"
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "platform/place.h"
 #include "platform/plain_text_edit.h"
 #include "resources/artwork.h"
-#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -16,7 +16,7 @@
 namespace app {
 namespace {
 
-constexpr int kTwips = platform::kTwipsPerPixel;
+using platform::px;
 constexpr int kCascadeTwips = 250;
 constexpr int kWidthTwips = 12000;
 constexpr int kHeightTwips = 9690;
@@ -68,8 +68,8 @@ int openAnalysisWindow(int kind, const QString& reloadPath)
 
     QMdiSubWindow* sub = main->addChildWindow(window);
     int left = older * kCascadeTwips;
-    if (main->browserWindow && main->browserWindow->isVisible()) left += main->browserWindow->width() * kTwips;
-    sub->setGeometry(left / kTwips, older * kCascadeTwips / kTwips, kWidthTwips / kTwips, kHeightTwips / kTwips);
+    if (main->browserWindow && main->browserWindow->isVisible()) left += main->browserWindow->width() * platform::kTwipsPerPixel;
+    sub->setGeometry(px(left), px(older * kCascadeTwips), px(kWidthTwips), px(kHeightTwips));
     QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, window, [window, sub](QMdiSubWindow* active) {
         if (active == sub) window->Form_Activate();
     });

@@ -7,7 +7,6 @@
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
 #include "diagram/core/defaults.h"
-#include "numbers/numbers.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"
@@ -40,8 +39,7 @@ namespace app {
 namespace {
 
 constexpr double kTwipsPerPixel = platform::kTwipsPerPixel;
-
-int toPixels(double twips) { return static_cast<int>(numbers::roundHalfEven(twips / kTwipsPerPixel)); }
+using platform::px;
 
 QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {})
 {
@@ -298,7 +296,7 @@ void MainWindow::buildStatusBar()
     sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(true);
-    const int minWidth = toPixels(1440);
+    const int minWidth = px(1440);
     for (size_t i = 0; i < sbPanels.size(); ++i) {
         auto* panel = new QLabel(sbStatusBar);
         panel->setObjectName(QStringLiteral("sbStatusBarPanel%1").arg(i + 1));
@@ -672,7 +670,7 @@ void MainWindow::loadPlacement()
         if (v.isValid() && !v.isNull()) stored[i] = v.toString().toStdString();
     }
     const Placement p = placementFromStored(stored);
-    Rect r{toPixels(p.left), toPixels(p.top), toPixels(p.width), toPixels(p.height)};
+    Rect r{px(p.left), px(p.top), px(p.width), px(p.height)};
     std::vector<Rect> screens;
     QList<QScreen*> all = QGuiApplication::screens();
     if (QScreen* primary = QGuiApplication::primaryScreen()) {

@@ -25,8 +25,7 @@ namespace diagram {
 namespace {
 
 using platform::kTwipsPerPixel;
-
-int px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+using platform::px;
 
 void place(QWidget* w, double left, double top, double width, double height)
 {
@@ -264,7 +263,7 @@ void DiagramPanel::resizeEvent(QResizeEvent* e)
 
 int DiagramPanel::legendCapacity() const
 {
-    return static_cast<int>(std::lround(piclegmain_->height() * static_cast<double>(kTwipsPerPixel))) / 433;
+    return piclegmain_->height() * kTwipsPerPixel / 433;
 }
 
 void DiagramPanel::fitLegendScroll()

@@ -1,7 +1,7 @@
 #include "import/frmctsinput.h"
 
 #include "import/core/series.h"
-#include "import/twips.h"
+#include "import/dialog_controls.h"
 #include "platform/services.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 
 #include "import/core/import_state.h"
 #include "import/core/parameters.h"
+#include "import/dialog_controls.h"
 #include "import/import_commands.h"
-#include "import/twips.h"
 #include "platform/services.h"
 
 #include <QApplication>

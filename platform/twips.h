@@ -1,23 +1,18 @@
 #pragma once
-// Window geometry is given in twips, 15 to a pixel.
-#include <QRect>
-#include <QWidget>
+// Window geometry is given in twips, 15 to a pixel. Standard library only, so cores use it too.
+#include <climits>
 
 namespace platform {
 
 constexpr int kTwipsPerPixel = 15;
 
-// Twips to whole pixels, rounded.
-constexpr int px(int twips) { return (twips + 7) / kTwipsPerPixel; }
-
-inline QRect twipsRect(int left, int top, int width, int height)
+// Twips to whole pixels, to the nearest pixel (halves away from zero): the one conversion every
+// window uses. Values beyond the range of int stop at its ends; a value that is no number gives 0.
+constexpr int px(double twips)
 {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-inline void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twipsRect(left, top, width, height));
+    const double p = twips / kTwipsPerPixel;
+    if (!(p > INT_MIN && p < INT_MAX)) return p > 0 ? INT_MAX : (p < 0 ? INT_MIN : 0);
+    return static_cast<int>(p < 0 ? p - 0.5 : p + 0.5);
 }
 
 }  // namespace platform

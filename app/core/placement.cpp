@@ -1,6 +1,7 @@
 #include "app/core/placement.h"
 
 #include "numbers/numbers.h"
+#include "platform/twips.h"
 
 #include <cmath>
 
@@ -9,7 +10,7 @@ namespace app {
 namespace {
 // Qt's largest widget size (16777215 pixels) in twips. A value beyond it is no geometry a window
 // can take, and its pixels would overflow the sums that keep the window on the screen.
-constexpr double kMaxTwips = 16777215.0 * 15.0;
+constexpr double kMaxTwips = 16777215.0 * platform::kTwipsPerPixel;
 }  // namespace
 
 Placement placementFromStored(const std::array<std::optional<std::string>, 4>& stored)

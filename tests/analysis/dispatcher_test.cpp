@@ -101,7 +101,7 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
     ASSERT_EQ(browser->cmbEditorFiles->count(), 1);
     EXPECT_EQ(browser->cmbEditorFiles->itemText(0), "small.ctd");
 
-    // The first window sits right of the browser at the top; the second 250 twips further.
+    // The first window sits right of the browser at the top; the second 250 twips (17 px) further.
     QMdiSubWindow* s1 = main->subWindowOf(w1);
     ASSERT_NE(s1, nullptr);
     EXPECT_EQ(s1->size(), QSize(800, 646));
@@ -109,7 +109,7 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
     const int n2 = open(small);
     EXPECT_EQ(n2, n1 + 1);
     QMdiSubWindow* s2 = main->subWindowOf(app::lastOpenedWindow());
-    EXPECT_EQ(s2->pos(), s1->pos() + QPoint(16, 16));
+    EXPECT_EQ(s2->pos(), s1->pos() + QPoint(17, 17));
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
 }
 
@@ -226,6 +226,6 @@ TEST_F(Dispatcher, PageScrollBarsFollowTheWindowSize)
     analysis::FrmTabchild* w = app::lastOpenedWindow();
     QMdiSubWindow* sub = main->subWindowOf(w);
     sub->resize(700, 500);
-    EXPECT_EQ(w->fscTabhorz->width(), (700 * 15 - 500) / 15);
-    EXPECT_EQ(w->fscTabvert->height(), (500 * 15 - 700) / 15);
+    EXPECT_EQ(w->fscTabhorz->width(), 667);   // 10000 twips
+    EXPECT_EQ(w->fscTabvert->height(), 453);  // 6800 twips
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the import dialogs share: geometry in twips (15 to a pixel), their font, and named controls.
-#include "platform/twips.h"
+// What the import dialogs share: placing in twips, their font, and named controls.
+#include "platform/place.h"
 
 #include <QFont>
 #include <QGroupBox>

@@ -1,0 +1,20 @@
+#pragma once
+// Placing widgets by geometry given in twips.
+#include "platform/twips.h"
+
+#include <QRect>
+#include <QWidget>
+
+namespace platform {
+
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+inline void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twipsRect(left, top, width, height));
+}
+
+}  // namespace platform
