@@ -1,57 +1,48 @@
 #include "analysis/browser_link.h"
 
-#include "app/frame.h"
+#include "frame_api/frame_link.h"
 
-#include <QTabWidget>
+#include <QWidget>
 
 namespace analysis::browser {
 
 void setMainWindowEnabled(bool enabled)
 {
-    if (app::frameExists()) app::mainWindow()->setEnabled(enabled);
+    if (app::FrameLink* frame = app::frameLink()) frame->setMainWindowEnabled(enabled);
 }
 
 QWidget* dialogParent(QWidget* fallback)
 {
-    if (app::frameExists()) return app::mainWindow();
+    if (app::FrameLink* frame = app::frameLink())
+        if (QWidget* main = frame->mainWidget()) return main;
     return fallback && fallback->isVisible() ? fallback : nullptr;
 }
 
 void setEditCommands(bool cut, bool copy, bool paste)
 {
-    if (app::frameExists()) app::mainWindow()->setEditCommands(cut, copy, paste);
+    if (app::FrameLink* frame = app::frameLink()) frame->setEditCommands(cut, copy, paste);
 }
 
 void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
                 const QString& fileName)
 {
-    if (!app::frameExists()) return;
-    app::analysisWindowActivated(window, app::AnalysisWindowFiles{dataFiles, directory, fileName});
+    if (app::FrameLink* frame = app::frameLink())
+        frame->windowActivated(window, app::AnalysisWindowFiles{dataFiles, directory, fileName});
 }
 
 void windowUnloading(app::AnalysisWindowApi& window)
 {
-    if (!app::frameExists()) return;
-    app::MainWindow* main = app::mainWindow();
-    app::DataBrowser* b = app::dataBrowser();
-    const int n = window.windowNumber();
-    b->removeWindowNodes(n);
-    if (main->openAnalysisWindowCount(&window) == 0) main->setAnalysisCommandsEnabled(false);
-    // Another window activated later owns what the browser shows; leave that alone.
-    if (b->lbleditExtratagTag == n) b->clearWindowFiles();
-    if (b->picover && b->picover->tag == n) b->clearOverview();
+    if (app::FrameLink* frame = app::frameLink()) frame->windowUnloading(window);
 }
 
 void releaseOverview(app::AnalysisWindowApi& window)
 {
-    if (!app::frameExists()) return;
-    app::DataBrowser* b = app::dataBrowser();
-    if (b->picover && b->picover->tag == window.windowNumber()) b->picover->tag = 0;
+    if (app::FrameLink* frame = app::frameLink()) frame->releaseOverview(window);
 }
 
 void showGraphViewPage()
 {
-    if (app::frameExists() && app::dataBrowser()->SSTab1) app::dataBrowser()->SSTab1->setCurrentIndex(2);
+    if (app::FrameLink* frame = app::frameLink()) frame->showGraphViewPage();
 }
 
 }  // namespace analysis::browser

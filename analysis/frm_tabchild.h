@@ -4,7 +4,7 @@
 // "Datamatrix") and "Protocol". Controls are public and carry their names as objectName, so the
 // series reader, the mean value groups, the report and the tests reach them directly.
 #include "analysis/flex_grid.h"
-#include "app/analysis_window_api.h"
+#include "frame_api/analysis_window_api.h"
 #include "state/tabchild_data.h"
 
 #include <QString>

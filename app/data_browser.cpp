@@ -1,8 +1,8 @@
 #include "app/data_browser.h"
 
-#include "app/analysis_window_api.h"
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "frame_api/analysis_window_api.h"
 #include "platform/place.h"
 #include "platform/plain_text_edit.h"
 #include "resources/artwork.h"

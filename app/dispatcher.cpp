@@ -2,7 +2,6 @@
 
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/series_window.h"
-#include "app/commands.h"
 #include "app/frame.h"
 #include "platform/twips.h"
 
@@ -80,10 +79,5 @@ int openAnalysisWindow(int kind, const QString& reloadPath)
 }
 
 void setEditCommandsEnabled(bool enabled) { mainWindow()->setEditCommandsEnabled(enabled); }
-
-void registerAnalysisCommands()
-{
-    commandHooks().openAnalysisWindow = [](int kind) { openAnalysisWindow(kind); };
-}
 
 }  // namespace app

@@ -18,10 +18,6 @@ int openAnalysisWindow(int kind, const QString& reloadPath = {});
 // Cut, Copy and Paste of the main window together (toolbar buttons 5, 6, 7, then the menu).
 void setEditCommandsEnabled(bool enabled);
 
-// Hooks openAnalysisWindow into the frame's commands (File > Open CTD..., Open CTS..., the
-// toolbars).
-void registerAnalysisCommands();
-
 // The number of the most recent analysis window (0 before the first).
 int windowCounter();
 // The window opened last by openAnalysisWindow, while it is open.

@@ -1,8 +1,11 @@
 #include "app/frame.h"
 
+#include "frame_api/frame_link.h"
+
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 
 namespace app {
 
@@ -12,12 +15,68 @@ QPointer<MainWindow>& mainSlot()
     static QPointer<MainWindow> instance;
     return instance;
 }
+
+// The frame's side of what analysis windows ask of it. A window may still be torn down after the
+// main window went, so every step checks that there is one.
+class FrameSide final : public FrameLink {
+public:
+    QWidget* mainWidget() override { return frameExists() ? mainWindow() : nullptr; }
+
+    void setMainWindowEnabled(bool enabled) override
+    {
+        if (frameExists()) mainWindow()->setEnabled(enabled);
+    }
+
+    void setEditCommands(bool cut, bool copy, bool paste) override
+    {
+        if (frameExists()) mainWindow()->setEditCommands(cut, copy, paste);
+    }
+
+    void windowActivated(AnalysisWindowApi& window, const AnalysisWindowFiles& files) override
+    {
+        if (!frameExists()) return;
+        MainWindow* main = mainWindow();
+        main->setAnalysisCommandsEnabled(true);
+        main->browser->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
+                                       files.windowFileName);
+    }
+
+    void windowUnloading(AnalysisWindowApi& window) override
+    {
+        if (!frameExists()) return;
+        MainWindow* main = mainWindow();
+        DataBrowser* b = main->browser;
+        const int n = window.windowNumber();
+        b->removeWindowNodes(n);
+        if (main->openAnalysisWindowCount(&window) == 0) main->setAnalysisCommandsEnabled(false);
+        // Another window activated later owns what the browser shows; leave that alone.
+        if (b->lbleditExtratagTag == n) b->clearWindowFiles();
+        if (b->picover && b->picover->tag == n) b->clearOverview();
+    }
+
+    void releaseOverview(AnalysisWindowApi& window) override
+    {
+        if (!frameExists()) return;
+        DataBrowser* b = dataBrowser();
+        if (b->picover && b->picover->tag == window.windowNumber()) b->picover->tag = 0;
+    }
+
+    void showGraphViewPage() override
+    {
+        if (frameExists() && dataBrowser()->SSTab1) dataBrowser()->SSTab1->setCurrentIndex(2);
+    }
+};
+
+FrameSide frameSide;
 }  // namespace
 
 MainWindow* mainWindow()
 {
     QPointer<MainWindow>& slot = mainSlot();
-    if (!slot) slot = new MainWindow;
+    if (!slot) {
+        slot = new MainWindow;
+        setFrameLink(&frameSide);
+    }
     return slot;
 }
 
@@ -27,26 +86,9 @@ bool frameExists() { return !mainSlot().isNull(); }
 
 void resetFrame()
 {
+    setFrameLink(nullptr);
     delete mainSlot().data();
     mainSlot() = nullptr;
-}
-
-void analysisWindowActivated(AnalysisWindowApi& window, const AnalysisWindowFiles& files)
-{
-    MainWindow* main = mainWindow();
-    main->setAnalysisCommandsEnabled(true);
-    main->browser->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
-                                   files.windowFileName);
-}
-
-void analysisWindowUnloading(AnalysisWindowApi& window)
-{
-    MainWindow* main = mainWindow();
-    DataBrowser* browser = main->browser;
-    browser->removeWindowNodes(window.windowNumber());
-    if (main->openAnalysisWindowCount(&window) == 0) main->setAnalysisCommandsEnabled(false);
-    browser->clearWindowFiles();
-    browser->clearOverview();
 }
 
 void editControlFocused(bool focused)

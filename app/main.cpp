@@ -1,12 +1,9 @@
-// Tarnwell: the program's entry point. Each subsystem hooks its commands into the frame before
-// the main window exists.
-#include "app/dispatcher.h"
+// Tarnwell: the program's entry point.
+#include "app/connect_commands.h"
 #include "app/startup.h"
-#include "import/import_commands.h"
 
 int main(int argc, char** argv)
 {
-    registerImportCommands();
-    app::registerAnalysisCommands();
+    app::connectCommands();
     return runTarnwell(argc, argv);
 }

@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "app/analysis_window_api.h"
 #include "app/commands.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
 #include "diagram/core/defaults.h"
+#include "frame_api/analysis_window_api.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"

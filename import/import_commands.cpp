@@ -291,3 +291,16 @@ void createSeriesFile(QWidget* parent)
     if (!written.ok)
         platform::showMessage(critical(path + " - file can not be written!\n" + written.error, "CTS-Error"), parent);
 }
+
+void startImport()
+{
+    if (importer::importBusy()) return;
+    importer::state.structureConfirmed = false;
+    importAsciiData(QApplication::activeWindow());
+}
+
+void startSeriesComposition()
+{
+    if (importer::importBusy()) return;
+    createSeriesFile(QApplication::activeWindow());
+}

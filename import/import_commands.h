@@ -11,8 +11,10 @@ class QWidget;
 void importAsciiData(QWidget* parent = nullptr);
 // Picks data files, composes them in the series dialog, checks them and writes a series file.
 void createSeriesFile(QWidget* parent = nullptr);
-// Fills the frame's New CTD / New CTS hooks (the program calls it once at start).
-void registerImportCommands();
+// The commands New CTD... and New CTS... as the frame calls them: each starts its run over the
+// active window, unless an import run or a series composition is on screen already.
+void startImport();
+void startSeriesComposition();
 
 namespace importer {
 

@@ -2,6 +2,7 @@
 // A stand-in for the analysis window: it implements the frame's interface, records what the
 // frame asks of it, and runs the frame side of activation and unload as the real one does.
 #include "app/frame.h"
+#include "frame_api/frame_link.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -57,7 +58,10 @@ public:
         return control == diagram ? diagramImage : app::AnalysisWindowApi::editPicture(control);
     }
 
-    void activate() { app::analysisWindowActivated(*this, files); }
+    void activate()
+    {
+        if (app::FrameLink* frame = app::frameLink()) frame->windowActivated(*this, files);
+    }
 
     QPlainTextEdit* comments = nullptr;
     QTableWidget* grid = nullptr;
@@ -73,7 +77,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override
     {
-        if (open_) app::analysisWindowUnloading(*this);
+        if (app::FrameLink* frame = app::frameLink(); open_ && frame) frame->windowUnloading(*this);
         open_ = false;
         event->accept();
     }

@@ -1,5 +1,4 @@
-// The frame's New CTD / New CTS hooks start the import commands, one at a time.
-#include "app/commands.h"
+// New CTD and New CTS start the import commands, one at a time.
 #include "import/core/import_state.h"
 #include "import/frmlistview.h"
 #include "import/import_commands.h"
@@ -17,16 +16,11 @@ namespace {
 TEST(ImportHooks, NewCommandsStartTheImportOnlyOnce)
 {
     platform::ScopedFakes fakes;
-    registerImportCommands();
-    auto& hooks = app::commandHooks();
-    ASSERT_TRUE(hooks.importAsciiData);
-    ASSERT_TRUE(hooks.createSeriesFile);
-
     importer::state.structureConfirmed = true;
-    hooks.importAsciiData();  // asks for a file although a structure was confirmed; cancelled
+    startImport();  // asks for a file although a structure was confirmed; cancelled
     ASSERT_EQ(fakes.files.requests.size(), 1u);
     EXPECT_EQ(fakes.files.requests[0].dialogName, QStringLiteral("cdltxtinput"));
-    hooks.createSeriesFile();
+    startSeriesComposition();
     ASSERT_EQ(fakes.files.requests.size(), 2u);
     EXPECT_EQ(fakes.files.requests[1].dialogName, QStringLiteral("cdlDataimport"));
 
@@ -40,12 +34,12 @@ TEST(ImportHooks, NewCommandsStartTheImportOnlyOnce)
     ModalScript script;
     script.on(QStringLiteral("frmlistview"), [&](QWidget* w) {
         const std::size_t asked = fakes.files.requests.size();
-        hooks.importAsciiData();  // a second import does not start meanwhile
-        hooks.createSeriesFile();
+        startImport();  // a second import does not start meanwhile
+        startSeriesComposition();
         EXPECT_EQ(fakes.files.requests.size(), asked);
         static_cast<importer::FrmListview*>(w)->cmdCancel->click();
     });
-    hooks.importAsciiData();
+    startImport();
     EXPECT_TRUE(script.finished());
     EXPECT_FALSE(importer::importBusy());
 }

@@ -1,9 +1,11 @@
 #include "analysis/coastfit_loader.h"
 #include "analysis/frm_tabchild.h"
+#include "app/commands.h"
+#include "app/connect_commands.h"
 #include "app/dispatcher.h"
 #include "app/frame.h"
 #include "diagram/diagram_panel.h"
-#include "test_files.h"
+#include "tests/analysis/test_files.h"
 
 #include "platform/fakes.h"
 
@@ -38,6 +40,7 @@ protected:
     {
         for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        app::commandHooks() = {};
         main->hide();  // hidden first: the main window must not see its MDI area change while it is destroyed
         app::resetFrame();
     }
@@ -228,4 +231,17 @@ TEST_F(Dispatcher, PageScrollBarsFollowTheWindowSize)
     sub->resize(700, 500);
     EXPECT_EQ(w->fscTabhorz->width(), 667);   // 10000 twips
     EXPECT_EQ(w->fscTabvert->height(), 453);  // 6800 twips
+}
+
+TEST_F(Dispatcher, FileCommandsReachTheirSubsystems)
+{
+    app::connectCommands();
+    const int subs = subWindows();
+    for (QAction* a : {main->mnuFileNewCTD, main->mnuFileNewCTS, main->mnuFileOpenCTD, main->mnuFileOpenCTS})
+        a->trigger();  // each file dialog is cancelled
+    QStringList titles;
+    for (const platform::FileDialogRequest& r : fakes.files.requests) titles << r.title;
+    EXPECT_EQ(titles, QStringList({"Open Ascii-file", "Choose CTD-files for series", "Choose CTD-file to open...",
+                                   "Choose CTS-file to open..."}));
+    EXPECT_EQ(subWindows(), subs);
 }

@@ -1,0 +1,13 @@
+#include "frame_api/frame_link.h"
+
+namespace app {
+
+namespace {
+FrameLink* installed = nullptr;
+}
+
+FrameLink* frameLink() { return installed; }
+
+void setFrameLink(FrameLink* link) { installed = link; }
+
+}  // namespace app
