@@ -63,10 +63,12 @@ ImportStatistics importStatistics(const std::vector<std::string>& lines, std::in
 {
     ImportStatistics s;
     const std::int32_t count = std::min<std::int32_t>(lineCount, static_cast<std::int32_t>(lines.size()));
-    for (std::int32_t i = headerRows + 1; i <= count; ++i) {
+    // A negative count reads no line before the first, as the other import steps keep it.
+    const std::int32_t header = std::max(headerRows, 0);
+    for (std::int32_t i = header + 1; i <= count; ++i) {
         const double v = velocityNumber(velocityText(lines[static_cast<std::size_t>(i - 1)], timeColumn, separatorCode));
         if (!std::isfinite(v)) s.allFinite = false;
-        const std::int32_t r = timeColumn == 0 ? i - headerRows : i;
+        const std::int32_t r = timeColumn == 0 ? i - header : i;
         if (v > s.maxVelocity) {
             s.maxVelocity = v;
             s.maxVelocityRow = r;

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,16 @@ int fail(const std::string& text)
     return 1;
 }
 
-int number(const std::map<std::string, std::string>& args, const char* key)
+// A structure code as the dialog's lists offer it: 0 when absent, nullopt when it lies outside
+// lo..hi or is no whole number (a 16-bit count must never wrap 40000 into -25536).
+std::optional<std::int16_t> code(const std::map<std::string, std::string>& args, const char* key, int lo, int hi)
 {
     auto it = args.find(key);
-    return it == args.end() ? 0 : static_cast<int>(numbers::roundHalfEven(numbers::leadingNumber(it->second)));
+    if (it == args.end()) return std::int16_t{0};
+    if (!numbers::isNumeric(it->second)) return std::nullopt;
+    const double v = numbers::leadingNumber(it->second);
+    if (!(v >= lo && v <= hi) || v != static_cast<double>(numbers::roundHalfEven(v))) return std::nullopt;
+    return static_cast<std::int16_t>(v);
 }
 
 std::string text(const std::map<std::string, std::string>& args, const char* key)
@@ -46,13 +53,20 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
     if (!read.ok) return fail(input + " - file can not be opened! " + read.error);
 
     importer::ImportState s;
+    const struct {
+        const char* key;
+        int hi;
+        std::int16_t* field;
+    } structure[] = {{"headerRows", 30, &s.headerRows}, {"timeColumn", 2, &s.timeColumn}, {"separator", 3, &s.separatorCode},
+                     {"decimal", 1, &s.decimalSeparator}, {"unit", 2, &s.velocityUnit}};
+    for (const auto& o : structure) {
+        const auto c = code(args, o.key, 0, o.hi);
+        if (!c) return fail(std::string(o.key) + " must be a whole number from 0 to " + std::to_string(o.hi));
+        *o.field = *c;
+    }
+    if (s.decimalSeparator == 1 && s.separatorCode == 0) return fail("with the decimal comma the separator cannot be a comma");
     s.importLines = importer::nonEmptyLines(read.lines);
     s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
-    s.headerRows = static_cast<std::int16_t>(number(args, "headerRows"));
-    s.timeColumn = static_cast<std::int16_t>(number(args, "timeColumn"));
-    s.separatorCode = static_cast<std::int16_t>(number(args, "separator"));
-    s.decimalSeparator = static_cast<std::int16_t>(number(args, "decimal"));
-    s.velocityUnit = static_cast<std::int16_t>(number(args, "unit"));
     if (s.decimalSeparator == 1) importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const importer::ImportStatistics stats =
         importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);

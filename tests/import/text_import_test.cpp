@@ -118,6 +118,16 @@ TEST(ImportStatistics, HeaderRowsAreNeverEvaluated)
     EXPECT_EQ(s.minVelocity, 20);
 }
 
+TEST(ImportStatistics, ANegativeHeaderRowCountReadsNothingBeforeTheFirstLine)
+{
+    for (const int headerRows : {-1, -25536}) {  // -25536: 40000 through a 16-bit count
+        const auto s = importStatistics({"30", "20"}, 2, headerRows, 0, 0);
+        EXPECT_EQ(s.dataRows, 2) << headerRows;
+        EXPECT_EQ(s.maxVelocityRow, 1) << headerRows;
+        EXPECT_EQ(s.minVelocityRow, 2) << headerRows;
+    }
+}
+
 TEST(HeaderRows, Check)
 {
     struct Case {
