@@ -2,6 +2,7 @@
 
 #include "numbers/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +42,33 @@ std::vector<platform::Message> implausibleResultMessages()
                 "Calculation Warning"),
             platform::messageFromFlags(0x1030, "The solution of the equation of motion could not be found!",
                                        "Calculation Warning")};
+}
+
+std::optional<platform::Message> unusableValue(const TabchildData& data)
+{
+    const auto refuse = [&](int set, const std::string& what, double value) {
+        const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];
+        return platform::messageFromFlags(
+            0x1010, (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + " is " + numbers::numberToText(value) +
+                        ".\nThe calculation needs a finite value here; nothing was calculated.",
+            "Calculation Warning");
+    };
+    static const char* const kParameters[] = {"", "the vehicle mass", "the dynamic mass", "the air pressure",
+                                              "the air temperature", "the frontal area"};
+    const int n = std::min({data.setCount, data.testParameters.cols(), data.velocitySamples.cols(),
+                            static_cast<int>(data.dataFileNames.size()) - 1});
+    const int rows = std::min<long long>(numbers::roundHalfEven(data.sampleCount), data.velocitySamples.rows());
+    for (int set = 1; set <= n; ++set) {
+        for (int k = 1; k <= 5 && k <= data.testParameters.rows(); ++k) {
+            const double v = data.testParameters(k, set);
+            // 0 degrees is a temperature; 0 of the others divides the equation of motion or cd.
+            if (!std::isfinite(v) || (v == 0 && k != 4)) return refuse(set, kParameters[k], v);
+        }
+        const double* column = data.velocitySamples.column(set);
+        for (int r = 1; r <= rows; ++r)
+            if (!std::isfinite(column[r]) || column[r] == 0) return refuse(set, "sample " + std::to_string(r), column[r]);
+    }
+    return std::nullopt;
 }
 
 bool singularResult(const TabchildData& data, int i)
@@ -87,6 +115,10 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
         data.velocitySamples.rows() < rounded || data.testParameters.cols() < n || data.testParameters.rows() < 5)
         return out;  // no data set loaded: nothing to compute
     const int N = static_cast<int>(rounded);
+    if (auto refusal = unusableValue(data)) {
+        out.messages.push_back(std::move(*refusal));
+        return out;
+    }
 
     data.fittedVelocities.resize(N, n);
     data.coefficients.assign(4 * static_cast<std::size_t>(n) + 1, 0.0);

@@ -6,6 +6,7 @@
 #include "solver/coastfit.h"
 #include "state/tabchild_data.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
 // A reference of 0 or not finite (no usable load-time fit), or a data set the solver could not
 // fit, gives NaN: there is nothing to compare.
 void computeFitQuality(TabchildData& data);
+
+// The first value of the window state that the fit cannot take, as a "Calculation Warning" that
+// names the data file and the value: a vehicle mass, dynamic mass, air pressure or frontal area
+// that is 0 or not finite, an air temperature that is not finite, or a fitted sample (rows
+// 1..N) that is 0 or not finite. nullopt when every value can go into the fit.
+std::optional<platform::Message> unusableValue(const TabchildData& data);
 
 // True when the solver left every output of data set i (1-based) exactly 0: a singular system.
 bool singularResult(const TabchildData& data, int i);

@@ -42,6 +42,12 @@ TabchildData window(int sets, int samples)
     d.sampleInterval = 0.1;
     d.velocitySamples.resize(samples, sets);
     d.testParameters.resize(5, sets);
+    for (int c = 1; c <= sets; ++c) {
+        for (int r = 0; r <= samples; ++r) d.velocitySamples(r, c) = 30.0 - r;
+        const double p[] = {0, 1500, 1545, 1.013, 20, 2.1};
+        for (int k = 1; k <= 5; ++k) d.testParameters(k, c) = p[k];
+        d.dataFileNames[static_cast<std::size_t>(c)] = "run" + std::to_string(c) + ".ctd";
+    }
     d.fitReference.assign(static_cast<std::size_t>(sets) + 1, 0.04);
     return d;
 }
@@ -134,6 +140,51 @@ TEST(Calculation, SeriesWindowNeverWarns)
     nextCd = -1;
     EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{true, 0, 0}).messages.empty());
     nextCd = 0.3;
+}
+
+// A value the fit cannot take stops the calculation with a message naming file and value.
+TEST(Calculation, RefusesValuesTheFitCannotTake)
+{
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        int set, row;  // row -k: test parameter k; otherwise a sample row
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1, -1, 0, "run1.ctd: the vehicle mass is 0."},
+        {2, -2, nan, "run2.ctd: the dynamic mass is NaN."},
+        {1, -3, 0, "run1.ctd: the air pressure is 0."},
+        {2, -4, -inf, "run2.ctd: the air temperature is -Infinity."},
+        {1, -5, inf, "run1.ctd: the frontal area is Infinity."},
+        {2, 1, 0, "run2.ctd: sample 1 is 0."},
+        {1, 6, nan, "run1.ctd: sample 6 is NaN."},
+        {2, 3, inf, "run2.ctd: sample 3 is Infinity."},
+    };
+    for (const bool series : {false, true}) {
+        for (const Case& c : cases) {
+            if (!series && c.set > 1) continue;
+            SCOPED_TRACE(c.text);
+            TabchildData d = window(series ? 2 : 1, 6);
+            if (c.row < 0) d.testParameters(-c.row, c.set) = c.value;
+            else d.velocitySamples(c.row, c.set) = c.value;
+            lastCall = {};
+            const auto out = analysis::runCalculation(d, fakeCcoeff, CalculationRequest{series, 0, 0});
+            EXPECT_FALSE(out.computed);
+            EXPECT_EQ(lastCall.N, -1);  // the solver was not called
+            EXPECT_TRUE(d.coefficients.empty());
+            EXPECT_FALSE(d.calculated);
+            ASSERT_EQ(out.messages.size(), 1u);
+            EXPECT_EQ(out.messages[0].title, "Calculation Warning");
+            EXPECT_EQ(out.messages[0].icon, platform::Icon::Critical);
+            EXPECT_EQ(out.messages[0].text.substr(0, out.messages[0].text.find('\n')), c.text);
+        }
+    }
+    // 0 degrees, and a sample of 0 outside the fitted rows, are fine.
+    TabchildData d = window(1, 6);
+    d.testParameters(4, 1) = 0;
+    d.velocitySamples(0, 1) = 0;
+    EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{}).computed);
 }
 
 TEST(Calculation, MissingSolverChangesNothing)

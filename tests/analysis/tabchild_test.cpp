@@ -224,6 +224,21 @@ TEST_F(Tabchild, ImplausibleRunWarnsTwiceAndStillShowsItsResults)
     EXPECT_TRUE(w.cmdExcel->isEnabled());
 }
 
+TEST_F(Tabchild, AFileTheFitCannotTakeIsNamedAndNothingIsComputed)
+{
+    testfiles::Run run = testfiles::coastDown(150, 0.45, 30, 50);
+    run.area = 0;
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "flat.ctd", testfiles::ctdText(run))));
+    w.cmdDLLNEW_Click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().title, "Calculation Warning");
+    EXPECT_EQ(fakes.messages.last().text.substr(0, 33), "flat.ctd: the frontal area is 0.\n");
+    EXPECT_EQ(w.mfgCTSres->textMatrix(16, 1), "");
+    EXPECT_FALSE(w.cmdExcel->isEnabled());
+    EXPECT_FALSE(w.data.hasFit());
+}
+
 TEST_F(Tabchild, MissingLibraryIsACriticalMessageAndNothingIsComputed)
 {
     for (const QString& lib : {dir.filePath("libCoastfit.so"), testfiles::writeFile(dir, "broken.so", "not a library")}) {

@@ -1,5 +1,6 @@
 #include "analysis/series/core/series_load.h"
 
+#include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
 #include "numbers/numbers.h"
 
@@ -170,7 +171,8 @@ void runReferenceFit(analysis::TabchildData& d, CcoeffFunction ccoeff)
     d.fittedVelocities.resize(L, n);
     d.coefficients.assign(static_cast<std::size_t>(4 * n + 1), 0.0);
     d.fitReference.assign(static_cast<std::size_t>(n + 1), 0.0);
-    if (!ccoeff || n < 1 || L < 1) return;
+    // A value the fit cannot take leaves the reference at 0; the calculation names it.
+    if (!ccoeff || n < 1 || L < 1 || analysis::unusableValue(d)) return;
     ccoeff(d.velocitySamples.data(), L, n, d.testParameters.data(), d.sampleInterval, 0.0, 0,
            d.coefficients.data(), d.fitReference.data(), d.fittedVelocities.data());
     ++d.dataVersion;
