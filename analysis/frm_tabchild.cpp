@@ -4,7 +4,9 @@
 #include "analysis/coastfit_loader.h"
 #include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
+#include "analysis/core/header_grid.h"
 #include "analysis/series/series_window.h"
+#include "datafile/header_lines.h"
 #include "diagram/diagram_panel.h"
 #include "numbers/numbers.h"
 #include "platform/services.h"
@@ -314,7 +316,7 @@ void FrmTabchild::prepareGrids(int protocolRows, int setCount)
 {
     for (FlexGrid* g : {mfgCTSdat, mfgCTSres}) {
         g->clearCells();
-        g->setRows(g == mfgCTSdat ? protocolRows : 20);
+        g->setRows(g == mfgCTSdat ? protocolRows : kResultGridRows);
         g->setCols(setCount + 1);
         g->setFixedRows(1);
         g->setFixedCols(1);
@@ -327,6 +329,18 @@ void FrmTabchild::prepareGrids(int protocolRows, int setCount)
     for (const auto& l : kResultLabels) mfgCTSres->setTextMatrix(QString::fromLatin1(l[0]).toInt(), 0, QString::fromUtf8(l[1]));
 }
 
+void FrmTabchild::fillHeaderCells(int set)
+{
+    for (int r = 0; r < kProtocolHeaderRows; ++r) {
+        const std::string cell = protocolHeaderCell(data, r, set);
+        if (!cell.empty()) mfgCTSdat->setTextMatrix(r, set, qs(cell));
+    }
+    for (int r = 0; r < kResultGridRows; ++r) {
+        const std::string cell = resultHeaderCell(data, r, set);
+        if (!cell.empty()) mfgCTSres->setTextMatrix(r, set, qs(cell));
+    }
+}
+
 void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
 {
     const int n = data.samples();
@@ -334,10 +348,11 @@ void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
     auto header = [this](int row) { return qs(data.headerValues(row, 1)); };
     data.setCount = 1;
 
-    txtCTComments->setPlainText(QStringLiteral("Car configuration : ") + header(20) + QStringLiteral("\nWeather : ") +
-                                header(21) + QStringLiteral("\nRoad conditions : ") + header(22));
+    txtCTComments->setPlainText(QStringLiteral("Car configuration : ") + header(datafile::kConfiguration) +
+                                QStringLiteral("\nWeather : ") + header(datafile::kWeather) +
+                                QStringLiteral("\nRoad conditions : ") + header(datafile::kRoad));
 
-    lblCTDescrLabel[0]->setText(header(1));
+    lblCTDescrLabel[0]->setText(header(datafile::kProject));
     lblCTDescrLabel[1]->setText(QStringLiteral("Filename: ") + title);
     lblCTDescrLabel[2]->setText(QStringLiteral("Number of datapoints between "));
     lblCTDescrLabel[3]->setText(QStringLiteral("max. and min. value: ") + qs(numbers::numberToText(data.sampleCount)));
@@ -346,29 +361,15 @@ void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
     lblCTDescrLabel[5]->setText(QStringLiteral("End velocity: ") + qs(numbers::formatNumber(data.velocitySamples(n, 1), "#0.0")) +
                                 QStringLiteral(" m/s"));
 
-    prepareGrids(n + 31, 1);
-    mfgCTSdat->setTextMatrix(0, 1, title);
-    mfgCTSres->setTextMatrix(0, 1, title);
-    for (int row = 1; row <= 5; ++row) {
-        mfgCTSdat->setTextMatrix(row, 1, header(row));
-        mfgCTSres->setTextMatrix(row, 1, header(row));
-    }
-    mfgCTSdat->setTextMatrix(7, 1, header(7));
-    for (int row : {8, 9})
-        mfgCTSdat->setTextMatrix(row, 1, qs(numbers::formatNumber(numbers::leadingNumber(data.headerValues(row, 1)), "#####0.0###")));
-    mfgCTSdat->setTextMatrix(10, 1, qs(numbers::integerToText(minRow)));
-    mfgCTSdat->setTextMatrix(11, 1, qs(numbers::integerToText(maxRow)));
-    mfgCTSdat->setTextMatrix(13, 1, qs(numbers::numberToText(data.sampleInterval)));
-    for (int row = 15; row <= 19; ++row) {
-        const QString text = qs(numbers::numberToText(data.testParameters(row - 14, 1)));
-        mfgCTSdat->setTextMatrix(row, 1, text);
-        mfgCTSres->setTextMatrix(row - 7, 1, text);
-    }
-    for (int row = 20; row <= 22; ++row) mfgCTSdat->setTextMatrix(row + 1, 1, header(row));
+    prepareGrids(n + kProtocolHeaderRows, 1);
+    fillHeaderCells(1);
+    mfgCTSdat->setTextMatrix(datafile::kMinVelocityRow, 1, qs(numbers::integerToText(minRow)));
+    mfgCTSdat->setTextMatrix(datafile::kMaxVelocityRow, 1, qs(numbers::integerToText(maxRow)));
     // The samples are formatted when the view shows them: a million rows cost no text up front.
-    mfgCTSdat->setColumnSource(0, 31, n + 30, [](int row) { return qs(numbers::integerToText(row - 30)); });
-    mfgCTSdat->setColumnSource(1, 31, n + 30, [this](int row) {
-        const int r = row - 30;
+    constexpr int head = datafile::kHeaderLineCount;
+    mfgCTSdat->setColumnSource(0, head + 1, n + head, [](int row) { return qs(numbers::integerToText(row - head)); });
+    mfgCTSdat->setColumnSource(1, head + 1, n + head, [this](int row) {
+        const int r = row - head;
         return r <= data.velocitySamples.rows() ? qs(numbers::formatNumber(data.velocitySamples(r, 1), "0.000")) : QString();
     });
 

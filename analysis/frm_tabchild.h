@@ -60,6 +60,8 @@ public:
     // Shapes both grids for `setCount` data sets, the protocol grid with `protocolRows` rows,
     // and writes the row labels of column 0 (shared by the data-file and the series reader).
     void prepareGrids(int protocolRows, int setCount);
+    // Writes the header cells of data set `set` into column `set` of both grids.
+    void fillHeaderCells(int set);
 
     // After a successful load: legend, default view, then page 2 and page 0 (each runs the
     // page-click handling, so the data browser ends on its graph-view page).

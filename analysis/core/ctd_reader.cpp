@@ -1,5 +1,6 @@
 #include "analysis/core/ctd_reader.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
 
@@ -12,7 +13,13 @@
 namespace analysis {
 namespace {
 
-constexpr int kHeaderLines = 30;
+using namespace datafile;
+
+// The header lines a data-file window keeps as text.
+constexpr int kTextLines[] = {kProject,     kDate,        kStartTime,
+                              kCar,         kTester,      kPlaceholderAfterTester,
+                              kImportLineCount, kMinVelocity, kMaxVelocity,
+                              kPlaceholderAfterLocations, kConfiguration, kWeather, kRoad};
 
 // Cuts the next line off `rest`: up to LF, without a CR before it. A final line end starts no
 // further line.
@@ -63,17 +70,17 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     std::string_view rest = bytes;
     if (rest.size() >= 3 && rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
 
-    std::string_view headerRaw[kHeaderLines + 1];
+    std::string_view headerRaw[kHeaderLineCount + 1];
     int lineCount = 0;
-    while (lineCount < kHeaderLines && !rest.empty()) headerRaw[++lineCount] = nextLine(rest);
-    if (lineCount < kHeaderLines) {
+    while (lineCount < kHeaderLineCount && !rest.empty()) headerRaw[++lineCount] = nextLine(rest);
+    if (lineCount < kHeaderLineCount) {
         out.refusal = "The file has " + std::to_string(lineCount) + " of its 30 header lines.";
         return out;
     }
 
-    const double minValue = numbers::leadingNumber(headerRaw[10]);
-    const double maxValue = numbers::leadingNumber(headerRaw[11]);
-    const double interval = numbers::leadingNumber(headerRaw[13]);
+    const double minValue = numbers::leadingNumber(headerRaw[kMinVelocityRow]);
+    const double maxValue = numbers::leadingNumber(headerRaw[kMaxVelocityRow]);
+    const double interval = numbers::leadingNumber(headerRaw[kSampleInterval]);
     out.minRow = numbers::roundHalfEven(minValue);
     out.maxRow = numbers::roundHalfEven(maxValue);
     if (!std::isfinite(minValue) || !std::isfinite(maxValue) || out.minRow < out.maxRow) {
@@ -113,7 +120,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
 
     // Header texts: decoded as one block (UTF-8 when valid, else Windows-1252).
     std::string headerBlock;
-    for (int k = 1; k <= kHeaderLines; ++k) {
+    for (int k = 1; k <= kHeaderLineCount; ++k) {
         headerBlock.append(headerRaw[k]);
         headerBlock.push_back('\n');
     }
@@ -121,11 +128,11 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
 
     TabchildData& d = data;
     d.headerValues.resize(25, 1);
-    d.testParameters.resize(5, 1);
-    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 20, 21, 22})
-        d.headerValues(k, 1) = k - 1 < static_cast<int>(header.size()) ? header[static_cast<std::size_t>(k - 1)] : std::string();
+    d.testParameters.resize(kTestParameterCount, 1);
+    for (int k : kTextLines)
+        d.headerValues(k, 1) = entry(k) < header.size() ? header[entry(k)] : std::string();
     d.sampleInterval = interval;
-    for (int k = 15; k <= 19; ++k) d.testParameters(k - 14, 1) = numbers::leadingNumber(headerRaw[k]);
+    for (int r = 1; r <= kTestParameterCount; ++r) d.testParameters(r, 1) = numbers::leadingNumber(headerRaw[testParameterLine(r)]);
     d.sampleCount = static_cast<double>(n);
     d.velocitySamples = std::move(samples);
     ++d.dataVersion;

@@ -1,6 +1,7 @@
 // The series side of the analysis window: ctsOpen and the mean value groups of the "Protocol"
 // page. The rules live in the Qt-free cores beside this file; here they meet the controls.
 #include "analysis/series/series_window.h"
+#include "datafile/header_lines.h"
 
 #include "analysis/browser_link.h"
 #include "analysis/coastfit_loader.h"
@@ -166,16 +167,7 @@ void fillGrids(FrmTabchild& w)
     const int minFirst = *std::min_element(s.firstLines.begin(), s.firstLines.end());
     const int maxLast = *std::max_element(s.lastLines.begin(), s.lastLines.end());
     w.prepareGrids(series::protocolRows(maxLast), n);
-    for (int j = 1; j <= n; ++j) {
-        for (int r = 0; r <= 30; ++r) {
-            const std::string cell = series::protocolHeaderCell(d, r, j);
-            if (!cell.empty()) w.mfgCTSdat->setTextMatrix(r, j, qs(cell));
-        }
-        for (int r = 0; r < series::kResultRows; ++r) {
-            const std::string cell = series::resultHeaderCell(d, r, j);
-            if (!cell.empty()) w.mfgCTSres->setTextMatrix(r, j, qs(cell));
-        }
-    }
+    for (int j = 1; j <= n; ++j) w.fillHeaderCells(j);
     // Samples stand at the row of their data-file line, formatted when the view asks for them.
     for (int j = 1; j <= n; ++j) {
         const int first = s.firstLines[static_cast<std::size_t>(j - 1)];
@@ -187,7 +179,7 @@ void fillGrids(FrmTabchild& w)
     w.mfgCTSdat->setColumnSource(0, minFirst, maxLast - 1, [&w](int row) {
         const SeriesState& st = state(w);
         for (std::size_t i = 0; i < st.firstLines.size(); ++i)
-            if (st.firstLines[i] <= row && row <= st.lastLines[i] - 1) return qs(numbers::integerToText(row - 30));
+            if (st.firstLines[i] <= row && row <= st.lastLines[i] - 1) return qs(numbers::integerToText(row - datafile::kHeaderLineCount));
         return QString();
     });
 }

@@ -1,5 +1,6 @@
 #include "import/core/ctd_writer.h"
 
+#include "datafile/header_lines.h"
 #include "import/core/text_import.h"
 #include "numbers/numbers.h"
 
@@ -15,10 +16,10 @@ float unitFactor(int velocityUnit)
     return static_cast<float>(3.6 * 1.609);
 }
 
-std::string ctdFileText(std::array<std::string, 30>& fileHeader, const ImportState& import)
+std::string ctdFileText(datafile::HeaderTexts& fileHeader, const ImportState& import)
 {
     const double factor = static_cast<double>(unitFactor(import.velocityUnit));
-    for (std::size_t k : {std::size_t{7}, std::size_t{8}})
+    for (const std::size_t k : {datafile::entry(datafile::kMinVelocity), datafile::entry(datafile::kMaxVelocity)})
         fileHeader[k] = numbers::numberToText(numbers::leadingNumber(fileHeader[k]) / factor);
 
     std::string out;

@@ -1,6 +1,7 @@
 #pragma once
 // The coast-down data file: 30 header lines, then one velocity in m/s per line, CR LF after
 // every line. Standard library only.
+#include "datafile/header_lines.h"
 #include "import/core/import_state.h"
 
 #include <array>
@@ -14,6 +15,6 @@ float unitFactor(int velocityUnit);
 
 // The whole data file as bytes (UTF-8 text; the caller encodes it for the disk). Replaces
 // header entries 7 and 8 with the extremes in m/s; the import lines are only read.
-std::string ctdFileText(std::array<std::string, 30>& fileHeader, const ImportState& import);
+std::string ctdFileText(datafile::HeaderTexts& fileHeader, const ImportState& import);
 
 }  // namespace importer

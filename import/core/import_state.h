@@ -2,6 +2,8 @@
 // Program-wide state of the import and of the data file being created or edited. One instance,
 // `importer::state`, lives for the whole run; the text import, the parameter form, the data-file
 // writer, the parameter editor and the file readers share it. Standard library only.
+#include "datafile/header_lines.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,7 +28,7 @@ struct ImportState {
     bool dataListValid = false;
 
     // The 30 header lines of the data file being created or edited (entry k = line k + 1).
-    std::array<std::string, 30> fileHeader;
+    datafile::HeaderTexts fileHeader;
     // Validity of project, start time, sample interval, pressure, temperature, vehicle mass,
     // frontal area and dynamic mass.
     std::array<bool, 8> fieldValid{};

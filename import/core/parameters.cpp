@@ -1,9 +1,12 @@
 #include "import/core/parameters.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 
 namespace importer {
 namespace {
+
+using namespace datafile;
 
 std::string pointed(std::string s)
 {
@@ -18,7 +21,7 @@ ValidationMessage warning(const char* text, Field focus, int selectLength)
 }
 
 struct NumericStep {
-    int entry;
+    int line;
     Field field;
     int flag;
     const char* notNumeric;
@@ -29,11 +32,11 @@ struct NumericStep {
 };
 
 constexpr NumericStep kSteps[] = {
-    {12, Field::Delta, 2, "Sample rate is not numerical!", "Please insert sample rate between 0.0001 and 1!", 0.0001, 1, false},
-    {16, Field::Pressure, 3, "Air pressure-value is not numerical!", "Please insert pressure-value between 0.8 and 1.5!", 0.8, 1.5, false},
-    {17, Field::Temperature, 4, "Air temperature-value is not numerical!", "Please insert temperature-value between -50 and 100!", -50, 100, false},
-    {14, Field::Mass, 5, "Vehicle mass-value is not numerical!", "Please insert mass-value between 100 and 50000!", 100, 50000, false},
-    {18, Field::Area, 6, "Frontal area-value is not numerical!", "Please insert frontal area-value between 0 and 10!", 0, 10, true},
+    {kSampleInterval, Field::Delta, 2, "Sample rate is not numerical!", "Please insert sample rate between 0.0001 and 1!", 0.0001, 1, false},
+    {kAirPressure, Field::Pressure, 3, "Air pressure-value is not numerical!", "Please insert pressure-value between 0.8 and 1.5!", 0.8, 1.5, false},
+    {kAirTemperature, Field::Temperature, 4, "Air temperature-value is not numerical!", "Please insert temperature-value between -50 and 100!", -50, 100, false},
+    {kVehicleMass, Field::Mass, 5, "Vehicle mass-value is not numerical!", "Please insert mass-value between 100 and 50000!", 100, 50000, false},
+    {kFrontalArea, Field::Area, 6, "Frontal area-value is not numerical!", "Please insert frontal area-value between 0 and 10!", 0, 10, true},
 };
 
 // hh:mm with 0 <= hh <= 23 and 0 <= mm <= 59: the first two characters, the third and the last two.
@@ -59,42 +62,43 @@ std::string oneLine(std::string s)
 
 }  // namespace
 
-std::array<std::string, 30> collectTestParameters(const ParameterFields& fields, const ImportState& import)
+datafile::HeaderTexts collectTestParameters(const ParameterFields& fields, const ImportState& import)
 {
     ParameterFields f = fields;
     for (std::string* s : {&f.project, &f.delta, &f.pressure, &f.temperature, &f.mass, &f.area, &f.dynmass, &f.time,
                            &f.weather, &f.road, &f.car, &f.configuration, &f.tester})
         *s = oneLine(*s);
-    std::array<std::string, 30> h;
+    datafile::HeaderTexts h;
     h.fill("0");
-    h[0] = f.project;
-    h[1] = numbers::integerToText(f.day) + "." + numbers::integerToText(f.month) + "." + numbers::integerToText(f.year);
-    h[2] = f.time;
-    h[3] = f.car;
-    h[4] = f.tester;
-    h[6] = numbers::integerToText(import.importLineCount);
-    h[7] = numbers::numberToText(import.minVelocity);
-    h[8] = numbers::numberToText(import.maxVelocity);
-    h[9] = numbers::integerToText(import.minVelocityRow);
-    h[10] = numbers::integerToText(import.maxVelocityRow);
-    h[12] = pointed(f.delta);
-    h[14] = pointed(f.mass);
-    h[15] = pointed(f.dynmass);
-    h[16] = pointed(f.pressure);
-    h[17] = pointed(f.temperature);
-    h[18] = pointed(f.area);
-    h[19] = f.configuration;
-    h[20] = f.weather;
-    h[21] = f.road;
+    const auto line = [&h](int number) -> std::string& { return h[entry(number)]; };
+    line(kProject) = f.project;
+    line(kDate) = numbers::integerToText(f.day) + "." + numbers::integerToText(f.month) + "." + numbers::integerToText(f.year);
+    line(kStartTime) = f.time;
+    line(kCar) = f.car;
+    line(kTester) = f.tester;
+    line(kImportLineCount) = numbers::integerToText(import.importLineCount);
+    line(kMinVelocity) = numbers::numberToText(import.minVelocity);
+    line(kMaxVelocity) = numbers::numberToText(import.maxVelocity);
+    line(kMinVelocityRow) = numbers::integerToText(import.minVelocityRow);
+    line(kMaxVelocityRow) = numbers::integerToText(import.maxVelocityRow);
+    line(kSampleInterval) = pointed(f.delta);
+    line(kVehicleMass) = pointed(f.mass);
+    line(kDynamicMass) = pointed(f.dynmass);
+    line(kAirPressure) = pointed(f.pressure);
+    line(kAirTemperature) = pointed(f.temperature);
+    line(kFrontalArea) = pointed(f.area);
+    line(kConfiguration) = f.configuration;
+    line(kWeather) = f.weather;
+    line(kRoad) = f.road;
     return h;
 }
 
-ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader,
+ValidationOutcome validateTestParameters(datafile::HeaderTexts& fileHeader,
                                          std::array<bool, 8>& fieldValid, const std::string& startTime)
 {
     ValidationOutcome out;
 
-    if (fileHeader[0].empty()) {
+    if (fileHeader[entry(kProject)].empty()) {
         out.messages.push_back(warning("Please insert project name!", Field::Project, 0));
         fieldValid[0] = false;
         fieldValid[1] = false;
@@ -103,7 +107,7 @@ ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader
     }
 
     if (fieldValid[0]) {
-        if (fileHeader[2].empty()) {
+        if (fileHeader[entry(kStartTime)].empty()) {
             fieldValid[1] = true;
         } else if (startTimeValid(startTime)) {
             fieldValid[1] = true;
@@ -117,7 +121,7 @@ ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader
     if (fieldValid[1]) {
         bool passed = true;
         for (const NumericStep& s : kSteps) {
-            const std::string& text = fileHeader[static_cast<std::size_t>(s.entry)];
+            const std::string& text = fileHeader[entry(s.line)];
             if (!numbers::isNumeric(text)) {
                 out.messages.push_back(warning(s.notNumeric, s.field, 20));
                 fieldValid[static_cast<std::size_t>(s.flag)] = false;
@@ -141,8 +145,8 @@ ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader
         fieldValid[7] = true;
         return out;
     }
-    const double m = numbers::leadingNumber(fileHeader[14]);
-    std::string& dyn = fileHeader[15];
+    const double m = numbers::leadingNumber(fileHeader[entry(kVehicleMass)]);
+    std::string& dyn = fileHeader[entry(kDynamicMass)];
     if (!dyn.empty() && !numbers::isNumeric(dyn)) {
         out.messages.push_back(warning("Dynamic mass-value is not numerical!", Field::Dynmass, 20));
         fieldValid[7] = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The test parameters of a data file: the header lines built from the parameter form and the
 // checks of its Save. Standard library only.
+#include "datafile/header_lines.h"
 #include "import/core/import_state.h"
 #include "platform/message.h"
 
@@ -20,7 +21,7 @@ struct ParameterFields {
 
 // The 30 header lines from the form and the import results; the numbers the user typed get
 // "," replaced by ".", the velocity extremes stay in the unit of the text file.
-std::array<std::string, 30> collectTestParameters(const ParameterFields& fields, const ImportState& import);
+datafile::HeaderTexts collectTestParameters(const ParameterFields& fields, const ImportState& import);
 
 // Where a refused check sends the focus.
 enum class Field { Project, Time, Delta, Pressure, Temperature, Mass, Area, Dynmass };
@@ -39,7 +40,7 @@ struct ValidationOutcome {
 // Checks the header lines in order and updates the eight validity flags, which keep their
 // values between calls. May replace entry 15 with the default dynamic mass. `startTime` is the
 // current text of the start-time field.
-ValidationOutcome validateTestParameters(std::array<std::string, 30>& fileHeader,
+ValidationOutcome validateTestParameters(datafile::HeaderTexts& fileHeader,
                                          std::array<bool, 8>& fieldValid, const std::string& startTime);
 
 inline bool allFieldsValid(const std::array<bool, 8>& fieldValid)

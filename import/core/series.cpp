@@ -1,5 +1,6 @@
 #include "import/core/series.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
 
@@ -8,6 +9,8 @@
 
 namespace importer {
 namespace {
+
+using namespace datafile;
 
 platform::Message ctsError(std::string text) { return platform::messageFromFlags(4112, std::move(text), "CTS-Error"); }
 
@@ -41,18 +44,19 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
     std::vector<std::vector<std::string>> files(n);
     std::vector<RunHeader> headers(n);
 
-    // Header pass: lines 8, 9 and 13.
+    // Header pass: the velocity range and the sample interval.
     for (std::size_t i = 0; i < n; ++i) {
         if (!read(names[i], files[i])) {
             plan.failure = ctsError(names[i] + " - file can not be opened!");
             return plan;
         }
         const auto& lines = files[i];
-        if (lines.size() < 13) {
+        if (lines.size() <= entry(kSampleInterval)) {
             plan.failure = dataProblem(names[i]);
             return plan;
         }
-        headers[i] = {numbers::leadingNumber(lines[7]), numbers::leadingNumber(lines[8]), numbers::leadingNumber(lines[12])};
+        headers[i] = {numbers::leadingNumber(lines[entry(kMinVelocity)]), numbers::leadingNumber(lines[entry(kMaxVelocity)]),
+                      numbers::leadingNumber(lines[entry(kSampleInterval)])};
     }
     if (n == 0) return plan;
 
@@ -78,7 +82,7 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
     for (std::size_t i = 0; i < n; ++i) {
         bool firstFound = false, lastFound = false;
         const auto& lines = files[i];
-        for (std::size_t k = 31; k <= lines.size(); ++k) {
+        for (std::size_t k = kFirstSampleLine; k <= lines.size(); ++k) {
             const double v = numbers::leadingNumber(lines[k - 1]);
             if (v <= upper && !firstFound) {
                 plan.entries[i].firstLine = static_cast<std::int32_t>(k);

@@ -1,4 +1,5 @@
 // The series file checks, the data-file pass and the load-time fit.
+#include "analysis/core/header_grid.h"
 #include "analysis/series/core/series_load.h"
 #include "numbers/numbers.h"
 #include "tests/series/series_test_support.h"
@@ -301,17 +302,17 @@ TEST_F(SeriesLoadTest, LabelsAndGridCells)
     EXPECT_EQ(labels[4], "Coupled start velocity: 30.0 m/s");
     EXPECT_EQ(labels[5], "Coupled end velocity: 20.0 m/s");
 
-    EXPECT_EQ(series::protocolHeaderCell(d, 0, 2), "b.ctd");
-    EXPECT_EQ(series::protocolHeaderCell(d, 8, 1), "10.5");
-    EXPECT_EQ(series::protocolHeaderCell(d, 9, 1), "30.0");
-    EXPECT_EQ(series::protocolHeaderCell(d, 13, 1), "0.1");
-    EXPECT_EQ(series::protocolHeaderCell(d, 16, 1), "1545");
-    EXPECT_EQ(series::protocolHeaderCell(d, 21, 1), "config");  // line 20 one row down
-    EXPECT_EQ(series::protocolHeaderCell(d, 23, 1), "dry");
-    EXPECT_EQ(series::protocolHeaderCell(d, 20, 1), "");
-    EXPECT_EQ(series::resultHeaderCell(d, 8, 1), "1500");
-    EXPECT_EQ(series::resultHeaderCell(d, 12, 2), "2.2");
-    EXPECT_EQ(series::resultHeaderCell(d, 1, 1), "Alpha");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 0, 2), "b.ctd");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 8, 1), "10.5");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 9, 1), "30.0");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 13, 1), "0.1");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 16, 1), "1545");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 21, 1), "config");  // line 20 one row down
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 23, 1), "dry");
+    EXPECT_EQ(analysis::protocolHeaderCell(d, 20, 1), "");
+    EXPECT_EQ(analysis::resultHeaderCell(d, 8, 1), "1500");
+    EXPECT_EQ(analysis::resultHeaderCell(d, 12, 2), "2.2");
+    EXPECT_EQ(analysis::resultHeaderCell(d, 1, 1), "Alpha");
     // Line 40 of b is its sample 10; shown at grid row 40.
     EXPECT_EQ(series::protocolSampleCell(d, 2, 40, 40), "29.100");
     EXPECT_EQ(series::protocolSampleCell(d, 2, 40, 39), "");

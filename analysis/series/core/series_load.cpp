@@ -2,6 +2,8 @@
 
 #include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
+#include "analysis/core/header_grid.h"
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 
 namespace series {
 namespace {
+
+using namespace datafile;
 
 constexpr int kHeaderRows = 25;  // headerValues rows 0..25
 
@@ -110,9 +114,9 @@ SeriesLoad loadSeries(const std::string& path, const ReadText& read)
         c.dataPaths.push_back(dataPath);
         const auto& lines = data.lines;
 
-        if (lines.size() >= 13) {
+        if (lines.size() > entry(kSampleInterval)) {
             // A zero or negative interval cannot be compared with anything.
-            const double interval = numbers::leadingNumber(lines[12]);
+            const double interval = numbers::leadingNumber(lines[entry(kSampleInterval)]);
             if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, differentSampleRate()};
             if (j == 1) c.sampleInterval = interval;
             else if (interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
@@ -126,14 +130,14 @@ SeriesLoad loadSeries(const std::string& path, const ReadText& read)
         // count of the series file alone must not decide how much memory is taken.
         if (j == 1) {
             c.velocitySamples.resize(L, n);
-            c.testParameters.resize(5, n);
+            c.testParameters.resize(kTestParameterCount, n);
             c.headerValues.resize(kHeaderRows, n);
         }
 
-        for (int k = 1; k <= 22; ++k)
-            if (k <= 11 || k >= 20) c.headerValues(k, j) = lines[static_cast<std::size_t>(k - 1)];
-        for (int k = 15; k <= 19; ++k)
-            c.testParameters(k - 14, j) = numbers::leadingNumber(lines[static_cast<std::size_t>(k - 1)]);
+        for (int k = kProject; k <= kRoad; ++k)
+            if (k <= kMaxVelocityRow || k >= kConfiguration) c.headerValues(k, j) = lines[entry(k)];
+        for (int r = 1; r <= kTestParameterCount; ++r)
+            c.testParameters(r, j) = numbers::leadingNumber(lines[entry(testParameterLine(r))]);
         double* column = &c.velocitySamples(0, j);
         const std::size_t first = static_cast<std::size_t>(e.firstLine) - 1;
         for (int r = 0; r <= L; ++r) column[r] = analysis::sampleValue(lines[first + static_cast<std::size_t>(r)]);
@@ -192,32 +196,11 @@ std::array<std::string, 6> summaryLabels(const analysis::TabchildData& d)
 
 int protocolRows(int largestLastLine)
 {
-    // Samples stand at rows firstLine..lastLine - 1; the header needs rows 0..30.
-    return std::max(largestLastLine, 31);
+    // Samples stand at rows firstLine..lastLine - 1; the header needs its rows.
+    return std::max(largestLastLine, analysis::kProtocolHeaderRows);
 }
 
 int protocolRows(const SeriesContent& content) { return protocolRows(content.largestLastLine()); }
-
-std::string protocolHeaderCell(const analysis::TabchildData& d, int row, int set)
-{
-    if (set < 1 || set > d.setCount) return {};
-    if (row == 0) return d.dataFileNames[static_cast<std::size_t>(set)];
-    if ((row >= 1 && row <= 5) || row == 7 || row == 10 || row == 11) return d.headerValues(row, set);
-    if (row == 8 || row == 9) return numbers::formatNumber(numbers::leadingNumber(d.headerValues(row, set)), "#####0.0###");
-    if (row == 13) return numbers::numberToText(d.sampleInterval);
-    if (row >= 15 && row <= 19) return numbers::numberToText(d.testParameters(row - 14, set));
-    if (row >= 21 && row <= 23) return d.headerValues(row - 1, set);
-    return {};
-}
-
-std::string resultHeaderCell(const analysis::TabchildData& d, int row, int set)
-{
-    if (set < 1 || set > d.setCount) return {};
-    if (row == 0) return d.dataFileNames[static_cast<std::size_t>(set)];
-    if (row >= 1 && row <= 5) return d.headerValues(row, set);
-    if (row >= 8 && row <= 12) return numbers::numberToText(d.testParameters(row - 7, set));
-    return {};
-}
 
 std::string protocolSampleCell(const analysis::TabchildData& d, int set, int firstLine, int row)
 {

@@ -55,16 +55,9 @@ void runReferenceFit(analysis::TabchildData& data, CcoeffFunction ccoeff);
 // The texts of the summary labels lblCTDescrLabel(0..5).
 std::array<std::string, 6> summaryLabels(const analysis::TabchildData& data);
 
-constexpr int kResultRows = 20;
-
 // Number of rows of the protocol grid: every sample sits at the row of its data-file line.
 int protocolRows(const SeriesContent& content);
 int protocolRows(int largestLastLine);
-
-// Header cell (rows 0..30) of data set `set` in the protocol grid / result grid; "" when the
-// row holds nothing for it.
-std::string protocolHeaderCell(const analysis::TabchildData& data, int row, int set);
-std::string resultHeaderCell(const analysis::TabchildData& data, int row, int set);
 
 // A sample of the protocol grid: row = data-file line, shown for lines firstLine..lastLine - 1.
 std::string protocolSampleCell(const analysis::TabchildData& data, int set, int firstLine, int row);
