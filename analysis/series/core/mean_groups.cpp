@@ -6,15 +6,7 @@
 namespace series {
 namespace {
 
-platform::Message duplicateQuestion(const char* text)
-{
-    platform::Message m;
-    m.icon = platform::Icon::Information;
-    m.buttons = platform::Buttons::YesNoCancel;
-    m.title = "Data arrangement";
-    m.text = text;
-    return m;
-}
+platform::Message duplicateQuestion(const char* text) { return platform::messageFromFlags(0x1043, text, "Data arrangement"); }
 
 // Counters only ever grow; they stop at the largest value rather than wrap into reused names.
 void raise(int& counter)
@@ -139,11 +131,8 @@ std::optional<platform::Message> MeanValueGroups::erase(int id)
         if (it->members.size() >= 3) {
             it->members.erase(m);
         } else {
-            platform::Message msg;
-            msg.icon = platform::Icon::Information;
-            msg.title = "Not enough datasets";
-            msg.text = "For a mean value at least two datasets are needed!";
-            refusal = msg;
+            refusal = platform::messageFromFlags(0x1040, "For a mean value at least two datasets are needed!",
+                                                 "Not enough datasets");
         }
         break;
     }

@@ -26,13 +26,9 @@ bool holdsPath(const std::string& name)
 
 platform::Message seriesProblem(const std::string& detail)
 {
-    platform::Message m;
-    m.icon = platform::Icon::None;
-    m.buttons = platform::Buttons::Ok;
-    m.title = "CTS-Error";
-    m.text = "There occured a problem with the CTS-file!";
-    if (!detail.empty()) m.text += "\n" + detail;
-    return m;
+    std::string text = "There occured a problem with the CTS-file!";
+    if (!detail.empty()) text += "\n" + detail;
+    return platform::messageFromFlags(0, std::move(text), "CTS-Error");
 }
 
 std::optional<platform::Message> parseSeriesFile(const std::vector<std::string>& lines, SeriesFile& out)

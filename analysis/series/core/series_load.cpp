@@ -20,21 +20,15 @@ constexpr int kHeaderRows = 25;  // headerValues rows 0..25
 
 platform::Message missingDataFile(const std::string& name)
 {
-    platform::Message m;
-    m.icon = platform::Icon::Critical;
-    m.title = "CTS-Error";
-    m.text = "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
-             "The file " + name + " could not be found in this directory.";
-    return m;
+    return platform::messageFromFlags(0x1010,
+                                      "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
+                                      "The file " + name + " could not be found in this directory.",
+                                      "CTS-Error");
 }
 
 platform::Message differentSampleRate()
 {
-    platform::Message m;
-    m.icon = platform::Icon::None;
-    m.title = "CTS-Error";
-    m.text = "Datasets with different sample rate can NOT be compared!";
-    return m;
+    return platform::messageFromFlags(0, "Datasets with different sample rate can NOT be compared!", "CTS-Error");
 }
 
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
