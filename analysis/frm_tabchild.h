@@ -4,6 +4,7 @@
 // "Datamatrix") and "Protocol". Controls are public and carry their names as objectName, so the
 // series reader, the mean value groups, the report and the tests reach them directly.
 #include "analysis/flex_grid.h"
+#include "analysis/series/series_window.h"
 #include "frame_api/analysis_window_api.h"
 #include "state/tabchild_data.h"
 
@@ -49,6 +50,7 @@ public:
 
     // ---- state ----------------------------------------------------------------------------
     TabchildData data;
+    SeriesState seriesState;  // the series side's groups and sample windows
 
     // ---- readers ----------------------------------------------------------------------------
     // Reads a data file (the open dialog unless reloadPath is given) into the window and shows

@@ -1,13 +1,13 @@
 // The series side of the analysis window: ctsOpen and the mean value groups of the "Protocol"
 // page. The rules live in the Qt-free cores beside this file; here they meet the controls.
 #include "analysis/series/series_window.h"
-#include "datafile/header_lines.h"
 
 #include "analysis/browser_link.h"
 #include "analysis/coastfit_loader.h"
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/core/mean_groups.h"
 #include "analysis/series/core/series_load.h"
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/services.h"
 
@@ -32,25 +32,6 @@ constexpr int kNodeIdRole = Qt::UserRole + 1;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// What the series side keeps beside the window state: the groups and the sample windows of the
-// data sets (the protocol grid shows each sample at the row of its data-file line).
-class SeriesState : public QObject {
-public:
-    explicit SeriesState(FrmTabchild& window) : QObject(&window)
-    {
-        setObjectName(QStringLiteral("seriesState"));
-    }
-    series::MeanValueGroups groups;
-    std::vector<int> firstLines;  // per data set, 0-based index = set - 1
-    std::vector<int> lastLines;
-};
-
-SeriesState& state(FrmTabchild& w)
-{
-    if (auto* s = w.findChild<SeriesState*>(QStringLiteral("seriesState"), Qt::FindDirectChildrenOnly)) return *s;
-    return *new SeriesState(w);
-}
-
 platform::Answer ask(FrmTabchild& w, const platform::Message& m)
 {
     return platform::showMessage(m, browser::dialogParent(&w));
@@ -59,7 +40,7 @@ platform::Answer ask(FrmTabchild& w, const platform::Message& m)
 // The check list and the buttons as the group model has them.
 void syncChecksAndButtons(FrmTabchild& w)
 {
-    const auto& g = state(w).groups;
+    const auto& g = w.seriesState.groups;
     w.data.checkedIndex = g.checkedIndex();
     w.data.groupCounter = g.groupCounter();
     w.data.singleCounter = g.singleCounter();
@@ -88,7 +69,7 @@ void syncTree(FrmTabchild& w)
     if (!w.trvAverageData) return;
     QTreeWidgetItem* root = ensureRoot(w);
     root->setData(0, kNodeIdRole, series::MeanValueGroups::kRootId);
-    const auto& g = state(w).groups;
+    const auto& g = w.seriesState.groups;
     qDeleteAll(root->takeChildren());
     const QIcon groupIcon = w.style()->standardIcon(QStyle::SP_DirIcon);
     const QIcon setIcon = w.style()->standardIcon(QStyle::SP_FileIcon);
@@ -119,13 +100,13 @@ void afterTreeEdit(FrmTabchild& w)
 void lstAverageData_ItemCheck(FrmTabchild& w, QListWidgetItem* item)
 {
     const int index = w.lstAverageData->row(item);
-    state(w).groups.setChecked(index, item->checkState() == Qt::Checked);
+    w.seriesState.groups.setChecked(index, item->checkState() == Qt::Checked);
     syncChecksAndButtons(w);
 }
 
 void cmdAverageConnect_Click(FrmTabchild& w)
 {
-    auto& g = state(w).groups;
+    auto& g = w.seriesState.groups;
     // The duplicate scan lets pending events run once per entry.
     for (int i = 0; i < static_cast<int>(g.names().size()); ++i)
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -136,7 +117,7 @@ void cmdAverageConnect_Click(FrmTabchild& w)
 
 void cmdAverageSingle_Click(FrmTabchild& w)
 {
-    const bool added = state(w).groups.single([&w](const platform::Message& m) { return ask(w, m); });
+    const bool added = w.seriesState.groups.single([&w](const platform::Message& m) { return ask(w, m); });
     syncChecksAndButtons(w);
     if (added) afterTreeEdit(w);
 }
@@ -149,7 +130,7 @@ void cmdAverageErase_Click(FrmTabchild& w)
     if (!items.isEmpty()) selected = items.first();
     // The root carries an id no group node has, so selecting it removes nothing.
     const int id = selected ? selected->data(0, kNodeIdRole).toInt() : -1;
-    if (auto refusal = state(w).groups.erase(id)) platform::showMessage(*refusal, browser::dialogParent(&w));
+    if (auto refusal = w.seriesState.groups.erase(id)) platform::showMessage(*refusal, browser::dialogParent(&w));
     afterTreeEdit(w);
 }
 
@@ -163,7 +144,7 @@ void fillGrids(FrmTabchild& w)
 {
     const TabchildData& d = w.data;
     const int n = d.setCount;
-    SeriesState& s = state(w);
+    SeriesState& s = w.seriesState;
     const int minFirst = *std::min_element(s.firstLines.begin(), s.firstLines.end());
     const int maxLast = *std::max_element(s.lastLines.begin(), s.lastLines.end());
     w.prepareGrids(series::protocolRows(maxLast), n);
@@ -177,7 +158,7 @@ void fillGrids(FrmTabchild& w)
         });
     }
     w.mfgCTSdat->setColumnSource(0, minFirst, maxLast - 1, [&w](int row) {
-        const SeriesState& st = state(w);
+        const SeriesState& st = w.seriesState;
         for (std::size_t i = 0; i < st.firstLines.size(); ++i)
             if (st.firstLines[i] <= row && row <= st.lastLines[i] - 1) return qs(numbers::integerToText(row - datafile::kHeaderLineCount));
         return QString();
@@ -216,7 +197,7 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
     }
 
     series::SeriesContent& content = *load.content;
-    SeriesState& s = state(w);
+    SeriesState& s = w.seriesState;
     s.firstLines.clear();
     s.lastLines.clear();
     for (const auto& e : content.file.entries) {
@@ -242,7 +223,6 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
 
 void setupMeanValueGroups(FrmTabchild& w)
 {
-    state(w);
     ensureRoot(w);
     for (QPushButton* b : {w.cmdAverageConnect, w.cmdAverageSingle, w.cmdAverageErase, w.cmdAverageShow})
         if (b) b->setEnabled(false);
@@ -263,7 +243,7 @@ void fillAverageDataList(FrmTabchild& w)
 {
     std::vector<std::string> names;
     for (int j = 1; j <= w.data.setCount; ++j) names.push_back(w.data.dataFileNames[static_cast<std::size_t>(j)]);
-    state(w).groups.setDataSets(names);
+    w.seriesState.groups.setDataSets(names);
     if (!w.lstAverageData) return;
     {
         const QSignalBlocker block(w.lstAverageData);
@@ -280,7 +260,7 @@ void fillAverageDataList(FrmTabchild& w)
 
 void cmdAverageShow_Click(FrmTabchild& w)
 {
-    const auto summary = state(w).groups.summary([&w](int set) {
+    const auto summary = w.seriesState.groups.summary([&w](int set) {
         const QStringList parts = resFinder(w, set).split(QLatin1Char('\t'));
         std::array<std::string, 3> r;
         for (int i = 0; i < 3 && i < parts.size(); ++i) r[static_cast<std::size_t>(i)] = parts[i].toStdString();

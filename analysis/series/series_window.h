@@ -2,11 +2,23 @@
 // The series side of the analysis window: reading a series file into the window and the mean
 // value groups on its "Protocol" page. The window calls these; they work on its public controls
 // and its TabchildData.
+#include "analysis/series/core/mean_groups.h"
+
 #include <QString>
+
+#include <vector>
 
 namespace analysis {
 
 class FrmTabchild;
+
+// What the series side keeps beside the window state: the groups and the sample windows of the
+// data sets (the protocol grid shows each sample at the row of its data-file line).
+struct SeriesState {
+    series::MeanValueGroups groups;
+    std::vector<int> firstLines;  // per data set, 0-based index = set - 1
+    std::vector<int> lastLines;
+};
 
 // Fills a freshly created window from a series file and its data files (file dialog unless
 // reloadPath is given), runs the load-time fit and builds legend and default view. False when
