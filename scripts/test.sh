@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a plain build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Checks that every include points down the layout, then sets up, builds and runs every test:
+# a plain build, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/check_layout.sh
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 bash scripts/build.sh build
