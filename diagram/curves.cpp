@@ -1,0 +1,87 @@
+#include "diagram/curves.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace diagram {
+
+CurveLayer::Entry& CurveLayer::entry(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m,
+                                     int set, int rows)
+{
+    Entry& c = entries_.at(static_cast<std::size_t>(index));
+    const double* v = m.column(set) + 1;
+    std::array<std::uint64_t, 17> probe{};
+    for (std::size_t k = 0; k < probe.size(); ++k) {
+        const std::size_t at = static_cast<std::size_t>(rows - 1) * k / (probe.size() - 1);
+        std::memcpy(&probe[k], v + at, sizeof(double));  // bitwise, so NaN compares equal
+    }
+    if (!c.valid || c.version != data.dataVersion || c.array != m.data() || c.arrayRows != m.rows() ||
+        c.arrayCols != m.cols() || c.rows != rows || c.probe != probe || c.summary.samples() != v) {
+        c.summary.build(v, static_cast<std::size_t>(rows));
+        c.valid = true;
+        c.version = data.dataVersion;
+        c.array = m.data();
+        c.arrayRows = m.rows();
+        c.arrayCols = m.cols();
+        c.rows = rows;
+        c.probe = probe;
+        c.pointsValid = false;
+    }
+    return c;
+}
+
+void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
+                      const CurveStyles& styles)
+{
+    const analysis::ColMatrix& m = fitted ? data.fittedVelocities : data.velocitySamples;
+    if (m.empty()) return;
+    const int rows = std::min(data.samples(), m.rows());
+    if (rows < 1) return;
+    const double dxUnits = data.sampleInterval * 1000.0 * kXUnitsPerMs;
+    const Scale sc = s.scale();
+    const int columns = std::max(1, static_cast<int>(std::lround(std::fabs(s.toPixel(sc.left + sc.width, 0).x() - s.toPixel(sc.left, 0).x()))));
+    const int sets = std::min({data.setCount, m.cols(), 30});
+    std::vector<CurvePoint> pts;
+    std::vector<double> xy;
+    s.setDrawWidth(1);
+    s.setDotted(false);
+    for (int set = 1; set <= sets; ++set) {
+        const int index = 2 * (set - 1) + (fitted ? 1 : 0);
+        const CurveStyle& style = styles[static_cast<std::size_t>(index)];
+        if (!style.shown) continue;
+        s.setForeColor(style.colour);
+        // Row 0 is never drawn: row r lies at time (r - 1) * dt.
+        const double* v = m.column(set) + 1;
+        const auto toUnits = [](const std::vector<CurvePoint>& p, std::vector<double>& out) {
+            out.resize(p.size() * 2);
+            for (std::size_t i = 0; i < p.size(); ++i) {
+                out[2 * i] = p[i].x;
+                out[2 * i + 1] = p[i].y * kYUnitsPerMps;
+            }
+        };
+        const std::vector<double>* line = &xy;
+        if (reduce) {
+            Entry& c = entry(index, data, m, set, rows);
+            const double left = sc.left;
+            const double right = sc.left + sc.width;
+            if (!c.pointsValid || c.viewLeft != left || c.viewRight != right || c.dx != dxUnits || c.columns != columns) {
+                curvePoints(c.summary, 0.0, dxUnits, left, right, columns, pts);
+                toUnits(pts, c.xy);
+                c.pointsValid = true;
+                c.viewLeft = left;
+                c.viewRight = right;
+                c.dx = dxUnits;
+                c.columns = columns;
+            }
+            line = &c.xy;
+        } else {
+            curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, false, pts);
+            toUnits(pts, xy);
+        }
+        s.polyline(line->data(), line->size() / 2);
+    }
+    s.setForeColor(QColor(0, 0, 0));
+}
+
+}  // namespace diagram

@@ -1,0 +1,58 @@
+#pragma once
+// The measured and fitted curves of a window's data sets, drawn one pixel wide in the colours of
+// their legend entries, with what can be kept between redraws: per legend entry the summary of
+// its samples and the points of the view drawn last.
+#include "diagram/core/reduce.h"
+#include "diagram/surface.h"
+#include "state/tabchild_data.h"
+
+#include <QColor>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace diagram {
+
+inline constexpr int kCurveEntries = 2 * 30;  // legend entries 0..59 can have a curve
+
+// Per legend entry: whether its curve is drawn and in which colour.
+struct CurveStyle {
+    bool shown = false;
+    QColor colour;
+};
+using CurveStyles = std::array<CurveStyle, kCurveEntries>;
+
+class CurveLayer {
+public:
+    // Draws the shown measured (or fitted) curves of every data set in ascending order. `reduce`
+    // false draws every sample in view (the comparison rendering).
+    void draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
+              const CurveStyles& styles);
+
+private:
+    // The summary of an entry's curve and what it was built from: the data version, the array
+    // (where it lies and its shape) and a few sample values, so that a refill of the arrays is
+    // noticed even when nobody bumped the version.
+    struct Entry {
+        bool valid = false;
+        std::uint64_t version = 0;
+        const double* array = nullptr;
+        int arrayRows = 0;
+        int arrayCols = 0;
+        int rows = 0;
+        std::array<std::uint64_t, 17> probe{};
+        CurveSummary summary;
+        // The polyline (x, y in internal units) of the view last drawn, reused while the view
+        // and the data stay.
+        bool pointsValid = false;
+        double viewLeft = 0, viewRight = 0, dx = 0;
+        int columns = 0;
+        std::vector<double> xy;
+    };
+    Entry& entry(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m, int set, int rows);
+
+    std::array<Entry, kCurveEntries> entries_{};
+};
+
+}  // namespace diagram
