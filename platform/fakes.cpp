@@ -28,6 +28,7 @@ Answer ScriptedMessages::show(const Message& message, QWidget*)
 std::optional<QStringList> ScriptedFileDialogs::ask(const FileDialogRequest& request, QWidget*)
 {
     requests.push_back(request);
+    starts.push_back(fileDialogStart(request, folders.value(request.dialogName)));
     if (answers.empty()) return std::nullopt;
     std::optional<QStringList> a = answers.front();
     answers.pop_front();

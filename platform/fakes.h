@@ -37,8 +37,9 @@ public:
     void clear() { shown.clear(); answers.clear(); }
 };
 
-// Answers file dialogs from a queue; an empty queue cancels. Every request is recorded, and the
-// last folder and file name per dialog name are kept as the real dialogs keep them.
+// Answers file dialogs from a queue; an empty queue cancels. Every request is recorded with the
+// folder and file name the real dialog would start with, and the last folder and file name per
+// dialog name are kept as the real dialogs keep them.
 class ScriptedFileDialogs final : public FileDialogService {
 public:
     std::optional<QStringList> ask(const FileDialogRequest& request, QWidget* parent = nullptr) override;
@@ -57,6 +58,7 @@ public:
     void cancel() { answers.push_back(std::nullopt); }
 
     std::vector<FileDialogRequest> requests;
+    std::vector<FileDialogStart> starts;  // one per request
     std::deque<std::optional<QStringList>> answers;
     QHash<QString, QString> folders;
     QHash<QString, QString> files;

@@ -20,6 +20,11 @@
 
 namespace platform {
 
+FileDialogStart fileDialogStart(const FileDialogRequest& request, const QString& lastFolder)
+{
+    return {request.initialDir.isEmpty() ? lastFolder : request.initialDir, request.fileName};
+}
+
 namespace {
 
 QMessageBox::Icon qtIcon(Icon icon)
@@ -83,14 +88,13 @@ class QtFileDialogs final : public FileDialogService {
 public:
     std::optional<QStringList> ask(const FileDialogRequest& r, QWidget* parent) override
     {
-        QString dir = r.initialDir.isEmpty() ? folders_.value(r.dialogName) : r.initialDir;
-        const QString file = r.fileName.isEmpty() ? files_.value(r.dialogName) : r.fileName;
+        const FileDialogStart start = fileDialogStart(r, folders_.value(r.dialogName));
         QString title = r.title;
         if (title.isEmpty()) {  // the titles the named dialogs carry of their own
             if (r.dialogName == QLatin1String("cdltxtinput")) title = QStringLiteral("Open Ascii-file");
             else if (r.dialogName == QLatin1String("dlgCreatectd")) title = QStringLiteral("Save ctd-file");
         }
-        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), title, dir);
+        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), title, start.folder);
         dlg.setWindowModality(Qt::ApplicationModal);
         const QStringList filters = qtFilterFromClassic(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
         if (!filters.isEmpty()) {
@@ -113,7 +117,7 @@ public:
             break;
         }
         if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
-        if (!file.isEmpty()) dlg.selectFile(file);
+        if (!start.fileName.isEmpty()) dlg.selectFile(start.fileName);
         if (dlg.exec() != QDialog::Accepted) return std::nullopt;
         const QStringList chosen = dlg.selectedFiles();
         if (chosen.isEmpty()) return std::nullopt;

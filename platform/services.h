@@ -30,11 +30,20 @@ struct FileDialogRequest {
     QString title;
     QString filter;         // classic form "Data files (*.ctd)|*.ctd|All files|*.*|"
     int filterIndex = 1;    // 1-based
-    QString fileName;       // proposed file name (empty: the dialog's last one)
+    QString fileName;       // proposed file name (empty: none)
     QString initialDir;     // empty: the dialog's last folder
     QString defaultSuffix;  // without dot
     int flags = 0;          // classic flag word, kept for the record
 };
+
+// Where a named dialog starts: in the request's folder, else in the folder it was left in last
+// (one named dialog serves several commands, so the folder carries over between them), with
+// the request's file name only: a name picked for one command is never proposed to another.
+struct FileDialogStart {
+    QString folder;
+    QString fileName;
+};
+FileDialogStart fileDialogStart(const FileDialogRequest& request, const QString& lastFolder);
 
 // Each named dialog remembers its last folder and file name between calls.
 class FileDialogService {

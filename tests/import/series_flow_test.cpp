@@ -225,4 +225,21 @@ TEST_F(SeriesFlow, CancelEndsSilently)
     EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
 }
 
+// One named dialog serves the pick, the save and the next command: each starts in the folder
+// left last but never with a name picked for another command.
+TEST_F(SeriesFlow, DialogsKeepTheFolderButNotTheName)
+{
+    fakes.files.answerMany({path(QStringLiteral("a.ctd")), path(QStringLiteral("b.ctd"))});
+    fakes.files.answer(path(QStringLiteral("series.cts")));
+    runSaving();
+    fakes.files.cancel();
+    createSeriesFile();
+
+    ASSERT_EQ(fakes.files.starts.size(), 3u);
+    const QString folder = QFileInfo(dir.path()).absoluteFilePath();
+    for (const platform::FileDialogStart& s : fakes.files.starts) EXPECT_TRUE(s.fileName.isEmpty()) << s.fileName.toStdString();
+    EXPECT_EQ(fakes.files.starts[1].folder, folder);  // "Save series as..." in the series folder
+    EXPECT_EQ(fakes.files.starts[2].folder, folder);  // the next pick where the last one was left
+}
+
 }  // namespace
