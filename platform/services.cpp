@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -84,6 +85,16 @@ public:
     }
 };
 
+// "JPEG Image (*.jpg)" -> "jpg": the extension of the filter's first pattern.
+QString suffixOfFilter(const QString& filter)
+{
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0) return {};
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter.at(end).isLetterOrNumber()) ++end;
+    return filter.mid(star + 2, end - star - 2);
+}
+
 class QtFileDialogs final : public FileDialogService {
 public:
     std::optional<QStringList> ask(const FileDialogRequest& r, QWidget* parent) override
@@ -117,6 +128,11 @@ public:
             break;
         }
         if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
+        if (r.suffixFromFilter && r.kind == FileDialogKind::Save) {
+            const auto follow = [&dlg](const QString& filter) { dlg.setDefaultSuffix(suffixOfFilter(filter)); };
+            follow(dlg.selectedNameFilter());
+            QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, follow);
+        }
         if (!start.fileName.isEmpty()) dlg.selectFile(start.fileName);
         if (dlg.exec() != QDialog::Accepted) return std::nullopt;
         const QStringList chosen = dlg.selectedFiles();
@@ -299,13 +315,27 @@ bool saveImage(const QImage& image, const QString& path, const char* format, QSt
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!img.save(&buffer, format, qstrcmp(format, "JPEG") == 0 ? 95 : -1))
-        return setError(QStringLiteral("The picture could not be written."));
+    // JPEG at the image writer's own default quality.
+    if (!img.save(&buffer, format)) return setError(QStringLiteral("The picture could not be written."));
     const WriteResult written =
         writeFileAtomic(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!written.ok) return setError(QString::fromStdString(written.error));
     if (error) error->clear();
     return true;
+}
+
+bool isImageFile(const QString& path, const char* format)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead() && reader.format().compare(QByteArray(format), Qt::CaseInsensitive) == 0;
+}
+
+QImage readImage(const QString& path, const char* format)
+{
+    QImageReader reader(path, format);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
 }
 
 }  // namespace platform

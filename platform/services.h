@@ -33,6 +33,7 @@ struct FileDialogRequest {
     QString fileName;       // proposed file name (empty: none)
     QString initialDir;     // empty: the dialog's last folder
     QString defaultSuffix;  // without dot
+    bool suffixFromFilter = false;  // save: a name typed without extension gets the chosen filter's
     int flags = 0;          // classic flag word, kept for the record
 };
 
@@ -118,7 +119,12 @@ int openDocument(const QString& path);
 // "Data files (*.ctd)|*.ctd|All files|*.*|" -> "Data files (*.ctd);;All files (*.*)"
 QString qtFilterFromClassic(const QString& classic);
 
-// Image export: format "BMP" or "JPEG". False (with error) when it could not be written.
+// Image export: format "BMP" or "JPEG" (at the image writer's default quality), written
+// atomically. False (with error) when it could not be written; the old file then stays.
 bool saveImage(const QImage& image, const QString& path, const char* format, QString* error = nullptr);
+// True when the file holds a readable image of the format ("BMP", "JPEG"), judged by its content.
+bool isImageFile(const QString& path, const char* format);
+// The image of a file of the format; a null image when it is none.
+QImage readImage(const QString& path, const char* format);
 
 }  // namespace platform

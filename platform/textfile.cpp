@@ -297,4 +297,36 @@ WriteResult writeTextLines(const std::string& path, const std::vector<std::strin
     return writeFileAtomic(path, bytes);
 }
 
+FileStamp fileStamp(const std::string& path)
+{
+    FileStamp stamp;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<long long>(st.st_size);
+    stamp.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+bool isWriteProtected(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::access(path.c_str(), W_OK) != 0;
+}
+
+bool folderAcceptsNewFile(const std::string& folder)
+{
+    if (folder.empty()) return false;
+    std::string probe = folder;
+    if (probe.back() != '/') probe += '/';
+    probe += "Test.XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());  // a probe that stays behind still showed the folder takes files
+    return true;
+}
+
 }  // namespace platform

@@ -56,4 +56,21 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes);
 // Writes each line (UTF-8) in Windows-1252 followed by CR LF, atomically.
 WriteResult writeTextLines(const std::string& path, const std::vector<std::string>& lines);
 
+// Size and modification time of a file, to tell whether it changed since it was read.
+struct FileStamp {
+    bool exists = false;
+    long long size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
+
+// The read-only attribute of a file: no write permission bit is set (even the administrator's
+// programs keep off such a file), or this user may not write it. False for a missing file.
+bool isWriteProtected(const std::string& path);
+
+// True when a new file can be created in the folder. Tried with a probe file of a fresh name,
+// removed again, so no file that is there already is touched.
+bool folderAcceptsNewFile(const std::string& folder);
+
 }  // namespace platform

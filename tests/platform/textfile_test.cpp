@@ -141,6 +141,38 @@ TEST(TextFiles, ReadingMissingOrFolderFails)
     EXPECT_FALSE(readTextFile(dir.path.string()).ok);
 }
 
+TEST(FileState, StampsProtectionAndProbes)
+{
+    TempDir dir;
+    const std::string p = dir.file("run.ctd");
+    EXPECT_FALSE(fileStamp(p).exists);
+    EXPECT_FALSE(isWriteProtected(p));  // a missing file can be created
+    ASSERT_TRUE(writeFileAtomic(p, "12").ok);
+    const FileStamp first = fileStamp(p);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 2);
+    EXPECT_EQ(fileStamp(p), first);
+    ASSERT_TRUE(writeFileAtomic(p, "123").ok);
+    EXPECT_NE(fileStamp(p), first);
+
+    // No write bit at all is the read-only attribute, whoever runs the program.
+    ::chmod(p.c_str(), 0444);
+    EXPECT_TRUE(isWriteProtected(p));
+    ::chmod(p.c_str(), 0644);
+    EXPECT_FALSE(isWriteProtected(p));
+
+    // The folder probe leaves what is there alone and nothing behind.
+    const std::string kept = dir.file("Test.txt");
+    ASSERT_TRUE(writeFileAtomic(kept, "mine").ok);
+    EXPECT_TRUE(folderAcceptsNewFile(dir.path.string()));
+    EXPECT_TRUE(folderAcceptsNewFile(dir.path.string() + "/"));
+    EXPECT_EQ(slurp(kept), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2);
+    EXPECT_FALSE(folderAcceptsNewFile(dir.file("missing")));
+    EXPECT_FALSE(folderAcceptsNewFile(p));
+    EXPECT_FALSE(folderAcceptsNewFile(""));
+}
+
 TEST(MessageFlags, ButtonsIconAndDefault)
 {
     struct Case {
