@@ -138,6 +138,8 @@ void FrmDataInput::load()
         e->clear();
         e->setEnabled(true);
     }
+    for (QLineEdit* e : {txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass}) e->setMaxLength(10);
+    txttime->setMaxLength(5);
     txttime->setEnabled(true);
     txttime->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
     DTPicker1->setDate(QDate::currentDate());
@@ -168,6 +170,21 @@ ParameterFields FrmDataInput::fields() const
     f.month = d.month();
     f.year = d.year();
     return f;
+}
+
+void FrmDataInput::setFields(const ParameterFields& f, bool withDate)
+{
+    const std::pair<QLineEdit*, const std::string*> texts[] = {
+        {txtproject, &f.project}, {txtdelta, &f.delta}, {txtpressure, &f.pressure}, {txttemperature, &f.temperature},
+        {txtmass, &f.mass}, {txtarea, &f.area}, {txtdynmass, &f.dynmass}, {txttime, &f.time},
+        {txtweather, &f.weather}, {txtroad, &f.road}, {txtcar, &f.car}, {txtconfiguration, &f.configuration},
+        {txttester, &f.tester}};
+    for (const auto& [edit, text] : texts) {
+        const QString t = QString::fromStdString(*text);
+        if (t.size() > edit->maxLength()) edit->setMaxLength(static_cast<int>(t.size()));
+        edit->setText(t);
+    }
+    if (withDate) DTPicker1->setDate(QDate(f.year, f.month, f.day));
 }
 
 QLineEdit* FrmDataInput::fieldFor(int f) const

@@ -34,6 +34,10 @@ public:
     QPushButton *cmdclear, *cmdback, *cmdCancel, *cmdFinish;
 
     ParameterFields fields() const;
+    // Fills the fields from a data file being edited (the date only with `withDate`). A field
+    // takes the whole text even beyond what the user may type, so an untouched value is written
+    // back as it was read.
+    void setFields(const ParameterFields& fields, bool withDate);
 
     void cmdFinish_Click();
     void cmdback_Click();

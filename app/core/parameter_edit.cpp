@@ -1,0 +1,106 @@
+#include "app/core/parameter_edit.h"
+
+#include "datafile/header_lines.h"
+#include "numbers/numbers.h"
+#include "platform/textfile.h"
+
+#include <cmath>
+
+namespace app {
+namespace {
+
+// A whole number in a date part: numeric as a whole and without a fraction.
+std::optional<int> datePart(std::string_view text)
+{
+    if (!numbers::isNumeric(text)) return std::nullopt;
+    const double v = numbers::leadingNumber(text);
+    if (v != std::floor(v) || v < 0 || v > 99999) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+int daysInMonth(int month, int year)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::string textOf(const RawLines& lines, int line)
+{
+    return line >= 1 && line <= static_cast<int>(lines.size()) ? platform::decodeText(lines[static_cast<std::size_t>(line - 1)])
+                                                                : std::string();
+}
+
+}  // namespace
+
+std::optional<LineDate> dateFromLine(std::string_view line)
+{
+    const std::size_t first = line.find('.');
+    if (first == std::string_view::npos) return std::nullopt;
+    const std::string_view rest = line.substr(first + 1);
+    const std::size_t second = rest.find('.');
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto day = datePart(line.substr(0, first));
+    const auto month = datePart(rest.substr(0, second));
+    const auto year = datePart(rest.substr(second + 1));
+    // The picker's calendar starts in 1753 (the Gregorian one in its books).
+    if (!day || !month || !year || *month < 1 || *month > 12 || *year < 1753 || *year > 9999) return std::nullopt;
+    if (*day < 1 || *day > daysInMonth(*month, *year)) return std::nullopt;
+    return LineDate{*day, *month, *year};
+}
+
+EditorFields editorFields(const RawLines& lines)
+{
+    using namespace datafile;
+    EditorFields out;
+    importer::ParameterFields& f = out.fields;
+    f.project = textOf(lines, kProject);
+    f.time = textOf(lines, kStartTime);
+    f.car = textOf(lines, kCar);
+    f.tester = textOf(lines, kTester);
+    f.delta = textOf(lines, kSampleInterval);
+    f.mass = textOf(lines, kVehicleMass);
+    f.dynmass = textOf(lines, kDynamicMass);
+    f.pressure = textOf(lines, kAirPressure);
+    f.temperature = textOf(lines, kAirTemperature);
+    f.area = textOf(lines, kFrontalArea);
+    f.configuration = textOf(lines, kConfiguration);
+    f.weather = textOf(lines, kWeather);
+    f.road = textOf(lines, kRoad);
+    if (const auto date = dateFromLine(textOf(lines, kDate))) {
+        f.day = date->day;
+        f.month = date->month;
+        f.year = date->year;
+        out.dateRead = true;
+    }
+    return out;
+}
+
+bool isFormLine(int line)
+{
+    return (line >= datafile::kProject && line <= datafile::kTester) ||
+           (line >= datafile::kSampleInterval && line <= datafile::kRoad);
+}
+
+std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine)
+{
+    std::size_t size = 0;
+    for (const std::string& l : lines) size += l.size() + 2;
+    std::string out;
+    out.reserve(size + 256);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        const std::string& raw = lines[i];
+        if (isFormLine(line) && !(line == datafile::kDate && keepDateLine)) {
+            const std::string& text = fileHeader[datafile::entry(line)];
+            if (text == platform::decodeText(raw)) out += raw;
+            else out += platform::encodeWindows1252(text);
+        } else {
+            out += raw;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace app

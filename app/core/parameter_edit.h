@@ -1,0 +1,43 @@
+#pragma once
+// The parameter editor's view of a data file: the lines that fill the parameter form, and the
+// file rewritten with the form's header lines. Standard library only.
+#include "datafile/header_lines.h"
+#include "import/core/parameters.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+// The lines of a data file as read: the bytes of each line without its line end.
+using RawLines = std::vector<std::string>;
+
+struct LineDate {
+    int day = 0, month = 0, year = 0;
+};
+
+// The date of line 2, "Day.Month.Year" split at its points; nullopt when the line holds no
+// calendar date the form's date picker can show.
+std::optional<LineDate> dateFromLine(std::string_view line);
+
+struct EditorFields {
+    importer::ParameterFields fields;  // lines 1, 3-5, 13 and 15-22 as texts, line 2 as date
+    bool dateRead = false;             // false: line 2 held no date; the fields keep theirs
+};
+
+// The parameter form's fields from the lines read (lines the file lacks leave fields empty).
+EditorFields editorFields(const RawLines& lines);
+
+// The data-file lines the parameter form writes; every other line is kept as read.
+bool isFormLine(int line);
+
+// The file rewritten, with exactly as many lines as were read, each ending in CR LF: lines 1-5
+// and 13-22 from `fileHeader` (entry k - 1 for line k, in Windows-1252), every other line byte
+// for byte as read. A form line whose text came back as it was read keeps its bytes too, so an
+// untouched line never loses characters the encoding cannot hold. With `keepDateLine` line 2
+// stays as read.
+std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine);
+
+}  // namespace app

@@ -1,0 +1,153 @@
+#include "app/parameter_editor.h"
+
+#include "app/core/parameter_edit.h"
+#include "app/dispatcher.h"
+#include "app/frame.h"
+#include "import/core/import_state.h"
+#include "import/frmdatainput.h"
+#include "import/import_commands.h"
+#include "platform/services.h"
+#include "platform/textfile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+namespace app {
+namespace {
+
+using importer::state;
+
+// What the edit command read, kept until saveEditor writes it back or the next edit.
+struct EditorState {
+    QString editorChosenFile;  // the data file chosen in cmbEditorFiles
+    QString path;              // editorPath followed by editorChosenFile
+    RawLines lines;            // the file's lines as read; empty when no edit is pending
+    platform::FileStamp stamp; // the file as it was when read
+    bool dateRead = false;     // line 2 held a date the picker shows
+    QDate shownDate;           // the picker's date when the form was shown
+    bool saved = false;        // saveEditor finished: the reload question follows
+};
+
+EditorState editor;
+
+// Messages sit on the parameter form while it is on screen, else on the main window.
+QWidget* owner()
+{
+    if (importer::dataInputFormLoaded() && importer::dataInputForm()->isVisible()) return importer::dataInputForm();
+    return mainWindow();
+}
+
+platform::Answer say(const QString& text, int flags, const char* title = "")
+{
+    return platform::msgBox(text, flags, QLatin1String(title), owner());
+}
+
+void returnToIdle()
+{
+    editor.lines.clear();
+    editor.lines.shrink_to_fit();
+}
+
+// The question of the form's Save after the file was handled, and the reload on Yes.
+void offerReload()
+{
+    const char* title = "Changed parameters in datafile";
+    if (say(QStringLiteral("Do you want to reload the current file?"), 4132, title) != platform::Answer::Yes) {
+        say(QStringLiteral("The calculation might be based on wrong data!"), 4160, title);
+        state.editingLoadedFile = false;
+        return;
+    }
+    DataBrowser* browser = dataBrowser();
+    const int n = browser->cmbEditorFiles->count();
+    if (n == 0) {
+        state.editingLoadedFile = false;
+        return;
+    }
+    // A series of one data file is reopened as the series it is, not as a data file.
+    const bool dataFileWindow = n == 1 && browser->editorFile == browser->cmbEditorFiles->itemText(0);
+    const int kind = dataFileWindow ? 1 : 2;
+    const QString reloadPath = browser->editorPath + browser->editorFile;
+    state.reloadPath = reloadPath.toStdString();
+    MainWindow* main = mainWindow();
+    const int edited = browser->lbleditExtratagTag;
+    for (AnalysisWindowApi* w : main->analysisWindows())
+        if (w->windowNumber() == edited)
+            if (QMdiSubWindow* sub = main->subWindowOf(w)) sub->close();
+    openAnalysisWindow(kind, reloadPath);
+    state.editingLoadedFile = false;
+}
+
+}  // namespace
+
+void editParameters()
+{
+    DataBrowser* browser = dataBrowser();
+    state.editingLoadedFile = true;
+    importer::FrmDataInput* form = importer::dataInputForm(mainWindow());
+    form->chbset->setEnabled(false);
+    form->cmdback->setEnabled(false);
+
+    editor = EditorState{};
+    editor.editorChosenFile = browser->cmbEditorFiles->currentText();
+    // A series window: the chosen file is one of its data files, whose interval the series shares.
+    if (browser->cmdEditTag != editor.editorChosenFile) form->txtdelta->setEnabled(false);
+    editor.path = browser->editorPath + editor.editorChosenFile;
+
+    std::string bytes, error;
+    const std::string path = QDir::fromNativeSeparators(editor.path).toStdString();
+    editor.stamp = platform::fileStamp(path);
+    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, bytes, error)) {
+        say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
+        state.editingLoadedFile = false;
+        importer::unloadDataInputForm();
+        return;
+    }
+    editor.lines = platform::splitLines(bytes);
+    const EditorFields fields = editorFields(editor.lines);
+    form->setFields(fields.fields, fields.dateRead);
+    editor.dateRead = fields.dateRead;
+    editor.shownDate = form->DTPicker1->date();
+
+    form->exec();
+    if (editor.saved) offerReload();
+}
+
+void saveEditor()
+{
+    const std::string path = QDir::fromNativeSeparators(editor.path).toStdString();
+    const auto finish = [] {
+        importer::unloadDataInputForm();
+        returnToIdle();
+        editor.saved = true;
+    };
+    if (platform::isWriteProtected(path)) {
+        finish();
+        say(QStringLiteral("The datafile is write protected, it can not be edited!"), 4112, "Editor-Error");
+        return;
+    }
+    if (platform::fileStamp(path) != editor.stamp &&
+        say(editor.editorChosenFile +
+                QStringLiteral(" has changed on disk since it was read for editing.\nDo you want to overwrite it?"),
+            4404, "Editor-Error") != platform::Answer::Yes)
+        return;
+
+    // A date the picker could not show stays as it was unless the user picked one.
+    const bool keepDateLine = !editor.dateRead && importer::dataInputFormLoaded() &&
+                              importer::dataInputForm()->DTPicker1->date() == editor.shownDate;
+    const platform::WriteResult written =
+        platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine));
+    if (!written.ok) {
+        say(QDir::toNativeSeparators(editor.path) + QStringLiteral(" - file can not be written!\n") +
+                QString::fromStdString(written.error),
+            4112, "Editor-Error");
+        return;
+    }
+    finish();
+}
+
+}  // namespace app

@@ -1,0 +1,242 @@
+// Editing the test parameters of a loaded data file: the form filled from the file, the file
+// rewritten, the reload through the open dispatcher, and every way the edit can end.
+#include "import/frmdatainput.h"
+#include "import/import_commands.h"
+#include "tests/app/open_windows.h"
+#include "tests/import/modal_script.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+namespace {
+
+using importer::FrmDataInput;
+
+const QString kForm = QStringLiteral("frmdatainput");
+
+std::vector<std::string> linesOf(const std::string& bytes) { return platform::splitLines(bytes); }
+
+// Messages as the user sees them: the text and the title.
+std::vector<std::pair<std::string, std::string>> shown(const platform::ScriptedMessages& m)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const platform::Message& msg : m.shown) out.emplace_back(msg.text.substr(0, msg.text.find('\n')), msg.title);
+    return out;
+}
+
+const std::pair<std::string, std::string> kReload{"Do you want to reload the current file?", "Changed parameters in datafile"};
+const std::pair<std::string, std::string> kWrongData{"The calculation might be based on wrong data!", "Changed parameters in datafile"};
+
+class Editor : public OpenWindows {
+protected:
+    analysis::FrmTabchild* openSmall()
+    {
+        file = copy(testfiles::dataPath("small.ctd"), QStringLiteral("small.ctd"));
+        before = bytesOf(file);
+        return open(file);
+    }
+    // Edit with one step on the form; the step gets the form.
+    void edit(std::function<void(FrmDataInput*)> step)
+    {
+        ModalScript script;
+        script.on(kForm, [step](QWidget* w) { step(static_cast<FrmDataInput*>(w)); });
+        browser->cmdEdit->click();
+    }
+    static void saveMass(FrmDataInput* f, const char* mass)
+    {
+        f->txtmass->setText(QLatin1String(mass));
+        f->cmdFinish->click();
+    }
+    // The file as before, line 15 (the vehicle mass) excepted.
+    void expectOnlyMassChanged(const QString& edited, const std::string& old, const std::string& mass)
+    {
+        const auto a = linesOf(old), b = linesOf(bytesOf(edited));
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(b[i], i == 14 ? mass : a[i]) << "line " << i + 1;
+        EXPECT_EQ(bytesOf(edited).substr(bytesOf(edited).size() - 2), "\r\n");
+    }
+    void expectEditEnded()
+    {
+        EXPECT_FALSE(importer::state.editingLoadedFile);
+        EXPECT_FALSE(importer::dataInputFormLoaded());
+    }
+
+    QString file;
+    std::string before;
+};
+
+// Runs a block with the file permissions of an ordinary user, as root passes by them.
+struct AsOrdinaryUser {
+    AsOrdinaryUser()
+    {
+        if (::geteuid() == 0) ::setfsuid(65534), ::setfsuid(65534);
+    }
+    ~AsOrdinaryUser()
+    {
+        if (::geteuid() == 0) ::setfsuid(0), ::setfsuid(0);
+    }
+};
+
+}  // namespace
+
+TEST_F(Editor, SaveRewritesTheHeaderAndYesReopensTheFile)
+{
+    analysis::FrmTabchild* w = openSmall();
+    ASSERT_NE(w, nullptr);
+    const int n = w->windowNumber();
+    edit([](FrmDataInput* f) {
+        EXPECT_EQ(f->txtproject->text(), "Coast A");
+        EXPECT_EQ(f->DTPicker1->date(), QDate(2005, 3, 9));
+        EXPECT_EQ(f->txttime->text(), "10:15");
+        EXPECT_EQ(f->txtcar->text(), "Sedan");
+        EXPECT_EQ(f->txtdelta->text(), "0.5");
+        EXPECT_EQ(f->txtmass->text(), "1500");
+        EXPECT_EQ(f->txtdynmass->text(), "1545");
+        EXPECT_EQ(f->txtroad->text(), "Dry asphalt");
+        EXPECT_TRUE(f->txtdelta->isEnabled());
+        EXPECT_FALSE(f->chbset->isEnabled());
+        EXPECT_FALSE(f->cmdback->isEnabled());
+        saveMass(f, "1520");
+    });
+    expectOnlyMassChanged(file, before, "1520");
+    EXPECT_EQ(shown(fakes.messages), (std::vector{kReload}));
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Question);
+    EXPECT_EQ(fakes.messages.last().buttons, platform::Buttons::YesNo);
+
+    // The old window is gone; the file opened again without a dialog in the next window.
+    EXPECT_EQ(fakes.files.requests.size(), 1u);
+    const QList<app::AnalysisWindowApi*> open = main->analysisWindows();
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open.front()->windowNumber(), n + 1);
+    analysis::FrmTabchild* reopened = app::lastOpenedWindow();
+    EXPECT_EQ(reopened->data.testParameters(1, 1), 1520);
+    EXPECT_EQ(reopened->mfgCTSres->textMatrix(8, 1), "1520");
+    EXPECT_EQ(reopened->data.dataDirectory + reopened->data.windowFileName, file.toStdString());
+    expectEditEnded();
+}
+
+TEST_F(Editor, NoKeepsTheWindowAndCancelWritesNothing)
+{
+    analysis::FrmTabchild* w = openSmall();
+    ASSERT_NE(w, nullptr);
+    edit([](FrmDataInput* f) {
+        f->txtmass->setText(QStringLiteral("1"));
+        f->cmdCancel->click();
+    });
+    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    expectEditEnded();
+
+    fakes.messages.answers = {platform::Answer::No};
+    edit([](FrmDataInput* f) { saveMass(f, "1510"); });
+    expectOnlyMassChanged(file, before, "1510");
+    EXPECT_EQ(shown(fakes.messages), (std::vector{kReload, kWrongData}));
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Information);
+    ASSERT_EQ(main->analysisWindows().size(), 1);
+    EXPECT_EQ(main->analysisWindows().front(), w);
+    EXPECT_EQ(w->data.testParameters(1, 1), 1500);  // the window keeps what it read
+    expectEditEnded();
+}
+
+TEST_F(Editor, SeriesMemberIsRewrittenAndTheSeriesReopened)
+{
+    for (const char* name : {"run1.ctd", "run2.ctd", "run3.ctd", "three.cts"})
+        copy(QStringLiteral(TW_ANALYSIS_DATA "/../series/") + QLatin1String(name), QLatin1String(name));
+    const std::string run1 = bytesOf(path("run1.ctd")), run2 = bytesOf(path("run2.ctd"));
+    ASSERT_NE(open(path("three.cts"), 2), nullptr);
+    browser->cmbEditorFiles->setCurrentIndex(1);
+    edit([](FrmDataInput* f) {
+        EXPECT_FALSE(f->txtdelta->isEnabled());  // the series shares one sample interval
+        EXPECT_EQ(f->txtpressure->text(), "1.010");
+        saveMass(f, "1490");
+    });
+    expectOnlyMassChanged(path("run2.ctd"), run2, "1490");
+    EXPECT_EQ(bytesOf(path("run1.ctd")), run1);
+    analysis::FrmTabchild* reopened = app::lastOpenedWindow();
+    ASSERT_EQ(main->analysisWindows().size(), 1);
+    EXPECT_EQ(reopened->windowTitle().left(7), "Series ");
+    EXPECT_EQ(reopened->data.windowFileName, "three.cts");
+    EXPECT_EQ(reopened->data.testParameters(1, 2), 1490);
+    expectEditEnded();
+}
+
+TEST_F(Editor, WriteProtectedFileIsLeftAndTheQuestionFollows)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    fakes.messages.answers = {platform::Answer::Ok, platform::Answer::No};
+    edit([](FrmDataInput* f) { saveMass(f, "1520"); });
+    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(shown(fakes.messages),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"The datafile is write protected, it can not be edited!", "Editor-Error"}, kReload, kWrongData}));
+    EXPECT_EQ(fakes.messages.shown.front().icon, platform::Icon::Critical);
+    expectEditEnded();
+}
+
+TEST_F(Editor, FailedWriteKeepsTheFileAndTheForm)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    QFile::setPermissions(file, QFile::Permissions(0x6666));  // the file may be written, its folder takes no new one
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x5555));
+    edit([](FrmDataInput* f) {
+        {
+            AsOrdinaryUser user;
+            saveMass(f, "1520");
+        }
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(f->txtmass->text(), "1520");
+        EXPECT_TRUE(importer::state.editingLoadedFile);
+        f->cmdCancel->click();
+    });
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x7700));
+    EXPECT_EQ(bytesOf(file), before);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    const platform::Message& m = fakes.messages.last();
+    EXPECT_EQ(m.icon, platform::Icon::Critical);
+    EXPECT_EQ(m.title, "Editor-Error");
+    EXPECT_EQ(m.text, QDir::toNativeSeparators(file).toStdString() + " - file can not be written!\nPermission denied");
+    EXPECT_EQ(main->analysisWindows().size(), 1);
+    expectEditEnded();
+}
+
+TEST_F(Editor, AFileChangedOnDiskIsOverwrittenOnlyOnYes)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    const std::string outside = before + "99\r\n";
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes, platform::Answer::No};
+    edit([&](FrmDataInput* f) {
+        testfiles::writeFile(dir, QStringLiteral("small.ctd"), outside);
+        saveMass(f, "1520");
+        EXPECT_EQ(bytesOf(file), outside);  // No: left alone, the form stays
+        ASSERT_TRUE(f->isVisible());
+        f->cmdFinish->click();  // Yes: written from what the edit read
+    });
+    expectOnlyMassChanged(file, before, "1520");
+    ASSERT_EQ(fakes.messages.shown.size(), 4u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "small.ctd has changed on disk since it was read for editing.\nDo you want to overwrite it?");
+    EXPECT_EQ(fakes.messages.shown[0].defaultButton, 2);
+    EXPECT_EQ(fakes.messages.shown[1], fakes.messages.shown[0]);
+    EXPECT_EQ(shown(fakes.messages)[2], kReload);
+    expectEditEnded();
+}
+
+TEST_F(Editor, AFileThatCannotBeReadShowsNoForm)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    QFile::remove(file);
+    browser->cmdEdit->click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().text, "small.ctd - file can not be opened!\nNo such file or directory");
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+    EXPECT_EQ(fakes.messages.last().title, "");
+    expectEditEnded();
+}

@@ -1,0 +1,209 @@
+// Save graph and Save notepad: the files written, the messages and the dialogs.
+#include "app/graph_export.h"
+#include "diagram/diagram_panel.h"
+#include "platform/plain_text_edit.h"
+#include "tests/app/open_windows.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMdiArea>
+
+#include <cstdlib>
+
+namespace {
+
+class Export : public OpenWindows {
+protected:
+    analysis::FrmTabchild* openSmall() { return open(copy(testfiles::dataPath("small.ctd"), "small.ctd")); }
+    void saveGraphAs(const QString& file, int filter)
+    {
+        fakes.files.answerWithFilter(file, filter);
+        main->mnuFileSaveGraph->trigger();
+    }
+    void expectOneMessage(platform::Icon icon, const std::string& firstLine)
+    {
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        const platform::Message& m = fakes.messages.last();
+        EXPECT_EQ(m.icon, icon);
+        EXPECT_EQ(m.title, "");  // the application title
+        EXPECT_EQ(m.text.substr(0, m.text.find('\n')), firstLine) << m.text;
+    }
+};
+
+QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+// Mean difference per colour channel, 0 to 255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = rgb(a), y = rgb(b);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+}  // namespace
+
+TEST_F(Export, GraphAsBitmapAndJpegHoldsTheDiagram)
+{
+    analysis::FrmTabchild* w = openSmall();
+    ASSERT_NE(w, nullptr);
+    const QImage shown = w->framedia->picture();
+    ASSERT_FALSE(shown.isNull());
+
+    saveGraphAs(path("graph.bmp"), 1);
+    ASSERT_EQ(fakes.files.requests.size(), 2u);  // the open, then the save
+    const platform::FileDialogRequest& r = fakes.files.requests.back();
+    EXPECT_EQ(r.dialogName, "cdlDataimport");
+    EXPECT_EQ(r.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(r.title, "Save graph as...");
+    EXPECT_EQ(r.filter, "Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|");
+    EXPECT_EQ(r.fileName, "Graph");
+    EXPECT_EQ(r.flags, 532482);
+    QImageReader bmp(path("graph.bmp"));
+    EXPECT_EQ(bmp.format(), "bmp");
+    EXPECT_EQ(rgb(bmp.read()), rgb(shown));  // every pixel of the diagram as last drawn
+
+    main->tbMenuEntry(3, 1)->setEnabled(true);
+    fakes.files.answerWithFilter(path("graph.jpg"), 2);
+    main->tbToolBar_ButtonMenuClick(QStringLiteral("Save graph"));
+    QImageReader jpeg(path("graph.jpg"));
+    EXPECT_EQ(jpeg.format(), "jpeg");
+    const QImage back = jpeg.read();
+    ASSERT_EQ(back.size(), shown.size());
+    EXPECT_LT(meanDifference(back, shown), 3.0);
+    EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath()));
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    // The shared dialog comes back with the filter chosen last; a cancel writes nothing.
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    fakes.files.cancel();
+    main->mnuFileSaveGraph->trigger();
+    EXPECT_EQ(fakes.files.requests.back().filterIndex, 2);
+    expectOneMessage(platform::Icon::Information, "Graph could not be saved!");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
+}
+
+TEST_F(Export, AnOverflowedDiagramIsWrittenAsShown)
+{
+    std::string text = bytesOf(testfiles::dataPath("small.ctd"));
+    text.replace(text.find("27.5\r\n"), 6, "9e6\r\n");  // line 9, the maximum: beyond every scale
+    analysis::FrmTabchild* w = open(testfiles::writeFile(dir, "wild.ctd", text));
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->txtnTag(), "1");
+    fakes.messages.clear();
+    saveGraphAs(path("wild.bmp"), 1);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(rgb(QImage(path("wild.bmp"))), rgb(w->framedia->picture()));
+}
+
+TEST_F(Export, FailedGraphSavesNameTheFileAndKeepTheOldOne)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    const QString missing = path("missing/graph.bmp");
+    saveGraphAs(missing, 1);
+    expectOneMessage(platform::Icon::Critical, QDir::toNativeSeparators(missing).toStdString() + " - file can not be written!");
+
+    // A disk that fails halfway leaves the old picture byte for byte, whichever format.
+    const std::string old = "an older picture";
+    for (int filter : {1, 2}) {
+        fakes.messages.clear();
+        const QString target = testfiles::writeFile(dir, "old.img", old);
+        fakes.disk.failWritesAfter(10);
+        saveGraphAs(target, filter);
+        fakes.disk.heal();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u) << filter;
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+        EXPECT_NE(fakes.messages.last().text.find(QDir::toNativeSeparators(target).toStdString()), std::string::npos);
+        EXPECT_EQ(bytesOf(target), old);
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
+
+    fakes.messages.clear();
+    saveGraphAs(path("missing/graph.jpg"), 2);
+    expectOneMessage(platform::Icon::Critical, "Error converting image to JPEG, the graph could not be saved!");
+    EXPECT_NE(fakes.messages.last().text.find("missing"), std::string::npos);
+}
+
+TEST_F(Export, JpegCodesFollowTheImageComponents)
+{
+    const QImage picture(60, 40, QImage::Format_RGB32);
+    const app::ImageComponents healthy = app::imageComponents();
+    struct Case {
+        const char* broken;
+        int code;
+    };
+    for (const Case& c : {Case{"isBmpFile", 2}, Case{"readDib", 3}, Case{"convertDibToJpg", 4}}) {
+        app::ImageComponents& ic = app::imageComponents();
+        ic = healthy;
+        const std::string b = c.broken;
+        if (b == "isBmpFile") ic.isBmpFile = [](const QString&) { return false; };
+        if (b == "readDib") ic.readDib = [](const QString&) { return QImage(); };
+        if (b == "convertDibToJpg") ic.convertDibToJpg = [](const QString&, const QImage&) { return platform::WriteResult{false, "broken"}; };
+        QString reason;
+        EXPECT_EQ(app::SaveObjImageAsJPEG(picture, path("x.jpg"), &reason), c.code) << c.broken;
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(path("x.jpg")));
+        EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath())) << c.broken;
+    }
+
+    // A JPEG that fails its final check: the bitmap stays and the user is told where.
+    app::imageComponents() = healthy;
+    app::imageComponents().isJpgFile = [](const QString&) { return false; };
+    EXPECT_EQ(app::SaveObjImageAsJPEG(picture, path("x.jpg")), app::JpegWritten);
+    app::imageComponents() = healthy;
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::None);
+    EXPECT_EQ(fakes.messages.last().text, "JPEG compression did not succeed. A copy of it was saved in '" +
+                                              QDir::toNativeSeparators(app::temporaryBitmapPath()).toStdString() + "'.");
+    EXPECT_TRUE(platform::isImageFile(app::temporaryBitmapPath(), "BMP"));
+
+    // Unusable targets; a probe leaves a file of the probe's name alone.
+    for (const QString& bad : {QStringLiteral("/ab"), dir.path() + QStringLiteral("/"), path("missing/x.jpg")})
+        EXPECT_EQ(app::SaveObjImageAsJPEG(picture, bad), app::JpegBadTarget) << bad.toStdString();
+    EXPECT_FALSE(app::PathExist(QString()));
+    testfiles::writeFile(dir, "Test.txt", "keep me");
+    EXPECT_TRUE(app::PathExist(dir.path()));
+    EXPECT_EQ(app::SaveObjImageAsJPEG(picture, path("y.jpg")), app::JpegWritten);
+    EXPECT_EQ(bytesOf(path("Test.txt")), "keep me");
+}
+
+TEST_F(Export, WithoutAnActiveAnalysisWindowSaveGraphDoesNothing)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    const std::size_t asked = fakes.files.requests.size();
+    app::saveGraph();
+    EXPECT_EQ(fakes.files.requests.size(), asked);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(Export, NotesAreWrittenAsTyped)
+{
+    browser->txtNotes->setPlainText(QStringLiteral("Gr\u00FC\u00DFe \u20AC 5\nsecond line"));
+    fakes.files.answer(path("notes.txt"));
+    main->mnuFileSaveNotepad->trigger();
+    const platform::FileDialogRequest& r = fakes.files.requests.back();
+    EXPECT_EQ(r.title, "Save notepad as...");
+    EXPECT_EQ(r.filter, "Textfile(*.txt)|*.txt|");
+    EXPECT_EQ(r.fileName, "Notepad");
+    EXPECT_EQ(r.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(bytesOf(path("notes.txt")), "Gr\xFC\xDF" "e \x80 5\r\nsecond line");  // Windows-1252, CR LF, none added
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    fakes.files.cancel();
+    main->tbToolBar_ButtonMenuClick(QStringLiteral("Save notes"));
+    expectOneMessage(platform::Icon::Information, "Notepad could not be saved!");
+
+    fakes.messages.clear();
+    fakes.files.answer(path("notes.txt"));
+    fakes.disk.failWritesAfter(3);
+    main->mnuFileSaveNotepad->trigger();
+    fakes.disk.heal();
+    expectOneMessage(platform::Icon::Critical, QDir::toNativeSeparators(path("notes.txt")).toStdString() + " - file can not be written!");
+    EXPECT_EQ(bytesOf(path("notes.txt")), "Gr\xFC\xDF" "e \x80 5\r\nsecond line");
+}
