@@ -5,8 +5,8 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QHeaderView>
+#include <QImage>
 #include <QStringList>
-#include <QPixmap>
 
 #include <algorithm>
 #include <vector>
@@ -282,7 +282,50 @@ void FlexGrid::clearCells()
     applyColumnWidths();
 }
 
-QImage FlexGrid::picture() { return grab().toImage(); }
+QImage FlexGrid::picture() const
+{
+    // A second view over the same cells, shaped like this one but as large as the whole grid,
+    // drawn off screen; the grid on screen keeps its size and scroll position.
+    QTableView whole;
+    whole.setAttribute(Qt::WA_DontShowOnScreen);
+    whole.setFont(font());
+    whole.setPalette(palette());
+    whole.setFrameShape(frameShape());
+    whole.setShowGrid(showGrid());
+    whole.setGridStyle(gridStyle());
+    whole.setWordWrap(wordWrap());
+    whole.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    whole.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    whole.setModel(model_);
+    QHeaderView* rowsHeader = whole.verticalHeader();
+    QHeaderView* colsHeader = whole.horizontalHeader();
+    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowsHeader->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    rowsHeader->setVisible(verticalHeader()->isVisibleTo(this));
+    rowsHeader->setFixedWidth(verticalHeader()->width());
+    colsHeader->setVisible(horizontalHeader()->isVisibleTo(this));
+    colsHeader->setFixedHeight(horizontalHeader()->height());
+
+    const int frame = 2 * frameWidth();
+    qint64 width = frame + (rowsHeader->isVisibleTo(&whole) ? rowsHeader->width() : 0);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        whole.setColumnWidth(c, columnWidth(c));
+        width += columnWidth(c);
+    }
+    const int head = frame + (colsHeader->isVisibleTo(&whole) ? colsHeader->height() : 0);
+    const int rowHeight = std::max(1, rowsHeader->defaultSectionSize());
+    const qint64 heightLimit = std::min<qint64>(kMaxPictureHeight, kMaxPicturePixels / std::max<qint64>(width, 1));
+    const qint64 rowsShown = std::clamp<qint64>((heightLimit - head) / rowHeight, 0, model_->rowCount());
+    const qint64 height = head + rowsShown * rowHeight;
+    if (width <= 0 || width > kMaxPicturePixels || height <= 0) return {};
+
+    whole.resize(static_cast<int>(width), static_cast<int>(height));
+    whole.show();
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Base));
+    whole.render(&image);
+    return image;
+}
 
 void FlexGrid::applyColumnWidths()
 {

@@ -54,8 +54,13 @@ public:
     // Empties every cell and drops the sources; the shape stays.
     void clearCells();
 
-    // The grid as it shows now, for the clipboard's "Table" copy.
-    QImage picture();
+    // The picture of the whole grid, every row and column whatever part is on screen, for the
+    // clipboard's "Table" copy and the report. A grid too large for one picture (the protocol
+    // grid can hold a million rows) gives its first rows, as many as kMaxPictureHeight pixels
+    // and kMaxPicturePixels hold.
+    static constexpr int kMaxPictureHeight = 32767;
+    static constexpr qint64 kMaxPicturePixels = 16 * 1024 * 1024;
+    QImage picture() const;
 
     FlexGridModel* gridModel() const { return model_; }
 

@@ -559,6 +559,7 @@ void FrmTabchild::setNavValue(app::NavBar bar, int value)
 QImage FrmTabchild::editPicture(QWidget* control)
 {
     if (control && control == picdiagram()) return framedia->picture();
+    if (auto* grid = qobject_cast<FlexGrid*>(control)) return grid->picture();
     return control ? control->grab().toImage() : QImage();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -65,5 +66,33 @@ TEST(FlexGrid, FixedRowAndColumnStayAsHeaders)
     EXPECT_EQ(g.columnWidth(0), 100);            // 1500 twips
     EXPECT_EQ(g.colWidth(1), 1500);
     g.resize(300, 200);
-    EXPECT_FALSE(g.picture().isNull());
+    // Too many rows for one picture: the first ones, as many as fit in whole.
+    const QImage img = g.picture();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_LE(img.height(), FlexGrid::kMaxPictureHeight);
+    EXPECT_LE(qint64{img.width()} * img.height(), FlexGrid::kMaxPicturePixels);
+    EXPECT_GT(img.height(), FlexGrid::kMaxPictureHeight - 2 * g.verticalHeader()->defaultSectionSize());
+}
+
+TEST(FlexGrid, PictureHoldsTheWholeGridNotThePartOnScreen)
+{
+    FlexGrid g;
+    g.setRows(61);
+    g.setCols(3);
+    for (int c = 0; c < 3; ++c) g.setColWidth(c, 1500);
+    g.setTextMatrix(0, 1, "title");
+    g.setTextMatrix(60, 2, "WWWWWWWW");
+    g.resize(150, 80);
+    g.show();
+
+    const QImage img = g.picture();
+    const int rowHeight = g.verticalHeader()->defaultSectionSize();
+    const int top = 2 * g.frameWidth() + g.horizontalHeader()->height();
+    EXPECT_EQ(img.width(), 2 * g.frameWidth() + g.verticalHeader()->width() + 2 * 100);
+    EXPECT_EQ(img.height(), top + 60 * rowHeight);
+    // The text of the last row, far below what the grid shows, is in the picture.
+    int dark = 0;
+    for (int y = img.height() - rowHeight; y < img.height(); ++y)
+        for (int x = img.width() - 100; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 20);
 }

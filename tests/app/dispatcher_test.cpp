@@ -1,4 +1,5 @@
 #include "analysis/coastfit_loader.h"
+#include "analysis/flex_grid.h"
 #include "analysis/frm_tabchild.h"
 #include "app/commands.h"
 #include "app/connect_commands.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -209,6 +211,24 @@ TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
         EXPECT_FALSE(main->mnuEditCopy->isEnabled());
         EXPECT_FALSE(main->mnuEditPaste->isEnabled());
     }
+}
+
+TEST_F(Dispatcher, CopyOfAGridPutsTheWholeGridOnTheClipboard)
+{
+    open(small);
+    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    main->subWindowOf(w)->resize(400, 300);
+    w->selectPage(1);
+    w->tabCalclist->setCurrentIndex(1);  // "Datamatrix"
+    analysis::FlexGrid* grid = w->mfgCTSdat;
+    ASSERT_TRUE(grid->isVisible());
+    grid->setFocus();
+    main->editCopy();
+    const QImage copied = fakes.clipboard.image();
+    EXPECT_EQ(copied, grid->picture());
+    // All 37 rows of the small file, not the few the cut-down window shows.
+    EXPECT_GT(copied.height(), 36 * grid->verticalHeader()->defaultSectionSize());
+    EXPECT_GT(copied.height(), grid->height());
 }
 
 TEST_F(Dispatcher, GraphPageShowsTheBrowsersGraphView)
