@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
+#include <new>
 
 namespace analysis {
 namespace {
@@ -292,6 +293,20 @@ bool FrmTabchild::ctdOpen(const QString& reloadPath)
 bool FrmTabchild::ctdOpenPath(const QString& path)
 {
     MainWindowDisabled busy;
+    try {
+        return ctdOpenRead(path);
+    } catch (const std::bad_alloc&) {
+        // Nothing half-open: the window is discarded with whatever it had taken.
+        data = TabchildData();
+        platform::showMessage(dataFileError("There is not enough memory to open the file."), browser::dialogParent(this));
+        mfgCTSdat->hide();
+        frmCalc->setEnabled(false);
+        return false;
+    }
+}
+
+bool FrmTabchild::ctdOpenRead(const QString& path)
+{
     DataFileRead read;
     {
         std::string bytes, error;

@@ -160,6 +160,7 @@ protected:
 
 private:
     void buildPages();
+    bool ctdOpenRead(const QString& path);  // ctdOpenPath without its guard against a failed allocation
     void showLoadedDataFile(long long minRow, long long maxRow);
     void unloadSteps(bool browserSteps);
 

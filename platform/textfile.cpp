@@ -127,21 +127,25 @@ std::string encodeWindows1252(std::string_view utf8)
     return out;
 }
 
+std::string_view takeLine(std::string_view& rest)
+{
+    const void* lf = std::memchr(rest.data(), '\n', rest.size());
+    std::string_view line = rest;
+    if (lf) {
+        const size_t n = static_cast<size_t>(static_cast<const char*>(lf) - rest.data());
+        line = rest.substr(0, n);
+        rest.remove_prefix(n + 1);
+    } else {
+        rest = {};
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
 std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        size_t end = lf;
-        if (end > start && text[end - 1] == '\r') --end;
-        lines.emplace_back(text.substr(start, end - start));
-        start = lf + 1;
-    }
+    while (!text.empty()) lines.emplace_back(takeLine(text));
     return lines;
 }
 

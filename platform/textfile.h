@@ -45,6 +45,9 @@ struct WriteResult {
 std::string decodeText(std::string_view bytes);          // UTF-8 or Windows-1252 -> UTF-8
 std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
 std::vector<std::string> splitLines(std::string_view text);
+// Cuts the next line off `rest` by the same rule, without its line end: what splitLines gives
+// one at a time, without copying.
+std::string_view takeLine(std::string_view& rest);
 
 // Reads raw bytes; false when the file is missing or unreadable, or is no regular file (a folder,
 // a device or a pipe, which could block or never end); `error` says why, `errorCode` gets errno.

@@ -21,24 +21,6 @@ constexpr int kTextLines[] = {kProject,     kDate,        kStartTime,
                               kImportLineCount, kMinVelocity, kMaxVelocity,
                               kPlaceholderAfterLocations, kConfiguration, kWeather, kRoad};
 
-// Cuts the next line off `rest`: up to LF, without a CR before it. A final line end starts no
-// further line.
-std::string_view nextLine(std::string_view& rest)
-{
-    const void* nl = std::memchr(rest.data(), '\n', rest.size());
-    std::string_view line;
-    if (nl) {
-        std::size_t n = static_cast<std::size_t>(static_cast<const char*>(nl) - rest.data());
-        line = rest.substr(0, n);
-        rest.remove_prefix(n + 1);
-    } else {
-        line = rest;
-        rest = {};
-    }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -59,6 +41,29 @@ double sampleValue(std::string_view line)
     return numbers::leadingNumber(line);
 }
 
+DataFileHeader splitHeader(std::string_view bytes)
+{
+    DataFileHeader h;
+    h.rest = bytes;
+    if (h.rest.substr(0, 3) == "\xEF\xBB\xBF") h.rest.remove_prefix(3);
+    while (h.count < kHeaderLineCount && !h.rest.empty()) h.raw[static_cast<std::size_t>(++h.count)] = platform::takeLine(h.rest);
+    return h;
+}
+
+std::array<std::string, kHeaderLineCount + 1> DataFileHeader::texts() const
+{
+    std::string block;
+    for (int k = 1; k <= count; ++k) {
+        block.append(raw[static_cast<std::size_t>(k)]);
+        block.push_back('\n');
+    }
+    const std::string decoded = platform::decodeText(block);
+    std::array<std::string, kHeaderLineCount + 1> out;
+    std::string_view rest = decoded;
+    for (int k = 1; k <= count && !rest.empty(); ++k) out[static_cast<std::size_t>(k)] = platform::takeLine(rest);
+    return out;
+}
+
 DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
 {
     DataFileRead out;
@@ -66,15 +71,11 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
         out.refusal = "The file is empty.";
         return out;
     }
-    // A UTF-8 byte-order mark is no part of line 1.
-    std::string_view rest = bytes;
-    if (rest.size() >= 3 && rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
-
-    std::string_view headerRaw[kHeaderLineCount + 1];
-    int lineCount = 0;
-    while (lineCount < kHeaderLineCount && !rest.empty()) headerRaw[++lineCount] = nextLine(rest);
-    if (lineCount < kHeaderLineCount) {
-        out.refusal = "The file has " + std::to_string(lineCount) + " of its 30 header lines.";
+    const DataFileHeader header = splitHeader(bytes);
+    const auto& headerRaw = header.raw;
+    std::string_view rest = header.rest;
+    if (header.count < kHeaderLineCount) {
+        out.refusal = "The file has " + std::to_string(header.count) + " of its 30 header lines.";
         return out;
     }
 
@@ -103,11 +104,16 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
                       std::to_string(announced) + ".";
         return out;
     };
+    if (announced > kMaxSamples) {
+        out.refusal = "Lines 10 and 11 announce " + std::to_string(announced) + " samples; a data file holds at most " +
+                      std::to_string(kMaxSamples) + ".";
+        return out;
+    }
     // Every line takes at least its line end, so the bytes left bound the lines left; N is
     // checked against that bound before anything is allocated.
-    if (announced > static_cast<long long>(rest.size()) + 1 || announced > 0x7FFFFFFE) {
+    if (announced > static_cast<long long>(rest.size()) + 1) {
         long long present = 0;
-        for (std::string_view scan = rest; !scan.empty(); ++present) nextLine(scan);
+        for (std::string_view scan = rest; !scan.empty(); ++present) platform::takeLine(scan);
         return fewerLines(present);
     }
     const int n = static_cast<int>(announced);
@@ -115,24 +121,17 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     ColMatrix samples(n, 1);
     double* column = samples.data();
     int stored = 0;
-    while (stored < n && !rest.empty()) column[++stored] = sampleValue(nextLine(rest));
+    while (stored < n && !rest.empty()) column[++stored] = sampleValue(platform::takeLine(rest));
     if (stored < n) return fewerLines(stored);
 
-    // Header texts: decoded as one block (UTF-8 when valid, else Windows-1252).
-    std::string headerBlock;
-    for (int k = 1; k <= kHeaderLineCount; ++k) {
-        headerBlock.append(headerRaw[k]);
-        headerBlock.push_back('\n');
-    }
-    const std::vector<std::string> header = platform::splitLines(platform::decodeText(headerBlock));
+    const auto texts = header.texts();
 
     TabchildData& d = data;
     d.headerValues.resize(25, 1);
     d.testParameters.resize(kTestParameterCount, 1);
-    for (int k : kTextLines)
-        d.headerValues(k, 1) = entry(k) < header.size() ? header[entry(k)] : std::string();
+    for (int k : kTextLines) d.headerValues(k, 1) = texts[static_cast<std::size_t>(k)];
     d.sampleInterval = interval;
-    for (int r = 1; r <= kTestParameterCount; ++r) d.testParameters(r, 1) = numbers::leadingNumber(headerRaw[testParameterLine(r)]);
+    for (int r = 1; r <= kTestParameterCount; ++r) d.testParameters(r, 1) = numbers::leadingNumber(headerRaw[static_cast<std::size_t>(testParameterLine(r))]);
     d.sampleCount = static_cast<double>(n);
     d.velocitySamples = std::move(samples);
     ++d.dataVersion;

@@ -1,13 +1,32 @@
 #pragma once
 // Reading a data file (30 header lines, then one velocity per line) into the window state.
 // Standard library only: the caller reads the bytes, this parses them.
+#include "datafile/header_lines.h"
 #include "platform/message.h"
 #include "state/tabchild_data.h"
 
+#include <array>
+#include <limits>
 #include <string>
 #include <string_view>
 
 namespace analysis {
+
+// The most samples a data set can hold: the protocol grid stands 31 rows above them and counts
+// its rows in an int.
+constexpr int kMaxSamples = std::numeric_limits<int>::max() - datafile::kFirstSampleLine;
+
+// The header lines at the start of a data file's bytes (a UTF-8 byte-order mark skipped):
+// raw[1..count], at most 30; `rest` holds what follows them.
+struct DataFileHeader {
+    std::array<std::string_view, datafile::kHeaderLineCount + 1> raw{};
+    int count = 0;
+    std::string_view rest;
+    // The header texts decoded as one block (UTF-8 when valid, else Windows-1252): line k at
+    // index k, "" for lines the file does not have.
+    std::array<std::string, datafile::kHeaderLineCount + 1> texts() const;
+};
+DataFileHeader splitHeader(std::string_view bytes);
 
 struct DataFileRead {
     bool ok = false;

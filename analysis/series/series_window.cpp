@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace analysis {
@@ -196,27 +197,36 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
         return false;
     }
 
-    series::SeriesContent& content = *load.content;
-    SeriesState& s = w.seriesState;
-    s.firstLines.clear();
-    s.lastLines.clear();
-    for (const auto& e : content.file.entries) {
-        s.firstLines.push_back(e.firstLine);
-        s.lastLines.push_back(e.lastLine);
-    }
-    const std::string comment = content.file.comment;
-    series::applySeries(std::move(content), w.data);
-    series::runReferenceFit(w.data, coastfit());
+    try {
+        series::SeriesContent& content = *load.content;
+        SeriesState& s = w.seriesState;
+        s.firstLines.clear();
+        s.lastLines.clear();
+        for (const auto& e : content.file.entries) {
+            s.firstLines.push_back(e.firstLine);
+            s.lastLines.push_back(e.lastLine);
+        }
+        const std::string comment = content.file.comment;
+        series::applySeries(std::move(content), w.data);
+        series::runReferenceFit(w.data, coastfit());
 
-    if (w.txtCTComments) w.txtCTComments->setPlainText(qs(comment).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    const auto labels = series::summaryLabels(w.data);
-    for (std::size_t i = 0; i < labels.size(); ++i)
-        if (w.lblCTDescrLabel[i]) w.lblCTDescrLabel[i]->setText(qs(labels[i]));
-    fillGrids(w);
-    fillAverageDataList(w);
-    if (w.mfgCTSdat) w.mfgCTSdat->setVisible(true);
-    if (w.frmCalc) w.frmCalc->setEnabled(true);
-    w.finishLoad();
+        if (w.txtCTComments) w.txtCTComments->setPlainText(qs(comment).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const auto labels = series::summaryLabels(w.data);
+        for (std::size_t i = 0; i < labels.size(); ++i)
+            if (w.lblCTDescrLabel[i]) w.lblCTDescrLabel[i]->setText(qs(labels[i]));
+        fillGrids(w);
+        fillAverageDataList(w);
+        if (w.mfgCTSdat) w.mfgCTSdat->setVisible(true);
+        if (w.frmCalc) w.frmCalc->setEnabled(true);
+        w.finishLoad();
+    } catch (const std::bad_alloc&) {
+        // Nothing half-open: the window is discarded with whatever it had taken.
+        w.data = TabchildData();
+        platform::showMessage(series::notEnoughMemory(QFile::encodeName(path).toStdString()), browser::dialogParent(&w));
+        failLoad(w);
+        browser::setMainWindowEnabled(true);
+        return false;
+    }
     browser::setMainWindowEnabled(true);
     return true;
 }

@@ -87,6 +87,8 @@ TEST(CtdReader, RefusedFilesSayWhyAndLeaveTheStateAlone)
         {"interval not a number", CtdText().set(13, "fast").samples(five()).bytes(), "sample interval"},
         {"huge announced count", CtdText().set(10, "1E+12").samples(five()).bytes(), "announce 1000000000000"},
         {"locations beyond 64 bits", CtdText().set(10, "1E+300").set(11, "-1E+300").samples(five()).bytes(), "announce"},
+        // The protocol grid's 31 rows above the samples must still fit its int row count.
+        {"more samples than a window holds", CtdText().set(10, "2147483617").set(11, "1").samples(five()).bytes(), "holds at most 2147483616"},
         {"location at the 64-bit limit", CtdText().set(10, "1E+19").set(11, "0").samples(five()).bytes(), "announce"},
     };
     for (const Case& c : cases) {

@@ -22,6 +22,14 @@ std::string missingText(const std::string& name)
            "The file " + name + " could not be found in this directory.";
 }
 
+// A series file's text from its lines.
+std::string seriesText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    return text;
+}
+
 struct ParseCase {
     const char* what;
     std::vector<std::string> lines;
@@ -48,23 +56,27 @@ TEST(SeriesFileParse, RefusesMalformedSeriesSayingWhatAndWhere)
         {"name with ..", {"2", "100", "..ctd,31,131", "b.ctd,31,131"}, "Line 3"},
         {"entries missing", {"3", "100", "a.ctd,31,131", "b.ctd,31,131"}, "line 5"},
         {"huge line number", {"2", "100", "a.ctd,31,1e300", "b.ctd,31,131"}, "Line 3"},
+        {"name with a NUL", {"2", "100", std::string("a.ctd\0x", 7) + ",31,131", "b.ctd,31,131"}, "is no file name"},
+        {"name longer than a file name", {"2", "100", std::string(256, 'a') + ",31,131", "b.ctd,31,131"}, "is no file name"},
+        {"10 MB count line", {std::string(10 << 20, '7'), "100"}, "(10485760 characters)"},
     };
     for (const auto& c : cases) {
         series::SeriesFile f;
-        const auto m = series::parseSeriesFile(c.lines, f);
+        const auto m = series::parseSeriesFile(seriesText(c.lines), f);
         ASSERT_TRUE(m.has_value()) << c.what;
         EXPECT_EQ(m->title, "CTS-Error") << c.what;
         EXPECT_EQ(m->buttons, platform::Buttons::Ok) << c.what;
         EXPECT_EQ(m->text.rfind(kProblem + "\n", 0), 0u) << c.what << ": " << m->text;
         EXPECT_NE(m->text.find(c.detailPart), std::string::npos) << c.what << ": " << m->text;
+        EXPECT_LT(m->text.size(), 400u) << c.what;  // a message box shows it whole
     }
 }
 
 TEST(SeriesFileParse, ReadsEntriesCountsAndComment)
 {
     series::SeriesFile f;
-    ASSERT_FALSE(series::parseSeriesFile({"2", "100.4", "run 1.ctd,57,157", "run2.ctd,31.5,140", "Track A, dry",
-                                          "", "third"}, f));
+    ASSERT_FALSE(series::parseSeriesFile(seriesText({"2", "100.4", "run 1.ctd,57,157", "run2.ctd,31.5,140", "Track A, dry",
+                                                      "", "third"}), f));
     EXPECT_EQ(f.count, 2);
     EXPECT_EQ(f.sampleCount, 100.4);  // kept as read; the window length is rounded
     EXPECT_EQ(f.samples, 100);
@@ -77,7 +89,7 @@ TEST(SeriesFileParse, ReadsEntriesCountsAndComment)
 
     std::vector<std::string> thirty = {"30", "3"};
     for (int i = 0; i < 30; ++i) thirty.push_back("r.ctd,31,34");
-    ASSERT_FALSE(series::parseSeriesFile(thirty, f));
+    ASSERT_FALSE(series::parseSeriesFile(seriesText(thirty), f));
     EXPECT_EQ(f.entries.size(), 30u);
     EXPECT_EQ(f.comment, "");
 }

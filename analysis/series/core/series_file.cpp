@@ -1,6 +1,7 @@
 #include "analysis/series/core/series_file.h"
 
 #include "numbers/numbers.h"
+#include "platform/textfile.h"
 
 #include <cmath>
 
@@ -15,6 +16,14 @@ constexpr int kFirstSampleLine = 31;
 constexpr double kMaxLine = 1.0e9;
 
 std::string lineRef(int line) { return "Line " + std::to_string(line) + ": "; }
+
+// A name a data file can carry: no NUL (it would cut the name short on the way to the file
+// system) and no longer than a file name can be.
+bool fileName(const std::string& name)
+{
+    constexpr std::size_t kNameMax = 255;
+    return name.size() <= kNameMax && name.find('\0') == std::string::npos;
+}
 
 bool holdsPath(const std::string& name)
 {
@@ -31,56 +40,65 @@ platform::Message seriesProblem(const std::string& detail)
     return platform::messageFromFlags(0, std::move(text), "CTS-Error");
 }
 
-std::optional<platform::Message> parseSeriesFile(const std::vector<std::string>& lines, SeriesFile& out)
+std::string quoted(std::string_view text)
+{
+    constexpr std::size_t kShown = 60;
+    if (text.size() <= kShown) return "\"" + std::string(text) + "\"";
+    return "\"" + std::string(text.substr(0, kShown)) + "...\" (" + std::to_string(text.size()) + " characters)";
+}
+
+std::optional<platform::Message> parseSeriesFile(std::string_view text, SeriesFile& out)
 {
     out = SeriesFile{};
-    auto line = [&](std::size_t k) -> const std::string& {  // k counted from 1
-        static const std::string empty;
-        return k <= lines.size() ? lines[k - 1] : empty;
+    int lineNumber = 0;
+    auto next = [&]() {  // the next line, "" beyond the end
+        ++lineNumber;
+        return platform::takeLine(text);
     };
 
-    const double countValue = numbers::leadingNumber(line(1));
+    const std::string_view countLine = next();
+    const double countValue = numbers::leadingNumber(countLine);
     const long long count = std::isfinite(countValue) && std::fabs(countValue) < kMaxLine
                                 ? numbers::roundHalfEven(countValue) : 0;
     if (count < kMinFiles || count > kMaxFiles)
-        return seriesProblem(lineRef(1) + "the number of data files is \"" + line(1) +
-                             "\"; a series holds 2 to 30.");
+        return seriesProblem(lineRef(1) + "the number of data files is " + quoted(countLine) + "; a series holds 2 to 30.");
     out.count = static_cast<int>(count);
 
-    out.sampleCount = numbers::leadingNumber(line(2));
+    const std::string_view samplesLine = next();
+    out.sampleCount = numbers::leadingNumber(samplesLine);
     const long long samples = std::isfinite(out.sampleCount) && std::fabs(out.sampleCount) < kMaxLine
                                   ? numbers::roundHalfEven(out.sampleCount) : 0;
     if (samples < kMinSamples)
-        return seriesProblem(lineRef(2) + "the number of comparable samples is \"" + line(2) +
-                             "\"; at least 3 are needed.");
+        return seriesProblem(lineRef(2) + "the number of comparable samples is " + quoted(samplesLine) +
+                             "; at least 3 are needed.");
     out.samples = static_cast<int>(samples);
 
     for (int i = 1; i <= out.count; ++i) {
-        const std::size_t k = static_cast<std::size_t>(i) + 2;
-        if (k > lines.size())
-            return seriesProblem("The file ends before the entry of data file " + std::to_string(i) +
-                                 " (line " + std::to_string(k) + ").");
-        const std::string& text = lines[k - 1];
-        const std::string where = lineRef(static_cast<int>(k));
-        const std::size_t c1 = text.find(',');
-        const std::size_t c2 = c1 == std::string::npos ? std::string::npos : text.find(',', c1 + 1);
-        if (c2 == std::string::npos)
-            return seriesProblem(where + "the entry \"" + text + "\" lacks its first and last line numbers.");
+        if (text.empty())
+            return seriesProblem("The file ends before the entry of data file " + std::to_string(i) + " (line " +
+                                 std::to_string(lineNumber + 1) + ").");
+        const std::string_view line = next();
+        const std::string where = lineRef(lineNumber);
+        const std::size_t c1 = line.find(',');
+        const std::size_t c2 = c1 == std::string_view::npos ? std::string_view::npos : line.find(',', c1 + 1);
+        if (c2 == std::string_view::npos)
+            return seriesProblem(where + "the entry " + quoted(line) + " lacks its first and last line numbers.");
         SeriesEntry e;
-        e.name = text.substr(0, c1);
-        e.sourceLine = static_cast<int>(k);
-        const std::string firstText = text.substr(c1 + 1, c2 - c1 - 1);
-        const std::string lastText = text.substr(c2 + 1);
+        e.name = std::string(line.substr(0, c1));
+        e.sourceLine = lineNumber;
+        const std::string_view firstText = line.substr(c1 + 1, c2 - c1 - 1);
+        const std::string_view lastText = line.substr(c2 + 1);
         if (!numbers::isNumeric(firstText) || !numbers::isNumeric(lastText))
-            return seriesProblem(where + "the entry \"" + text + "\" lacks its first and last line numbers.");
-        if (e.name.empty()) return seriesProblem(where + "the entry \"" + text + "\" names no data file.");
+            return seriesProblem(where + "the entry " + quoted(line) + " lacks its first and last line numbers.");
+        if (e.name.empty()) return seriesProblem(where + "the entry " + quoted(line) + " names no data file.");
         if (holdsPath(e.name))
-            return seriesProblem(where + "the name \"" + e.name +
-                                 "\" holds a path; a data file must lie beside the series file.");
+            return seriesProblem(where + "the name " + quoted(e.name) + " holds a path; a data file must lie beside the series file.");
+        if (!fileName(e.name))
+            return seriesProblem(where + "the name " + quoted(e.name) + " is no file name.");
         const double first = numbers::leadingNumber(firstText);
         const double last = numbers::leadingNumber(lastText);
         if (!(std::fabs(first) < kMaxLine) || !(std::fabs(last) < kMaxLine))
-            return seriesProblem(where + "the line numbers of \"" + text + "\" are out of range.");
+            return seriesProblem(where + "the line numbers of " + quoted(line) + " are out of range.");
         e.firstLine = static_cast<int>(numbers::roundHalfEven(first));
         e.lastLine = static_cast<int>(numbers::roundHalfEven(last));
         if (e.firstLine < kFirstSampleLine)
@@ -93,9 +111,10 @@ std::optional<platform::Message> parseSeriesFile(const std::vector<std::string>&
         out.entries.push_back(std::move(e));
     }
 
-    for (std::size_t k = static_cast<std::size_t>(out.count) + 3; k <= lines.size(); ++k) {
-        if (k > static_cast<std::size_t>(out.count) + 3) out.comment += "\r\n";
-        out.comment += lines[k - 1];
+    // The rest is the comment, its lines joined with CR LF.
+    for (bool first = true; !text.empty(); first = false) {
+        if (!first) out.comment += "\r\n";
+        out.comment += platform::takeLine(text);
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace series {
@@ -24,10 +25,13 @@ struct SeriesFile {
     std::string comment;      // the remaining lines, joined with CR LF
 };
 
-// Reads and checks the lines of a series file. On a refusal returns the message to show
-// ("There occured a problem with the CTS-file!" and a line saying what and where) and leaves
-// `out` unspecified.
-std::optional<platform::Message> parseSeriesFile(const std::vector<std::string>& lines, SeriesFile& out);
+// Reads and checks the text of a series file (decoded; lines end in CR LF or LF). On a refusal
+// returns the message to show ("There occured a problem with the CTS-file!" and a line saying
+// what and where) and leaves `out` unspecified.
+std::optional<platform::Message> parseSeriesFile(std::string_view text, SeriesFile& out);
+
+// A text of the file for a message: quoted, and cut when it is too long to show.
+std::string quoted(std::string_view text);
 
 // The refusal of a malformed series: the fixed first line, then what is wrong and where.
 platform::Message seriesProblem(const std::string& detail);

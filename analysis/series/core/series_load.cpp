@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <new>
 #include <system_error>
 
 namespace series {
@@ -47,6 +49,97 @@ bool isRegularFile(const std::filesystem::path& p)
     return std::filesystem::is_regular_file(p, ec);
 }
 
+
+// A data file as read: its bytes, once however often the series names it, and its header.
+struct DataFile {
+    std::string bytes;
+    analysis::DataFileHeader header;  // views into bytes
+};
+
+// Lines of the file up to `limit`: `limit` when it has that many, else all it has.
+long long linesUpTo(const DataFile& f, long long limit)
+{
+    long long lines = f.header.count;
+    for (std::string_view rest = f.header.rest; lines < limit && !rest.empty(); ++lines) platform::takeLine(rest);
+    return lines;
+}
+
+SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
+{
+    std::string error;
+    SeriesContent c;
+    {
+        std::string bytes;
+        if (!files.read(path, bytes, error))
+            return {std::nullopt, seriesProblem("The file " + path + " could not be read: " + error)};
+        if (auto refusal = parseSeriesFile(platform::decodeText(bytes), c.file)) return {std::nullopt, refusal};
+    }
+
+    const std::size_t slash = path.find_last_of('/');
+    c.directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    c.fileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+
+    const int n = c.file.count;
+    const int L = c.file.samples;
+
+    // Every data file is read and shown to hold its window before anything is dimensioned: the
+    // counts of the series file alone must not decide how much memory is taken.
+    std::map<std::string, DataFile> read;  // by path; nodes stay put, so the header views hold
+    std::vector<const DataFile*> sets;
+    unsigned long long bytesRead = 0;
+    for (const SeriesEntry& e : c.file.entries) {
+        const std::string dataPath = files.find(c.directory, e.name);
+        if (dataPath.empty()) return {std::nullopt, missingDataFile(e.name)};
+        const auto [it, fresh] = read.try_emplace(dataPath);
+        DataFile& f = it->second;
+        if (fresh) {
+            if (!files.read(dataPath, f.bytes, error) || f.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
+            f.header = analysis::splitHeader(f.bytes);
+            bytesRead += f.bytes.size();
+        }
+        c.dataPaths.push_back(dataPath);
+
+        if (f.header.count >= kSampleInterval) {
+            // A zero or negative interval cannot be compared with anything.
+            const double interval = numbers::leadingNumber(f.header.raw[kSampleInterval]);
+            if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, differentSampleRate()};
+            if (sets.empty()) c.sampleInterval = interval;
+            else if (interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
+        }
+        const long long lines = linesUpTo(f, e.lastLine);
+        if (lines < e.lastLine)
+            return {std::nullopt,
+                    seriesProblem("The data file " + e.name + " has " + std::to_string(lines) + " lines; its entry on line " +
+                                  std::to_string(e.sourceLine) + " ends at line " + std::to_string(e.lastLine) + ".")};
+        sets.push_back(&f);
+    }
+    // Each window's lines stand in its own file, so distinct files always pass; only a file named
+    // far more often than its bytes can back would take more than one double per byte read.
+    const unsigned long long cells = static_cast<unsigned long long>(n) * (static_cast<unsigned long long>(L) + 1);
+    if (cells > bytesRead)
+        return {std::nullopt, seriesProblem("The series names its data files so often that its " + std::to_string(n) +
+                                            " windows of " + std::to_string(L + 1) +
+                                            " samples would take more memory than the files hold.")};
+
+    c.velocitySamples.resize(L, n);
+    c.testParameters.resize(kTestParameterCount, n);
+    c.headerValues.resize(kHeaderRows, n);
+    for (int j = 1; j <= n; ++j) {
+        const SeriesEntry& e = c.file.entries[static_cast<std::size_t>(j - 1)];
+        const DataFile& f = *sets[static_cast<std::size_t>(j - 1)];
+        const auto texts = f.header.texts();
+        for (int k = kProject; k <= kRoad; ++k)
+            if (k <= kMaxVelocityRow || k >= kConfiguration) c.headerValues(k, j) = texts[static_cast<std::size_t>(k)];
+        for (int r = 1; r <= kTestParameterCount; ++r)
+            c.testParameters(r, j) = numbers::leadingNumber(f.header.raw[static_cast<std::size_t>(testParameterLine(r))]);
+        std::string_view rest = f.header.rest;
+        for (int k = kFirstSampleLine; k < e.firstLine; ++k) platform::takeLine(rest);
+        double* column = &c.velocitySamples(0, j);
+        for (int r = 0; r <= L; ++r) column[r] = analysis::sampleValue(platform::takeLine(rest));
+    }
+    return {std::move(c), std::nullopt};
+}
+
 }  // namespace
 
 int SeriesContent::smallestFirstLine() const
@@ -82,62 +175,26 @@ std::string findDataFile(const std::string& directory, const std::string& name)
     return matches == 1 ? found : std::string();
 }
 
-SeriesLoad loadSeries(const std::string& path, const ReadText& read)
+platform::Message notEnoughMemory(const std::string& path)
 {
-    SeriesLoad result;
-    const platform::TextReadResult seriesText = read(path);
-    if (!seriesText.ok)
-        return {std::nullopt, seriesProblem("The file " + path + " could not be read: " + seriesText.error)};
+    return platform::messageFromFlags(0x1010, "There is not enough memory to open " + path + ".", "CTS-Error");
+}
 
-    SeriesContent c;
-    if (auto refusal = parseSeriesFile(seriesText.lines, c.file)) return {std::nullopt, refusal};
+FileSource diskFiles()
+{
+    return {[](const std::string& path, std::string& bytes, std::string& error) {
+                return platform::readFileBytes(path, bytes, error);
+            },
+            findDataFile};
+}
 
-    const std::size_t slash = path.find_last_of('/');
-    c.directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    c.fileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
-
-    const int n = c.file.count;
-    const int L = c.file.samples;
-
-    for (int j = 1; j <= n; ++j) {
-        const SeriesEntry& e = c.file.entries[static_cast<std::size_t>(j - 1)];
-        const std::string dataPath = findDataFile(c.directory, e.name);
-        if (dataPath.empty()) return {std::nullopt, missingDataFile(e.name)};
-        const platform::TextReadResult data = read(dataPath);
-        if (!data.ok || data.lines.empty()) return {std::nullopt, missingDataFile(e.name)};
-        c.dataPaths.push_back(dataPath);
-        const auto& lines = data.lines;
-
-        if (lines.size() > entry(kSampleInterval)) {
-            // A zero or negative interval cannot be compared with anything.
-            const double interval = numbers::leadingNumber(lines[entry(kSampleInterval)]);
-            if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, differentSampleRate()};
-            if (j == 1) c.sampleInterval = interval;
-            else if (interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
-        }
-        if (lines.size() < static_cast<std::size_t>(e.lastLine))
-            return {std::nullopt,
-                    seriesProblem("The data file " + e.name + " has " + std::to_string(lines.size()) +
-                                  " lines; its entry on line " + std::to_string(e.sourceLine) +
-                                  " ends at line " + std::to_string(e.lastLine) + ".")};
-        // Dimensioned once a data file has shown that it holds its window: the comparable-sample
-        // count of the series file alone must not decide how much memory is taken.
-        if (j == 1) {
-            c.velocitySamples.resize(L, n);
-            c.testParameters.resize(kTestParameterCount, n);
-            c.headerValues.resize(kHeaderRows, n);
-        }
-
-        for (int k = kProject; k <= kRoad; ++k)
-            if (k <= kMaxVelocityRow || k >= kConfiguration) c.headerValues(k, j) = lines[entry(k)];
-        for (int r = 1; r <= kTestParameterCount; ++r)
-            c.testParameters(r, j) = numbers::leadingNumber(lines[entry(testParameterLine(r))]);
-        double* column = &c.velocitySamples(0, j);
-        const std::size_t first = static_cast<std::size_t>(e.firstLine) - 1;
-        for (int r = 0; r <= L; ++r) column[r] = analysis::sampleValue(lines[first + static_cast<std::size_t>(r)]);
+SeriesLoad loadSeries(const std::string& path, const FileSource& files)
+{
+    try {
+        return loadSeriesFrom(path, files);
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, notEnoughMemory(path)};
     }
-    result.content = std::move(c);
-    return result;
 }
 
 void applySeries(SeriesContent&& c, analysis::TabchildData& d)

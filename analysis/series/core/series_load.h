@@ -15,7 +15,13 @@
 
 namespace series {
 
-using ReadText = std::function<platform::TextReadResult(const std::string& path)>;
+// Where a series and its data files come from: the disk, or memory (tests, fuzzing).
+struct FileSource {
+    // The bytes of a file; false, with the reason, when it cannot be read.
+    std::function<bool(const std::string& path, std::string& bytes, std::string& error)> read;
+    // The path of data file `name` in `directory`; "" when there is none.
+    std::function<std::string(const std::string& directory, const std::string& name)> find;
+};
 
 // Everything a series brings into a window; nothing reaches the window unless all of it was read.
 struct SeriesContent {
@@ -42,8 +48,15 @@ struct SeriesLoad {
 // desktops whose file names ignore case). Empty when there is none or more than one.
 std::string findDataFile(const std::string& directory, const std::string& name);
 
-// Reads the series file at `path` and every data file it names, checking all of them first.
-SeriesLoad loadSeries(const std::string& path, const ReadText& read = platform::readTextFile);
+// "There is not enough memory to open <path>." (title "CTS-Error", critical).
+platform::Message notEnoughMemory(const std::string& path);
+
+// The files on the disk: platform::readFileBytes and findDataFile.
+FileSource diskFiles();
+
+// Reads the series file at `path` and every data file it names, checking all of them before
+// the samples are dimensioned. A failed allocation is a refusal like any other.
+SeriesLoad loadSeries(const std::string& path, const FileSource& files = diskFiles());
 
 // Moves the content into the window state, dimensioning the solver outputs (all zero).
 void applySeries(SeriesContent&& content, analysis::TabchildData& data);
