@@ -60,7 +60,6 @@ Frmabout::Frmabout(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmabout"));
     setWindowTitle(QStringLiteral("Tarnwell - About"));
     setWindowIcon(artwork::applicationIcon());
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(15195), px(11145));
 
     const QString arial = QStringLiteral("Arial");
@@ -178,8 +177,8 @@ QPointF Frmabout::memberCentre(int k) const
 
 void Frmabout::showEvent(QShowEvent* event)
 {
-    // The box is kept after a close and shown again by the next Help > About: the names turn
-    // again from where they stopped.
+    // The main window keeps the box after a close and shows it again at the next Help > About:
+    // the names turn on from where they stopped.
     QWidget::showEvent(event);
     if (!tmrdreh->isActive()) tmrdreh->start();
 }

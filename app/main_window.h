@@ -150,7 +150,7 @@ private:
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
     QTimer* clock_ = nullptr;
-    QPointer<Frmabout> about_;
+    QPointer<Frmabout> about_;  // made at the first Help > About, kept until the main window goes
     QPointer<QMdiSubWindow> lastActive_;
     bool closing_ = false;
 };

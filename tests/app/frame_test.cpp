@@ -719,18 +719,24 @@ TEST_F(Frame, ExitClosesEverythingEvenWithTheAboutBoxOpen)
 
 // ---- About box --------------------------------------------------------------------------------
 
-TEST_F(Frame, AboutBoxShownAgainTurnsAgain)
+TEST_F(Frame, AboutBoxIsKeptAndTurnsOnFromWhereItStopped)
 {
     start();
     main->showAbout();
-    app::Frmabout* about = main->aboutBox();
-    ASSERT_NE(about, nullptr);
+    QPointer<app::Frmabout> about = main->aboutBox();
+    ASSERT_TRUE(about);
     EXPECT_TRUE(about->tmrdreh->isActive());
+    for (int i = 0; i < 10; ++i) about->tmrdreh_Timer();
     about->close();
     EXPECT_FALSE(about->tmrdreh->isActive());
+    const float stopped = about->carousel.angle;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(about);  // closed, not deleted
     main->showAbout();
+    EXPECT_EQ(main->aboutBox(), about.data());
     EXPECT_TRUE(about->isVisible());
     EXPECT_TRUE(about->tmrdreh->isActive());
+    EXPECT_EQ(about->carousel.angle, stopped);
 }
 
 TEST(AboutBox, CarouselAfterNinetyTicks)
