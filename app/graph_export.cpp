@@ -68,7 +68,7 @@ void setTemporaryBitmapPath(const QString& path) { gTemporaryBitmap = path; }
 bool PathExist(const QString& folder)
 {
     if (folder.isEmpty()) return false;
-    return platform::folderAcceptsNewFile(QDir::fromNativeSeparators(folder).toStdString());
+    return platform::folderAcceptsNewFile(QFile::encodeName(QDir::fromNativeSeparators(folder)).toStdString());
 }
 
 int SaveObjImageAsJPEG(const QImage& picture, const QString& path, QString* reason)
@@ -154,7 +154,7 @@ void saveNotes()
     // The text as typed, with the platform's line ends and no line end added after it.
     QString text = main->browser->txtNotes->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const platform::WriteResult written = platform::writeFileAtomic(path.toStdString(), platform::encodeWindows1252(text.toStdString()));
+    const platform::WriteResult written = platform::writeFileAtomic(QFile::encodeName(path).toStdString(), platform::encodeWindows1252(text.toStdString()));
     if (!written.ok) critical(cannotWrite(path, QString::fromStdString(written.error)));
 }
 

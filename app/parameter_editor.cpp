@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -47,6 +48,8 @@ platform::Answer say(const QString& text, int flags, const char* title = "")
     return platform::msgBox(text, flags, QLatin1String(title), owner());
 }
 
+std::string diskPath(const QString& path) { return QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(); }
+
 void returnToIdle()
 {
     editor.lines.clear();
@@ -72,7 +75,6 @@ void offerReload()
     const bool dataFileWindow = n == 1 && browser->editorFile == browser->cmbEditorFiles->itemText(0);
     const int kind = dataFileWindow ? 1 : 2;
     const QString reloadPath = browser->editorPath + browser->editorFile;
-    state.reloadPath = reloadPath.toStdString();
     MainWindow* main = mainWindow();
     const int edited = browser->lbleditExtratagTag;
     for (AnalysisWindowApi* w : main->analysisWindows())
@@ -99,7 +101,7 @@ void editParameters()
     editor.path = browser->editorPath + editor.editorChosenFile;
 
     std::string bytes, error;
-    const std::string path = QDir::fromNativeSeparators(editor.path).toStdString();
+    const std::string path = diskPath(editor.path);
     editor.stamp = platform::fileStamp(path);
     if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, bytes, error)) {
         say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
@@ -119,7 +121,7 @@ void editParameters()
 
 void saveEditor()
 {
-    const std::string path = QDir::fromNativeSeparators(editor.path).toStdString();
+    const std::string path = diskPath(editor.path);
     const auto finish = [] {
         importer::unloadDataInputForm();
         returnToIdle();

@@ -43,7 +43,7 @@ std::optional<LineDate> dateFromLine(std::string_view line)
     const auto day = datePart(line.substr(0, first));
     const auto month = datePart(rest.substr(0, second));
     const auto year = datePart(rest.substr(second + 1));
-    // The picker's calendar starts in 1753 (the Gregorian one in its books).
+    // The form's date picker holds the years 1753 to 9999.
     if (!day || !month || !year || *month < 1 || *month > 12 || *year < 1753 || *year > 9999) return std::nullopt;
     if (*day < 1 || *day > daysInMonth(*month, *year)) return std::nullopt;
     return LineDate{*day, *month, *year};

@@ -34,8 +34,6 @@ struct ImportState {
     std::array<bool, 8> fieldValid{};
     // True while the parameter form edits a data file that is open in an analysis window.
     bool editingLoadedFile = false;
-    // Full path of the edited data file to reopen after an edit.
-    std::string reloadPath;
 };
 
 inline ImportState state;
