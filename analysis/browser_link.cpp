@@ -45,4 +45,10 @@ void showGraphViewPage()
     if (app::FrameLink* frame = app::frameLink()) frame->showGraphViewPage();
 }
 
+QWidget* overviewPicture()
+{
+    app::FrameLink* frame = app::frameLink();
+    return frame ? frame->overviewPicture() : nullptr;
+}
+
 }  // namespace analysis::browser

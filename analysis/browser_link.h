@@ -34,5 +34,7 @@ void windowUnloading(app::AnalysisWindowApi& window);
 void releaseOverview(app::AnalysisWindowApi& window);
 // The browser's page "Graph view".
 void showGraphViewPage();
+// The browser's overview picture; null without a frame.
+QWidget* overviewPicture();
 
 }  // namespace analysis::browser

@@ -145,6 +145,7 @@ void FrmTabchild::buildPages()
     // After an overflow the browser must stop redrawing this window on its page changes.
     connect(framedia, &diagram::DiagramPanel::navigationSwitchedOff, this,
             [this] { browser::releaseOverview(*this); });
+    framedia->setOverviewPicture([] { return qobject_cast<diagram::OverviewSurface*>(browser::overviewPicture()); });
     SSTab2->addTab(graphPage, QStringLiteral("Graph"));
 
     // "Calculation"

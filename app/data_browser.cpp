@@ -13,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
@@ -43,46 +42,6 @@ public:
 };
 
 }  // namespace
-
-// ---- overview picture -------------------------------------------------------------------------
-
-OverviewPicture::OverviewPicture(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void OverviewPicture::setImage(const QImage& image)
-{
-    image_ = image;
-    update();
-}
-
-void OverviewPicture::clear()
-{
-    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    update();
-}
-
-void OverviewPicture::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (!image_.isNull()) p.drawImage(QPoint(0, 0), image_);
-}
-
-void OverviewPicture::resizeEvent(QResizeEvent*)
-{
-    if (image_.isNull() || image_.size() != size()) {
-        QImage fresh(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        fresh.fill(Qt::white);
-        if (!image_.isNull()) {
-            QPainter p(&fresh);
-            p.drawImage(QPoint(0, 0), image_);
-        }
-        image_ = fresh;
-    }
-}
 
 // ---- the browser ------------------------------------------------------------------------------
 

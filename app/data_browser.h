@@ -3,6 +3,7 @@
 // pages, and the pages Editor, Notepad and Graph view (overview picture and arrow navigation).
 // It lives in the main window's MDI area for the whole run.
 #include "app/core/navigation.h"
+#include "diagram/overview.h"
 
 #include <QImage>
 #include <QString>
@@ -33,24 +34,14 @@ inline constexpr int kNodeKeyRole = 0x0100;     // Qt::UserRole
 inline constexpr int kNodeWindowRole = 0x0101;  // Qt::UserRole + 1
 inline constexpr int kNodePageRole = 0x0102;    // Qt::UserRole + 2
 
-// The overview picture picover(0): shows an image that the analysis window's diagram draws.
-// The browser itself never draws on it and ignores the mouse over it.
-class OverviewPicture : public QWidget {
+// The overview picture picover(0): the analysis windows draw their miniature and view on it;
+// the browser itself never draws on it and ignores the mouse over it.
+class OverviewPicture : public diagram::OverviewSurface {
     Q_OBJECT
 public:
-    explicit OverviewPicture(QWidget* parent = nullptr);
-    void setImage(const QImage& image);
-    const QImage& image() const { return image_; }
-    void clear();  // an empty (white) picture of the widget's size
+    using diagram::OverviewSurface::OverviewSurface;
     // Window number of the analysis window whose overview is shown; 0 when none.
     int tag = 0;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    QImage image_;
 };
 
 struct WindowNodes {

@@ -58,13 +58,19 @@ public:
     {
         if (!frameExists()) return;
         DataBrowser* b = dataBrowser();
-        if (b->picover && b->picover->tag == window.windowNumber()) b->picover->tag = 0;
+        if (b->picover && b->picover->tag == window.windowNumber()) {
+            b->picover->tag = 0;
+            // The arrows would act on no window now.
+            b->setNavigationEnabled(false);
+        }
     }
 
     void showGraphViewPage() override
     {
         if (frameExists() && dataBrowser()->SSTab1) dataBrowser()->SSTab1->setCurrentIndex(2);
     }
+
+    QWidget* overviewPicture() override { return frameExists() ? dataBrowser()->picover : nullptr; }
 };
 
 FrameSide frameSide;

@@ -6,8 +6,8 @@
 
 namespace diagram {
 
-CurveLayer::Entry& CurveLayer::entry(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m,
-                                     int set, int rows)
+const CurveSummary& CurveSummaries::get(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m,
+                                        int set, int rows, std::uint64_t& generation)
 {
     Entry& c = entries_.at(static_cast<std::size_t>(index));
     const double* v = m.column(set) + 1;
@@ -26,9 +26,10 @@ CurveLayer::Entry& CurveLayer::entry(int index, const analysis::TabchildData& da
         c.arrayCols = m.cols();
         c.rows = rows;
         c.probe = probe;
-        c.pointsValid = false;
+        c.generation = ++builds_;
     }
-    return c;
+    generation = c.generation;
+    return c.summary;
 }
 
 void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
@@ -62,13 +63,17 @@ void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, boo
         };
         const std::vector<double>* line = &xy;
         if (reduce) {
-            Entry& c = entry(index, data, m, set, rows);
+            std::uint64_t generation = 0;
+            const CurveSummary& summary = summaries_.get(index, data, m, set, rows, generation);
+            Kept& c = kept_[static_cast<std::size_t>(index)];
             const double left = sc.left;
             const double right = sc.left + sc.width;
-            if (!c.pointsValid || c.viewLeft != left || c.viewRight != right || c.dx != dxUnits || c.columns != columns) {
-                curvePoints(c.summary, 0.0, dxUnits, left, right, columns, pts);
+            if (!c.valid || c.generation != generation || c.viewLeft != left || c.viewRight != right ||
+                c.dx != dxUnits || c.columns != columns) {
+                curvePoints(summary, 0.0, dxUnits, left, right, columns, pts);
                 toUnits(pts, c.xy);
-                c.pointsValid = true;
+                c.valid = true;
+                c.generation = generation;
                 c.viewLeft = left;
                 c.viewRight = right;
                 c.dx = dxUnits;

@@ -1,7 +1,8 @@
 #pragma once
 // The measured and fitted curves of a window's data sets, drawn one pixel wide in the colours of
 // their legend entries, with what can be kept between redraws: per legend entry the summary of
-// its samples and the points of the view drawn last.
+// its samples (shared by every picture of the window) and, per picture, the points of the view
+// drawn last.
 #include "diagram/core/reduce.h"
 #include "diagram/surface.h"
 #include "state/tabchild_data.h"
@@ -23,17 +24,18 @@ struct CurveStyle {
 };
 using CurveStyles = std::array<CurveStyle, kCurveEntries>;
 
-class CurveLayer {
+// The summaries of a window's curves, rebuilt when the samples behind them change.
+class CurveSummaries {
 public:
-    // Draws the shown measured (or fitted) curves of every data set in ascending order. `reduce`
-    // false draws every sample in view (the comparison rendering).
-    void draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
-              const CurveStyles& styles);
+    // The summary of entry `index`, the curve of column `set` of `m` over `rows` samples, and a
+    // count that changes whenever that summary is rebuilt.
+    const CurveSummary& get(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m, int set,
+                            int rows, std::uint64_t& generation);
 
 private:
-    // The summary of an entry's curve and what it was built from: the data version, the array
-    // (where it lies and its shape) and a few sample values, so that a refill of the arrays is
-    // noticed even when nobody bumped the version.
+    // What a summary was built from: the data version, the array (where it lies and its shape)
+    // and a few sample values, so that a refill of the arrays is noticed even when nobody bumped
+    // the version.
     struct Entry {
         bool valid = false;
         std::uint64_t version = 0;
@@ -43,16 +45,35 @@ private:
         int rows = 0;
         std::array<std::uint64_t, 17> probe{};
         CurveSummary summary;
-        // The polyline (x, y in internal units) of the view last drawn, reused while the view
-        // and the data stay.
-        bool pointsValid = false;
+        std::uint64_t generation = 0;
+    };
+    std::array<Entry, kCurveEntries> entries_{};
+    std::uint64_t builds_ = 0;
+};
+
+// The curves of one picture.
+class CurveLayer {
+public:
+    explicit CurveLayer(CurveSummaries& summaries) : summaries_(summaries) {}
+
+    // Draws the shown measured (or fitted) curves of every data set in ascending order, the
+    // samples at their own times whatever the surface's view. `reduce` false draws every sample
+    // in view (the comparison rendering).
+    void draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
+              const CurveStyles& styles);
+
+private:
+    // The polyline (x, y in internal units) of the view last drawn, reused while the view and
+    // the summary stay.
+    struct Kept {
+        bool valid = false;
+        std::uint64_t generation = 0;
         double viewLeft = 0, viewRight = 0, dx = 0;
         int columns = 0;
         std::vector<double> xy;
     };
-    Entry& entry(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m, int set, int rows);
-
-    std::array<Entry, kCurveEntries> entries_{};
+    CurveSummaries& summaries_;
+    std::array<Kept, kCurveEntries> kept_{};
 };
 
 }  // namespace diagram

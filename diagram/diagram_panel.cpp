@@ -57,7 +57,7 @@ DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWid
     picdiagram_->setProperty("tag", QStringLiteral("Picture"));
     picdiagram_->setRenderer([this](DrawingSurface& s) { render(s, reduce_); });
 
-    nav_ = new Navigation(this, picdiagram_);
+    nav_ = new Navigation(this, picdiagram_, *this);
     connect(nav_, &Navigation::barMoved, this, [this] { startscr(0); });
     connect(nav_, &Navigation::gridToggled, this, [this] { redrawCurrent(); });
     connect(nav_, &Navigation::resetClicked, this, [this] { Resize(0); });
@@ -169,6 +169,7 @@ void DiagramPanel::diastandard(double left, double width, double top, double hei
         if (r.message) platform::showMessage(*r.message, this);
     }
     scrbarsettings(left, width, top, height, index);
+    drawinoverview(u.left, u.width, u.top, u.height, index);
     emit viewDrawn(u.left, u.width, u.top, u.height);
 }
 
@@ -198,6 +199,8 @@ void DiagramPanel::Resize(int index)
     const View v = defaultView(data_);
     diastandard(v.left, v.width, v.top, v.height, index);
     cmdallminus()->setEnabled(false);
+    // From the default view there is always room to zoom in (unless navigation is off).
+    if (!overflowed_) cmdallplus()->setEnabled(true);
 }
 
 void DiagramPanel::redrawCurrent()
@@ -210,14 +213,23 @@ void DiagramPanel::redrawCurrent()
 
 void DiagramPanel::diaoverview()
 {
-    // The miniature in the data browser is drawn by the overview; nothing to draw here yet.
+    if (OverviewSurface* o = overview())
+        o->showMiniature(this, overviewScale(recordExtent(data_)), [this](DrawingSurface& s) { drawMiniature(s); });
+}
+
+void DiagramPanel::drawinoverview(double left, double width, double top, double height, int)
+{
+    // Another window's miniature is in the picture: this view has no place on it.
+    OverviewSurface* o = overview();
+    if (!o || o->owner() != this) return;
+    o->showViewRectangle(overviewRectangle({left, width, top, height}, o->scale()));
 }
 
 void DiagramPanel::activate_drawinoverview()
 {
     const DiagramSettings& st = settings();
     const UnitView u = viewFromScale(picdiagram_->scale(), st.marginDivisor, st.diagramStretch);
-    emit viewDrawn(u.left, u.width, u.top, u.height);
+    drawinoverview(u.left, u.width, u.top, u.height, 0);
 }
 
 void DiagramPanel::clearDiagram()
@@ -250,6 +262,15 @@ void DiagramPanel::render(DrawingSurface& s, bool reduce)
     const CurveStyles styles = legend_->curveStyles();
     curves_.draw(s, data_, false, reduce, styles);
     curves_.draw(s, data_, true, reduce, styles);
+}
+
+void DiagramPanel::drawMiniature(DrawingSurface& s)
+{
+    // The whole record, reduced per pixel column like the diagram, measured under fitted curves.
+    const CurveStyles styles = legend_->curveStyles();
+    overviewCurves_.draw(s, data_, false, true, styles);
+    overviewCurves_.draw(s, data_, true, true, styles);
+    drawOverviewFrame(s);
 }
 
 }  // namespace diagram

@@ -7,11 +7,14 @@
 #include "diagram/curves.h"
 #include "diagram/legend.h"
 #include "diagram/navigation.h"
+#include "diagram/overview.h"
 #include "diagram/surface.h"
 #include "state/tabchild_data.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -20,7 +23,7 @@ class QScrollBar;
 
 namespace diagram {
 
-class DiagramPanel : public QWidget {
+class DiagramPanel : public QWidget, private NavigationTarget {
     Q_OBJECT
 public:
     DiagramPanel(analysis::TabchildData& data, QWidget* parent = nullptr);
@@ -31,15 +34,21 @@ public:
     // Rebuilds the legend for setCount and dataFileNames: start colours, captions, fitted
     // entries disabled; ticks are kept.
     void setlegend();
-    // The default full view, redrawn; disables "Zoom out".
+    // The default full view, redrawn; disables "Zoom out" and offers "Zoom in".
     void Resize(int index = 0);
     // Redraws the view the scroll bars hold.
     void startscr(int index = 0);
     // Redraws the current view, or the default view once the diagram has overflowed (what the
     // legend, the grid box and the data browser's page change ask for).
     void redrawCurrent();
-    // The overview in the data browser (drawn by the overview; these are its call points).
+    // The overview picture in the data browser: where it is (null while there is none).
+    void setOverviewPicture(std::function<OverviewSurface*()> locate) { overview_ = std::move(locate); }
+    // Clears the overview and shows this window's miniature in it.
     void diaoverview();
+    // The rectangle of a view (internal units, unstretched), while the overview shows this
+    // window's miniature.
+    void drawinoverview(double left, double width, double top, double height, int index = 0);
+    // The rectangle of the view the diagram shows now.
     void activate_drawinoverview();
     // Clears picdiagram(0) to its background; nothing is drawn until the next redraw.
     void clearDiagram();
@@ -99,8 +108,13 @@ protected:
     void resizeEvent(QResizeEvent*) override;
 
 private:
+    RecordExtent extent() const override { return recordExtent(data_); }
+    void startzoom(const View& v) override { startzoom(v.left, v.width, v.top, v.height, 0); }
+    void scrbarsettings(const View& v) override { scrbarsettings(v.left, v.width, v.top, v.height, 0); }
     void layoutControls(int widthTwips, int heightTwips);
     void render(DrawingSurface& s, bool reduce);
+    void drawMiniature(DrawingSurface& s);
+    OverviewSurface* overview() const { return overview_ ? overview_() : nullptr; }
     void onLegendToggled();
     void setOverflow();
 
@@ -111,7 +125,10 @@ private:
     QPushButton* command2_ = nullptr;
     QWidget* pictest_ = nullptr;
     QLineEdit* txtn_ = nullptr;
-    CurveLayer curves_;
+    CurveSummaries summaries_;
+    CurveLayer curves_{summaries_};
+    CurveLayer overviewCurves_{summaries_};
+    std::function<OverviewSurface*()> overview_;
 
     bool overflowed_ = false;
     bool hasView_ = false;

@@ -3,7 +3,10 @@
 #include "diagram/core/defaults.h"
 #include "diagram/layout.h"
 
+#include <cmath>
+
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -27,7 +30,8 @@ QIcon zoomIcon(bool plus)
 
 }  // namespace
 
-Navigation::Navigation(QWidget* host, DrawingSurface* picture) : QObject(host), picture_(picture)
+Navigation::Navigation(QWidget* host, DrawingSurface* picture, NavigationTarget& target)
+    : QObject(host), picture_(picture), target_(target)
 {
     const auto makeBar = [this, host](const char* name, Qt::Orientation o, int min, int max, int value) {
         auto* b = new NavScrollBar(o, host);
@@ -69,6 +73,31 @@ Navigation::Navigation(QWidget* host, DrawingSurface* picture) : QObject(host), 
     cmdallminus_->setObjectName("cmdallminus");
     cmdallminus_->setToolTip(QStringLiteral("Zoom out"));
     cmdallminus_->setIcon(zoomIcon(false));
+    connect(cmdallplus_, &QPushButton::clicked, this, [this] { cmdallplus_Click(); });
+    connect(cmdallminus_, &QPushButton::clicked, this, [this] { cmdallminus_Click(); });
+
+    frame2_ = new QGroupBox(QStringLiteral("Frame2"), host);
+    frame2_->setObjectName("Frame2");
+    frame2_->hide();
+    cmdplus_ = hiddenButton("cmdplus", "+", ZoomStep::HalveWidth);
+    cmdminus_ = hiddenButton("cmdminus", "-", ZoomStep::DoubleWidth);
+    cmdplusvertical_ = hiddenButton("cmdplusvertical", "v+", ZoomStep::HalveHeight);
+    cmdminusvertical_ = hiddenButton("cmdminusvertical", "v-", ZoomStep::DoubleHeight);
+
+    connect(picture_, &DrawingSurface::mouseDown, this,
+            [this](int button, int shift, double x, double y) { mousedown(0, button, shift, x, y); });
+    connect(picture_, &DrawingSurface::mouseMove, this,
+            [this](int button, int shift, double x, double y) { mousemove(0, button, shift, x, y); });
+    connect(picture_, &DrawingSurface::mouseUp, this,
+            [this](int button, int shift, double x, double y) { mouseup(0, button, shift, x, y); });
+}
+
+QPushButton* Navigation::hiddenButton(const char* name, const char* caption, ZoomStep step)
+{
+    auto* b = new QPushButton(QString::fromLatin1(caption), frame2_);
+    b->setObjectName(name);
+    connect(b, &QPushButton::clicked, this, [this, step] { runStep(step); });
+    return b;
 }
 
 NavBars Navigation::bars() const
@@ -114,5 +143,126 @@ void Navigation::place(const PanelLayout& l)
 }
 
 bool Navigation::gridOn() const { return chkgrid_->checkState() == Qt::Checked; }
+
+}  // namespace diagram
+
+namespace diagram {
+
+// --- Zoom buttons ---------------------------------------------------------------------------
+
+void Navigation::runStep(ZoomStep step)
+{
+    if (off_) return;
+    NavBars b = bars();
+    const View v = zoomStep(step, b, target_.extent());
+    DiagramSettings& st = settings();
+    st.scrollEventsEnabled = false;
+    scrwidth_->setModel(b.width);
+    scrleft_->setModel(b.left);
+    scrheight_->setModel(b.height);
+    scrtop_->setModel(b.top);
+    st.scrollEventsEnabled = true;
+    target_.startzoom(v);
+}
+
+void Navigation::cmdallplus_Click()
+{
+    if (off_) return;
+    cmdallminus_->setEnabled(true);
+    runStep(ZoomStep::HalveWidth);
+    runStep(ZoomStep::HalveHeight);
+    if (atSmallestView(bars())) cmdallplus_->setEnabled(false);
+}
+
+void Navigation::cmdallminus_Click()
+{
+    if (off_) return;
+    cmdallplus_->setEnabled(true);
+    runStep(ZoomStep::DoubleWidth);
+    runStep(ZoomStep::DoubleHeight);
+    if (atFullExtent(bars(), target_.extent())) cmdallminus_->setEnabled(false);
+}
+
+// --- Mouse zoom and pan ---------------------------------------------------------------------
+
+namespace {
+
+// A position off the picture counts as its nearest edge, so the band stays on the picture.
+void clipToPicture(const Scale& s, double& x, double& y)
+{
+    const double right = s.left + s.width;
+    const double bottom = s.top + s.height;
+    x = std::clamp(x, std::min(s.left, right), std::max(s.left, right));
+    y = std::clamp(y, std::min(s.top, bottom), std::max(s.top, bottom));
+}
+
+}  // namespace
+
+void Navigation::mousedown(int, int button, int, double x, double y)
+{
+    // A position that is no number has no place on the picture and must not reach the view.
+    if (off_ || !std::isfinite(x) || !std::isfinite(y)) return;
+    DiagramSettings& st = settings();
+    if (button == 1) {
+        clipToPicture(picture_->scale(), x, y);
+        picture_->setForeColor(QColor(255, 0, 0));
+        st.zoomStartX = static_cast<float>(std::floor(x));
+        st.zoomStartY = static_cast<float>(std::floor(y));
+        picture_->setAutoRedraw(false);
+    }
+    if (button == 2) {
+        picture_->setCursor(Qt::ClosedHandCursor);
+        st.panStartX = static_cast<float>(x);
+        st.panStartY = static_cast<float>(y);
+    }
+}
+
+void Navigation::mousemove(int, int button, int, double x, double y)
+{
+    if (off_ || !std::isfinite(x) || !std::isfinite(y)) return;
+    const DiagramSettings& st = settings();
+    if (button == 2) {
+        // Each bar that moves redraws at once, so the picture's scale has followed the
+        // horizontal move before the vertical one is worked out.
+        scrleft_->setNavValue(panPosition(scrleft_->model(), x, st.panStartX, false));
+        scrtop_->setNavValue(panPosition(scrtop_->model(), y, st.panStartY, true));
+    }
+    if (button == 1 && !picture_->autoRedraw()) {
+        clipToPicture(picture_->scale(), x, y);
+        const double sx = st.zoomStartX;
+        const double sy = st.zoomStartY;
+        picture_->cls();  // the band so far, not the diagram under it
+        picture_->line(sx, sy, sx, y);
+        picture_->line(sx, sy, x, sy);
+        picture_->line(x, sy, x, y);
+        picture_->line(sx, y, x, y);
+    }
+}
+
+void Navigation::mouseup(int, int button, int, double x, double y)
+{
+    picture_->unsetCursor();
+    if (button != 1) return;
+    // Only a press on this picture starts a band.
+    const bool banding = !picture_->autoRedraw();
+    picture_->setForeColor(QColor(0, 0, 0));
+    // The band goes with every release, whether a zoom follows or not.
+    if (banding) picture_->cls();
+    picture_->setAutoRedraw(true);
+    if (!banding || off_ || !std::isfinite(x) || !std::isfinite(y)) return;
+
+    DiagramSettings& st = settings();
+    const Scale s = picture_->scale();
+    clipToPicture(s, x, y);
+    RubberBand band{st.zoomStartX, st.zoomStartY, std::floor(x), std::floor(y)};
+    const std::optional<RubberZoom> z = rubberBandZoom(band, s, st.marginDivisor, bars());
+    if (!z) return;
+    if (z->zoomOutUseful) cmdallminus_->setEnabled(true);
+    st.zoomPending = true;
+    target_.startzoom(z->view);
+    st.scrollEventsEnabled = false;
+    target_.scrbarsettings(z->view);
+    st.scrollEventsEnabled = true;
+}
 
 }  // namespace diagram

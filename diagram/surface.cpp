@@ -354,7 +354,11 @@ void DrawingSurface::flushRender()
     rendering_ = true;
     const bool keep = autoRedraw_;
     autoRedraw_ = true;
+    // The redraw stands for the moment it was asked for: what went on the screen-only overlay
+    // since then (the overview's rectangle) stays.
+    std::vector<OverlayLine> overlay = std::move(overlay_);
     renderer_(*this);
+    overlay_ = std::move(overlay);
     autoRedraw_ = keep;
     rendering_ = false;
 }
@@ -376,7 +380,9 @@ QImage DrawingSurface::renderTo(QSize sz)
     redirect_ = &img;
     const bool keep = autoRedraw_;
     autoRedraw_ = true;
+    std::vector<OverlayLine> overlay = std::move(overlay_);  // the screen's, not this image's
     renderer_(*this);
+    overlay_ = std::move(overlay);
     autoRedraw_ = keep;
     redirect_ = nullptr;
     rendering_ = false;

@@ -39,6 +39,8 @@ public:
     virtual void releaseOverview(AnalysisWindowApi& window) = 0;
     // The browser's page "Graph view".
     virtual void showGraphViewPage() = 0;
+    // The browser's overview picture, on which the analysis windows draw; null without one.
+    virtual QWidget* overviewPicture() { return nullptr; }
 };
 
 // The installed frame side, or null.

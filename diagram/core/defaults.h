@@ -10,6 +10,12 @@ struct DiagramSettings {
     float diagramStretch = static_cast<float>(9.0 / 8.0);
     bool scrollEventsEnabled = true;
     bool zoomPending = false;
+    // Mouse navigation, set by the last press in any window: the rubber band's start corner
+    // (whole units) and the pan's press point.
+    float zoomStartX = 0;
+    float zoomStartY = 0;
+    float panStartX = 0;
+    float panStartY = 0;
     // Colour numbers (blue * 65536 + green * 256 + red) as decimal text, one per legend entry.
     std::array<std::string, 61> curveColours;
 };

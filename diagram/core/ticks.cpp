@@ -43,8 +43,9 @@ constexpr std::array<Row, 13> kHorizontal = {{{8, 1},
                                               {40000, 5000},
                                               {80000, 10000}}};
 
-// Beyond the tables: steps 25000, 50000, 100000, 250000, ... each covering up to eight steps.
-double continuedStep(double extent, bool boundIncluded)
+}  // namespace
+
+double continuedTickStep(double extent, bool boundIncluded)
 {
     constexpr std::array<double, 3> mantissa = {2.5, 5.0, 10.0};
     double decade = 10000.0;
@@ -58,6 +59,8 @@ double continuedStep(double extent, bool boundIncluded)
     }
     return 1e300;
 }
+
+namespace {
 
 long long nint(double v)
 {
@@ -87,7 +90,7 @@ double verticalStep(double absHeight)
     for (const Row& r : kVertical)
         if (h <= r.bound) return r.step;
     if (!std::isfinite(absHeight)) return 25;
-    return continuedStep(h, true);
+    return continuedTickStep(h, true);
 }
 
 double horizontalStep(double width)
@@ -96,7 +99,7 @@ double horizontalStep(double width)
     for (const Row& r : kHorizontal)
         if (w < r.bound) return r.step;
     if (!std::isfinite(width)) return 50;
-    return continuedStep(w, false);
+    return continuedTickStep(w, false);
 }
 
 std::string velocityLabel(double y) { return numbers::formatNumber(y / (1000.0 / 6.0), "0.00#"); }
@@ -145,6 +148,102 @@ AxesLayout layoutAxes(const Scale& s, double marginDivisor)
             if (atOrBeyond(a.axisX, p)) a.horizontal.minor.push_back(p);
         }
     }
+    return a;
+}
+
+// --- Overview -------------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::array<Row, 14> kOverviewVertical = {{{8, 1},
+                                                    {20, 2},
+                                                    {40, 5},
+                                                    {80, 10},
+                                                    {200, 25},
+                                                    {400, 50},
+                                                    {800, 100},
+                                                    {2000, 500},
+                                                    {4000, 1000},
+                                                    {8000, 2000},
+                                                    {20000, 5000},
+                                                    {50000, 10000},
+                                                    {80000, 20000},
+                                                    {160000, 40000}}};
+
+constexpr std::array<Row, 13> kOverviewHorizontal = {{{8, 1},
+                                                      {20, 10},
+                                                      {40, 20},
+                                                      {80, 25},
+                                                      {200, 100},
+                                                      {400, 40},
+                                                      {800, 100},
+                                                      {2000, 200},
+                                                      {4000, 1000},
+                                                      {8000, 2500},
+                                                      {20000, 5000},
+                                                      {40000, 10000},
+                                                      {80000, 10000}}};
+
+// a \ b with both rounded to whole numbers and the quotient truncated toward zero.
+long long idiv(double a, double b)
+{
+    const long long d = std::max(1LL, nint(b));
+    return nint(a) / d;
+}
+
+}  // namespace
+
+double overviewVerticalStep(double absHeight)
+{
+    for (const Row& r : kOverviewVertical)
+        if (absHeight <= r.bound) return r.step;
+    // Beyond the table the steps grow on, so a tall record keeps a handful of ticks.
+    if (!std::isfinite(absHeight)) return 25;
+    return continuedTickStep(absHeight, true);
+}
+
+double overviewHorizontalStep(double width)
+{
+    for (const Row& r : kOverviewHorizontal)
+        if (width < r.bound) return r.step;
+    if (!std::isfinite(width)) return 50;
+    return continuedTickStep(width, false);
+}
+
+std::string overviewVelocityLabel(double y) { return numbers::formatNumber(y / kYUnitsPerMps, "0.0"); }
+
+std::string overviewTimeLabel(double x) { return numbers::formatNumber(x / 500.0, "#0.0"); }
+
+AxesLayout layoutOverviewAxes(const Scale& s)
+{
+    AxesLayout a;
+    const double absH = std::fabs(s.height);
+    a.marginX = std::fabs(s.width / 4);
+    a.marginY = absH / 4;
+    a.bottom = s.top - absH;
+    a.axisX = s.left + a.marginX;
+    a.axisY = a.bottom + a.marginY;
+
+    const auto ticks = [](AxisTicks& out, double from, double to, double step, double axis, bool label,
+                          std::string (*text)(double)) {
+        if (!(std::isfinite(from) && std::isfinite(to) && step > 0)) return;
+        const int n = static_cast<int>(std::min<double>(kMaxTicks, std::floor((to - from) / step + 1e-9)));
+        for (int i = 0; i <= n; ++i) {
+            const double p = from + i * step;
+            if (label && p >= axis) out.major.push_back({p, text(p)});
+            const int kEnd = (i == n) ? 5 : 4;
+            for (int k = 0; k <= kEnd; ++k) {
+                const double q = p + k * (step / 5.0);
+                if (q >= axis) out.minor.push_back(q);
+            }
+        }
+    };
+    const double sy = overviewVerticalStep(absH);
+    ticks(a.vertical, static_cast<double>(idiv(a.axisY, sy)) * sy - sy, static_cast<double>(idiv(absH + a.axisY, sy)) * sy,
+          sy, a.axisY, true, overviewVelocityLabel);
+    const double sx = overviewHorizontalStep(s.width);
+    ticks(a.horizontal, static_cast<double>(idiv(std::floor(a.axisX), sx)) * sx, s.left + s.width, sx, a.axisX, true,
+          overviewTimeLabel);
     return a;
 }
 

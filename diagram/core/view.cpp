@@ -127,4 +127,21 @@ UnitView viewFromScale(const Scale& s, double marginDivisor, double stretch)
     return u;
 }
 
+Scale overviewScale(const RecordExtent& e)
+{
+    const float w0 = static_cast<float>(e.lengthMs * 1.1 * kXUnitsPerMs);
+    const float t0 = static_cast<float>(e.vmax * 1.1 * kYUnitsPerMps * 1.02);
+    const float h0 = static_cast<float>((e.vmax * 1.1 - e.vmin) * 1.2 * kYUnitsPerMps * 1.05);
+    const double sw = w0 * (4.0 / 3.0);
+    const double sh = h0 * (4.0 / 3.0);
+    return {-sw / 4, t0, sw, -sh};
+}
+
+UnitView overviewRectangle(UnitView v, const Scale& s)
+{
+    if (s.width / 100 > v.width) v.width = s.width / 100;
+    if (std::fabs(s.height) / 20 > v.height) v.height = std::fabs(s.height) / 20;
+    return v;
+}
+
 }  // namespace diagram

@@ -87,4 +87,12 @@ bool exceedsLimits(double stretchedWidth, double stretchedHeight, double top);
 // Inverse of diascale's placement: the view (internal units) that a surface scale shows.
 UnitView viewFromScale(const Scale& scale, double marginDivisor, double stretch);
 
+// The overview's coordinate system for a record: its default view fills the right and the upper
+// three quarters, a quarter of each is label margin.
+Scale overviewScale(const RecordExtent& extent);
+
+// The rectangle the overview shows for a view (internal units): never narrower than a hundredth
+// of the overview's width nor lower than a twentieth of its height, so a small view stays visible.
+UnitView overviewRectangle(UnitView view, const Scale& overview);
+
 }  // namespace diagram

@@ -6,6 +6,7 @@
 #include "app/dispatcher.h"
 #include "app/frame.h"
 #include "diagram/diagram_panel.h"
+#include "diagram/core/view.h"
 #include "tests/analysis/test_files.h"
 
 #include "platform/fakes.h"
@@ -188,6 +189,65 @@ TEST_F(Dispatcher, SwitchedOffNavigationReleasesTheOverviewOnlyForItsWindow)
     EXPECT_EQ(browser->picover->tag, n2);
     emit w2->framedia->navigationSwitchedOff();
     EXPECT_EQ(browser->picover->tag, 0);
+    EXPECT_FALSE(browser->lblNaviballTop->isEnabled());  // the arrows would act on no window
+}
+
+// The red rectangle shown on the overview, in its pixels.
+QRect overviewRectangle(app::OverviewPicture* picover)
+{
+    const QImage img = picover->grab().toImage();
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == 0xFF0000u) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+// Where the overview should show a window's view.
+QRect expectedRectangle(app::OverviewPicture* picover, const analysis::FrmTabchild* w)
+{
+    const diagram::UnitView v = diagram::overviewRectangle(diagram::toUnits(w->framedia->drawnView()), picover->scale());
+    const QPointF tl = picover->toPixel(v.left, v.top);
+    const QPointF br = picover->toPixel(v.left + v.width, v.top - v.height);
+    return QRect(QPoint(static_cast<int>(tl.x()), static_cast<int>(tl.y())),
+                 QPoint(static_cast<int>(br.x()), static_cast<int>(br.y())));
+}
+
+TEST_F(Dispatcher, OverviewFollowsTheActiveWindow)
+{
+    open(small);
+    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
+    open(small);
+    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    app::OverviewPicture* picover = browser->picover;
+    ASSERT_EQ(picover->owner(), w2->framedia);
+    const auto near = [](const QRect& a, const QRect& b) {
+        return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
+               std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
+    };
+    EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w2)));
+
+    // A window in the background zooms: the overview stays with the active one.
+    w1->framedia->cmdallplus()->click();
+    EXPECT_EQ(picover->owner(), w2->framedia);
+    EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w2)));
+
+    main->activateAnalysisWindow(w1);
+    EXPECT_EQ(picover->tag, w1->windowNumber());
+    EXPECT_EQ(picover->owner(), w1->framedia);
+    EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w1)));
+    // The browser's arrows move the view the overview shows.
+    browser->naviballClick(app::Arrow::Right);
+    EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w1)));
+
+    main->activateAnalysisWindow(w2);
+    EXPECT_EQ(picover->owner(), w2->framedia);
+    EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w2)));
+
+    for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(picover->owner(), nullptr);
+    EXPECT_TRUE(overviewRectangle(picover).isEmpty());
 }
 
 TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)

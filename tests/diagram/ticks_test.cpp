@@ -98,5 +98,49 @@ TEST(DiagramTicks, EveryViewShowsAReadableNumberOfLabels)
     }
 }
 
+TEST(DiagramOverviewTicks, StepTablesAndLabels)
+{
+    struct Case {
+        double extent, vertical, horizontal;
+    };
+    // Velocity: the bound included; time: below the bound, and not monotonic (40 after 100).
+    const Case cases[] = {{8, 1, 10}, {20, 2, 20}, {200, 25, 40}, {400, 50, 100}, {2000, 500, 1000},
+                          {8000, 2000, 5000}, {79999, 20000, 10000}, {160000, 40000, 25000},
+                          // Beyond the tables the steps grow on.
+                          {160001, 25000, 25000}, {2e6, 250000, 500000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.extent);
+        EXPECT_EQ(overviewVerticalStep(c.extent), c.vertical);
+        EXPECT_EQ(overviewHorizontalStep(c.extent), c.horizontal);
+    }
+    EXPECT_EQ(overviewVelocityLabel(5000), "30.0");
+    EXPECT_EQ(overviewVelocityLabel(-100), "-0.6");
+    EXPECT_EQ(overviewTimeLabel(500), "1.0");
+    EXPECT_EQ(overviewTimeLabel(0), "0.0");
+}
+
+TEST(DiagramOverviewTicks, LabelsFromTheAxesToTheRightEdgeOfEveryRecord)
+{
+    // From a 20 s record to one of ten hours, 30 / 5 m/s.
+    for (double seconds = 20; seconds < 36000; seconds *= 1.6) {
+        SCOPED_TRACE(seconds);
+        const Scale s = overviewScale({seconds * 1000, 30, 5});
+        const AxesLayout a = layoutOverviewAxes(s);
+        EXPECT_DOUBLE_EQ(a.axisX, 0.0);  // time 0 at a quarter of the width
+        const double right = s.left + s.width;
+        ASSERT_FALSE(a.horizontal.major.empty());
+        EXPECT_DOUBLE_EQ(a.horizontal.major.front().pos, 0.0);
+        EXPECT_LE(a.horizontal.major.back().pos, right);
+        // The record's end is labelled to within one step, however long it is.
+        const double step = a.horizontal.major.size() > 1 ? a.horizontal.major[1].pos - a.horizontal.major[0].pos : right;
+        EXPECT_GT(a.horizontal.major.back().pos + step, seconds * 500);
+        EXPECT_GE(a.horizontal.major.size(), 2u);
+        EXPECT_LE(a.horizontal.major.size(), 10u);
+        for (const Tick& t : a.vertical.major) EXPECT_GE(t.pos, a.axisY);
+        for (double p : a.vertical.minor) EXPECT_GE(p, a.axisY);
+        EXPECT_GE(a.vertical.major.size(), 1u);
+    }
+}
+
 }  // namespace
 }  // namespace diagram

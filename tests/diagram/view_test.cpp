@@ -160,5 +160,23 @@ TEST(DiagramScale, ZeroOrInvalidExtentNeverDividesByZero)
     }
 }
 
+TEST(DiagramOverview, DefaultViewFillsTheUpperRightThreeQuartersAndSmallViewsStayVisible)
+{
+    const RecordExtent e{100000.0, 30.0, 5.0};
+    const Scale s = overviewScale(e);
+    const UnitView def = toUnits(defaultView(e));
+    EXPECT_NEAR(s.left + s.width / 4, 0.0, 1e-2);  // time 0
+    EXPECT_NEAR(s.left + s.width, def.width, 1e-2);
+    EXPECT_NEAR(s.top, def.top, 1e-3);
+    EXPECT_NEAR(s.top + s.height * 3 / 4, def.top - def.height, 1e-2);
+
+    const UnitView tiny = overviewRectangle({1000, 10, 3000, 5}, s);
+    EXPECT_DOUBLE_EQ(tiny.width, s.width / 100);
+    EXPECT_DOUBLE_EQ(tiny.height, -s.height / 20);
+    EXPECT_DOUBLE_EQ(tiny.left, 1000);
+    const UnitView large{500, 20000, 4000, 1000};
+    EXPECT_EQ(overviewRectangle(large, s), large);
+}
+
 }  // namespace
 }  // namespace diagram
