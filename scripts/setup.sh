@@ -6,6 +6,10 @@ pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxlsxwriter-dev 
 if [ "${TW_GUI_RUN:-0}" = 1 ]; then
   pkgs+=(qt6-qpa-plugins libxkbcommon-x11-0)
 fi
+# Only scripts/fuzz.sh needs clang and its libFuzzer runtime.
+if [ "${TW_FUZZ_SETUP:-0}" = 1 ]; then
+  pkgs+=(clang libclang-rt-dev)
+fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
