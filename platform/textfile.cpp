@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -213,11 +214,30 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
+std::string notTextReason(std::string_view bytes)
+{
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+        return "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read.";
+    const size_t nul = bytes.find('\0');
+    if (nul != std::string_view::npos) {
+        const auto line = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+        return "Line " + std::to_string(line) + " holds a NUL byte: this is no text file (UTF-16 text cannot be read).";
+    }
+    if (bytes.find('\n') == std::string_view::npos) {
+        const size_t cr = bytes.find('\r');
+        if (cr != std::string_view::npos && cr + 1 < bytes.size())
+            return "The lines of the file end in CR alone; only CR LF and LF end a line.";
+    }
+    return {};
+}
+
 TextReadResult readTextFile(const std::string& path)
 {
     TextReadResult r;
     std::string bytes;
     if (!readFileBytes(path, bytes, r.error)) return r;
+    r.error = notTextReason(bytes);
+    if (!r.error.empty()) return r;
     r.lines = splitLines(decodeText(bytes));
     r.ok = true;
     return r;

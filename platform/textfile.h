@@ -49,9 +49,15 @@ std::vector<std::string> splitLines(std::string_view text);
 // one at a time, without copying.
 std::string_view takeLine(std::string_view& rest);
 
+// Why bytes cannot be read as 8-bit text, for the user; "" when they can. UTF-16 (a byte-order
+// mark, or NUL bytes), a NUL byte anywhere, and lines that end in CR alone are refused: the
+// readers would silently take such a file as one line, or cut numbers short at the NUL.
+std::string notTextReason(std::string_view bytes);
+
 // Reads raw bytes; false when the file is missing or unreadable, or is no regular file (a folder,
 // a device or a pipe, which could block or never end); `error` says why, `errorCode` gets errno.
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error, int* errorCode = nullptr);
+// Refuses bytes that are no 8-bit text (notTextReason) like a file it cannot read.
 TextReadResult readTextFile(const std::string& path);
 
 // Writes bytes as they are, atomically.

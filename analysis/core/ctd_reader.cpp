@@ -71,6 +71,8 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
         out.refusal = "The file is empty.";
         return out;
     }
+    out.refusal = platform::notTextReason(bytes);
+    if (!out.refusal.empty()) return out;
     const DataFileHeader header = splitHeader(bytes);
     const auto& headerRaw = header.raw;
     std::string_view rest = header.rest;

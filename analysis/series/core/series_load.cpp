@@ -72,6 +72,7 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         std::string bytes;
         if (!files.read(path, bytes, error))
             return {std::nullopt, seriesProblem("The file " + path + " could not be read: " + error)};
+        if (const std::string why = platform::notTextReason(bytes); !why.empty()) return {std::nullopt, seriesProblem(why)};
         if (auto refusal = parseSeriesFile(platform::decodeText(bytes), c.file)) return {std::nullopt, refusal};
     }
 
@@ -94,6 +95,8 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         DataFile& f = it->second;
         if (fresh) {
             if (!files.read(dataPath, f.bytes, error) || f.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
+            if (const std::string why = platform::notTextReason(f.bytes); !why.empty())
+                return {std::nullopt, seriesProblem("The data file " + e.name + " can not be read. " + why)};
             f.header = analysis::splitHeader(f.bytes);
             bytesRead += f.bytes.size();
         }

@@ -1,0 +1,130 @@
+// The damaged data files a user meets: each gives the reader's message, nothing crashes, nothing
+// is loaded and no file is left open.
+#include "analysis/coastfit_loader.h"
+#include "analysis/frm_tabchild.h"
+#include "test_files.h"
+#include "tests/support/bad_input.h"
+
+#include "platform/fakes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using analysis::FrmTabchild;
+
+namespace {
+
+class BadDataFile : public ::testing::Test {
+protected:
+    void SetUp() override { analysis::setCoastfitPath(testfiles::libraryPath()); }
+    platform::ScopedFakes fakes;
+    QTemporaryDir dir;
+    const std::string sound = testfiles::ctdText(testfiles::coastDown(150, 0.45, 30, 50));
+
+    // Opens the path as the reload of an edit does (no dialog); the message shown, "" for none.
+    std::string open(FrmTabchild& w, const QString& path, bool& loaded)
+    {
+        fakes.messages.clear();
+        const int before = bad_input::openFiles();
+        loaded = w.ctdOpen(path);
+        EXPECT_EQ(bad_input::openFiles(), before);
+        EXPECT_LE(fakes.messages.shown.size(), 1u);
+        return fakes.messages.shown.empty() ? std::string() : fakes.messages.last().text;
+    }
+    void expectRefused(const QString& path, const std::string& reason)
+    {
+        FrmTabchild w;
+        bool loaded = true;
+        const std::string text = open(w, path, loaded);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(text, "File reading ERROR!\n" + reason);
+        ASSERT_FALSE(fakes.messages.shown.empty());
+        EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
+        EXPECT_EQ(w.data.setCount, 0);
+        EXPECT_TRUE(w.data.velocitySamples.empty());
+        EXPECT_FALSE(w.frmCalc->isEnabled());
+    }
+};
+
+}  // namespace
+
+TEST_F(BadDataFile, TruncatedAtEveryLineOfTheHeader)
+{
+    for (int lines = 0; lines <= 30; ++lines) {
+        SCOPED_TRACE(lines);
+        const QString path = testfiles::writeFile(dir, "cut.ctd", bad_input::firstLines(sound, lines));
+        expectRefused(path, lines == 0    ? "The file is empty."
+                            : lines < 30 ? "The file has " + std::to_string(lines) + " of its 30 header lines."
+                                         : "The file holds 0 sample lines; lines 10 and 11 announce 50.");
+    }
+    expectRefused(testfiles::writeFile(dir, "cut.ctd", bad_input::firstLines(sound, 60)),
+                  "The file holds 30 sample lines; lines 10 and 11 announce 50.");
+}
+
+TEST_F(BadDataFile, DamagedContent)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string reason;
+    };
+    const std::string nul = bad_input::replaceLine(sound, 33, std::string("12\0.5", 5));
+    for (const Case& c : {Case{"NUL byte in a sample", nul, "Line 33 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+                          Case{"UTF-16", bad_input::utf16(sound), "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
+                          Case{"CR-only line ends", bad_input::crOnly(sound), "The lines of the file end in CR alone; only CR LF and LF end a line."}}) {
+        SCOPED_TRACE(c.name);
+        expectRefused(testfiles::writeFile(dir, "bad.ctd", c.bytes), c.reason);
+    }
+}
+
+TEST_F(BadDataFile, FilesThatCannotBeRead)
+{
+    const QString gone = testfiles::writeFile(dir, "gone.ctd", sound);
+    QFile::remove(gone);  // chosen in the dialog, deleted before the read
+    expectRefused(gone, "The file does not exist.");
+    expectRefused(dir.path(), "The path names a folder, not a file.");
+    const QString locked = testfiles::writeFile(dir, "locked.ctd", sound);
+    fakes.disk.unreadable[QFile::encodeName(locked).toStdString()] = EACCES;
+    expectRefused(locked, "The file could not be read (Permission denied).");
+}
+
+// Damage the reader cannot see: the file opens as the format says, and the calculation names
+// the value it cannot take.
+TEST_F(BadDataFile, TextAndHugeLinesOpenAndTheCalculationNamesThem)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string calculation;
+    };
+    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(sound, 33, "twelve"), "bad.ctd: sample 3 is 0."},
+                          Case{"a 10 MB sample line", bad_input::replaceLine(sound, 40, bad_input::hugeLine()), "bad.ctd: sample 10 is Infinity."},
+                          Case{"a 10 MB mass line", bad_input::replaceLine(sound, 15, bad_input::hugeLine()), "bad.ctd: the vehicle mass is Infinity."}}) {
+        SCOPED_TRACE(c.name);
+        FrmTabchild w;
+        bool loaded = false;
+        EXPECT_EQ(open(w, testfiles::writeFile(dir, "bad.ctd", c.bytes), loaded), "");
+        EXPECT_TRUE(loaded);
+        w.cmdDLLNEW_Click();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text.substr(0, c.calculation.size()), c.calculation);
+        EXPECT_FALSE(w.data.hasFit());
+    }
+    // A 10 MB project line is shown as read, on the summary and on the protocol page.
+    FrmTabchild w;
+    bool loaded = false;
+    EXPECT_EQ(open(w, testfiles::writeFile(dir, "long.ctd", bad_input::replaceLine(sound, 1, bad_input::hugeLine('P'))), loaded), "");
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(w.lblCTDescrLabel[0]->text().size(), 10 << 20);
+    w.show();
+    QApplication::processEvents();
+    w.SSTab2->setCurrentIndex(2);
+    QApplication::processEvents();
+    EXPECT_EQ(w.mfgCTSdat->textMatrix(1, 1).size(), 10 << 20);
+}

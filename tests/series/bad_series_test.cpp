@@ -1,0 +1,217 @@
+// The damaged series and data files a user meets: each gives the series reader's message,
+// nothing crashes, nothing is loaded and no file is left open.
+#include "analysis/coastfit_loader.h"
+#include "analysis/frm_tabchild.h"
+#include "analysis/series/series_window.h"
+#include "platform/fakes.h"
+#include "tests/support/bad_input.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using analysis::FrmTabchild;
+
+const std::string kProblem = "There occured a problem with the CTS-file!\n";
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class BadSeries : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        analysis::setCoastfitPath(QString::fromLocal8Bit(qgetenv("TW_BIN_DIR")) + "/libCoastfit.so");
+    }
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("tw-bad-series-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        for (const char* name : {"three.cts", "run1.ctd", "run2.ctd", "run3.ctd"})
+            write(name, slurp(fs::path(TW_SERIES_DATA) / name));
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string sound(const std::string& name) const { return slurp(fs::path(TW_SERIES_DATA) / name); }
+
+    // Opens the series into a fresh window; the message shown, "" for none.
+    std::string open(FrmTabchild& w, bool& loaded, const std::string& name = "three.cts")
+    {
+        fakes.messages.clear();
+        const int before = bad_input::openFiles();
+        loaded = analysis::ctsOpen(w, QString::fromStdString(path(name)));
+        EXPECT_EQ(bad_input::openFiles(), before);
+        EXPECT_LE(fakes.messages.shown.size(), 1u);
+        return fakes.messages.shown.empty() ? std::string() : fakes.messages.last().text;
+    }
+    void expectRefused(const std::string& text, const std::string& name = "three.cts")
+    {
+        FrmTabchild w;
+        bool loaded = true;
+        EXPECT_EQ(open(w, loaded, name), text);
+        EXPECT_FALSE(loaded);
+        ASSERT_FALSE(fakes.messages.shown.empty());
+        EXPECT_EQ(fakes.messages.last().title, "CTS-Error");
+        EXPECT_EQ(w.data.setCount, 0);
+        EXPECT_TRUE(w.data.velocitySamples.empty());
+        EXPECT_FALSE(w.frmCalc->isEnabled());
+    }
+
+    platform::ScopedFakes fakes;
+    fs::path folder;
+};
+
+std::string missing(const std::string& name)
+{
+    return "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
+           "The file " + name + " could not be found in this directory.";
+}
+
+}  // namespace
+
+TEST_F(BadSeries, SeriesFileTruncatedAtEveryLine)
+{
+    const std::string cts = sound("three.cts");
+    const std::string texts[] = {
+        kProblem + "Line 1: the number of data files is \"\"; a series holds 2 to 30.",
+        kProblem + "Line 2: the number of comparable samples is \"\"; at least 3 are needed.",
+        kProblem + "The file ends before the entry of data file 1 (line 3).",
+        kProblem + "The file ends before the entry of data file 2 (line 4).",
+        kProblem + "The file ends before the entry of data file 3 (line 5).",
+    };
+    for (int lines = 0; lines < 5; ++lines) {
+        SCOPED_TRACE(lines);
+        write("three.cts", bad_input::firstLines(cts, lines));
+        expectRefused(texts[lines]);
+    }
+    // The entries whole and no comment: a sound series.
+    write("three.cts", bad_input::firstLines(cts, 5));
+    FrmTabchild w;
+    bool loaded = false;
+    EXPECT_EQ(open(w, loaded), "");
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(w.txtCTComments->toPlainText(), "");
+}
+
+TEST_F(BadSeries, DamagedSeriesFile)
+{
+    const std::string cts = sound("three.cts");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"text for a line number", bad_input::replaceLine(cts, 4, "run2.ctd,thirty-one,247"),
+         kProblem + "Line 4: the entry \"run2.ctd,thirty-one,247\" lacks its first and last line numbers."},
+        {"NUL byte", bad_input::replaceLine(cts, 2, std::string("21\0" "6", 4)),
+         kProblem + "Line 2 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"UTF-16", bad_input::utf16(cts), kProblem + "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
+        {"CR-only line ends", bad_input::crOnly(cts), kProblem + "The lines of the file end in CR alone; only CR LF and LF end a line."},
+        {"10 MB count line", bad_input::replaceLine(cts, 1, bad_input::hugeLine()),
+         kProblem + "Line 1: the number of data files is \"" + std::string(60, '7') + "...\" (10485760 characters); a series holds 2 to 30."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("three.cts", c.bytes);
+        expectRefused(c.text);
+    }
+    // A 10 MB comment is a comment.
+    write("three.cts", cts + "\r\n" + bad_input::hugeLine('c'));
+    FrmTabchild w;
+    bool loaded = false;
+    EXPECT_EQ(open(w, loaded), "");
+    EXPECT_TRUE(loaded);
+    EXPECT_GT(w.txtCTComments->toPlainText().size(), 10 << 20);
+}
+
+TEST_F(BadSeries, SeriesFilesThatCannotBeRead)
+{
+    fs::remove(folder / "three.cts");  // chosen in the dialog, deleted before the read
+    expectRefused(kProblem + "The file " + path("three.cts") + " could not be read: No such file or directory");
+    fs::create_directory(folder / "three.cts");
+    expectRefused(kProblem + "The file " + path("three.cts") + " could not be read: Is a directory");
+    fs::remove(folder / "three.cts");
+    write("three.cts", sound("three.cts"));
+    fakes.disk.unreadable[path("three.cts")] = EACCES;
+    expectRefused(kProblem + "The file " + path("three.cts") + " could not be read: Permission denied");
+}
+
+TEST_F(BadSeries, DataFileTruncatedAtEveryLineOfTheHeader)
+{
+    const std::string run2 = sound("run2.ctd");
+    for (int lines = 0; lines <= 30; ++lines) {
+        SCOPED_TRACE(lines);
+        write("run2.ctd", bad_input::firstLines(run2, lines));
+        expectRefused(lines == 0 ? missing("run2.ctd")
+                                 : kProblem + "The data file run2.ctd has " + std::to_string(lines) +
+                                       " lines; its entry on line 4 ends at line 247.");
+    }
+}
+
+TEST_F(BadSeries, DamagedOrUnreadableDataFile)
+{
+    const std::string run2 = sound("run2.ctd");
+    const std::string cannot = kProblem + "The data file run2.ctd can not be read. ";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string text;
+    };
+    for (const Case& c : {Case{"NUL byte", bad_input::replaceLine(run2, 40, std::string("2\0" "7", 3)),
+                               cannot + "Line 40 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+                          Case{"UTF-16", bad_input::utf16(run2), cannot + "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
+                          Case{"CR-only line ends", bad_input::crOnly(run2), cannot + "The lines of the file end in CR alone; only CR LF and LF end a line."}}) {
+        SCOPED_TRACE(c.name);
+        write("run2.ctd", c.bytes);
+        expectRefused(c.text);
+    }
+    fs::remove(folder / "run2.ctd");
+    expectRefused(missing("run2.ctd"));
+    fs::create_directory(folder / "run2.ctd");
+    expectRefused(missing("run2.ctd"));
+    fs::remove(folder / "run2.ctd");
+    write("run2.ctd", run2);
+    fakes.disk.unreadable[path("run2.ctd")] = EACCES;
+    expectRefused(missing("run2.ctd"));
+}
+
+TEST_F(BadSeries, DataFileWithTextOrAHugeSampleOpensAndTheCalculationNamesIt)
+{
+    const std::string run2 = sound("run2.ctd");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string calculation;
+    };
+    // Run 2's window starts at line 31: row r is line 31 + r.
+    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(run2, 41, "n/a"), "run2.ctd: sample 10 is 0."},
+                          Case{"a 10 MB sample line", bad_input::replaceLine(run2, 51, bad_input::hugeLine()), "run2.ctd: sample 20 is Infinity."}}) {
+        SCOPED_TRACE(c.name);
+        write("run2.ctd", c.bytes);
+        FrmTabchild w;
+        bool loaded = false;
+        EXPECT_EQ(open(w, loaded), "");
+        ASSERT_TRUE(loaded);
+        w.cmbLambda_Click();
+        w.cmdDLLNEW_Click();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text.substr(0, c.calculation.size()), c.calculation);
+        EXPECT_EQ(w.data.fitReference[2], 0.0);  // no load-time fit either
+    }
+}
