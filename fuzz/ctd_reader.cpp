@@ -73,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     numbers::formatNumber(d.velocitySamples(n, 1), "#0.0");
     numbers::formatNumber(d.velocitySamples(n / 2 + 1, 1), "0.000");
 
+    drawDiagram(d, 1, 16);
     drawDiagram(d, 1, 1 + static_cast<int>(size % 3000));
 
     // The solver's work grows with the samples; a long record adds nothing a short one misses.

@@ -116,7 +116,8 @@ void reduceColumns(const double* v, std::size_t n, double x0, double dx, double 
         } else {
             const double edge = viewLeft + (c + 1) * colWidth;
             const double k = std::ceil((edge - x0) / dx);
-            stop = k <= static_cast<double>(i) ? i : std::min(i1 + 1, static_cast<std::size_t>(k));
+            // Compared as doubles first: with a tiny sample step k can be infinite.
+            stop = !(k > static_cast<double>(i)) ? i : k >= static_cast<double>(i1 + 1) ? i1 + 1 : static_cast<std::size_t>(k);
         }
         if (stop <= i) continue;
         const double* p = v + i;

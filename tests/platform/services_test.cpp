@@ -3,6 +3,7 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include <unistd.h>
 
@@ -91,6 +94,43 @@ TEST(ImageExport, WritesBmpAndJpegAndReportsFailure)
     EXPECT_FALSE(saveImage(img, dir.filePath(QStringLiteral("missing/graph.bmp")), "BMP", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(saveImage(QImage(), dir.filePath(QStringLiteral("empty.bmp")), "BMP", &error));
+}
+
+TEST(ImageExport, AFailingDiskKeepsTheOldPictureAndSaysWhy)
+{
+    QTemporaryDir dir;
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(QColor(20, 90, 200));
+    for (const char* format : {"BMP", "JPEG"}) {
+        const QString path = dir.filePath(QStringLiteral("graph.") + QLatin1String(format));
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old picture");
+        old.close();
+        QByteArray bytes;  // the picture as it would be written, for its size
+        {
+            QBuffer b(&bytes);
+            b.open(QIODevice::WriteOnly);
+            img.save(&b, format, qstrcmp(format, "JPEG") == 0 ? 95 : -1);
+        }
+        for (const int error : {EIO, ENOSPC}) {
+            for (qsizetype n = 0; n < bytes.size(); n += bytes.size() / 7 + 1) {
+                SCOPED_TRACE(std::string(format) + " " + std::strerror(error) + " after " + std::to_string(n));
+                FaultyDisk disk;
+                disk.failWritesAfter(static_cast<std::size_t>(n), error);
+                setDisk(&disk);
+                QString why;
+                EXPECT_FALSE(saveImage(img, path, format, &why));
+                setDisk(nullptr);
+                EXPECT_EQ(why.toStdString(), std::strerror(error));
+                QFile f(path);
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                EXPECT_EQ(f.readAll(), QByteArray("old picture"));
+                EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+            }
+        }
+        QFile::remove(path);
+    }
 }
 
 TEST(Shell, FailuresMapToResultCodes)

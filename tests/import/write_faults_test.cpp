@@ -1,0 +1,162 @@
+// The writers of the import on a disk that fails mid-write or is full: the old file stays byte
+// for byte, no temporary is left, the message names the file and the reason, and what was to be
+// written is still there for another try.
+#include "import/core/ctd_writer.h"
+#include "import/core/import_state.h"
+#include "import/core/parameters.h"
+#include "import/core/text_import.h"
+#include "import/frmctsinput.h"
+#include "import/import_commands.h"
+#include "modal_script.h"
+#include "platform/fakes.h"
+#include "platform/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using importer::state;
+
+std::string bytesOf(const QString& path)
+{
+    std::string bytes, error;
+    platform::readFileBytes(QFile::encodeName(path).toStdString(), bytes, error);
+    return bytes;
+}
+
+class WriteFaults : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void put(const char* name, const std::string& bytes)
+    {
+        ASSERT_TRUE(platform::writeFileAtomic(QFile::encodeName(path(name)).toStdString(), bytes).ok);
+    }
+    // Only the file itself: no temporary beside it.
+    QStringList folder() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    // Every place a write can break: each byte of a short file, or every `step` bytes.
+    static std::vector<std::size_t> breakPoints(std::size_t size, std::size_t step)
+    {
+        std::vector<std::size_t> at;
+        for (std::size_t n = 0; n < size; n += step) at.push_back(n);
+        at.push_back(size - 1);
+        return at;
+    }
+
+    platform::ScopedFakes fakes;
+    QTemporaryDir dir;
+};
+
+// The import of five samples in km/h as the parameter form's Save leaves it.
+void prepareImport()
+{
+    state = importer::ImportState();
+    state.importLines = {"t;v", "0;108", "0.1;100.8", "0.2;93.6", "0.3;86.4", "0.4;79.2"};
+    state.importLineCount = 6;
+    state.headerRows = 1;
+    state.timeColumn = 1;
+    state.separatorCode = 1;
+    state.velocityUnit = 1;
+    const auto stats = importer::importStatistics(state.importLines, 6, 1, 1, 1);
+    state.minVelocity = stats.minVelocity;
+    state.maxVelocity = stats.maxVelocity;
+    state.minVelocityRow = stats.minVelocityRow;
+    state.maxVelocityRow = stats.maxVelocityRow;
+    importer::ParameterFields f;
+    f.project = "Run";
+    f.delta = "0.1";
+    f.pressure = "1";
+    f.temperature = "20";
+    f.mass = "1500";
+    f.area = "2";
+    state.fileHeader = importer::collectTestParameters(f, state);
+    importer::validateTestParameters(state.fileHeader, state.fieldValid, f.time);
+}
+
+}  // namespace
+
+TEST_F(WriteFaults, DataFile)
+{
+    const std::string old = "an older run\r\n";
+    put("run.ctd", old);
+    prepareImport();
+    auto header = state.fileHeader;
+    const std::string expected = platform::encodeWindows1252(importer::ctdFileText(header, state));
+
+    for (const int error : {EIO, ENOSPC}) {
+        for (const std::size_t n : breakPoints(expected.size(), 1)) {
+            SCOPED_TRACE(std::string(std::strerror(error)) + " after " + std::to_string(n) + " bytes");
+            prepareImport();
+            fakes.messages.clear();
+            fakes.disk.heal();
+            fakes.disk.failWritesAfter(n, error);
+            fakes.files.answer(path("run.ctd"));
+            importer::writeCtdFile();
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
+            EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+            EXPECT_EQ(fakes.messages.last().text,
+                      QFile::encodeName(path("run.ctd")).toStdString() + " - file can not be written!\n" + std::strerror(error));
+            EXPECT_EQ(bytesOf(path("run.ctd")), old);
+            EXPECT_EQ(folder(), QStringList{"run.ctd"});
+            EXPECT_EQ(state.importLineCount, 6);  // the import stays for another try
+        }
+    }
+    // The disk that takes the whole file.
+    prepareImport();
+    fakes.messages.clear();
+    fakes.disk.heal();
+    fakes.disk.failWritesAfter(expected.size());
+    fakes.files.answer(path("run.ctd"));
+    importer::writeCtdFile();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(bytesOf(path("run.ctd")), expected);
+    EXPECT_EQ(state.importLineCount, 0);
+    importer::unloadDataInputForm();
+}
+
+TEST_F(WriteFaults, SeriesFile)
+{
+    std::string ctd;
+    for (int line = 1; line <= 30; ++line) ctd += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\r\n");
+    for (const char* v : {"30", "26", "22", "18", "14", "10"}) ctd += std::string(v) + "\r\n";
+    put("a.ctd", ctd);
+    put("b.ctd", ctd);
+    const std::string old = "2\r\n3\r\nold.ctd,31,34\r\nold.ctd,31,34\r\n";
+    put("s.cts", old);
+    const auto save = [&] {
+        fakes.messages.clear();
+        fakes.files.answerMany({path("a.ctd"), path("b.ctd")});
+        fakes.files.answer(path("s.cts"));
+        ModalScript script;
+        script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) { static_cast<importer::FrmCTSinput*>(w)->cmdCTSok->click(); });
+        createSeriesFile();
+    };
+    const std::string expected = "2\r\n4\r\na.ctd,31,35\r\nb.ctd,31,35\r\n";
+    for (const int error : {EIO, ENOSPC}) {
+        for (const std::size_t n : breakPoints(expected.size(), 3)) {
+            SCOPED_TRACE(std::string(std::strerror(error)) + " after " + std::to_string(n) + " bytes");
+            fakes.disk.heal();
+            fakes.disk.failWritesAfter(n, error);
+            save();
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            EXPECT_EQ(fakes.messages.last().title, "CTS-Error");
+            EXPECT_EQ(fakes.messages.last().text,
+                      QFile::encodeName(path("s.cts")).toStdString() + " - file can not be written!\n" + std::strerror(error));
+            EXPECT_EQ(bytesOf(path("s.cts")), old);
+            EXPECT_EQ(folder(), (QStringList{"a.ctd", "b.ctd", "s.cts"}));
+        }
+    }
+    fakes.disk.heal();
+    save();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(bytesOf(path("s.cts")), expected);
+}
