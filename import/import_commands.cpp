@@ -255,11 +255,9 @@ void createSeriesFile(QWidget* parent)
 
     const std::string dir = utf8(folder);
     if (mainWindow) mainWindow->setEnabled(false);
-    const SeriesPlan plan = planSeries(names, [&dir](const std::string& name, std::vector<std::string>& lines) {
-        platform::TextReadResult r = platform::readTextFile(dir + "/" + name);
-        if (!r.ok || r.lines.empty()) return false;
-        lines = std::move(r.lines);
-        return true;
+    const SeriesPlan plan = planSeries(names, [&dir](const std::string& name, std::string& bytes) {
+        std::string error;
+        return platform::readFileBytes(dir + "/" + name, bytes, error) && platform::notTextReason(bytes).empty();
     });
     if (mainWindow) mainWindow->setEnabled(true);
     if (plan.failure) {

@@ -5,6 +5,8 @@
 #include "platform/textfile.h"
 
 #include <filesystem>
+#include <limits>
+#include <string_view>
 #include <system_error>
 
 namespace importer {
@@ -41,22 +43,29 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
 {
     SeriesPlan plan;
     const std::size_t n = names.size();
-    std::vector<std::vector<std::string>> files(n);
     std::vector<RunHeader> headers(n);
+    std::string bytes;
+    // An empty file cannot be read either.
+    const auto readFile = [&](std::size_t i) {
+        bytes.clear();
+        if (read(names[i], bytes) && !bytes.empty()) return true;
+        plan.failure = ctsError(names[i] + " - file can not be opened!");
+        return false;
+    };
 
     // Header pass: the velocity range and the sample interval.
     for (std::size_t i = 0; i < n; ++i) {
-        if (!read(names[i], files[i])) {
-            plan.failure = ctsError(names[i] + " - file can not be opened!");
-            return plan;
-        }
-        const auto& lines = files[i];
-        if (lines.size() <= entry(kSampleInterval)) {
+        if (!readFile(i)) return plan;
+        std::string_view rest = bytes;
+        std::string_view line[kSampleInterval + 1];
+        int count = 0;
+        while (count < kSampleInterval && !rest.empty()) line[++count] = platform::takeLine(rest);
+        if (count < kSampleInterval) {
             plan.failure = dataProblem(names[i]);
             return plan;
         }
-        headers[i] = {numbers::leadingNumber(lines[entry(kMinVelocity)]), numbers::leadingNumber(lines[entry(kMaxVelocity)]),
-                      numbers::leadingNumber(lines[entry(kSampleInterval)])};
+        headers[i] = {numbers::leadingNumber(line[kMinVelocity]), numbers::leadingNumber(line[kMaxVelocity]),
+                      numbers::leadingNumber(line[kSampleInterval])};
     }
     if (n == 0) return plan;
 
@@ -81,15 +90,20 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
     std::optional<std::size_t> firstBad;
     for (std::size_t i = 0; i < n; ++i) {
         bool firstFound = false, lastFound = false;
-        const auto& lines = files[i];
-        for (std::size_t k = kFirstSampleLine; k <= lines.size(); ++k) {
-            const double v = numbers::leadingNumber(lines[k - 1]);
+        if (!readFile(i)) {
+            plan.entries.clear();
+            return plan;
+        }
+        std::string_view rest = bytes;
+        for (int k = 1; k < kFirstSampleLine && !rest.empty(); ++k) platform::takeLine(rest);
+        for (std::int64_t k = kFirstSampleLine; !rest.empty() && k <= std::numeric_limits<std::int32_t>::max(); ++k) {
+            const double v = numbers::leadingNumber(platform::takeLine(rest));
             if (v <= upper && !firstFound) {
                 plan.entries[i].firstLine = static_cast<std::int32_t>(k);
                 firstFound = true;
             }
             if (v <= lower && !lastFound) {
-                plan.entries[i].lastLine = static_cast<std::int32_t>(k) - 1;
+                plan.entries[i].lastLine = static_cast<std::int32_t>(k - 1);
                 lastFound = true;
             }
             if (firstFound && lastFound) break;

@@ -23,9 +23,9 @@ struct SeriesPlan {
     std::vector<SeriesEntry> entries;
 };
 
-// Reads the lines of the data file of that name; false when it cannot be opened or read
-// (an empty file counts as unreadable).
-using DataFileReader = std::function<bool(const std::string& name, std::vector<std::string>& lines)>;
+// Reads the bytes of the data file of that name; false when it cannot be opened or read.
+// Each pass reads the files again, one at a time, so no more than one is held at once.
+using DataFileReader = std::function<bool(const std::string& name, std::string& bytes)>;
 
 // A name that cannot stand in a series file (it holds ",", a line break or a character that
 // Windows-1252 has not); nullopt when all fit.

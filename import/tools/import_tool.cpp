@@ -119,11 +119,9 @@ int makeCts(const std::string& output, const std::string& comment, const std::ve
     }
     if (names.size() < 2 || names.size() > 30) return fail("a series holds 2 to 30 data files");
     if (auto bad = importer::checkSeriesNames(names)) return fail(bad->text);
-    const importer::SeriesPlan plan = importer::planSeries(names, [&dir](const std::string& name, std::vector<std::string>& lines) {
-        platform::TextReadResult r = platform::readTextFile(dir + "/" + name);
-        if (!r.ok || r.lines.empty()) return false;
-        lines = std::move(r.lines);
-        return true;
+    const importer::SeriesPlan plan = importer::planSeries(names, [&dir](const std::string& name, std::string& bytes) {
+        std::string error;
+        return platform::readFileBytes(dir + "/" + name, bytes, error) && platform::notTextReason(bytes).empty();
     });
     if (plan.failure) return fail(plan.failure->text);
     const std::filesystem::path out(output);

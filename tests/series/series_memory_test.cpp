@@ -1,6 +1,7 @@
 // What a series may allocate: nothing for its samples before every data file holds its window,
 // never more than its files back, and a failed allocation is a refusal, not the end.
 #include "analysis/series/core/series_load.h"
+#include "import/core/series.h"
 #include "tests/series/series_test_support.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +114,24 @@ TEST(SeriesMemory, AFailedAllocationIsARefusalWithAMessage)
     EXPECT_EQ(r.message->title, "CTS-Error");
     EXPECT_EQ(r.message->icon, platform::Icon::Critical);
     EXPECT_EQ(r.message->text, "There is not enough memory to open " + dir.file("s.cts") + ".");
+}
+
+// Composing a series reads one data file at a time and holds no string per line.
+TEST(SeriesMemory, ComposingHoldsOneFileAtATime)
+{
+    constexpr int kLines = 200000;
+    std::string run;
+    for (int line = 1; line <= 30; ++line) run += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\n");
+    for (int k = 0; k < kLines; ++k) run += k < kLines - 10 ? "20\n" : "9\n";
+    std::size_t reads = 0;
+    Watch watch;
+    const auto plan = importer::planSeries(std::vector<std::string>(30, "a.ctd"), [&](const std::string&, std::string& bytes) {
+        ++reads;
+        bytes = run;
+        return true;
+    });
+    ASSERT_FALSE(plan.failure) << plan.failure->text;
+    EXPECT_EQ(plan.windowLength, kLines - 10 - 1);
+    EXPECT_EQ(reads, 60u);
+    EXPECT_LE(gLargest, run.size() + 1);
 }
