@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxlsxwriter-dev libgtest-dev
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxlsxwriter-dev zlib1g-dev libgtest-dev
       libbenchmark-dev fonts-liberation)
 if [ "${TW_GUI_RUN:-0}" = 1 ]; then
   pkgs+=(qt6-qpa-plugins libxkbcommon-x11-0)
+else
+  # The tests make a locale with a decimal comma from the locales package's sources.
+  pkgs+=(locales)
 fi
 # Only scripts/fuzz.sh needs clang and its libFuzzer runtime.
 if [ "${TW_FUZZ_SETUP:-0}" = 1 ]; then
