@@ -1,0 +1,137 @@
+// The "Input data" sheet of every report: title rows, project line, summary and comments, the
+// legend beside the diagram picture, then the data table (series) or the result-grid picture
+// (data file).
+#include "report/core/sheet_steps.h"
+#include "report/core/sheets.h"
+
+#include <cmath>
+
+namespace report::stages {
+
+using namespace steps;
+using platform::HAlign;
+using platform::VAlign;
+
+namespace {
+
+constexpr int kLegendIndent = 17;  // blanks that keep a legend line clear of the diagram
+
+void step(const ProgressStep& progress, int n)
+{
+    if (progress) progress(n);
+}
+
+// A pasted picture at a cell; the thin outline the sheet gives it is drawn into the picture by
+// the window side.
+platform::Picture picture(const PictureData& data, int row, int col, double width, double height, std::string description)
+{
+    platform::Picture p;
+    p.bytes = data.bytes;
+    p.naturalWidth = data.width;
+    p.naturalHeight = data.height;
+    p.anchor = {row, col};
+    p.width = std::round(width);  // the file places pictures in whole pixels
+    p.height = std::round(height);
+    p.description = std::move(description);
+    return p;
+}
+
+void dataTable(Worksheet& ws, const ReportInput& in)
+{
+    const std::string text = dataTableText(in.protocolGrid);
+    if (const auto pasted = ws.pasteText(31, 0, text)) ws.setFont(*pasted, fontBlock("Arial", "", 8, kAutomatic));
+    const int columns = in.protocolGrid.empty() ? 0 : static_cast<int>(in.protocolGrid.front().size());
+    const int d = std::max(0, columns - 1);
+    const int blocks = d % 5 == 0 ? d / 5 : d / 5 + 1;
+    for (int k = 1; k <= blocks; ++k) {
+        const int first = 17 * (k - 1) + 32, last = 17 * k + 29;
+        thinGrid(ws, range("A", first, "F", last));
+        interior(ws, range("A", first, "F", first), 15);
+        interior(ws, range("A", first, "A", last), 15);
+        alignment(ws, range("B", first + 1, "F", last), HAlign::Centre, VAlign::Bottom);
+    }
+}
+
+}  // namespace
+
+void inputDataSheet(Worksheet& ws, const ReportInput& in, const ProgressStep& progress)
+{
+    const bool series = in.setCount > 1;
+    ws.hideGridlines = true;
+    ws.centreHorizontally = true;
+    ws.setColumnWidth(0, 0, 17);
+    ws.setColumnWidth(1, 5, 12);
+    step(progress, 2);
+
+    // Title row, as on "Results" but over A to F.
+    ws.setRowHeight(0, 47);
+    fontColour(ws, "A1:F1", 2);
+    interior(ws, "A1:F1", 1);
+    titlePicture(ws, in.title);
+    alignment(ws, "A1", HAlign::General, VAlign::Centre);
+    ws.setFont(at("A1"), fontBlock("BankGothic Lt BT", "Light", 14, 2));
+    ws.setText(0, 0, series ? "    TarnwellSeries Report" : "    TarnwellData Report");
+
+    mediumBox(ws, "A1:F1");
+    mediumBox(ws, "A2:F2");
+    alignment(ws, "B2:C2", HAlign::Left, VAlign::Centre);
+    edges(ws, "B2:C2", kOuterEdges, LineStyle::Medium);
+    edges(ws, "B2:C2", {Edge::InsideVertical}, LineStyle::None);
+    interior(ws, "A2:F2", 15);
+    interior(ws, "A2", 16);
+    alignment(ws, "A2", HAlign::Centre, VAlign::Centre);
+    ws.setFont(at("A2"), fontBlock("BankGothic Lt BT", "", 12, kAutomatic));
+    bold(ws, "A2");
+    fontColour(ws, "A2", 2);
+    ws.setText(1, 0, "Project:");
+    fontColour(ws, "C2:F2", 0);
+    alignment(ws, "C2:F2", HAlign::Left, VAlign::Centre);
+    step(progress, 3);
+
+    ws.pasteText(1, 1, in.labels[0] + "\t\t" + fromTenthCharacter(in.labels[1]));
+
+    std::string summary;
+    for (int i = 2; i <= 5; ++i) summary += in.labels[static_cast<std::size_t>(i)] + "\r\n";
+    ws.pasteText(3, 0, summary);
+    ws.pasteText(3, 2, "Comments:\r\n" + in.comments);
+    step(progress, 4);
+    thinBox(ws, "A4:B7");
+    interior(ws, "A4:B7", 15);
+    thinBox(ws, "C4:F7");
+    step(progress, 5);
+
+    // The ticked legend entries from E9 down, each in its curve's colour.
+    int listed = 0;
+    for (const LegendLine& line : in.legend) {
+        ++listed;
+        const int r = listed + 8 - 1;
+        platform::FontChange colour;
+        colour.colour = platform::colourFromNumber(line.colour);
+        ws.setFont({r, 4, r, 4}, colour);
+        ws.setText(r, 4, std::string(kLegendIndent, ' ') + line.caption);
+    }
+
+    // The diagram over A9 to the middle of E, down to row 29.
+    if (!in.diagram.empty()) {
+        const double width = ws.columnLeft(4) + ws.columnPixels(3) / 2;
+        const double height = ws.rowTop(29) - ws.rowTop(8);
+        ws.pictures.push_back(picture(in.diagram, 8, 0, width, height, "Diagram"));
+    }
+    ws.setFont(at("E9:F29"), fontBlock("", "", 8, std::nullopt));
+    interior(ws, "E9:F29", 0);
+    thinBox(ws, "E9:F29");
+    ws.selection = {28, 0};
+    step(progress, 6);
+
+    if (series) {
+        dataTable(ws, in);
+        ws.selection = {2, 0};
+        step(progress, 7);
+    } else {
+        if (!in.resultGrid.empty())
+            ws.pictures.push_back(picture(in.resultGrid, 30, 0, in.resultGrid.width, in.resultGrid.height, "Results"));
+        ws.selection = {2, 0};
+    }
+}
+
+}  // namespace report::stages
