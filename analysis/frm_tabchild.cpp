@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "platform/textfile.h"
 #include "platform/twips.h"
+#include "resources/report_pictures.h"
 
 
 #include <QCloseEvent>
@@ -25,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -52,6 +54,20 @@ T* named(T* w, const char* name)
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }
+
+// A picture box: its picture as it is, also while the window is disabled (a label would grey it,
+// and the report fades its picture in while the frame is disabled).
+class PictureBox final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawPixmap(0, 0, pixmap());
+    }
+};
 
 // Keeps the main window disabled for the life of a read, whatever path the read ends on.
 struct MainWindowDisabled {
@@ -228,14 +244,21 @@ void FrmTabchild::buildPages()
     mfgAverageRes = named(new FlexGrid(protocolPage), "mfgAverageRes");
     cmdExcel = named(new QPushButton(QStringLiteral("Report ..."), protocolPage), "cmdExcel");
     cmdExcel->setEnabled(false);
+    connect(cmdExcel, &QPushButton::clicked, this, &FrmTabchild::cmdExcel_Click);
     pgrExcel = named(new QProgressBar(protocolPage), "pgrExcel");
+    pgrExcel->setRange(0, 255);
     pgrExcel->setValue(0);
+    pgrExcel->setTextVisible(false);
     sldBlendExcel = named(new QSlider(Qt::Horizontal, protocolPage), "sldBlendExcel");
-    picDestExcel = named(new QLabel(protocolPage), "picDestExcel");
-    picSrcExcel = named(new QLabel(protocolPage), "picSrcExcel");
-    for (QWidget* w : {static_cast<QWidget*>(sldBlendExcel), static_cast<QWidget*>(picDestExcel),
-                       static_cast<QWidget*>(picSrcExcel)})
-        w->hide();  // the report's working surfaces
+    sldBlendExcel->setRange(0, 255);
+    sldBlendExcel->setValue(255);
+    // The report fades picSrcExcel's picture in on picDestExcel while it runs.
+    picDestExcel = named(new PictureBox(protocolPage), "picDestExcel");
+    picSrcExcel = named(new PictureBox(protocolPage), "picSrcExcel");
+    for (QLabel* pic : {picDestExcel, picSrcExcel}) pic->setFixedSize(kReportPictureSize);
+    picSrcExcel->setPixmap(QPixmap::fromImage(artwork::reportFade(kReportPictureSize)));
+    sldBlendExcel->hide();
+    picSrcExcel->hide();
 
     auto* groupButtons = new QVBoxLayout;
     for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) groupButtons->addWidget(b);
@@ -410,6 +433,23 @@ void FrmTabchild::finishLoad()
     Resize(0);
     selectPage(2);
     selectPage(0);
+}
+
+// ---- report ---------------------------------------------------------------------------------
+
+namespace {
+ReportCommand& reportCommand()
+{
+    static ReportCommand command;
+    return command;
+}
+}  // namespace
+
+void setReportCommand(ReportCommand command) { reportCommand() = std::move(command); }
+
+void FrmTabchild::cmdExcel_Click()
+{
+    if (reportCommand()) reportCommand()(*this);
 }
 
 // ---- calculation ----------------------------------------------------------------------------

@@ -8,10 +8,12 @@
 #include "frame_api/analysis_window_api.h"
 #include "state/tabchild_data.h"
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -32,6 +34,13 @@ class DiagramPanel;
 }
 
 namespace analysis {
+
+class FrmTabchild;
+
+// The spreadsheet report behind "Report ...". The report sits above the analysis window, so the
+// frame installs it; without one the button does nothing.
+using ReportCommand = std::function<void(FrmTabchild&)>;
+void setReportCommand(ReportCommand command);
 
 class FrmTabchild : public QWidget, public app::AnalysisWindowApi {
     Q_OBJECT
@@ -75,6 +84,11 @@ public:
     void cmdDLLNEW_Click();
     // lambda of the selected cmbLambda entry (0 when none is selected).
     double selectedLambda() const;
+
+    // ---- report --------------------------------------------------------------------------------
+    // "Report ...": runs the report command the frame installed (setReportCommand).
+    void cmdExcel_Click();
+    static constexpr QSize kReportPictureSize{150, 40};  // picDestExcel and picSrcExcel
 
     // ---- life cycle ---------------------------------------------------------------------------
     void Form_Activate();
@@ -143,10 +157,10 @@ public:
     QPushButton* cmdAverageShow = nullptr;    // "Summary"
     FlexGrid* mfgAverageRes = nullptr;        // tag "Table"
     QPushButton* cmdExcel = nullptr;          // "Report ...", disabled until a calculation
-    QProgressBar* pgrExcel = nullptr;
-    QSlider* sldBlendExcel = nullptr;
-    QLabel* picDestExcel = nullptr;
-    QLabel* picSrcExcel = nullptr;
+    QProgressBar* pgrExcel = nullptr;         // the report's progress, 0..255
+    QSlider* sldBlendExcel = nullptr;         // 0..255: the transparency of the fading picture
+    QLabel* picDestExcel = nullptr;           // where the picture fades in
+    QLabel* picSrcExcel = nullptr;            // the picture, hidden
 
 signals:
     void activated();   // Form_Activate ran

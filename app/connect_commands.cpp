@@ -1,11 +1,13 @@
 #include "app/connect_commands.h"
 
+#include "analysis/frm_tabchild.h"
 #include "app/commands.h"
 #include "app/dispatcher.h"
 #include "app/frame.h"
 #include "app/graph_export.h"
 #include "app/parameter_editor.h"
 #include "import/import_commands.h"
+#include "report/report_command.h"
 
 namespace app {
 
@@ -21,6 +23,7 @@ void connectCommands()
     hooks.saveEditor = saveEditor;
     // Save of the parameter form while it edits a loaded file goes to the browser's saveEditor.
     importer::editSaveHook = [] { dataBrowser()->saveEditor(); };
+    analysis::setReportCommand(report::cmdExcel_Click);
 }
 
 }  // namespace app

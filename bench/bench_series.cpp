@@ -1,17 +1,15 @@
 // Opening a series of 30 data files of 100,000 samples each, and the coupled calculation over
 // all 30 runs beside 30 single calculations of the same runs.
 #include "analysis/series/core/series_load.h"
-#include "numbers/numbers.h"
+#include "bench/series_files.h"
 #include "solver/coastfit.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,25 +27,7 @@ struct Fixture {
     Fixture()
     {
         dir = std::filesystem::temp_directory_path() / "tw-bench-series";
-        std::filesystem::create_directories(dir);
-        const double dt = 0.002, mdyn = 1545;
-        std::string cts = std::to_string(kFiles) + "\r\n" + std::to_string(kSamples) + "\r\n";
-        for (int f = 1; f <= kFiles; ++f) {
-            const double F0 = 140 + f, k = 0.38 + 0.002 * f, v0 = 34 + 0.05 * f;
-            const double a = std::sqrt(F0 / k), b = std::sqrt(F0 * k) / mdyn, phi = std::atan(v0 / a);
-            std::string text;
-            const char* header[] = {"Bench", "1.1.2020", "10:00", "Car", "Tester", "0", "100040", "1", "34",
-                                    "100010", "1", "0", "0.002", "0", "1500", "1545", "1.013", "20", "2.2",
-                                    "conf", "dry", "road"};
-            for (const char* h : header) text += std::string(h) + "\r\n";
-            for (int i = 0; i < 8; ++i) text += "0\r\n";
-            for (int s = 0; s < kSamples + 10; ++s) text += numbers::numberToText(a * std::tan(phi - b * s * dt)) + "\r\n";
-            const std::string name = "run" + std::to_string(f) + ".ctd";
-            std::ofstream(dir / name, std::ios::binary) << text;
-            cts += name + ",31," + std::to_string(31 + kSamples) + "\r\n";
-        }
-        seriesPath = (dir / "bench.cts").string();
-        std::ofstream(seriesPath, std::ios::binary) << cts;
+        seriesPath = bench::writeSeries(dir, kFiles, kSamples);
         auto load = series::loadSeries(seriesPath);
         if (!load.content) {
             std::fprintf(stderr, "bench series refused: %s\n", load.message ? load.message->text.c_str() : "");

@@ -93,6 +93,9 @@ void meanValueTable(Worksheet& ws, const ReportInput& in, const MeanTable& table
 
     ws.setColumnWidth(2, 2, 17.14);
     alignment(ws, "C4:F4", HAlign::Centre, VAlign::Centre, true);
+    // A spreadsheet grows the row to the two lines of the wrapped titles as it wraps them; the
+    // file holds the height itself.
+    ws.setRowHeight(3, 2 * Worksheet::kDefaultRowHeight);
 
     // "Coupled datasets  l=" and the weight; the l shows as the Greek lambda in the Symbol font.
     ws.setText(3, 2, "Coupled datasets  l=" + in.lambdaText);

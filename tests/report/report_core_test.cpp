@@ -249,7 +249,8 @@ TEST_F(ResultsSheet, GroupsGetTheirStatisticsAsFormulasWithTheirValues)
 
 TEST_F(ResultsSheet, HeaderAndFramesAreFormattedAsTheTableShowsThem)
 {
-    auto c = read(seriesInput()).cells("Results");
+    const xlsx_test::Workbook x = read(seriesInput());
+    auto c = x.cells("Results");
     const auto& c4 = c["C4"];
     EXPECT_EQ(c4.value, "Coupled datasets  l=1000");
     ASSERT_EQ(c4.runs.size(), 3u);
@@ -262,6 +263,7 @@ TEST_F(ResultsSheet, HeaderAndFramesAreFormattedAsTheTableShowsThem)
     EXPECT_TRUE(c["D4"].runs.at(1).second.subscript);
     EXPECT_EQ(c["D4"].style.fill, "FF808080");
     EXPECT_TRUE(c["D4"].style.wrap);
+    EXPECT_EQ(x.sheetPart("Results").all("row").at(3)->attr("ht"), "30");  // room for the wrapped titles
 
     // Group 1: medium outer frame B6:F10, grey labels, a double line under the last data set.
     EXPECT_EQ(c["B6"].style.left, "medium");

@@ -1,0 +1,308 @@
+// The report command of the analysis window end to end on the examples: the guard, the save
+// dialog, the workbook as written, the progress display, opening the workbook, and the failures.
+#include "analysis/coastfit_loader.h"
+#include "analysis/flex_grid.h"
+#include "analysis/frm_tabchild.h"
+#include "analysis/series/series_window.h"
+#include "diagram/diagram_panel.h"
+#include "numbers/numbers.h"
+#include "platform/fakes.h"
+#include "report/progress_display.h"
+#include "report/report_command.h"
+#include "tests/report/report_test_support.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+using analysis::FrmTabchild;
+using report_test::TempDir;
+
+namespace {
+
+QString example(const char* name) { return QStringLiteral(TW_EXAMPLES "/") + name; }
+
+double shown(const analysis::FlexGrid* g, int row, int col) { return numbers::leadingNumber(g->textMatrix(row, col).toStdString()); }
+
+// The size a PNG file gives in its header.
+std::pair<int, int> pngSize(const std::string& png)
+{
+    auto be = [&](std::size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+    };
+    return png.size() > 24 ? std::pair{be(16), be(20)} : std::pair{0, 0};
+}
+
+class ReportWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        analysis::setCoastfitPath(QString::fromLocal8Bit(qgetenv("TW_BIN_DIR")) + "/libCoastfit.so");
+        analysis::setReportCommand(report::cmdExcel_Click);
+    }
+    static void TearDownTestSuite() { analysis::setReportCommand({}); }
+
+    platform::ScopedFakes fakes;
+    TempDir dir;
+    FrmTabchild w;
+
+    QString path(const char* name) const { return QString::fromStdString(dir.file(name)); }
+
+    // The examples series, calculated, with the group (run1, run2) and run3 alone.
+    void openGroupedSeries()
+    {
+        ASSERT_TRUE(analysis::ctsOpen(w, example("series.cts")));
+        w.cmbLambda->setCurrentIndex(4);
+        w.cmbLambda_Click();
+        w.cmdDLLNEW_Click();
+        ASSERT_TRUE(w.cmdExcel->isEnabled());
+        for (int i : {0, 1}) w.lstAverageData->item(i)->setCheckState(Qt::Checked);
+        w.cmdAverageConnect->click();
+        w.lstAverageData->item(2)->setCheckState(Qt::Checked);
+        w.cmdAverageSingle->click();
+        ASSERT_TRUE(fakes.messages.shown.empty());
+    }
+
+    void report(const QString& target)
+    {
+        fakes.files.answer(target);
+        w.cmdExcel->click();
+    }
+
+    void expectIdle()
+    {
+        EXPECT_EQ(w.pgrExcel->value(), 0);
+        EXPECT_EQ(w.sldBlendExcel->value(), 255);
+        EXPECT_TRUE(w.cmdExcel->isEnabled());
+    }
+};
+
+TEST_F(ReportWindow, SeriesOfTheExamplesGivesResultsFromTheResultGrid)
+{
+    openGroupedSeries();
+    for (int i : {0, 1, 2}) w.framedia->chk(i)->setChecked(true);
+    fakes.clipboard.setText("what the user copied");
+    report(path("series report.xlsx"));
+
+    ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    ASSERT_EQ(fakes.files.requests.size(), 1u);
+    const auto& request = fakes.files.requests[0];
+    EXPECT_EQ(request.dialogName, "cdlReport");
+    EXPECT_EQ(request.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(request.filter, "Excel workbook (*.xlsx)|*.xlsx|");
+    EXPECT_EQ(request.fileName, "series.xlsx");
+    EXPECT_EQ(QDir(request.initialDir).canonicalPath(), QDir(TW_EXAMPLES).canonicalPath());
+    EXPECT_EQ(fakes.shell.opened, QStringList{path("series report.xlsx")});
+    EXPECT_EQ(fakes.clipboard.text(), "what the user copied");
+    expectIdle();
+    ASSERT_TRUE(w.data.reportWorkbook);
+    EXPECT_EQ(w.data.groupCount, 2);
+    EXPECT_EQ(w.data.meanTableLines, 9);
+
+    const xlsx_test::Workbook x(dir.file("series report.xlsx"));
+    ASSERT_TRUE(x.ok());
+    EXPECT_EQ(x.sheetNames(), (std::vector<std::string>{"Input data", "Results"}));
+    EXPECT_EQ(x.activeTab(), 1);
+    auto c = x.cells("Results");
+    // The statistics of (run1, run2), computed here from what the result grid shows.
+    for (const auto& [column, row] : {std::pair{"D", 16}, {"E", 17}}) {
+        const double a = shown(w.mfgCTSres, row, 1), b = shown(w.mfgCTSres, row, 2);
+        const double mean = (a + b) / 2, sd = std::sqrt(((a - mean) * (a - mean) + (b - mean) * (b - mean)) / 1);
+        SCOPED_TRACE(column);
+        EXPECT_EQ(c[std::string(column) + "8"].formula, std::string("AVERAGE(") + column + "6:" + column + "7)");
+        EXPECT_NEAR(std::stod(c[std::string(column) + "8"].value), mean, 1e-15);
+        EXPECT_EQ(c[std::string(column) + "9"].formula, std::string("STDEV(") + column + "6:" + column + "7)");
+        EXPECT_NEAR(std::stod(c[std::string(column) + "9"].value), sd, 1e-15);
+        EXPECT_EQ(std::stod(c[std::string(column) + "11"].value), shown(w.mfgCTSres, row, 3));
+    }
+    EXPECT_EQ(c["C11"].value, "run3.ctd");
+    EXPECT_EQ(c["C4"].value, "Coupled datasets  l=" + w.cmbLambda->currentText().toStdString());
+    EXPECT_EQ(c["C2"].value, w.lblCTDescrLabel[0]->text().toStdString());
+
+    const auto charts = x.charts("Results");
+    ASSERT_EQ(charts.size(), 3u);
+    for (int i : {0, 1}) EXPECT_EQ(x.part(charts[static_cast<std::size_t>(i)].target).all("c:ser").size(), 2u);
+    EXPECT_EQ(x.part(charts[2].target).first("c:val")->first("c:f")->text, "Results!$G$5:$G$6");
+
+    auto input = x.cells("Input data");
+    EXPECT_EQ(input["A1"].value, "    TarnwellSeries Report");
+    EXPECT_EQ(input["E9"].value, std::string(17, ' ') + "run1.ctd");
+    EXPECT_EQ(input["E10"].value, std::string(17, ' ') + "Solution 1");
+    EXPECT_EQ(input["E11"].value, std::string(17, ' ') + "run2.ctd");
+    EXPECT_EQ(input["D32"].value, "run3.ctd");
+    const auto pictures = x.pictures("Input data");
+    ASSERT_EQ(pictures.size(), 2u);  // the title picture beside the program, and the diagram
+    const QImage diagram = w.editPicture(w.picdiagram());
+    EXPECT_EQ(pngSize(x.file(pictures[1].target)), std::pair(diagram.width(), diagram.height()));
+}
+
+TEST_F(ReportWindow, DataFileReportHasTheResultGridAndTicksTheFirstCurveWhenNoneIs)
+{
+    ASSERT_TRUE(w.ctdOpenPath(example("run1.ctd")));
+    w.cmdDLLNEW_Click();
+    ASSERT_TRUE(w.cmdExcel->isEnabled());
+    for (int i = 0; i < 60; ++i) ASSERT_FALSE(w.framedia->chk(i)->isChecked());
+    report(path("run1.xlsx"));
+
+    ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    EXPECT_EQ(fakes.files.requests.at(0).fileName, "run1.xlsx");
+    EXPECT_TRUE(w.framedia->chk(0)->isChecked());
+    expectIdle();
+    const xlsx_test::Workbook x(dir.file("run1.xlsx"));
+    EXPECT_EQ(x.sheetNames(), (std::vector<std::string>{"Input data"}));
+    auto c = x.cells("Input data");
+    EXPECT_EQ(c["A1"].value, "    TarnwellData Report");
+    EXPECT_EQ(c["D2"].value, " run1.ctd");
+    EXPECT_EQ(c["E9"].value, std::string(17, ' ') + "run1.ctd");
+    EXPECT_EQ(c["C5"].value, "Car configuration : roof rails, no box");
+    const auto pictures = x.pictures("Input data");
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(pictures[2].row, 30);
+    // The whole result grid, its 20 rows and both columns (1800 and 1500 twips), though the
+    // window was never shown.
+    const auto [width, height] = pngSize(x.file(pictures[2].target));
+    EXPECT_EQ(width, 120 + 100 + 1);
+    EXPECT_EQ(height, 20 * w.mfgCTSres->verticalHeader()->defaultSectionSize() + 1);
+    // The data column shows the results: text in the cd row, drawn as an enabled grid draws it.
+    const QByteArray png = QByteArray::fromStdString(x.file(pictures[2].target));
+    const QImage grid = QImage::fromData(png, "PNG");
+    const int rowHeight = w.mfgCTSres->verticalHeader()->defaultSectionSize();
+    const QColor text = w.mfgCTSres->palette().color(QPalette::Active, QPalette::Text);
+    int inked = 0;
+    for (int y = 16 * rowHeight + 2; y < 17 * rowHeight - 1; ++y)
+        for (int x0 = 122; x0 < 219; ++x0) inked += grid.pixelColor(x0, y) == text;
+    EXPECT_GT(inked, 10);
+}
+
+TEST_F(ReportWindow, SeriesWithoutGroupsIsRefusedAndNothingHappens)
+{
+    ASSERT_TRUE(analysis::ctsOpen(w, example("series.cts")));
+    w.cmdDLLNEW_Click();
+    w.cmdExcel->click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().text, "Create mean value groups first!");
+    EXPECT_EQ(fakes.messages.last().title, "Tarnwell Report Error");
+    EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Information);
+    EXPECT_TRUE(fakes.files.requests.empty());
+    EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    EXPECT_FALSE(w.data.reportWorkbook);
+}
+
+TEST_F(ReportWindow, ACancelledDialogWritesNothing)
+{
+    openGroupedSeries();
+    fakes.files.cancel();
+    w.cmdExcel->click();
+    EXPECT_EQ(fakes.files.requests.size(), 1u);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    expectIdle();
+}
+
+TEST_F(ReportWindow, AFailedWriteNamesFileAndReasonAndKeepsTheOldWorkbook)
+{
+    openGroupedSeries();
+    const QString target = path("series.xlsx");
+    std::ofstream(target.toStdString(), std::ios::binary) << "the last report";
+    fakes.disk.failWritesAfter(1000, ENOSPC);
+    report(target);
+
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    const platform::Message& m = fakes.messages.last();
+    EXPECT_EQ(m.title, "Tarnwell Report Error");
+    EXPECT_EQ(m.icon, platform::Icon::Critical);
+    EXPECT_NE(m.text.find(target.toStdString()), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find(std::strerror(ENOSPC)), std::string::npos) << m.text;
+    EXPECT_EQ(report_test::slurp(target.toStdString()), "the last report");
+    EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    EXPECT_FALSE(w.data.reportWorkbook);
+    expectIdle();
+}
+
+TEST_F(ReportWindow, AWorkbookThatCannotBeOpenedGetsTheFramesMessage)
+{
+    openGroupedSeries();
+    fakes.shell.result = 31;
+    report(path("series.xlsx"));
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().text, "No association for file extension");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("series.xlsx")));
+}
+
+TEST_F(ReportWindow, ASecondReportMakesANewWorkbookWhereTheLastWent)
+{
+    openGroupedSeries();
+    report(path("first.xlsx"));
+    const auto first = w.data.reportWorkbook;
+    report(path("second.xlsx"));
+    EXPECT_NE(w.data.reportWorkbook, first);
+    EXPECT_TRUE(fakes.files.requests.at(1).initialDir.isEmpty());  // the dialog's own last folder
+    EXPECT_TRUE(std::filesystem::exists(dir.file("first.xlsx")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("second.xlsx")));
+    EXPECT_EQ(fakes.shell.opened.size(), 2);
+}
+
+// A click that arrives while a report of the window runs starts no second one.
+class ClickingAgain final : public platform::FileDialogService {
+public:
+    explicit ClickingAgain(FrmTabchild& w, QString answer) : w_(w), answer_(std::move(answer)) {}
+    std::optional<QStringList> ask(const platform::FileDialogRequest&, QWidget*) override
+    {
+        ++asked;
+        report::cmdExcel_Click(w_);
+        return QStringList{answer_};
+    }
+    QString lastFolder(const QString&) const override { return {}; }
+    QString lastFileName(const QString&) const override { return {}; }
+    int asked = 0;
+
+private:
+    FrmTabchild& w_;
+    QString answer_;
+};
+
+TEST_F(ReportWindow, OneReportOfAWindowAtATime)
+{
+    openGroupedSeries();
+    ClickingAgain dialogs(w, path("once.xlsx"));
+    platform::setFileDialogService(&dialogs);
+    w.cmdExcel->click();
+    platform::setFileDialogService(&fakes.files);
+    EXPECT_EQ(dialogs.asked, 1);
+    EXPECT_EQ(fakes.shell.opened.size(), 1);
+}
+
+TEST_F(ReportWindow, TheFadeBlendsThePictureInAsTheSliderFalls)
+{
+    report::ProgressDisplay display(w);
+    const QImage source = w.picSrcExcel->pixmap().toImage();
+    ASSERT_FALSE(source.isNull());
+    for (int i = 0; i < 6; ++i) display.step();
+    EXPECT_EQ(w.sldBlendExcel->value(), 39);
+    EXPECT_EQ(w.pgrExcel->value(), 219);
+    const QPoint at(source.width() / 2, source.height() / 2);
+    const QColor src = source.pixelColor(at), dest = w.picDestExcel->pixmap().toImage().pixelColor(at);
+    EXPECT_NEAR(dest.alpha(), 255 - 39, 1);  // the picture shows with alpha 216 over the page
+    EXPECT_NEAR(dest.red(), src.red(), 2);
+    EXPECT_NEAR(dest.blue(), src.blue(), 2);
+    display.reset();
+    EXPECT_EQ(w.picDestExcel->pixmap().toImage().pixelColor(at).alpha(), 0);
+    EXPECT_EQ(w.pgrExcel->value(), 0);
+    EXPECT_EQ(w.sldBlendExcel->value(), 255);
+}
+
+}  // namespace
