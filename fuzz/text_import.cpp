@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.decimalSeparator = static_cast<std::int16_t>(in.pick(2));
     if (s.decimalSeparator == 1 && s.separatorCode == 0) s.separatorCode = 1;  // the dialog offers no comma then
 
-    s.importLines = importer::nonEmptyLines(platform::splitLines(platform::decodeText(in.rest())));
+    s.importLines = importer::nonEmptyLines(platform::decodeText(in.rest()));
     s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
     if (s.decimalSeparator == 1) importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const importer::ImportStatistics stats =

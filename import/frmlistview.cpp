@@ -10,8 +10,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QPushButton>
+
+#include <algorithm>
+#include <climits>
 
 namespace importer {
 namespace {
@@ -34,6 +38,31 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
 
 }  // namespace
 
+// The preview's rows, made when the view shows them: no item per line.
+class FrmListview::LinesModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+    void show(const ImportLines& lines)
+    {
+        beginResetModel();
+        lines_ = lines;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(lines_.size(), INT_MAX));
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || index.row() < 0 || static_cast<std::size_t>(index.row()) >= lines_.size()) return {};
+        const std::string_view line = lines_[static_cast<std::size_t>(index.row())];
+        return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    }
+
+private:
+    ImportLines lines_;
+};
+
 FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmlistview"));
@@ -50,9 +79,12 @@ FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
 
     Frame2 = frame(this, "Frame2", QStringLiteral("File data:"));
     place(Frame2, 96, 960, 3708, 2028);
-    lstview = new QListWidget(Frame2);
+    lstview = new QListView(Frame2);
     lstview->setObjectName(QStringLiteral("lstview"));
     lstview->setUniformItemSizes(true);
+    lstview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lines_ = new LinesModel(lstview);
+    lstview->setModel(lines_);
     place(lstview, 144, 288, 3420, 1620);
 
     Frame1 = frame(this, "Frame1", QStringLiteral("Structure of input-data:"));
@@ -143,7 +175,7 @@ void FrmListview::load()
 {
     loading_ = true;
     txtpath->clear();
-    lstview->clear();
+    showLines({});
     emptyResultLabels();
     for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4, cmb5, cmb6, txt1, cmdok, cmdchange, cmdReload, cmdCancel})
         w->setEnabled(true);
@@ -301,13 +333,15 @@ void FrmListview::cmdchange_Click()
         platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), this);
     clearResult();
     txtpath->clear();
-    lstview->clear();
+    showLines({});
     for (QWidget* w : std::initializer_list<QWidget*>{cmb2, cmb3, cmb4, cmb5, cmb6, txt1, cmdok, cmdchange}) w->setEnabled(false);
     cmdReload->setText(QStringLiteral("&Reload file"));
     cmdReload->setFocus();
 }
 
 void FrmListview::cmdnext_Click() { done(Next); }
+
+void FrmListview::showLines(const ImportLines& lines) { lines_->show(lines); }
 
 void FrmListview::cmdCancel_Click()
 {

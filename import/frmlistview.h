@@ -1,12 +1,14 @@
 #pragma once
 // Step 1 of a new data file: the chosen text file, its lines, its structure and the statistics.
+#include "import/core/import_lines.h"
+
 #include <QDialog>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 
 namespace importer {
@@ -24,7 +26,7 @@ public:
 
     QGroupBox *Frame4, *Frame2, *Frame1, *Frame3;
     QLineEdit* txtpath;
-    QListWidget* lstview;
+    QListView* lstview;  // every non-empty line of the file as read, served from the lines
     QLabel *Label6, *Label11, *Label12, *Label9, *Label8, *Label7;
     QLineEdit* txt1;
     QPushButton* cmdok;
@@ -33,6 +35,9 @@ public:
     QLabel *Label1, *Label2, *Label4, *Label3, *Label5;
     QLabel *lblCount, *lblMax, *lblmaxwhere, *lblMin, *lblminwhere;
     QPushButton *cmdchange, *cmdReload, *cmdCancel, *cmdnext;
+
+    // Shows the lines in the preview; it keeps them as they are now.
+    void showLines(const ImportLines& lines);
 
     void clearResult();
     // After a file that could not be read: the choices stay, the structure is to be confirmed again.
@@ -64,6 +69,8 @@ private:
     void emptyResultLabels();
     void enterChoosingState();
     bool loading_ = false;
+    class LinesModel;
+    LinesModel* lines_;
 };
 
 }  // namespace importer

@@ -135,7 +135,7 @@ void writeCtdFile()
         form->done(QDialog::Accepted);
     }
     state.importLineCount = 0;
-    state.importLines.assign(1, std::string());
+    state.importLines = ImportLines{""};
 }
 
 }  // namespace importer
@@ -165,27 +165,24 @@ void importAsciiData(QWidget* parent)
         gTextInputFileName = chosen->front();
     }
 
-    const platform::TextReadResult read = gTextInputFileName.isEmpty()
-                                              ? platform::TextReadResult{false, "No file was chosen.", {}}
-                                              : platform::readTextFile(utf8(gTextInputFileName));
-    if (!read.ok) {
+    // The lines read before go first, so that two files are never held at once.
+    state.importLines = ImportLines{""};
+    if (listviewLoaded()) gListview->showLines({});
+    std::string text, error = "No file was chosen.";
+    if (gTextInputFileName.isEmpty() || !platform::readText(utf8(gTextInputFileName), text, error)) {
         const std::string name = gTextInputFileName.isEmpty() ? std::string("(no file)") : utf8(gTextInputFileName);
         QWidget* owner = listviewLoaded() ? static_cast<QWidget*>(gListview) : parent;
-        platform::showMessage(critical(name + " - file can not be opened!\n" + read.error, "Warning"), owner);
+        platform::showMessage(critical(name + " - file can not be opened!\n" + error, "Warning"), owner);
         if (listviewLoaded()) gListview->returnToChoosing();
         else state.structureConfirmed = false;
         return;
     }
 
     FrmListview* lv = listviewForm(parent);
-    lv->lstview->clear();
-    state.importLines = nonEmptyLines(read.lines);
+    state.importLines = nonEmptyLines(std::move(text));
     state.importLineCount = static_cast<std::int32_t>(state.importLines.size());
-    if (state.importLines.empty()) state.importLines.assign(1, std::string());
-    QStringList preview;
-    preview.reserve(state.importLineCount);
-    for (std::int32_t i = 0; i < state.importLineCount; ++i) preview << QString::fromStdString(state.importLines[static_cast<std::size_t>(i)]);
-    lv->lstview->addItems(preview);
+    lv->showLines(state.importLines);  // the lines as read, whatever the decimal comma does to them
+    if (state.importLines.empty()) state.importLines = ImportLines{""};
     lv->select(lv->cmb2, 0);
 
     if (state.structureConfirmed) {

@@ -231,14 +231,23 @@ std::string notTextReason(std::string_view bytes)
     return {};
 }
 
+bool readText(const std::string& path, std::string& text, std::string& error)
+{
+    text.clear();
+    std::string bytes;
+    if (!readFileBytes(path, bytes, error)) return false;
+    error = notTextReason(bytes);
+    if (!error.empty()) return false;
+    text = decodeText(bytes);
+    return true;
+}
+
 TextReadResult readTextFile(const std::string& path)
 {
     TextReadResult r;
-    std::string bytes;
-    if (!readFileBytes(path, bytes, r.error)) return r;
-    r.error = notTextReason(bytes);
-    if (!r.error.empty()) return r;
-    r.lines = splitLines(decodeText(bytes));
+    std::string text;
+    if (!readText(path, text, r.error)) return r;
+    r.lines = splitLines(text);
     r.ok = true;
     return r;
 }

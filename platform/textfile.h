@@ -57,7 +57,10 @@ std::string notTextReason(std::string_view bytes);
 // Reads raw bytes; false when the file is missing or unreadable, or is no regular file (a folder,
 // a device or a pipe, which could block or never end); `error` says why, `errorCode` gets errno.
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error, int* errorCode = nullptr);
-// Refuses bytes that are no 8-bit text (notTextReason) like a file it cannot read.
+// The text of a file, decoded; refuses bytes that are no 8-bit text (notTextReason) like a
+// file it cannot read.
+bool readText(const std::string& path, std::string& text, std::string& error);
+// The same split into lines.
 TextReadResult readTextFile(const std::string& path);
 
 // Writes bytes as they are, atomically.

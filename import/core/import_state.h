@@ -4,6 +4,8 @@
 // writer, the parameter editor and the file readers share it. Standard library only.
 #include "datafile/header_lines.h"
 
+#include "import/core/import_lines.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -13,7 +15,7 @@ namespace importer {
 
 struct ImportState {
     // The non-empty lines of the chosen text file, index 0 first; one empty entry when idle.
-    std::vector<std::string> importLines{std::string()};
+    ImportLines importLines{""};
     std::int32_t importLineCount = 0;  // header rows included
     std::int16_t headerRows = 0;       // 0..30, index of the first data row
     std::int16_t timeColumn = 0;       // 0 none, 1 "t , v", 2 "v , t"

@@ -7,15 +7,6 @@
 
 namespace importer {
 
-std::vector<std::string> nonEmptyLines(const std::vector<std::string>& fileLines)
-{
-    std::vector<std::string> out;
-    out.reserve(fileLines.size());
-    for (const std::string& line : fileLines)
-        if (!line.empty()) out.push_back(line);
-    return out;
-}
-
 char separatorChar(int separatorCode)
 {
     switch (separatorCode) {
@@ -50,15 +41,13 @@ double velocityNumber(std::string_view field)
     return numbers::leadingNumber(field.substr(0, end));
 }
 
-void applyDecimalComma(std::vector<std::string>& lines, std::int32_t lineCount, int headerRows)
+void applyDecimalComma(ImportLines& lines, std::int32_t lineCount, int headerRows)
 {
     const std::size_t last = std::min<std::size_t>(lines.size(), lineCount < 0 ? 0 : static_cast<std::size_t>(lineCount));
-    for (std::size_t i = headerRows < 0 ? 0 : static_cast<std::size_t>(headerRows); i < last; ++i)
-        for (char& c : lines[i])
-            if (c == ',') c = '.';
+    for (std::size_t i = headerRows < 0 ? 0 : static_cast<std::size_t>(headerRows); i < last; ++i) lines.replace(i, ',', '.');
 }
 
-ImportStatistics importStatistics(const std::vector<std::string>& lines, std::int32_t lineCount,
+ImportStatistics importStatistics(const ImportLines& lines, std::int32_t lineCount,
                                   int headerRows, int timeColumn, int separatorCode)
 {
     ImportStatistics s;

@@ -1,6 +1,7 @@
 #pragma once
 // Rules of the velocity text import: which lines count, the velocity field of a data row, the
 // statistics of a run and its plausibility, the header-row count. Standard library only.
+#include "import/core/import_lines.h"
 #include "platform/message.h"
 
 #include <cstdint>
@@ -11,9 +12,9 @@
 
 namespace importer {
 
-// The lines of a text file that the import keeps: every line that is not exactly empty
-// (a line of blanks counts).
-std::vector<std::string> nonEmptyLines(const std::vector<std::string>& fileLines);
+// The lines of a (decoded) text file that the import keeps: every line that is not exactly
+// empty (a line of blanks counts).
+inline ImportLines nonEmptyLines(std::string text) { return ImportLines::nonEmpty(std::move(text)); }
 
 // The separator character of a separator code: 0 ",", 1 ";", 2 " ", 3 tab (others: ",").
 char separatorChar(int separatorCode);
@@ -28,7 +29,7 @@ std::string velocityText(std::string_view row, int timeColumn, int separatorCode
 double velocityNumber(std::string_view field);
 
 // Rewrites the decimal comma of every data row (indexes headerRows .. count-1) to a point.
-void applyDecimalComma(std::vector<std::string>& lines, std::int32_t lineCount, int headerRows);
+void applyDecimalComma(ImportLines& lines, std::int32_t lineCount, int headerRows);
 
 struct ImportStatistics {
     double minVelocity = 1000.0;
@@ -41,7 +42,7 @@ struct ImportStatistics {
 
 // Largest and smallest velocity of the data rows and their point numbers: the position among
 // the data rows for layout "None", the position among all kept lines with a time column.
-ImportStatistics importStatistics(const std::vector<std::string>& lines, std::int32_t lineCount,
+ImportStatistics importStatistics(const ImportLines& lines, std::int32_t lineCount,
                                   int headerRows, int timeColumn, int separatorCode);
 
 // A coast-down is plausible when its lowest velocity is not 0 and comes at or after its highest.

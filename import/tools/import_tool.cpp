@@ -49,8 +49,8 @@ std::string text(const std::map<std::string, std::string>& args, const char* key
 
 int makeCtd(const std::string& input, const std::string& output, const std::map<std::string, std::string>& args)
 {
-    const platform::TextReadResult read = platform::readTextFile(input);
-    if (!read.ok) return fail(input + " - file can not be opened! " + read.error);
+    std::string content, error;
+    if (!platform::readText(input, content, error)) return fail(input + " - file can not be opened! " + error);
 
     importer::ImportState s;
     const struct {
@@ -65,7 +65,7 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
         *o.field = *c;
     }
     if (s.decimalSeparator == 1 && s.separatorCode == 0) return fail("with the decimal comma the separator cannot be a comma");
-    s.importLines = importer::nonEmptyLines(read.lines);
+    s.importLines = importer::nonEmptyLines(std::move(content));
     s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
     if (s.decimalSeparator == 1) importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const importer::ImportStatistics stats =

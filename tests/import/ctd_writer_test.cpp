@@ -32,9 +32,9 @@ importer::ImportState importOf(std::vector<std::string> lines, int headerRows, i
 
 TEST(CtdWriter, GoldenFileByteForByte)
 {
-    const auto text = platform::readTextFile(kData + "/run_kmh.txt");
-    ASSERT_TRUE(text.ok) << text.error;
-    auto s = importOf(importer::nonEmptyLines(text.lines), 2, 1, 1, 1);
+    std::string text, error;
+    ASSERT_TRUE(platform::readText(kData + "/run_kmh.txt", text, error)) << error;
+    auto s = importOf(importer::nonEmptyLines(text).strings(), 2, 1, 1, 1);
     s.decimalSeparator = 1;
     importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const auto stats = importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
@@ -66,7 +66,7 @@ TEST(CtdWriter, GoldenFileByteForByte)
     const auto linesBefore = s.importLines;
     const std::string bytes = platform::encodeWindows1252(importer::ctdFileText(header, s));
 
-    std::string golden, error;
+    std::string golden;
     ASSERT_TRUE(platform::readFileBytes(kData + "/run_kmh.ctd", golden, error)) << error;
     EXPECT_EQ(bytes, golden);
     EXPECT_EQ(header[7], "10.0000002649095");

@@ -14,7 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QDir>
 #include <QTemporaryDir>
@@ -95,8 +95,8 @@ TEST_F(ImportFlow, NewDataFileThroughBothDialogsMatchesTheGoldenFile)
         .on(QStringLiteral("frmlistview"),
             [&](QWidget* w) {
                 auto* lv = static_cast<FrmListview*>(w);
-                EXPECT_EQ(lv->lstview->count(), 10);  // the empty line is dropped
-                EXPECT_TRUE(lv->lstview->item(0)->text().endsWith(QStringLiteral("\u00B0C 18")));  // Windows-1252 read
+                EXPECT_EQ(lv->lstview->model()->rowCount(), 10);  // the empty line is dropped
+                EXPECT_TRUE(lv->lstview->model()->index(0, 0).data().toString().endsWith(QStringLiteral("\u00B0C 18")));  // Windows-1252 read
                 EXPECT_EQ(lv->txtpath->text(), kData + QStringLiteral("/run_kmh.txt"));
                 EXPECT_FALSE(lv->cmdnext->isEnabled());
                 EXPECT_FALSE(lv->cmb4->isEnabled());
@@ -126,7 +126,7 @@ TEST_F(ImportFlow, NewDataFileThroughBothDialogsMatchesTheGoldenFile)
     EXPECT_EQ(fakes.files.requests[1].fileName, QStringLiteral("A4 coast-down"));
     EXPECT_EQ(bytesOf(out), bytesOf(kData + QStringLiteral("/run_kmh.ctd")));
     EXPECT_EQ(state.importLineCount, 0);
-    EXPECT_EQ(state.importLines, std::vector<std::string>{""});
+    EXPECT_EQ(state.importLines, importer::ImportLines{""});
     EXPECT_FALSE(importer::listviewLoaded());
     EXPECT_FALSE(importer::dataInputFormLoaded());
 }
@@ -361,13 +361,13 @@ TEST_F(ImportFlow, StructureDialogStates)
         EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Reload file"));
         EXPECT_FALSE(lv->cmdok->isEnabled());
         EXPECT_FALSE(lv->cmb5->isEnabled());
-        EXPECT_EQ(lv->lstview->count(), 0);
+        EXPECT_EQ(lv->lstview->model()->rowCount(), 0);
         EXPECT_TRUE(lv->txtpath->text().isEmpty());
 
         // Reload file picks another file; a plausible OK enables Next, any change disables it.
         lv->cmdReload->click();
         EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Different file"));
-        EXPECT_EQ(lv->lstview->count(), 3);
+        EXPECT_EQ(lv->lstview->model()->rowCount(), 3);
         EXPECT_EQ(lv->txtpath->text(), fall);
         lv->cmdok->click();
         EXPECT_TRUE(lv->cmdnext->isEnabled());

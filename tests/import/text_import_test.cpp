@@ -8,7 +8,7 @@ using importer::importStatistics;
 using importer::velocityNumber;
 using importer::velocityText;
 
-double rowVelocity(const std::string& row, int timeColumn, int separatorCode)
+double rowVelocity(std::string_view row, int timeColumn, int separatorCode)
 {
     return velocityNumber(velocityText(row, timeColumn, separatorCode));
 }
@@ -44,16 +44,20 @@ TEST(VelocityField, LayoutsAndSeparators)
 
 TEST(DecimalComma, RewritesDataRowsOnly)
 {
-    std::vector<std::string> lines{"a,b", "0,5;12,25", "12,5"};
+    importer::ImportLines lines{"a,b", "0,5;12,25", "12,5"};
+    const importer::ImportLines asRead = lines;
     importer::applyDecimalComma(lines, 3, 1);
-    EXPECT_EQ(lines, (std::vector<std::string>{"a,b", "0.5;12.25", "12.5"}));
+    EXPECT_EQ(lines.strings(), (std::vector<std::string>{"a,b", "0.5;12.25", "12.5"}));
+    EXPECT_EQ(asRead.strings(), (std::vector<std::string>{"a,b", "0,5;12,25", "12,5"}));  // a copy keeps them as read
     EXPECT_EQ(rowVelocity(lines[1], 1, 1), 12.25);
     EXPECT_EQ(rowVelocity(lines[2], 1, 1), 12.5);
 }
 
 TEST(NonEmptyLines, DropsOnlyExactlyEmptyLines)
 {
-    EXPECT_EQ(importer::nonEmptyLines({"", "1", " ", "", "2"}), (std::vector<std::string>{"1", " ", "2"}));
+    EXPECT_EQ(importer::nonEmptyLines("\r\n1\n \r\n\n2").strings(), (std::vector<std::string>{"1", " ", "2"}));
+    EXPECT_EQ(importer::nonEmptyLines("a\r\n\r\n").strings(), std::vector<std::string>{"a"});
+    EXPECT_TRUE(importer::nonEmptyLines("").empty());
 }
 
 TEST(ImportStatistics, PointNumbersByLayout)
