@@ -31,6 +31,7 @@ TEST(Workbook, CellsKeepValuesFormulasAndStoredResults)
     first.setFormula(1, 1, "=1/0", CellValue::error("#DIV/0!"));
     first.setNumber(2, 0, std::nan(""));
     first.setFill({3, 3, 3, 3}, Colour::of(0xC0C0C0));  // an empty cell with a format
+    first.setText(4, 0, std::string(40000, 'x') + "\u00e4");  // longer than a cell holds
     second.setText(4, 2, "x");
 
     const xlsx_test::Workbook x = report_test::writeAndRead(book, dir);
@@ -50,6 +51,7 @@ TEST(Workbook, CellsKeepValuesFormulasAndStoredResults)
     // A number the file cannot hold is written as the error a spreadsheet shows, never as "nan".
     EXPECT_EQ(cells["A3"].value, "#NUM!");
     EXPECT_EQ(cells["D4"].style.fill, "FFC0C0C0");
+    EXPECT_EQ(cells["A5"].value, std::string(32767, 'x'));  // cut to what a cell holds, not dropped
     EXPECT_EQ(x.cells("Second")["C5"].value, "x");
     EXPECT_EQ(x.file("xl/worksheets/sheet1.xml").find("nan"), std::string::npos);
 }
