@@ -54,14 +54,6 @@ void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, boo
         s.setForeColor(style.colour);
         // Row 0 is never drawn: row r lies at time (r - 1) * dt.
         const double* v = m.column(set) + 1;
-        const auto toUnits = [](const std::vector<CurvePoint>& p, std::vector<double>& out) {
-            out.resize(p.size() * 2);
-            for (std::size_t i = 0; i < p.size(); ++i) {
-                out[2 * i] = p[i].x;
-                out[2 * i + 1] = p[i].y * kYUnitsPerMps;
-            }
-        };
-        const std::vector<double>* line = &xy;
         if (reduce) {
             std::uint64_t generation = 0;
             const CurveSummary& summary = summaries_.get(index, data, m, set, rows, generation);
@@ -70,21 +62,25 @@ void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, boo
             const double right = sc.left + sc.width;
             if (!c.valid || c.generation != generation || c.viewLeft != left || c.viewRight != right ||
                 c.dx != dxUnits || c.columns != columns) {
-                curvePoints(summary, 0.0, dxUnits, left, right, columns, pts);
-                toUnits(pts, c.xy);
+                curvePolyline(summary, 0.0, dxUnits, left, right, columns, kYUnitsPerMps, c.xy);
                 c.valid = true;
                 c.generation = generation;
                 c.viewLeft = left;
                 c.viewRight = right;
                 c.dx = dxUnits;
                 c.columns = columns;
+                c.line = ++lines_;
             }
-            line = &c.xy;
+            s.polyline(c.xy.data(), c.xy.size() / 2, &c.pixels, c.line);
         } else {
             curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, false, pts);
-            toUnits(pts, xy);
+            xy.resize(pts.size() * 2);
+            for (std::size_t i = 0; i < pts.size(); ++i) {
+                xy[2 * i] = pts[i].x;
+                xy[2 * i + 1] = pts[i].y * kYUnitsPerMps;
+            }
+            s.polyline(xy.data(), xy.size() / 2);
         }
-        s.polyline(line->data(), line->size() / 2);
     }
     s.setForeColor(QColor(0, 0, 0));
 }

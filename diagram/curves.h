@@ -64,16 +64,19 @@ public:
 
 private:
     // The polyline (x, y in internal units) of the view last drawn, reused while the view and
-    // the summary stay.
+    // the summary stay, and the pixels it covered, filled again while the scale stays too.
     struct Kept {
         bool valid = false;
         std::uint64_t generation = 0;
         double viewLeft = 0, viewRight = 0, dx = 0;
         int columns = 0;
         std::vector<double> xy;
+        std::uint64_t line = 0;  // changes with xy
+        PolylinePixels pixels;
     };
     CurveSummaries& summaries_;
     std::array<Kept, kCurveEntries> kept_{};
+    std::uint64_t lines_ = 0;
 };
 
 }  // namespace diagram

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace diagram {
 namespace {
 
@@ -166,8 +170,61 @@ void DrawingSurface::lines(const std::vector<QLineF>& segs)
 
 namespace {
 
+// Where the pixels of a one-pixel curve go: into the image, one colour.
+struct PixelWriter {
+    QRgb* bits;
+    qsizetype stride;
+    QRgb c;
+    void pixel(int x, int y) { bits[static_cast<qsizetype>(y) * stride + x] = c; }
+    // Rows lo..hi of column x.
+    void run(int x, int lo, int hi)
+    {
+        QRgb* p = bits + static_cast<qsizetype>(lo) * stride + x;
+        for (int y = lo; y <= hi; ++y, p += stride) *p = c;
+    }
+};
+
+// The same, and the pixels noted as runs of rows per column, so the curve can be filled again.
+struct RecordingWriter : PixelWriter {
+    std::vector<PolylinePixels::Run>* out;
+    void note(int x, int lo, int hi)
+    {
+        if (!out->empty()) {
+            PolylinePixels::Run& last = out->back();
+            if (last.x == x && lo <= last.hi + 1 && hi >= last.lo - 1) {
+                last.lo = std::min(last.lo, lo);
+                last.hi = std::max(last.hi, hi);
+                return;
+            }
+        }
+        out->push_back({x, lo, hi});
+    }
+    void pixel(int x, int y)
+    {
+        PixelWriter::pixel(x, y);
+        note(x, y, y);
+    }
+    void run(int x, int lo, int hi)
+    {
+        PixelWriter::run(x, lo, hi);
+        note(x, lo, hi);
+    }
+};
+
+// n pixels of one row, four at a time where the processor can.
+void fillSpan(QRgb* p, int n, QRgb c)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(c));
+    for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), four);
+#endif
+    for (; i < n; ++i) p[i] = c;
+}
+
 // One-pixel solid line between two pixels inside the image (integer Bresenham).
-void plot(QRgb* bits, qsizetype stride, int x0, int y0, int x1, int y1, QRgb c)
+template <class Writer>
+void plot(Writer& w, int x0, int y0, int x1, int y1)
 {
     const int dx = std::abs(x1 - x0);
     const int dy = -std::abs(y1 - y0);
@@ -175,7 +232,7 @@ void plot(QRgb* bits, qsizetype stride, int x0, int y0, int x1, int y1, QRgb c)
     const int sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
-        bits[static_cast<qsizetype>(y0) * stride + x0] = c;
+        w.pixel(x0, y0);
         if (x0 == x1 && y0 == y1) return;
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -197,30 +254,20 @@ int pixelIndex(double v, int size)
     return static_cast<int>(f);
 }
 
-// The image the one-pixel curves are written into, and the mapping from scale units to pixels.
+// The picture's size and the mapping from scale units to pixels.
 struct Raster {
-    QRgb* bits;
-    qsizetype stride;
     int w, h;
-    QRgb c;
     double kx, ky;
 };
 
-// Rows lo..hi of column x.
-void fillRun(const Raster& r, int x, int lo, int hi)
-{
-    QRgb* p = r.bits + static_cast<qsizetype>(lo) * r.stride + x;
-    for (int y = lo; y <= hi; ++y, p += r.stride) *p = r.c;
-}
-
 // A segment with an end outside the image: the part inside, ends at the pixels they lie in.
-[[gnu::noinline]] void clippedSegment(const Raster& r, double x0, double y0, double x1, double y1)
+template <class Writer>
+[[gnu::noinline]] void clippedSegment(const Raster& r, Writer& wr, double x0, double y0, double x1, double y1)
 {
     QPointF from(x0, y0);
     QPointF to(x1, y1);
     if (clipSegment(from, to, QRectF(0, 0, r.w - 1e-6, r.h - 1e-6)))
-        plot(r.bits, r.stride, pixelIndex(from.x(), r.w), pixelIndex(from.y(), r.h), pixelIndex(to.x(), r.w),
-             pixelIndex(to.y(), r.h), r.c);
+        plot(wr, pixelIndex(from.x(), r.w), pixelIndex(from.y(), r.h), pixelIndex(to.x(), r.w), pixelIndex(to.y(), r.h));
 }
 
 // A one-pixel polyline written straight into the image, each segment on its own or, with
@@ -228,8 +275,8 @@ void fillRun(const Raster& r, int x, int lo, int hi)
 // into each column; the one-pixel segments between them cover exactly the rows from their
 // lowest to their highest end, and every pixel gets the one colour, so the order of writing
 // does not change the picture.
-template <bool Runs>
-void rasterPolyline(const Raster& r, double ox, double oy, const double* xy, std::size_t points)
+template <bool Runs, class Writer>
+void rasterPolyline(const Raster& r, Writer& wr, double ox, double oy, const double* xy, std::size_t points)
 {
     const double maxX = r.w;
     const double maxY = r.h;
@@ -255,16 +302,16 @@ void rasterPolyline(const Raster& r, double ox, double oy, const double* xy, std
                     runLo = std::min(runLo, biy);
                     runHi = std::max(runHi, biy);
                 } else {
-                    if (runX >= 0) fillRun(r, runX, runLo, runHi);
+                    if (runX >= 0) wr.run(runX, runLo, runHi);
                     runX = aix;
                     runLo = std::min(aiy, biy);
                     runHi = std::max(aiy, biy);
                 }
             } else {
-                plot(r.bits, r.stride, aix, aiy, bix, biy, r.c);
+                plot(wr, aix, aiy, bix, biy);
             }
         } else {
-            clippedSegment(r, ax, ay, bx, by);
+            clippedSegment(r, wr, ax, ay, bx, by);
         }
         ax = bx;
         ay = by;
@@ -272,12 +319,54 @@ void rasterPolyline(const Raster& r, double ox, double oy, const double* xy, std
         aix = bix;
         aiy = biy;
     }
-    if (Runs && runX >= 0) fillRun(r, runX, runLo, runHi);
+    if (Runs && runX >= 0) wr.run(runX, runLo, runHi);
+}
+
+template <class Writer>
+void rasterPolyline(bool runs, const Raster& r, Writer& wr, double ox, double oy, const double* xy, std::size_t points)
+{
+    if (runs)
+        rasterPolyline<true>(r, wr, ox, oy, xy, points);
+    else
+        rasterPolyline<false>(r, wr, ox, oy, xy, points);
 }
 
 }  // namespace
 
-void DrawingSurface::polyline(const double* xy, std::size_t points)
+void PolylinePixels::buildRows(int height)
+{
+    // The pixels of every row in column order (a pixel written twice counts once), joined into
+    // spans of neighbouring columns.
+    std::vector<int> start(static_cast<std::size_t>(height) + 1, 0);
+    for (const Run& r : runs_)
+        for (int y = r.lo; y <= r.hi; ++y) ++start[static_cast<std::size_t>(y) + 1];
+    for (std::size_t y = 1; y < start.size(); ++y) start[y] += start[y - 1];
+    std::vector<int> xs(static_cast<std::size_t>(start.back()));
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    for (const Run& r : runs_)
+        for (int y = r.lo; y <= r.hi; ++y) xs[static_cast<std::size_t>(fill[static_cast<std::size_t>(y)]++)] = r.x;
+    rows_.clear();
+    for (int y = 0; y < height; ++y) {
+        const auto b = xs.begin() + start[static_cast<std::size_t>(y)];
+        const auto e = xs.begin() + start[static_cast<std::size_t>(y) + 1];
+        if (b == e) continue;
+        std::sort(b, e);
+        int x0 = *b;
+        int x1 = *b;
+        for (auto it = b + 1; it != e; ++it) {
+            if (*it <= x1 + 1) {
+                x1 = std::max(x1, *it);
+                continue;
+            }
+            rows_.push_back({y, x0, x1});
+            x0 = x1 = *it;
+        }
+        rows_.push_back({y, x0, x1});
+    }
+    rowsBuilt_ = true;
+}
+
+void DrawingSurface::polyline(const double* xy, std::size_t points, PolylinePixels* keep, std::uint64_t line)
 {
     if (points < 2) return;
     QImage& img = target();
@@ -285,16 +374,44 @@ void DrawingSurface::polyline(const double* xy, std::size_t points)
         // The curves: thousands of short one-pixel segments, written straight into the image.
         const int w = img.width();
         const int h = img.height();
-        QRgb* bits = reinterpret_cast<QRgb*>(img.bits());
-        const qsizetype stride = img.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-        const Raster r{bits, stride, w, h, fore_.rgb(), w / scale_.width, h / scale_.height};
+        PixelWriter out{reinterpret_cast<QRgb*>(img.bits()), img.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)),
+                        fore_.rgb()};
+        // The same line at the same scale and size covers the same pixels: fill them again.
+        if (keep && keep->valid_ && keep->line_ == line && keep->scale_ == scale_ && keep->size_ == img.size() &&
+            keep->columnSpans_ == columnSpans_) {
+            if (!keep->rowsBuilt_) keep->buildRows(h);
+            for (const PolylinePixels::Span& sp : keep->rows_)
+                fillSpan(out.bits + static_cast<qsizetype>(sp.y) * out.stride + sp.x0, sp.x1 - sp.x0 + 1, out.c);
+            return;
+        }
+        const Raster r{w, h, w / scale_.width, h / scale_.height};
+        const double ox = -scale_.left * r.kx;
+        const double oy = -scale_.top * r.ky;
         // Runs pay where the columns hold several points each; a sparser line is drawn as is.
-        if (columnSpans_ && points > static_cast<std::size_t>(w))
-            rasterPolyline<true>(r, -scale_.left * r.kx, -scale_.top * r.ky, xy, points);
-        else
-            rasterPolyline<false>(r, -scale_.left * r.kx, -scale_.top * r.ky, xy, points);
+        const bool runs = columnSpans_ && points > static_cast<std::size_t>(w);
+        // A line is noted only when it is drawn a second time: a pan or a scroll draws each
+        // view once and pays nothing for it.
+        const bool again = keep && keep->line_ == line && keep->scale_ == scale_ && keep->size_ == img.size() &&
+                           keep->columnSpans_ == columnSpans_;
+        if (!again) {
+            rasterPolyline(runs, r, out, ox, oy, xy, points);
+            if (keep) {
+                keep->valid_ = false;
+                keep->line_ = line;
+                keep->scale_ = scale_;
+                keep->size_ = img.size();
+                keep->columnSpans_ = columnSpans_;
+            }
+            return;
+        }
+        keep->runs_.clear();
+        RecordingWriter rec{out, &keep->runs_};
+        rasterPolyline(runs, r, rec, ox, oy, xy, points);
+        keep->valid_ = true;
+        keep->rowsBuilt_ = false;
         return;
     }
+    if (keep) keep->invalidate();
     const double m = drawWidth_ + 2.0;
     const QRectF clip(-m, -m, img.width() + 2 * m, img.height() + 2 * m);
     std::vector<QLineF> segs;

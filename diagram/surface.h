@@ -11,6 +11,7 @@
 #include <QLineF>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -18,6 +19,38 @@ class QPainter;
 class QPen;
 
 namespace diagram {
+
+// The pixels a one-pixel polyline covered at one scale and picture size, kept so that the same
+// line is drawn again by filling them: all of a line has one colour, so the order of writing
+// does not matter and the picture is the same.
+class PolylinePixels {
+public:
+    struct Run {
+        int x, lo, hi;  // rows lo..hi of column x
+    };
+    void invalidate()
+    {
+        valid_ = false;
+        line_ = 0;
+    }
+
+private:
+    friend class DrawingSurface;
+    // The runs as drawn (noted the second time the line is drawn), column by column; the same
+    // pixels row by row once the line is filled again, since the picture is stored row by row.
+    void buildRows(int height);
+    struct Span {
+        int y, x0, x1;
+    };
+    bool valid_ = false;
+    std::uint64_t line_ = 0;
+    Scale scale_;
+    QSize size_;
+    bool columnSpans_ = true;
+    std::vector<Run> runs_;
+    bool rowsBuilt_ = false;
+    std::vector<Span> rows_;
+};
 
 class DrawingSurface : public QWidget {
     Q_OBJECT
@@ -50,8 +83,10 @@ public:
     void line(double x1, double y1, double x2, double y2);
     // Many segments in the current pen at once (the curves).
     void lines(const std::vector<QLineF>& unitSegments);
-    // A polyline through points given in scale units.
-    void polyline(const double* xy, std::size_t points);
+    // A polyline through points given in scale units. With `keep`, the pixels of a one-pixel
+    // line are kept there and filled again while `line` (the caller's name for these points),
+    // the scale and the picture size stay.
+    void polyline(const double* xy, std::size_t points, PolylinePixels* keep = nullptr, std::uint64_t line = 0);
     // Off: one-pixel polylines are drawn segment by segment, not as one span per pixel column
     // (the reference the faster drawing is compared with).
     void setColumnSpans(bool on) { columnSpans_ = on; }

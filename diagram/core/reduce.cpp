@@ -6,6 +6,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace diagram {
 namespace {
@@ -13,7 +16,7 @@ namespace {
 // Index of the first minimum and of the first maximum of p[0..count), count >= 1. Blocks of
 // sixteen are compared as a whole, and only the winning block is searched for the index; the
 // running extremes improve rarely, so the comparisons are well predicted.
-void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+void blockExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
     double lo = p[0];
     double hi = p[0];
@@ -67,11 +70,85 @@ void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::
     iMax = tailHi != count ? tailHi : find(blockHi, hi);
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same on processors with 256-bit vectors, in one pass without branches: each of four lanes
+// keeps its smallest and largest sample and where it first saw them; the lanes then agree on
+// the extreme value and its first place. The last four samples overlap the ones before, which
+// changes neither. Where a sample is no number the comparisons above decide instead, so the
+// result is always theirs.
+[[gnu::target("avx2")]] void wideExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+    __m256d lo = _mm256_loadu_pd(p);
+    __m256d hi = lo;
+    __m256d at = _mm256_set_pd(3, 2, 1, 0);
+    __m256d loAt = at;
+    __m256d hiAt = at;
+    __m256d odd = _mm256_cmp_pd(lo, lo, _CMP_UNORD_Q);
+    const __m256d four = _mm256_set1_pd(4);
+    for (std::size_t j = 4; j < count; j += 4) {
+        const std::size_t from = std::min(j, count - 4);
+        const __m256d v = _mm256_loadu_pd(p + from);
+        at = from == j ? _mm256_add_pd(at, four) : _mm256_add_pd(_mm256_set_pd(3, 2, 1, 0), _mm256_set1_pd(static_cast<double>(from)));
+        const __m256d lower = _mm256_cmp_pd(v, lo, _CMP_LT_OQ);
+        const __m256d higher = _mm256_cmp_pd(v, hi, _CMP_GT_OQ);
+        lo = _mm256_blendv_pd(lo, v, lower);
+        loAt = _mm256_blendv_pd(loAt, at, lower);
+        hi = _mm256_blendv_pd(hi, v, higher);
+        hiAt = _mm256_blendv_pd(hiAt, at, higher);
+        odd = _mm256_or_pd(odd, _mm256_cmp_pd(v, v, _CMP_UNORD_Q));
+    }
+    if (_mm256_movemask_pd(odd) != 0) {
+        blockExtremes(p, count, iMin, iMax);
+        return;
+    }
+    alignas(32) double lv[4], la[4], hv[4], ha[4];
+    _mm256_store_pd(lv, lo);
+    _mm256_store_pd(la, loAt);
+    _mm256_store_pd(hv, hi);
+    _mm256_store_pd(ha, hiAt);
+    int bl = 0;
+    int bh = 0;
+    for (int k = 1; k < 4; ++k) {
+        if (lv[k] < lv[bl] || (lv[k] == lv[bl] && la[k] < la[bl])) bl = k;
+        if (hv[k] > hv[bh] || (hv[k] == hv[bh] && ha[k] < ha[bh])) bh = k;
+    }
+    iMin = static_cast<std::size_t>(la[bl]);
+    iMax = static_cast<std::size_t>(ha[bh]);
+}
+
+bool hasWideVectors()
+{
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes;
+}
+#endif
+
 // The column loop shared by both reductions; `extremes(i, count, iMin, iMax)` finds the first
 // minimum and maximum of v[i..i + count) as offsets from i.
-template <class Extremes>
+// The points as they are found.
+struct PointList {
+    std::vector<CurvePoint>& out;
+    void clear() { out.clear(); }
+    void reserve(std::size_t n) { out.reserve(n); }
+    [[gnu::always_inline]] void push_back(const CurvePoint& p) { out.push_back(p); }
+};
+
+// The same as x, y pairs with y scaled, the form the drawing takes.
+struct ScaledLine {
+    std::vector<double>& out;
+    double yScale;
+    void clear() { out.clear(); }
+    void reserve(std::size_t n) { out.reserve(2 * n); }
+    [[gnu::always_inline]] void push_back(const CurvePoint& p)
+    {
+        out.push_back(p.x);
+        out.push_back(p.y * yScale);
+    }
+};
+
+template <class Out, class Extremes>
 void reduceColumns(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
-                   int columns, bool reduce, std::vector<CurvePoint>& out, Extremes extremes)
+                   int columns, bool reduce, Out out, Extremes extremes)
 {
     out.clear();
     if (n == 0 || v == nullptr) return;
@@ -138,30 +215,58 @@ void reduceColumns(const double* v, std::size_t n, double x0, double dx, double 
 
 }  // namespace
 
+void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (count >= 8 && hasWideVectors()) {
+        wideExtremes(p, count, iMin, iMax);
+        return;
+    }
+#endif
+    blockExtremes(p, count, iMin, iMax);
+}
+
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out)
 {
-    reduceColumns(v, n, x0, dx, viewLeft, viewRight, columns, reduce, out,
+    reduceColumns(v, n, x0, dx, viewLeft, viewRight, columns, reduce, PointList{out},
                   [v](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
                       columnExtremes(v + i, count, iMin, iMax);
                   });
 }
 
-void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
-                 std::vector<CurvePoint>& out)
+namespace {
+
+// Extremes of a column through the summary.
+auto summaryExtremes(const CurveSummary& summary)
 {
     // Below a few thousand samples per column the blocks' scattered reads cost more than one
     // streaming pass over the column, so the summary is consulted only for long columns.
-    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true, out,
-                  [&summary](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
-                      if (count < CurveSummary::kWorthFrom) {
-                          columnExtremes(summary.samples() + i, count, iMin, iMax);
-                          return;
-                      }
-                      summary.extremes(i, i + count, iMin, iMax);
-                      iMin -= i;
-                      iMax -= i;
-                  });
+    return [&summary](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
+        if (count < CurveSummary::kWorthFrom) {
+            columnExtremes(summary.samples() + i, count, iMin, iMax);
+            return;
+        }
+        summary.extremes(i, i + count, iMin, iMax);
+        iMin -= i;
+        iMax -= i;
+    };
+}
+
+}  // namespace
+
+void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
+                 std::vector<CurvePoint>& out)
+{
+    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true, PointList{out},
+                  summaryExtremes(summary));
+}
+
+void curvePolyline(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
+                   double yScale, std::vector<double>& xy)
+{
+    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true,
+                  ScaledLine{xy, yScale}, summaryExtremes(summary));
 }
 
 void CurveSummary::clear()
@@ -179,42 +284,29 @@ void CurveSummary::build(const double* v, std::size_t n)
     n_ = n;
     // Finest level from the samples (a short last block covers what is left), then each level
     // pairs the blocks of the one below until a single block remains.
-    Level leaf;
     const std::size_t blocks = (n + kLeaf - 1) / kLeaf;
-    leaf.minValue.resize(blocks);
-    leaf.maxValue.resize(blocks);
-    leaf.minAt.resize(blocks);
-    leaf.maxAt.resize(blocks);
+    Level leaf(blocks);
     for (std::size_t j = 0; j < blocks; ++j) {
         const std::size_t a = j * kLeaf;
+        const std::size_t count = std::min(kLeaf, n - a);
         std::size_t iMin = 0;
         std::size_t iMax = 0;
-        columnExtremes(v + a, std::min(kLeaf, n - a), iMin, iMax);
-        leaf.minValue[j] = v[a + iMin];
-        leaf.maxValue[j] = v[a + iMax];
-        leaf.minAt[j] = static_cast<std::uint32_t>(a + iMin);
-        leaf.maxAt[j] = static_cast<std::uint32_t>(a + iMax);
+        columnExtremes(v + a, count, iMin, iMax);
+        leaf[j] = {v[a + iMin], v[a + iMax], static_cast<std::uint32_t>(a + iMin), static_cast<std::uint32_t>(a + iMax)};
     }
     levels_.push_back(std::move(leaf));
-    while (levels_.back().minValue.size() > 1) {
+    while (levels_.back().size() > 1) {
         const Level& b = levels_.back();
-        const std::size_t size = b.minValue.size();
+        const std::size_t size = b.size();
         const std::size_t m = (size + 1) / 2;
-        Level up;
-        up.minValue.resize(m);
-        up.maxValue.resize(m);
-        up.minAt.resize(m);
-        up.maxAt.resize(m);
+        Level up(m);
         for (std::size_t j = 0; j < m; ++j) {
-            const std::size_t l = 2 * j;
-            const std::size_t r = std::min(l + 1, size - 1);
+            const Block& l = b[2 * j];
+            const Block& r = b[std::min(2 * j + 1, size - 1)];
             // The left block wins ties: the first extreme is the one that counts.
-            const std::size_t lo = b.minValue[r] < b.minValue[l] ? r : l;
-            const std::size_t hi = b.maxValue[r] > b.maxValue[l] ? r : l;
-            up.minValue[j] = b.minValue[lo];
-            up.minAt[j] = b.minAt[lo];
-            up.maxValue[j] = b.maxValue[hi];
-            up.maxAt[j] = b.maxAt[hi];
+            const Block& lo = r.minValue < l.minValue ? r : l;
+            const Block& hi = r.maxValue > l.maxValue ? r : l;
+            up[j] = {lo.minValue, hi.maxValue, lo.minAt, hi.maxAt};
         }
         levels_.push_back(std::move(up));
     }
@@ -253,14 +345,14 @@ void CurveSummary::extremes(std::size_t a, std::size_t e, std::size_t& iMin, std
         }
     };
     const auto block = [&](std::size_t level, std::size_t j) {
-        const Level& L = levels_[level];
-        if (L.minValue[j] < lo) {
-            lo = L.minValue[j];
-            loAt = L.minAt[j];
+        const Block& b = levels_[level][j];
+        if (b.minValue < lo) {
+            lo = b.minValue;
+            loAt = b.minAt;
         }
-        if (L.maxValue[j] > hi) {
-            hi = L.maxValue[j];
-            hiAt = L.maxAt[j];
+        if (b.maxValue > hi) {
+            hi = b.maxValue;
+            hiAt = b.maxAt;
         }
     };
     samples(a + 1, firstBlock * kLeaf);

@@ -19,6 +19,9 @@ struct CurvePoint {
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out);
 
+// Index of the first minimum and of the first maximum of p[0..count), count >= 1.
+void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax);
+
 // Minima and maxima of a curve over aligned blocks of 16, 32, 64, ... samples, built once for
 // a set of samples, so that the extremes of any range are found without reading all of it.
 // Holds the sample pointer: valid while the samples stay where and as they were.
@@ -38,12 +41,13 @@ public:
     void extremes(std::size_t a, std::size_t e, std::size_t& iMin, std::size_t& iMax) const;
 
 private:
-    // One level: per block its first minimum and first maximum, value and sample index. The
-    // index is kept with the value so a look-up never walks back down to the samples.
-    struct Level {
-        std::vector<double> minValue, maxValue;
-        std::vector<std::uint32_t> minAt, maxAt;
+    // Per block its first minimum and first maximum, value and sample index. The index is kept
+    // with the value so a look-up never walks back down to the samples.
+    struct Block {
+        double minValue, maxValue;
+        std::uint32_t minAt, maxAt;
     };
+    using Level = std::vector<Block>;
 
     const double* v_ = nullptr;
     std::size_t n_ = 0;
@@ -54,5 +58,8 @@ private:
 // block look-ups instead of a pass over its samples.
 void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
                  std::vector<CurvePoint>& out);
+// The same points as x, y pairs, each y multiplied by `yScale` (the polyline the surface draws).
+void curvePolyline(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
+                   double yScale, std::vector<double>& xy);
 
 }  // namespace diagram

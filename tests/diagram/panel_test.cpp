@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace diagram {
 namespace {
@@ -470,6 +471,50 @@ TEST_F(PanelTest, ARecalculationOrRefillIsDrawnNotTheCurveBefore)
     d = makeData(2, n / 2, 0.02, true);
     ++d.dataVersion;
     expectCurrent("new record");
+}
+
+TEST_F(PanelTest, RedrawsOfTheSameViewGiveThePicturesOfAFreshDrawing)
+{
+    const int n = 50000;
+    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    for (int s = 1; s <= 3; ++s)
+        for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.6 * std::sin(r * 0.41 * s);
+    const auto panel = [&d] {
+        auto p = std::make_unique<DiagramPanel>(d, nullptr);
+        p->setlegend();
+        p->enableFittedEntries();
+        for (int i : {0, 1, 3, 4}) p->chk(i)->setChecked(true);
+        return p;
+    };
+    const std::unique_ptr<DiagramPanel> p = panel();
+    struct Case {
+        View view;
+        QSize size;
+    };
+    const Case cases[] = {{defaultView(d), QSize(600, 400)},
+                          {{100000, 200000, 28, 6}, QSize(600, 400)},
+                          {{100000, 200000, 28, 6}, QSize(731, 389)},
+                          {{120000, 3000, 27, 4}, QSize(600, 400)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size.width());
+        p->startzoom(c.view.left, c.view.width, c.view.top, c.view.height);
+        const std::unique_ptr<DiagramPanel> fresh = panel();
+        fresh->startzoom(c.view.left, c.view.width, c.view.top, c.view.height);
+        const QImage want = fresh->renderImage(c.size);
+        for (int k = 0; k < 3; ++k) EXPECT_TRUE(p->renderImage(c.size) == want) << k;
+    }
+    // Another curve shown (which redraws the view the bars hold) and one recoloured: the others
+    // are filled again, these drawn.
+    p->chk(2)->setChecked(true);
+    p->piclegend(0)->setColour(QColor(250, 120, 0));
+    const std::unique_ptr<DiagramPanel> fresh = panel();
+    fresh->chk(2)->setChecked(true);
+    fresh->piclegend(0)->setColour(QColor(250, 120, 0));
+    fresh->startzoom(120000, 3000, 27, 4);
+    fresh->startscr(0);
+    ASSERT_EQ(fresh->drawnView(), p->drawnView());
+    EXPECT_TRUE(p->renderImage(QSize(600, 400)) == fresh->renderImage(QSize(600, 400)));
+    EXPECT_TRUE(p->renderImage(QSize(600, 400)) == fresh->renderImage(QSize(600, 400)));
 }
 
 }  // namespace

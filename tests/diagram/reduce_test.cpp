@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace diagram {
@@ -131,6 +132,33 @@ TEST(DiagramReduce, SummaryGivesTheSamePointsAsReadingEverySample)
     CurveSummary none;
     curvePoints(none, 0, 1, 0, 10, 10, fast);
     EXPECT_TRUE(fast.empty());
+}
+
+TEST(DiagramReduce, ColumnExtremesAreTheFirstMinimumAndMaximum)
+{
+    // Values from a small set, so that ties are everywhere; signed zeros and infinities among them.
+    std::mt19937 rng(11);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double pool[] = {3.5, -1.25, 0.0, -0.0, 7.0, 2.0, inf, -inf, 3.5, 1e-300};
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::uniform_int_distribution<int> pickFinite(0, 5);
+    for (int round = 0; round < 400; ++round) {
+        const std::size_t count = 1 + static_cast<std::size_t>(round % 97) * 3 % 301;
+        std::vector<double> v(count);
+        const bool infinities = round % 3 == 0;
+        for (double& x : v) x = pool[static_cast<std::size_t>(infinities ? pick(rng) : pickFinite(rng))];
+        std::size_t wantMin = 0;
+        std::size_t wantMax = 0;
+        for (std::size_t k = 1; k < count; ++k) {
+            if (v[k] < v[wantMin]) wantMin = k;
+            if (v[k] > v[wantMax]) wantMax = k;
+        }
+        std::size_t iMin = count;
+        std::size_t iMax = count;
+        columnExtremes(v.data(), count, iMin, iMax);
+        ASSERT_EQ(iMin, wantMin) << "round " << round << ", " << count << " samples";
+        ASSERT_EQ(iMax, wantMax) << "round " << round << ", " << count << " samples";
+    }
 }
 
 }  // namespace
