@@ -45,6 +45,7 @@ void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, boo
     const int sets = std::min({data.setCount, m.cols(), 30});
     std::vector<CurvePoint> pts;
     std::vector<double> xy;
+    const ColumnEdges edges(0.0, dxUnits, sc.left, sc.left + sc.width, columns);
     s.setDrawWidth(1);
     s.setDotted(false);
     for (int set = 1; set <= sets; ++set) {
@@ -62,7 +63,7 @@ void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, boo
             const double right = sc.left + sc.width;
             if (!c.valid || c.generation != generation || c.viewLeft != left || c.viewRight != right ||
                 c.dx != dxUnits || c.columns != columns) {
-                curvePolyline(summary, 0.0, dxUnits, left, right, columns, kYUnitsPerMps, c.xy);
+                curvePolyline(summary, edges, kYUnitsPerMps, c.xy);
                 c.valid = true;
                 c.generation = generation;
                 c.viewLeft = left;

@@ -128,61 +128,83 @@ bool hasWideVectors()
 // The points as they are found.
 struct PointList {
     std::vector<CurvePoint>& out;
-    void clear() { out.clear(); }
-    void reserve(std::size_t n) { out.reserve(n); }
-    [[gnu::always_inline]] void push_back(const CurvePoint& p) { out.push_back(p); }
+    void begin(std::size_t most)
+    {
+        out.clear();
+        out.reserve(most);
+    }
+    void add(double x, double y) { out.push_back({x, y}); }
+    void end() {}
 };
 
-// The same as x, y pairs with y scaled, the form the drawing takes.
+// The same as x, y pairs with y scaled, the form the drawing takes, written in place.
 struct ScaledLine {
     std::vector<double>& out;
     double yScale;
-    void clear() { out.clear(); }
-    void reserve(std::size_t n) { out.reserve(2 * n); }
-    [[gnu::always_inline]] void push_back(const CurvePoint& p)
+    double* at = nullptr;
+    void begin(std::size_t most)
     {
-        out.push_back(p.x);
-        out.push_back(p.y * yScale);
+        out.resize(2 * most);
+        at = out.data();
     }
+    void add(double x, double y)
+    {
+        at[0] = x;
+        at[1] = y * yScale;
+        at += 2;
+    }
+    void end() { out.resize(static_cast<std::size_t>(at - out.data())); }
 };
 
+// The column loop shared by both reductions; `extremes(i, count, iMin, iMax)` finds the first
+// minimum and maximum of v[i..i + count) as offsets from i.
 template <class Out, class Extremes>
-void reduceColumns(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
-                   int columns, bool reduce, Out out, Extremes extremes)
+void reduceColumns(const double* v, std::size_t n, const ColumnEdges& g, bool reduce, Out& out, Extremes extremes)
 {
-    out.clear();
-    if (n == 0 || v == nullptr) return;
+    const double x0 = g.x0();
+    const double dx = g.dx();
+    if (n == 0 || v == nullptr) {
+        out.begin(0);
+        out.end();
+        return;
+    }
     if (!(dx > 0) || !std::isfinite(dx)) {
         // All samples at one time: the column's extremes are the whole picture.
         std::size_t iMin = 0;
         std::size_t iMax = 0;
         extremes(0, n, iMin, iMax);
-        out.push_back({x0, v[0]});
-        out.push_back({x0, v[iMin]});
-        out.push_back({x0, v[iMax]});
-        out.push_back({x0, v[n - 1]});
+        out.begin(4);
+        out.add(x0, v[0]);
+        out.add(x0, v[iMin]);
+        out.add(x0, v[iMax]);
+        out.add(x0, v[n - 1]);
+        out.end();
         return;
     }
-    if (viewRight < viewLeft) std::swap(viewLeft, viewRight);
     const double last = static_cast<double>(n - 1);
     // The samples in view and one neighbour on each side, so the lines into the view are kept.
-    double first = std::floor((viewLeft - x0) / dx);
-    double end = std::ceil((viewRight - x0) / dx);
-    if (!(first <= last) || !(end >= 0)) return;
+    double first = std::floor((g.viewLeft() - x0) / dx);
+    double end = std::ceil((g.viewRight() - x0) / dx);
+    if (!(first <= last) || !(end >= 0)) {
+        out.begin(0);
+        out.end();
+        return;
+    }
     first = std::max(0.0, first);
     end = std::min(last, end);
     const std::size_t i0 = static_cast<std::size_t>(first);
     const std::size_t i1 = static_cast<std::size_t>(end);
 
+    const int columns = g.columns();
     const std::size_t inView = i1 - i0 + 1;
     if (!reduce || columns <= 0 || inView <= 4 * static_cast<std::size_t>(columns)) {
-        out.reserve(inView);
-        for (std::size_t i = i0; i <= i1; ++i) out.push_back({x0 + static_cast<double>(i) * dx, v[i]});
+        out.begin(inView);
+        for (std::size_t i = i0; i <= i1; ++i) out.add(x0 + static_cast<double>(i) * dx, v[i]);
+        out.end();
         return;
     }
 
-    out.reserve(4 * static_cast<std::size_t>(columns) + 8);
-    const double colWidth = (viewRight - viewLeft) / columns;
+    out.begin(4 * (static_cast<std::size_t>(columns) + 2));
     std::size_t i = i0;
     // Column c covers [viewLeft + c * colWidth, viewLeft + (c + 1) * colWidth); the samples
     // before the view form column -1 and those after it column `columns`.
@@ -191,8 +213,7 @@ void reduceColumns(const double* v, std::size_t n, double x0, double dx, double 
         if (c == columns) {
             stop = i1 + 1;
         } else {
-            const double edge = viewLeft + (c + 1) * colWidth;
-            const double k = std::ceil((edge - x0) / dx);
+            const double k = g.edge(c + 1);
             // Compared as doubles first: with a tiny sample step k can be infinite.
             stop = !(k > static_cast<double>(i)) ? i : k >= static_cast<double>(i1 + 1) ? i1 + 1 : static_cast<std::size_t>(k);
         }
@@ -202,7 +223,7 @@ void reduceColumns(const double* v, std::size_t n, double x0, double dx, double 
         std::size_t iMin = 0;
         std::size_t iMax = 0;
         extremes(i, count, iMin, iMax);
-        const auto point = [&](std::size_t j) { out.push_back({x0 + static_cast<double>(i + j) * dx, p[j]}); };
+        const auto point = [&](std::size_t j) { out.add(x0 + static_cast<double>(i + j) * dx, p[j]); };
         point(0);
         const std::size_t a = std::min(iMin, iMax);
         const std::size_t b = std::max(iMin, iMax);
@@ -211,6 +232,7 @@ void reduceColumns(const double* v, std::size_t n, double x0, double dx, double 
         if (count - 1 != b && count > 1) point(count - 1);
         i = stop;
     }
+    out.end();
 }
 
 }  // namespace
@@ -229,7 +251,8 @@ void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out)
 {
-    reduceColumns(v, n, x0, dx, viewLeft, viewRight, columns, reduce, PointList{out},
+    PointList points{out};
+    reduceColumns(v, n, ColumnEdges(x0, dx, viewLeft, viewRight, columns), reduce, points,
                   [v](std::size_t i, std::size_t count, std::size_t& iMin, std::size_t& iMax) {
                       columnExtremes(v + i, count, iMin, iMax);
                   });
@@ -258,15 +281,24 @@ auto summaryExtremes(const CurveSummary& summary)
 void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
                  std::vector<CurvePoint>& out)
 {
-    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true, PointList{out},
+    PointList points{out};
+    reduceColumns(summary.samples(), summary.size(), ColumnEdges(x0, dx, viewLeft, viewRight, columns), true, points,
                   summaryExtremes(summary));
 }
 
-void curvePolyline(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
-                   double yScale, std::vector<double>& xy)
+void curvePolyline(const CurveSummary& summary, const ColumnEdges& edges, double yScale, std::vector<double>& xy)
 {
-    reduceColumns(summary.samples(), summary.size(), x0, dx, viewLeft, viewRight, columns, true,
-                  ScaledLine{xy, yScale}, summaryExtremes(summary));
+    ScaledLine line{xy, yScale};
+    reduceColumns(summary.samples(), summary.size(), edges, true, line, summaryExtremes(summary));
+}
+
+ColumnEdges::ColumnEdges(double x0, double dx, double viewLeft, double viewRight, int columns)
+    : x0_(x0), dx_(dx), left_(std::min(viewLeft, viewRight)), right_(std::max(viewLeft, viewRight)), columns_(columns)
+{
+    if (!(dx > 0) || !std::isfinite(dx) || columns <= 0) return;
+    const double colWidth = (right_ - left_) / columns;
+    edges_.resize(static_cast<std::size_t>(columns) + 1);
+    for (int m = 0; m <= columns; ++m) edges_[static_cast<std::size_t>(m)] = std::ceil((left_ + m * colWidth - x0) / dx);
 }
 
 void CurveSummary::clear()

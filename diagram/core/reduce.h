@@ -58,8 +58,27 @@ private:
 // block look-ups instead of a pass over its samples.
 void curvePoints(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
                  std::vector<CurvePoint>& out);
+// Where the pixel columns of a view begin among samples at x = x0 + i * dx: the index of the
+// first sample at or after each column's left edge. The same for every curve with that spacing,
+// so worked out once for all of them.
+class ColumnEdges {
+public:
+    ColumnEdges(double x0, double dx, double viewLeft, double viewRight, int columns);
+    double x0() const { return x0_; }
+    double dx() const { return dx_; }
+    double viewLeft() const { return left_; }
+    double viewRight() const { return right_; }
+    int columns() const { return columns_; }
+    // Left edge of column m (0..columns), as a sample index (not rounded into the record).
+    double edge(int m) const { return edges_[static_cast<std::size_t>(m)]; }
+
+private:
+    double x0_, dx_, left_, right_;
+    int columns_;
+    std::vector<double> edges_;
+};
+
 // The same points as x, y pairs, each y multiplied by `yScale` (the polyline the surface draws).
-void curvePolyline(const CurveSummary& summary, double x0, double dx, double viewLeft, double viewRight, int columns,
-                   double yScale, std::vector<double>& xy);
+void curvePolyline(const CurveSummary& summary, const ColumnEdges& edges, double yScale, std::vector<double>& xy);
 
 }  // namespace diagram
