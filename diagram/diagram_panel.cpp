@@ -70,8 +70,9 @@ DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWid
     legend_ = new Legend(this);
     connect(legend_, &Legend::ticksChanged, this, [this] { onLegendToggled(); });
     connect(legend_, &Legend::entryColourChanged, this, [this] {
-        redrawCurrent();
+        // The miniature first, so the redraw puts the view's rectangle back on it.
         diaoverview();
+        redrawCurrent();
     });
     connect(legend_, &Legend::diagramColourChanged, this, [this](bool background) {
         if (background) picdiagram_->setBackColor(legend_->lblbackground()->colour());

@@ -14,9 +14,14 @@ OverviewSurface::OverviewSurface(QWidget* parent) : DrawingSurface(parent)
 
 void OverviewSurface::showMiniature(QObject* owner, const Scale& scale, std::function<void(DrawingSurface&)> draw)
 {
+    if (owner_ != owner) {
+        if (owner_) disconnect(owner_, &QObject::destroyed, this, nullptr);
+        // A window that goes takes its miniature with it, whoever else the browser names.
+        if (owner) connect(owner, &QObject::destroyed, this, [this] { clear(); });
+    }
     owner_ = owner;
     setScale(scale);
-    // A window closed without clearing the overview leaves an empty picture, never a call into it.
+    // Never a call into a window that has gone.
     QPointer<QObject> alive(owner);
     setRenderer([alive, draw = std::move(draw)](DrawingSurface& s) {
         s.cls();
@@ -45,6 +50,7 @@ void OverviewSurface::showViewRectangle(const UnitView& v)
 
 void OverviewSurface::clear()
 {
+    if (owner_) disconnect(owner_, &QObject::destroyed, this, nullptr);
     owner_ = nullptr;
     setRenderer(nullptr);
     cancelRender();

@@ -117,9 +117,16 @@ TEST_F(Overview, MiniatureOfTheWholeRecordAndARectangleThatFollowsTheView)
     EXPECT_NEAR(tiny.width(), picover.width() / 100.0, 1.5);
     EXPECT_NEAR(tiny.height(), picover.height() / 20.0, 1.5);
 
+    // A new colour repaints the miniature and keeps the rectangle.
+    fakes.colors.answers.push_back(QColor(250, 120, 0));
+    emit a.piclegend(0)->pressed(1);
+    EXPECT_FALSE(boundsOf(picover.picture(), qRgb(250, 120, 0)).isEmpty());
+    EXPECT_FALSE(boundsOf(picover.grab().toImage(), kRed).isEmpty());
+
     // With no box ticked only the frame is left.
     a.chk(0)->setChecked(false);
     EXPECT_TRUE(boundsOf(picover.picture(), kDarkBlue).isEmpty());
+    EXPECT_TRUE(boundsOf(picover.picture(), qRgb(250, 120, 0)).isEmpty());
     EXPECT_FALSE(boundsOf(picover.picture(), qRgb(0, 0, 0)).isEmpty());
 }
 
@@ -146,9 +153,12 @@ TEST_F(Overview, FollowsTheWindowActivatedLast)
     c->chk(0)->setChecked(true);
     c->Resize(0);
     c->diaoverview();
+    c->activate_drawinoverview();
+    ASSERT_FALSE(boundsOf(picover.picture(), kDarkBlue).isEmpty());
     c.reset();
     EXPECT_EQ(picover.owner(), nullptr);
     EXPECT_TRUE(boundsOf(picover.picture(), kDarkBlue).isEmpty());
+    EXPECT_TRUE(boundsOf(picover.grab().toImage(), kRed).isEmpty());
 
     b.diaoverview();
     picover.clear();
