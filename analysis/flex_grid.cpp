@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace analysis {
@@ -50,7 +51,13 @@ public:
     // the cells scroll; the model's own rows and columns are the scrolling cells.
     int fixedRowsShown() const { return std::min(fixedRows, rows); }
     int fixedColsShown() const { return std::min(fixedCols, cols); }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows - fixedRowsShown(); }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : std::min(rows - fixedRowsShown(), rowLimit);
+    }
+    // The rows the view can lay out: their heights must add up within an int, or the view
+    // hangs. Rows beyond are kept but not shown.
+    int rowLimit = INT_MAX;
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols - fixedColsShown(); }
 
     QString text(int row, int col) const
@@ -186,6 +193,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     // Every row the same height: the view then never measures a million rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    model_->rowLimit = INT_MAX / verticalHeader()->defaultSectionSize() - 1;
     verticalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(64);

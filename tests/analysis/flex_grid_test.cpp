@@ -1,10 +1,13 @@
 #include "analysis/flex_grid.h"
 
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 using analysis::FlexGrid;
 
@@ -95,4 +98,24 @@ TEST(FlexGrid, PictureHoldsTheWholeGridNotThePartOnScreen)
     for (int y = img.height() - rowHeight; y < img.height(); ++y)
         for (int x = img.width() - 100; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 100;
     EXPECT_GT(dark, 20);
+}
+
+// Rows whose heights would add up beyond an int hung the view: it lays out what it can and
+// keeps the rest.
+TEST(FlexGrid, MoreRowsThanTheViewCanLayOut)
+{
+    FlexGrid g;
+    g.resize(400, 300);
+    g.setRows(200000000);
+    g.setCols(2);
+    g.setFixedRows(1);
+    g.setColumnSource(1, 31, 199999999, [](int row) { return QString::number(row); });
+    g.show();
+    g.scrollToBottom();
+    QCoreApplication::processEvents();
+    const qint64 shown = g.model()->rowCount();
+    EXPECT_GT(shown, 100000000);
+    EXPECT_LE(shown * g.verticalHeader()->defaultSectionSize(), INT_MAX);
+    EXPECT_EQ(g.rows(), 200000000);
+    EXPECT_EQ(g.textMatrix(199999999, 1), "199999999");
 }
