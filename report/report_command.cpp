@@ -8,7 +8,6 @@
 #include "platform/services.h"
 #include "platform/workbook.h"
 #include "report/core/report.h"
-#include "report/grid_picture.h"
 #include "report/progress_display.h"
 
 #include <QApplication>
@@ -123,7 +122,7 @@ ReportInput reportInput(FrmTabchild& w)
     in.legend = legendLines(w);
     in.diagram = pictureData(w.editPicture(w.picdiagram()), true);
     if (in.setCount > 1) in.protocolGrid = gridTexts(*w.mfgCTSdat, std::min(24, w.mfgCTSdat->rows()));
-    else in.resultGrid = pictureData(wholeGridPicture(*w.mfgCTSres), true);
+    else in.resultGrid = pictureData(w.mfgCTSres->picture(), true);
     in.title = titlePicture();
     in.caption = text(w.windowTitle());
     return in;
