@@ -130,6 +130,7 @@ std::string encodeWindows1252(std::string_view utf8)
 
 std::string_view takeLine(std::string_view& rest)
 {
+    if (rest.empty()) return {};  // memchr may not see the null pointer of an empty view
     const void* lf = std::memchr(rest.data(), '\n', rest.size());
     std::string_view line = rest;
     if (lf) {

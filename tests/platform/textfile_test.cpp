@@ -76,6 +76,11 @@ TEST(TextLines, SplitAtCrLfOrLf)
         {"\n", {""}},
     };
     for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+    std::string_view none;  // past the end: no more lines, and its null data is never read
+    EXPECT_EQ(takeLine(none), "");
+    std::string_view rest = "a\r";  // a last line loses its CR as any other
+    EXPECT_EQ(takeLine(rest), "a");
+    EXPECT_TRUE(rest.empty());
 }
 
 TEST(TextFiles, WriteThenReadBack)
