@@ -361,3 +361,31 @@ TEST(Workbook, NumbersAreWrittenWithAPointWhateverTheLocale)
 }
 
 }  // namespace
+
+// A disk that breaks or fills anywhere in the workbook: the old file stays, nothing is left
+// beside it, and the reason is the disk's.
+TEST(Workbook, AWriteThatFailsAnywhereInTheFileKeepsTheOldOne)
+{
+    TempDir dir;
+    Workbook book;
+    Worksheet& sheet = book.addSheet("Results");
+    for (int r = 0; r < 40; ++r) sheet.setText(r, 0, "row " + std::to_string(r));
+    const std::string path = dir.file("report.xlsx");
+    ASSERT_TRUE(writeXlsx(book, path).ok);
+    const std::size_t size = report_test::slurp(path).size();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "the old workbook";
+    for (const int error : {EIO, ENOSPC}) {
+        for (std::size_t n = 0; n < size; n += size / 16 + 1) {
+            SCOPED_TRACE(std::string(std::strerror(error)) + " after " + std::to_string(n) + " of " + std::to_string(size));
+            FaultyDisk disk;
+            setDisk(&disk);
+            disk.failWritesAfter(n, error);
+            const WriteResult r = writeXlsx(book, path);
+            setDisk(nullptr);
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.error, std::strerror(error));
+            EXPECT_EQ(report_test::slurp(path), "the old workbook");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+        }
+    }
+}
