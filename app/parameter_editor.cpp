@@ -27,7 +27,9 @@ using importer::state;
 struct EditorState {
     QString editorChosenFile;  // the data file chosen in cmbEditorFiles
     QString path;              // editorPath followed by editorChosenFile
-    RawLines lines;            // the file's lines as read; empty when no edit is pending
+    RawLines lines;            // the header lines as read; empty when no edit is pending
+    std::string bytes;         // the file as read; its samples are kept here, not line by line
+    std::size_t samplesAt = 0; // where the lines after the header begin in `bytes`
     platform::FileStamp stamp; // the file as it was when read
     bool dateRead = false;     // line 2 held a date the picker shows
     QDate shownDate;           // the picker's date when the form was shown
@@ -54,6 +56,8 @@ void returnToIdle()
 {
     editor.lines.clear();
     editor.lines.shrink_to_fit();
+    editor.bytes.clear();
+    editor.bytes.shrink_to_fit();
 }
 
 // The question of the form's Save after the file was handled, and the reload on Yes.
@@ -100,16 +104,19 @@ void editParameters()
     if (browser->cmdEditTag != editor.editorChosenFile) form->txtdelta->setEnabled(false);
     editor.path = browser->editorPath + editor.editorChosenFile;
 
-    std::string bytes, error;
+    std::string error;
     const std::string path = diskPath(editor.path);
     editor.stamp = platform::fileStamp(path);
-    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, bytes, error)) {
+    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, editor.bytes, error)) {
         say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
         state.editingLoadedFile = false;
         importer::unloadDataInputForm();
         return;
     }
-    editor.lines = platform::splitLines(bytes);
+    std::string_view rest = editor.bytes;
+    while (editor.lines.size() < static_cast<std::size_t>(datafile::kHeaderLineCount) && !rest.empty())
+        editor.lines.emplace_back(platform::takeLine(rest));
+    editor.samplesAt = editor.bytes.size() - rest.size();
     const EditorFields fields = editorFields(editor.lines);
     form->setFields(fields.fields, fields.dateRead);
     editor.dateRead = fields.dateRead;
@@ -142,7 +149,8 @@ void saveEditor()
     const bool keepDateLine = !editor.dateRead && importer::dataInputFormLoaded() &&
                               importer::dataInputForm()->DTPicker1->date() == editor.shownDate;
     const platform::WriteResult written =
-        platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine));
+        platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine,
+                                                  std::string_view(editor.bytes).substr(editor.samplesAt)));
     if (!written.ok) {
         say(QDir::toNativeSeparators(editor.path) + QStringLiteral(" - file can not be written!\n") +
                 QString::fromStdString(written.error),

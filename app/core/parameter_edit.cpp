@@ -82,9 +82,10 @@ bool isFormLine(int line)
            (line >= datafile::kSampleInterval && line <= datafile::kRoad);
 }
 
-std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine)
+std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,
+                              std::string_view rest)
 {
-    std::size_t size = 0;
+    std::size_t size = rest.size() + rest.size() / 2;  // room for a CR before every LF of the rest
     for (const std::string& l : lines) size += l.size() + 2;
     std::string out;
     out.reserve(size + 256);
@@ -98,6 +99,10 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         } else {
             out += raw;
         }
+        out += "\r\n";
+    }
+    while (!rest.empty()) {
+        out += platform::takeLine(rest);
         out += "\r\n";
     }
     return out;

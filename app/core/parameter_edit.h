@@ -37,7 +37,9 @@ bool isFormLine(int line);
 // and 13-22 from `fileHeader` (entry k - 1 for line k, in Windows-1252), every other line byte
 // for byte as read. A form line whose text came back as it was read keeps its bytes too, so an
 // untouched line never loses characters the encoding cannot hold. With `keepDateLine` line 2
-// stays as read.
-std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine);
+// stays as read. `rest` holds the file's bytes after `lines` (the samples), kept line by line
+// as read, so that they need not be held as a string per line.
+std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,
+                              std::string_view rest = {});
 
 }  // namespace app

@@ -111,4 +111,6 @@ TEST(ParameterEdit, ShortFilesAndKeptDates)
     EXPECT_EQ(rewrittenDataFile(lines, header, true), "P2\r\n31.2.2005\r\n\r\ncar\r\n");
     EXPECT_EQ(rewrittenDataFile(lines, header, false), "P2\r\n1.1.2024\r\n\r\ncar\r\n");
     EXPECT_EQ(rewrittenDataFile({}, header, false), "");
+    // The samples after the header come as bytes and keep their lines, each ending in CR LF.
+    EXPECT_EQ(rewrittenDataFile(lines, header, true, "27.5\n\n3.2\r\n\xB0"), "P2\r\n31.2.2005\r\n\r\ncar\r\n27.5\r\n\r\n3.2\r\n\xB0\r\n");
 }
