@@ -33,10 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     importer::resultNumber(stats.maxVelocity);
     importer::resultNumber(stats.minVelocity);
     if (!importer::dataListPlausible(stats)) return 0;
-    s.minVelocity = stats.minVelocity;
-    s.maxVelocity = stats.maxVelocity;
-    s.minVelocityRow = stats.minVelocityRow;
-    s.maxVelocityRow = stats.maxVelocityRow;
+    importer::keepStatistics(stats, s);
 
     importer::ParameterFields f;
     f.project = "Fuzz";

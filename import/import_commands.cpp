@@ -189,10 +189,7 @@ void importAsciiData(QWidget* parent)
         if (lv->cmb6->currentText() == QStringLiteral("Comma")) applyDecimalComma(state.importLines, state.importLineCount, state.headerRows);
         const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows,
                                                     lv->cmb3->currentIndex(), state.separatorCode);
-        state.minVelocity = s.minVelocity;
-        state.maxVelocity = s.maxVelocity;
-        state.minVelocityRow = s.minVelocityRow;
-        state.maxVelocityRow = s.maxVelocityRow;
+        keepStatistics(s, state);
         lv->numbersInRange = s.allFinite;
         lv->checkDataList();
         if (state.dataListValid) {

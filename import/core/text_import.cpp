@@ -70,6 +70,14 @@ ImportStatistics importStatistics(const ImportLines& lines, std::int32_t lineCou
     return s;
 }
 
+void keepStatistics(const ImportStatistics& statistics, ImportState& state)
+{
+    state.minVelocity = statistics.minVelocity;
+    state.maxVelocity = statistics.maxVelocity;
+    state.minVelocityRow = statistics.minVelocityRow;
+    state.maxVelocityRow = statistics.maxVelocityRow;
+}
+
 bool dataListPlausible(const ImportStatistics& s)
 {
     return s.allFinite && s.minVelocity != 0.0 && s.minVelocityRow >= s.maxVelocityRow;

@@ -2,6 +2,7 @@
 // Rules of the velocity text import: which lines count, the velocity field of a data row, the
 // statistics of a run and its plausibility, the header-row count. Standard library only.
 #include "import/core/import_lines.h"
+#include "import/core/import_state.h"
 #include "platform/message.h"
 
 #include <cstdint>
@@ -44,6 +45,10 @@ struct ImportStatistics {
 // the data rows for layout "None", the position among all kept lines with a time column.
 ImportStatistics importStatistics(const ImportLines& lines, std::int32_t lineCount,
                                   int headerRows, int timeColumn, int separatorCode);
+
+// Keeps the extremes of a run and their point numbers in the import state (they become data-file
+// lines 8 to 11).
+void keepStatistics(const ImportStatistics& statistics, ImportState& state);
 
 // A coast-down is plausible when its lowest velocity is not 0 and comes at or after its highest.
 bool dataListPlausible(const ImportStatistics& s);

@@ -71,10 +71,7 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
     const importer::ImportStatistics stats =
         importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
     if (!importer::dataListPlausible(stats)) return fail(input + ": " + importer::dataListError().text);
-    s.minVelocity = stats.minVelocity;
-    s.maxVelocity = stats.maxVelocity;
-    s.minVelocityRow = stats.minVelocityRow;
-    s.maxVelocityRow = stats.maxVelocityRow;
+    importer::keepStatistics(stats, s);
 
     importer::ParameterFields f;
     f.project = text(args, "project");

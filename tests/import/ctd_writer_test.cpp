@@ -39,10 +39,7 @@ TEST(CtdWriter, GoldenFileByteForByte)
     importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const auto stats = importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
     ASSERT_TRUE(importer::dataListPlausible(stats));
-    s.minVelocity = stats.minVelocity;
-    s.maxVelocity = stats.maxVelocity;
-    s.minVelocityRow = stats.minVelocityRow;
-    s.maxVelocityRow = stats.maxVelocityRow;
+    importer::keepStatistics(stats, s);
 
     importer::ParameterFields f;
     f.project = "A4 coast-down";

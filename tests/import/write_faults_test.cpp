@@ -66,10 +66,7 @@ void prepareImport()
     state.separatorCode = 1;
     state.velocityUnit = 1;
     const auto stats = importer::importStatistics(state.importLines, 6, 1, 1, 1);
-    state.minVelocity = stats.minVelocity;
-    state.maxVelocity = stats.maxVelocity;
-    state.minVelocityRow = stats.minVelocityRow;
-    state.maxVelocityRow = stats.maxVelocityRow;
+    importer::keepStatistics(stats, state);
     importer::ParameterFields f;
     f.project = "Run";
     f.delta = "0.1";
