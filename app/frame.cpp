@@ -24,7 +24,7 @@ public:
 
     void setMainWindowEnabled(bool enabled) override
     {
-        if (frameExists()) mainWindow()->setEnabled(enabled);
+        if (frameExists()) mainWindow()->setFrameEnabled(enabled);
     }
 
     void setEditCommands(bool cut, bool copy, bool paste) override

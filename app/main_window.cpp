@@ -449,6 +449,29 @@ void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window)
     window->windowWidget()->setFocus(Qt::OtherFocusReason);
 }
 
+void MainWindow::setFrameEnabled(bool enabled)
+{
+    if (!enabled) {
+        if (isEnabled()) {
+            activeWhileDisabled_ = mdiArea->activeSubWindow();
+            focusWhileDisabled_ = QApplication::focusWidget();
+        }
+        setEnabled(false);
+        return;
+    }
+    setEnabled(true);
+    const QPointer<QMdiSubWindow> active = activeWhileDisabled_;
+    const QPointer<QWidget> focus = focusWhileDisabled_;
+    activeWhileDisabled_ = nullptr;
+    focusWhileDisabled_ = nullptr;
+    if (!active || !mdiArea->subWindowList().contains(active.data())) return;
+    if (mdiArea->activeSubWindow() != active) mdiArea->setActiveSubWindow(active);
+    // The focus must come back inside that child, or the next activation of the main window
+    // (after a program the operation opened, say) hands it to the data browser again.
+    if (focus && active->isAncestorOf(focus) && focus->isEnabled()) focus->setFocus();
+    else if (!active->isAncestorOf(QApplication::focusWidget())) active->setFocus();
+}
+
 void MainWindow::onSubWindowActivated(QMdiSubWindow* window)
 {
     if (window == lastActive_) return;

@@ -99,6 +99,10 @@ public:
     QMdiSubWindow* subWindowOf(const AnalysisWindowApi* window) const;
     // Makes the window the active child and gives it the focus (its activation runs).
     void activateAnalysisWindow(AnalysisWindowApi* window);
+    // Disables or enables the whole frame around a long operation. The child that was active
+    // stays active: enabling again would otherwise hand the focus to the first child that takes
+    // it (the data browser), which the MDI area then activates and maximises over a maximised one.
+    void setFrameEnabled(bool enabled);
 
     // ---- commands ---------------------------------------------------------------------------
     void newDataFile();
@@ -152,6 +156,8 @@ private:
     QTimer* clock_ = nullptr;
     QPointer<Frmabout> about_;  // made at the first Help > About, kept until the main window goes
     QPointer<QMdiSubWindow> lastActive_;
+    QPointer<QMdiSubWindow> activeWhileDisabled_;
+    QPointer<QWidget> focusWhileDisabled_;
     bool closing_ = false;
 };
 

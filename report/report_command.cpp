@@ -154,8 +154,8 @@ public:
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        w_.cmdExcel->setEnabled(false);
         analysis::browser::setMainWindowEnabled(false);
+        w_.cmdExcel->setEnabled(false);
     }
     ~Busy()
     {

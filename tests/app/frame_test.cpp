@@ -779,3 +779,31 @@ TEST_F(Frame, NaviballShowsTheLookOfTheHoveredArrow)
     // The five looks differ from one another.
     for (size_t i = 1; i < 5; ++i) EXPECT_NE(browser->naviballLooks[0], browser->naviballLooks[i]);
 }
+
+TEST_F(Frame, ABusySpellKeepsTheActiveWindowAndItsFocus)
+{
+    start();
+    open(1);
+    FakeAnalysisWindow* w = open(2, true);
+    sub(w)->showMaximized();
+    QApplication::setActiveWindow(main);
+    w->grid->setFocus();
+    ASSERT_EQ(main->mdiArea->activeSubWindow(), sub(w));
+
+    // A report or a read: the frame is disabled, the window's own button goes grey meanwhile.
+    main->setFrameEnabled(false);
+    w->grid->setEnabled(false);
+    QApplication::processEvents();
+    w->grid->setEnabled(true);
+    main->setFrameEnabled(true);
+    // Another program had the screen in between; the main window is activated again.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::processEvents();
+    QApplication::setActiveWindow(main);
+    QApplication::processEvents();
+
+    EXPECT_EQ(main->mdiArea->activeSubWindow(), sub(w));
+    EXPECT_TRUE(sub(w)->isMaximized());
+    EXPECT_FALSE(main->browserWindow->isMaximized());
+    EXPECT_TRUE(sub(w)->isAncestorOf(QApplication::focusWidget()));
+}
