@@ -107,7 +107,9 @@ void editParameters()
     std::string error;
     const std::string path = diskPath(editor.path);
     editor.stamp = platform::fileStamp(path);
-    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, editor.bytes, error)) {
+    // The file may have changed since its window read it: what the readers refuse is not edited.
+    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, editor.bytes, error) ||
+        !(error = platform::notTextReason(editor.bytes)).empty()) {
         say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
         state.editingLoadedFile = false;
         importer::unloadDataInputForm();

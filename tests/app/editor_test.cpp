@@ -240,3 +240,33 @@ TEST_F(Editor, AFileThatCannotBeReadShowsNoForm)
     EXPECT_EQ(fakes.messages.last().title, "");
     expectEditEnded();
 }
+
+// Bytes the readers refuse, written over the file after its window read it: the edit refuses
+// them the same way and leaves them as they are.
+TEST_F(Editor, AFileThatIsNoLongerTextShowsNoForm)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-16", std::string("\xFF\xFE" "1\0\r\0\n\0", 8)},
+        {"NUL byte", std::string("Project\r\n\0\r\n", 12)},
+        {"CR alone", "Project\r14.05.2026\r09:10\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes.messages.shown.clear();
+        ASSERT_NE(openSmall(), nullptr);
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.bytes.data(), static_cast<qint64>(c.bytes.size()));
+        }
+        browser->cmdEdit->click();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text.substr(0, 36), "small.ctd - file can not be opened!\n");
+        EXPECT_GT(fakes.messages.last().text.size(), 36u);
+        expectEditEnded();
+        EXPECT_EQ(bytesOf(file), c.bytes);
+    }
+}
