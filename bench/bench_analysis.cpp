@@ -1,6 +1,7 @@
 // Parsing a data file of 1,000,000 samples into the window state, beside a baseline that only
 // converts the same sample lines to doubles with std::from_chars; and opening that file in an
 // offscreen analysis window end to end.
+#include "bench/ratio_reporter.h"
 #include "analysis/core/ctd_reader.h"
 #include "analysis/frm_tabchild.h"
 #include "numbers/numbers.h"
@@ -97,17 +98,6 @@ void BM_OpenWindowEndToEnd(benchmark::State& state)
 }
 BENCHMARK(BM_OpenWindowEndToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Console output plus the ratio of the parser to the baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -115,7 +105,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto parse = reporter.times.find("BM_ParseDataFile");
     const auto base = reporter.times.find("BM_FromCharsBaseline");

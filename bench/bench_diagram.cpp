@@ -5,6 +5,7 @@
 // another view at every redraw, so its curves are reduced and drawn anew: once in one run per
 // pixel column, once segment by segment as the baseline of the runs. A pan step with the mouse
 // in a zoomed view, and the overview picture in the data browser, are measured the same way.
+#include "bench/ratio_reporter.h"
 #include "diagram/core/defaults.h"
 #include "diagram/diagram_panel.h"
 #include "diagram/overview.h"
@@ -133,17 +134,6 @@ void overview(benchmark::State& state)
 }
 BENCHMARK(overview)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -152,7 +142,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     diagram::initDiagramDefaults();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto small = reporter.times.find("redraw/1000/min_time:1.000");
     const auto large = reporter.times.find("redraw/100000/min_time:1.000");

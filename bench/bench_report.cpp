@@ -1,6 +1,7 @@
 // The spreadsheet report of a series of 30 data files of 100,000 samples each, end to end (what
 // the window shows, the sheets, the charts, the pictures, the .xlsx written atomically), beside
 // the time to write the same cells' numbers and texts as plain text lines.
+#include "bench/ratio_reporter.h"
 #include "analysis/coastfit_loader.h"
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/series_window.h"
@@ -106,16 +107,6 @@ void BM_SameCellsAsPlainText(benchmark::State& state)
 }
 BENCHMARK(BM_SameCellsAsPlainText)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -123,7 +114,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto full = reporter.times.find("BM_ReportEndToEnd/min_time:2.000");
     const auto text = reporter.times.find("BM_SameCellsAsPlainText");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "solver/coastfit.h"
 
 namespace {
@@ -66,23 +67,12 @@ void BM_baseline_read_and_tan(benchmark::State& state) {
 BENCHMARK(BM_ccoeff)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_baseline_read_and_tan)->Unit(benchmark::kMillisecond);
 
-// Console output as usual, plus the real time per iteration of each benchmark for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     data();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto fit = reporter.times.find("BM_ccoeff"), base = reporter.times.find("BM_baseline_read_and_tan");
     if (fit != reporter.times.end() && base != reporter.times.end() && base->second > 0) {
