@@ -63,29 +63,8 @@ void inputDataSheet(Worksheet& ws, const ReportInput& in, const ProgressStep& pr
     ws.setColumnWidth(1, 5, 12);
     step(progress, 2);
 
-    // Title row, as on "Results" but over A to F.
-    ws.setRowHeight(0, 47);
-    fontColour(ws, "A1:F1", 2);
-    interior(ws, "A1:F1", 1);
-    titlePicture(ws, in.title);
-    alignment(ws, "A1", HAlign::General, VAlign::Centre);
-    ws.setFont(at("A1"), fontBlock("BankGothic Lt BT", "Light", 14, 2));
-    ws.setText(0, 0, series ? "    TarnwellSeries Report" : "    TarnwellData Report");
-
-    mediumBox(ws, "A1:F1");
-    mediumBox(ws, "A2:F2");
-    alignment(ws, "B2:C2", HAlign::Left, VAlign::Centre);
-    edges(ws, "B2:C2", kOuterEdges, LineStyle::Medium);
-    edges(ws, "B2:C2", {Edge::InsideVertical}, LineStyle::None);
-    interior(ws, "A2:F2", 15);
-    interior(ws, "A2", 16);
-    alignment(ws, "A2", HAlign::Centre, VAlign::Centre);
-    ws.setFont(at("A2"), fontBlock("BankGothic Lt BT", "", 12, kAutomatic));
-    bold(ws, "A2");
-    fontColour(ws, "A2", 2);
-    ws.setText(1, 0, "Project:");
-    fontColour(ws, "C2:F2", 0);
-    alignment(ws, "C2:F2", HAlign::Left, VAlign::Centre);
+    // Title rows, as on "Results" but over A to F.
+    titleRows(ws, "A", series ? "    TarnwellSeries Report" : "    TarnwellData Report", "B2:C2", in.title);
     step(progress, 3);
 
     ws.pasteText(1, 1, in.labels[0] + "\t\t" + fromTenthCharacter(in.labels[1]));

@@ -213,32 +213,39 @@ void titlePicture(Worksheet& ws, const PictureData& picture)
     ws.pictures.push_back(std::move(p));
 }
 
-void resultsTitleBlock(Worksheet& ws, const ReportInput& in)
+void titleRows(Worksheet& ws, const char* first, const std::string& title, const char* projectBox,
+               const PictureData& picture)
 {
+    const std::string bar = row(first, 1) + ":F1", projectRow = row(first, 2) + ":F2";
+    const std::string head = row(first, 1), label = row(first, 2);
     ws.setRowHeight(0, 47);
-    fontColour(ws, "B1:F1", 2);
-    interior(ws, "B1:F1", 1);
-    titlePicture(ws, in.title);
+    fontColour(ws, bar, 2);
+    interior(ws, bar, 1);
+    titlePicture(ws, picture);
 
-    alignment(ws, "B1", HAlign::General, VAlign::Centre);
-    ws.setFont(at("B1"), fontBlock("BankGothic Lt BT", "Light", 14, 2));
-    ws.setText(0, 1, "    Tarnwell Results");
-    mediumBox(ws, "B1:F1");
+    alignment(ws, head, HAlign::General, VAlign::Centre);
+    ws.setFont(at(head), fontBlock("BankGothic Lt BT", "Light", 14, 2));
+    ws.setText(0, at(head).col1, title);
+    mediumBox(ws, bar);
 
-    mediumBox(ws, "B2:F2");
-    alignment(ws, "C2:D2", HAlign::Left, VAlign::Centre);
-    edges(ws, "C2:D2", kOuterEdges, LineStyle::Medium);
-    edges(ws, "C2:D2", {Edge::InsideVertical}, LineStyle::None);
-    interior(ws, "B2:F2", 15);
-    interior(ws, "B2", 16);
-    alignment(ws, "B2", HAlign::Centre, VAlign::Centre);
-    ws.setFont(at("B2"), fontBlock("BankGothic Lt BT", "", 12, kAutomatic));
-    bold(ws, "B2");
-    fontColour(ws, "B2", 2);
-    ws.setText(1, 1, "Project:");
+    mediumBox(ws, projectRow);
+    alignment(ws, projectBox, HAlign::Left, VAlign::Centre);
+    edges(ws, projectBox, kOuterEdges, LineStyle::Medium);
+    edges(ws, projectBox, {Edge::InsideVertical}, LineStyle::None);
+    interior(ws, projectRow, 15);
+    interior(ws, label, 16);
+    alignment(ws, label, HAlign::Centre, VAlign::Centre);
+    ws.setFont(at(label), fontBlock("BankGothic Lt BT", "", 12, kAutomatic));
+    bold(ws, label);
+    fontColour(ws, label, 2);
+    ws.setText(1, at(label).col1, "Project:");
     fontColour(ws, "C2:F2", 0);
     alignment(ws, "C2:F2", HAlign::Left, VAlign::Centre);
+}
 
+void resultsTitleBlock(Worksheet& ws, const ReportInput& in)
+{
+    titleRows(ws, "B", "    Tarnwell Results", "C2:D2", in.title);
     ws.pasteText(1, 2, in.labels[0] + "\t\t" + fromTenthCharacter(in.labels[1]));
     ws.selection = {1, 2};
 }

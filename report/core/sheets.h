@@ -17,6 +17,11 @@ void inputDataSheet(platform::Worksheet& ws, const ReportInput& in, const Progre
 
 // The title picture at the right end of row 1, ending where column G begins.
 void titlePicture(platform::Worksheet& ws, const PictureData& picture);
+// The black title bar of row 1 and the grey project row 2 of both sheets, from column `first`
+// ("A" or "B") to F: the title text in the bar's first cell, "Project:" under it, and the
+// framed project box `projectBox` beside it. The project line is pasted by the caller.
+void titleRows(platform::Worksheet& ws, const char* first, const std::string& title, const char* projectBox,
+               const PictureData& picture);
 
 // The first row of each group (from 1) and the row after the last group's table rows: a group
 // of n >= 2 data sets takes n + 3 rows, a group of one 2 rows, the first starting at row 6.
