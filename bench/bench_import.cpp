@@ -2,6 +2,7 @@
 // rewrite, the statistics and the data-file text, beside a baseline that converts the same
 // velocities with std::from_chars and writes them with std::to_chars. The ratio of the two is
 // what to watch.
+#include "bench/ratio_reporter.h"
 #include "import/core/ctd_writer.h"
 #include "import/core/text_import.h"
 #include "numbers/numbers.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -85,4 +87,15 @@ BENCHMARK(BM_FromCharsBaseline)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto import = reporter.times.find("BM_ImportAndWrite");
+    const auto base = reporter.times.find("BM_FromCharsBaseline");
+    if (import != reporter.times.end() && base != reporter.times.end() && base->second > 0)
+        std::printf("import and write / from_chars baseline: %.2fx\n", import->second / base->second);
+    benchmark::Shutdown();
+    return 0;
+}
