@@ -8,10 +8,14 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include <locale.h>
 #include <unistd.h>
@@ -271,7 +275,58 @@ void setAxis(lxw_chart_axis* axis, const ChartAxis& a, Strings& strings)
     if (!a.visible) chart_axis_off(axis);
 }
 
-void addChart(lxw_workbook* wb, lxw_worksheet* ws, const Chart& c, Strings& strings)
+// The numbers of the cells a series reference ("=Results!$G$5:$G$7") points at, as the
+// workbook holds them; nothing unless every cell holds a finite number.
+std::optional<std::vector<double>> referencedNumbers(const Workbook& book, std::string_view ref)
+{
+    if (!ref.empty() && ref.front() == '=') ref.remove_prefix(1);
+    const auto bang = ref.rfind('!');
+    if (bang == std::string_view::npos) return std::nullopt;
+    std::string_view name = ref.substr(0, bang);
+    if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'') name = name.substr(1, name.size() - 2);
+    std::string cells;
+    for (char ch : ref.substr(bang + 1))
+        if (ch != '$') cells += ch;
+    const auto range = parseRange(cells);
+    if (!range || range->row2 - range->row1 + 1 > 65535 / (range->col2 - range->col1 + 1)) return std::nullopt;
+    for (int i = 0; i < book.sheetCount(); ++i) {
+        const Worksheet& sheet = book.sheetAt(i);
+        if (sheet.name() != name) continue;
+        std::vector<double> numbers;
+        for (int row = range->row1; row <= range->row2; ++row) {
+            for (int col = range->col1; col <= range->col2; ++col) {
+                const CellValue v = sheet.value(row, col);
+                if (!v.isNumber() || !std::isfinite(v.number)) return std::nullopt;
+                numbers.push_back(v.number);
+            }
+        }
+        return numbers;
+    }
+    return std::nullopt;
+}
+
+// The library caches the value of a formula cell as 0. A chart's copy of its values gets the
+// results the cells hold instead, so that a reader drawing the chart from that copy without
+// recalculating draws the right points.
+void cacheValues(lxw_series_range* range, const std::vector<double>& numbers)
+{
+    if (!range || !range->data_cache || !STAILQ_EMPTY(range->data_cache)) return;
+    std::vector<lxw_series_data_point*> points;
+    for (double v : numbers) {
+        auto* p = static_cast<lxw_series_data_point*>(std::calloc(1, sizeof(lxw_series_data_point)));
+        if (!p) {
+            for (lxw_series_data_point* q : points) std::free(q);
+            return;
+        }
+        p->number = v;
+        points.push_back(p);
+    }
+    for (lxw_series_data_point* p : points) STAILQ_INSERT_TAIL(range->data_cache, p, list_pointers);
+    range->num_data_points = static_cast<uint16_t>(points.size());
+    range->ignore_cache = LXW_TRUE;  // the library keeps this cache and adds none of its own
+}
+
+void addChart(lxw_workbook* wb, lxw_worksheet* ws, const Workbook& book, const Chart& c, Strings& strings)
 {
     lxw_chart* chart = workbook_add_chart(wb, c.type == Chart::Type::Column ? LXW_CHART_COLUMN : LXW_CHART_SCATTER);
     if (!chart) return;
@@ -279,6 +334,7 @@ void addChart(lxw_workbook* wb, lxw_worksheet* ws, const Chart& c, Strings& stri
         lxw_chart_series* series = chart_add_series(chart, s.categories.empty() ? nullptr : s.categories.c_str(),
                                                     s.values.empty() ? nullptr : s.values.c_str());
         if (!series) continue;
+        if (const auto numbers = referencedNumbers(book, s.values)) cacheValues(series->values, *numbers);
         if (!s.nameRef.empty()) chart_series_set_name(series, s.nameRef.c_str());
         else if (!s.name.empty()) chart_series_set_name(series, s.name.c_str());
         if (s.marker == ChartSeries::Marker::Square) chart_series_set_marker_type(series, LXW_CHART_MARKER_SQUARE);
@@ -346,7 +402,8 @@ void addChart(lxw_workbook* wb, lxw_worksheet* ws, const Chart& c, Strings& stri
     worksheet_insert_chart_opt(ws, static_cast<lxw_row_t>(c.anchor.row), static_cast<lxw_col_t>(c.anchor.col), chart, &options);
 }
 
-void writeSheet(lxw_workbook* wb, lxw_worksheet* ws, const Worksheet& sheet, Writer& writer, Strings& strings)
+void writeSheet(lxw_workbook* wb, lxw_worksheet* ws, const Workbook& book, const Worksheet& sheet, Writer& writer,
+                Strings& strings)
 {
     for (const auto& [col, width] : sheet.columnWidths())
         worksheet_set_column(ws, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), width, nullptr);
@@ -369,7 +426,7 @@ void writeSheet(lxw_workbook* wb, lxw_worksheet* ws, const Worksheet& sheet, Wri
         worksheet_insert_image_buffer_opt(ws, static_cast<lxw_row_t>(p.anchor.row), static_cast<lxw_col_t>(p.anchor.col),
                                           reinterpret_cast<const unsigned char*>(p.bytes.data()), p.bytes.size(), &options);
     }
-    for (const Chart& c : sheet.charts) addChart(wb, ws, c, strings);
+    for (const Chart& c : sheet.charts) addChart(wb, ws, book, c, strings);
 }
 
 std::string errnoText(int err) { return std::strerror(err); }
@@ -421,7 +478,7 @@ WriteResult writeXlsx(const Workbook& book, const std::string& path)
                 return result;
             }
         }
-        for (int i = 0; i < book.sheetCount(); ++i) writeSheet(wb, sheets[static_cast<std::size_t>(i)], book.sheetAt(i), writer, strings);
+        for (int i = 0; i < book.sheetCount(); ++i) writeSheet(wb, sheets[static_cast<std::size_t>(i)], book, book.sheetAt(i), writer, strings);
         const int active = book.activeSheet >= 0 && book.activeSheet < book.sheetCount() ? book.activeSheet : 0;
         worksheet_activate(sheets[static_cast<std::size_t>(active)]);
         errno = 0;

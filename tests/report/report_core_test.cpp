@@ -343,6 +343,10 @@ TEST_F(ResultsSheet, ChartsShowOnePointPerGroupAndTheImprovement)
         EXPECT_EQ(series[i]->first("c:marker")->first("a:srgbClr")->attr("val"), "333399");
     }
     EXPECT_EQ(series[0]->first("c:xVal")->first("c:f")->text, "Results!$A$6");
+    // The chart's own copy of a point's value is the Average formula's result, not 0.
+    const auto dragCache = series[0]->first("c:yVal")->all("c:v");
+    ASSERT_EQ(dragCache.size(), 1u);
+    EXPECT_NEAR(std::stod(dragCache[0]->text), mean({0.3512, 0.3498, 0.3531}), 1e-15);
     EXPECT_NEAR(std::stod(series[0]->first("c:errBars")->child("c:val")->attr("val")), stdev({0.3512, 0.3498, 0.3531}), 1e-15);
     EXPECT_EQ(series[1]->first("c:errBars"), nullptr);
     EXPECT_EQ(drag.all("c:valAx")[1]->first("c:title")->allText(), "Cd, 1 ");
@@ -358,6 +362,12 @@ TEST_F(ResultsSheet, ChartsShowOnePointPerGroupAndTheImprovement)
     const xlsx_test::Element gain = x.part(charts[2].target);
     EXPECT_EQ(gain.first("c:title")->allText(), "Aerodynamic drag improvement");
     EXPECT_EQ(gain.first("c:ser")->first("c:val")->first("c:f")->text, "Results!$G$5:$G$7");
+    const auto gainCache = gain.first("c:ser")->first("c:val")->all("c:v");
+    ASSERT_EQ(gainCache.size(), 3u);
+    const auto results = x.cells("Results");
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(std::stod(gainCache[i]->text), number(results.at("G" + std::to_string(5 + i)))) << "G" << 5 + i;
+    EXPECT_GT(std::stod(gainCache[0]->text), 0);
     EXPECT_EQ(gain.first("c:ser")->first("c:spPr")->first("a:srgbClr")->attr("val"), "333399");
     EXPECT_TRUE(gain.first("c:dTable"));
 }
