@@ -80,11 +80,7 @@ std::string columnName(int col)
     return name;
 }
 
-std::string cellName(int row, int col, bool absolute)
-{
-    const std::string dollar = absolute ? "$" : "";
-    return dollar + columnName(col) + dollar + std::to_string(row + 1);
-}
+std::string cellName(int row, int col) { return columnName(col) + std::to_string(row + 1); }
 
 std::optional<CellRange> parseRange(std::string_view a1)
 {

@@ -49,9 +49,9 @@ struct CellRange {
     bool operator==(const CellRange&) const = default;
 };
 
-// "A", "B", ..., "Z", "AA", ...; "B4"; "$B$4".
+// "A", "B", ..., "Z", "AA", ...; "B4".
 std::string columnName(int col);
-std::string cellName(int row, int col, bool absolute = false);
+std::string cellName(int row, int col);
 // "B4" or "C4:F12" (letters and digits only); nothing for anything else.
 std::optional<CellRange> parseRange(std::string_view a1);
 
