@@ -1,5 +1,6 @@
 #include "diagram/core/view.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 
 #include <algorithm>
@@ -40,9 +41,9 @@ RecordExtent recordExtent(const analysis::TabchildData& data)
     const analysis::TextMatrix& hv = data.headerValues;
     double vmax = 0;
     double vmin = 0;
-    if (hv.rows() >= 9 && hv.cols() >= 1) {
-        vmax = numbers::leadingNumber(hv(9, 1));
-        vmin = numbers::leadingNumber(hv(8, 1));
+    if (hv.rows() >= datafile::kMaxVelocity && hv.cols() >= 1) {
+        vmax = numbers::leadingNumber(hv(datafile::kMaxVelocity, 1));
+        vmin = numbers::leadingNumber(hv(datafile::kMinVelocity, 1));
     }
     if (!usableRange(vmax, vmin)) {
         // The samples' own range (data set 1, the drawn rows 1..N).
