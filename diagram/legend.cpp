@@ -97,10 +97,6 @@ void ColourLabel::mouseReleaseEvent(QMouseEvent* e)
     QLabel::mouseReleaseEvent(e);
 }
 
-}  // namespace diagram
-
-namespace diagram {
-
 Legend::Legend(QWidget* host) : QObject(host), host_(host)
 {
     // Entries on a tall inner panel that moves inside the visible legend area.

@@ -144,10 +144,6 @@ void Navigation::place(const PanelLayout& l)
 
 bool Navigation::gridOn() const { return chkgrid_->checkState() == Qt::Checked; }
 
-}  // namespace diagram
-
-namespace diagram {
-
 // --- Zoom buttons ---------------------------------------------------------------------------
 
 void Navigation::runStep(ZoomStep step)

@@ -123,8 +123,6 @@ bool hasWideVectors()
 }
 #endif
 
-// The column loop shared by both reductions; `extremes(i, count, iMin, iMax)` finds the first
-// minimum and maximum of v[i..i + count) as offsets from i.
 // The points as they are found.
 struct PointList {
     std::vector<CurvePoint>& out;

@@ -1,6 +1,5 @@
 #include "diagram/core/zoom.h"
 
-
 #include <algorithm>
 #include <cmath>
 
