@@ -248,10 +248,10 @@ void Navigation::mouseup(int, int button, int, double x, double y)
     if (!banding || off_ || !std::isfinite(x) || !std::isfinite(y)) return;
 
     DiagramSettings& st = settings();
-    const Scale s = picture_->scale();
-    clipToPicture(s, x, y);
+    // A release off the picture is not clipped here: the zoom takes the picture's right edge
+    // and the view's lower edge exactly, not the whole unit below them.
     RubberBand band{st.zoomStartX, st.zoomStartY, std::floor(x), std::floor(y)};
-    const std::optional<RubberZoom> z = rubberBandZoom(band, s, st.marginDivisor, bars());
+    const std::optional<RubberZoom> z = rubberBandZoom(band, picture_->scale(), st.marginDivisor, bars());
     if (!z) return;
     if (z->zoomOutUseful) cmdallminus_->setEnabled(true);
     st.zoomPending = true;
