@@ -218,8 +218,8 @@ void Navigation::mousemove(int, int button, int, double x, double y)
     if (off_ || !std::isfinite(x) || !std::isfinite(y)) return;
     const DiagramSettings& st = settings();
     if (button == 2) {
-        // Each bar that moves redraws at once, so the picture's scale has followed the
-        // horizontal move before the vertical one is worked out.
+        // Each bar that moves sets the view at once but paints with the next frame, so a fast
+        // mouse queues no redraws.
         scrleft_->setNavValue(panPosition(scrleft_->model(), x, st.panStartX, false));
         scrtop_->setNavValue(panPosition(scrtop_->model(), y, st.panStartY, true));
     }
