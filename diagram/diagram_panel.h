@@ -90,9 +90,8 @@ public:
     QString txtnTag() const;
     bool overflowed() const { return overflowed_; }
 
-    // The view last drawn (ms, m/s) and whether one was drawn since the last clear.
+    // The view last drawn (ms, m/s).
     View drawnView() const { return drawnView_; }
-    bool hasDrawnView() const { return hasView_; }
 
     // Renders the diagram as it stands into an image of the given size (export at another size,
     // benchmarks). `reduce` false draws every sample in view (the comparison rendering).

@@ -53,20 +53,6 @@ void NavScrollBar::setNavValue(int v)
     if (changed) emit navChanged(model_.value());
 }
 
-void NavScrollBar::setNavMin(int m)
-{
-    const bool changed = model_.setMin(m);
-    syncToBar();
-    if (changed) emit navChanged(model_.value());
-}
-
-void NavScrollBar::setNavMax(int m)
-{
-    const bool changed = model_.setMax(m);
-    syncToBar();
-    if (changed) emit navChanged(model_.value());
-}
-
 void NavScrollBar::setModel(const ScrollModel& m)
 {
     const bool changed = m.value() != model_.value();

@@ -20,8 +20,6 @@ public:
     // Writing raises navChanged before it returns when the value changes; a value outside the
     // range is clamped into it.
     void setNavValue(int v);
-    void setNavMin(int m);
-    void setNavMax(int m);
     void setModel(const ScrollModel& m);
 
 signals:

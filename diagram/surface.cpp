@@ -160,14 +160,6 @@ void DrawingSurface::line(double x1, double y1, double x2, double y2)
     drawSegment(&p, toPixel(x1, y1), toPixel(x2, y2));
 }
 
-void DrawingSurface::lines(const std::vector<QLineF>& segs)
-{
-    QImage& img = target();
-    QPainter p(&img);
-    p.setPen(pen());
-    for (const QLineF& l : segs) drawSegment(&p, toPixel(l.x1(), l.y1()), toPixel(l.x2(), l.y2()));
-}
-
 namespace {
 
 // Where the pixels of a one-pixel curve go: into the image, one colour.

@@ -81,8 +81,6 @@ public:
     QFont labelFont() const { return font_; }
 
     void line(double x1, double y1, double x2, double y2);
-    // Many segments in the current pen at once (the curves).
-    void lines(const std::vector<QLineF>& unitSegments);
     // A polyline through points given in scale units. With `keep`, the pixels of a one-pixel
     // line are kept there and filled again while `line` (the caller's name for these points),
     // the scale and the picture size stay.
