@@ -64,9 +64,15 @@ std::optional<platform::Message> unusableValue(const TabchildData& data)
             // 0 degrees is a temperature; 0 of the others divides the equation of motion or cd.
             if (!std::isfinite(v) || (v == 0 && k != 4)) return refuse(set, kParameters[k], v);
         }
+        // Samples of 0 at the end are a run that coasted to standstill, which the fit models; a 0
+        // before a moving sample is a gap, such as a line of text read as 0.
         const double* column = data.velocitySamples.column(set);
+        int moving = 0;  // the last sample that is not 0
+        for (int r = rows; r >= 1 && moving == 0; --r)
+            if (column[r] != 0) moving = r;
         for (int r = 1; r <= rows; ++r)
-            if (!std::isfinite(column[r]) || column[r] == 0) return refuse(set, "sample " + std::to_string(r), column[r]);
+            if (!std::isfinite(column[r]) || (column[r] == 0 && r < moving))
+                return refuse(set, "sample " + std::to_string(r), column[r]);
     }
     return std::nullopt;
 }

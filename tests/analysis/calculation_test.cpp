@@ -158,6 +158,7 @@ TEST(Calculation, RefusesValuesTheFitCannotTake)
         {2, -4, -inf, "run2.ctd: the air temperature is -Infinity."},
         {1, -5, inf, "run1.ctd: the frontal area is Infinity."},
         {2, 1, 0, "run2.ctd: sample 1 is 0."},
+        {1, 5, 0, "run1.ctd: sample 5 is 0."},
         {1, 6, nan, "run1.ctd: sample 6 is NaN."},
         {2, 3, inf, "run2.ctd: sample 3 is Infinity."},
     };
@@ -180,10 +181,12 @@ TEST(Calculation, RefusesValuesTheFitCannotTake)
             EXPECT_EQ(out.messages[0].text.substr(0, out.messages[0].text.find('\n')), c.text);
         }
     }
-    // 0 degrees, and a sample of 0 outside the fitted rows, are fine.
+    // 0 degrees, and samples of 0 (a run that coasted to standstill), are fine.
     TabchildData d = window(1, 6);
     d.testParameters(4, 1) = 0;
     d.velocitySamples(0, 1) = 0;
+    d.velocitySamples(5, 1) = 0;
+    d.velocitySamples(6, 1) = 0;
     EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{}).computed);
 }
 

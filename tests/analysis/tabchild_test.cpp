@@ -239,6 +239,21 @@ TEST_F(Tabchild, AFileTheFitCannotTakeIsNamedAndNothingIsComputed)
     EXPECT_FALSE(w.data.hasFit());
 }
 
+TEST_F(Tabchild, ARunThatCoastsToStandstillIsCalculated)
+{
+    testfiles::Run run = testfiles::coastDown(150, 0.45, 30, 2000);
+    for (double& v : run.samples) v = std::max(v, 0.0);
+    ASSERT_EQ(run.samples.back(), 0.0);
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "stop.ctd", testfiles::ctdText(run))));
+    w.cmdDLLNEW_Click();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    ASSERT_TRUE(w.data.hasFit());
+    EXPECT_TRUE(std::isfinite(w.data.coefficients[1]) && w.data.coefficients[1] > 0);
+    EXPECT_TRUE(std::isfinite(w.data.coefficients[2]) && w.data.coefficients[2] > 0);
+    EXPECT_TRUE(std::isfinite(gridNumber(w.mfgCTSres, 16, 1)));
+}
+
 TEST_F(Tabchild, MissingLibraryIsACriticalMessageAndNothingIsComputed)
 {
     for (const QString& lib : {dir.filePath("libCoastfit.so"), testfiles::writeFile(dir, "broken.so", "not a library")}) {
