@@ -97,6 +97,12 @@ TEST(SeriesMemory, AFileNamedMoreOftenThanItsBytesBackIsRefused)
     ASSERT_TRUE(r.content) << (r.message ? r.message->text : "");
     EXPECT_EQ(r.content->velocitySamples.cols(), 2);
     EXPECT_EQ(r.content->velocitySamples(L, 2), 1.0);
+    // A short run named in every entry of a series is small however often it is named.
+    dir.write("b.ctd", ones(1001));
+    dir.write("s.cts", seriesOf(std::vector<std::string>(30, "b.ctd"), 1000));
+    const auto small = series::loadSeries(dir.file("s.cts"));
+    ASSERT_TRUE(small.content) << (small.message ? small.message->text : "");
+    EXPECT_EQ(small.content->velocitySamples.cols(), 30);
 }
 
 TEST(SeriesMemory, AFailedAllocationIsARefusalWithAMessage)

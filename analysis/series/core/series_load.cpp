@@ -117,9 +117,12 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         sets.push_back(&f);
     }
     // Each window's lines stand in its own file, so distinct files always pass; only a file named
-    // far more often than its bytes can back would take more than one double per byte read.
+    // far more often than its bytes can back would take more than one double per byte read. A
+    // small series (a short run named several times) gets a fixed allowance on top: 8 MB of
+    // samples is nothing, the blow-up this stops is gigabytes.
+    constexpr unsigned long long kAllowance = 1ull << 20;  // cells
     const unsigned long long cells = static_cast<unsigned long long>(n) * (static_cast<unsigned long long>(L) + 1);
-    if (cells > bytesRead)
+    if (cells > bytesRead + kAllowance)
         return {std::nullopt, seriesProblem("The series names its data files so often that its " + std::to_string(n) +
                                             " windows of " + std::to_string(L + 1) +
                                             " samples would take more memory than the files hold.")};
