@@ -1,6 +1,7 @@
 #include "diagram/core/defaults.h"
 #include "diagram/diagram_panel.h"
 #include "platform/fakes.h"
+#include "tests/diagram/paint_counter.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -215,14 +216,7 @@ TEST_F(MouseAndZoom, PanRedrawsOncePerFrame)
     p.startzoom(20000, 40000, 25, 10);
     p.show();
     QApplication::processEvents();
-    struct Counter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint) ++paints;
-            return false;
-        }
-    } counter;
+    PaintCounter counter;
     pic()->installEventFilter(&counter);
     const QPointF press = pixel(30000, 3500);
     send(pic(), QEvent::MouseButtonPress, press, Qt::RightButton, Qt::RightButton);

@@ -2,6 +2,7 @@
 #include "diagram/core/scroll_model.h"
 #include "diagram/diagram_panel.h"
 #include "platform/fakes.h"
+#include "tests/diagram/paint_counter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -344,14 +345,7 @@ TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
     p.Resize(0);
     p.show();
     QApplication::processEvents();
-    struct Counter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint) ++paints;
-            return false;
-        }
-    } counter;
+    PaintCounter counter;
     p.picdiagram()->installEventFilter(&counter);
     p.chk(0)->setChecked(true);
     p.chkgrid()->setChecked(true);
