@@ -85,14 +85,31 @@ public:
     }
 };
 
-// "JPEG Image (*.jpg)" -> "jpg": the extension of the filter's first pattern.
-QString suffixOfFilter(const QString& filter)
+// The extension of the first pattern of the classic filter's entry (1-based): "jpg" for entry 2
+// of "Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|".
+QString filterSuffix(const QString& classic, int filterIndex)
 {
-    const qsizetype star = filter.indexOf(QStringLiteral("*."));
-    if (star < 0) return {};
-    qsizetype end = star + 2;
-    while (end < filter.size() && filter.at(end).isLetterOrNumber()) ++end;
-    return filter.mid(star + 2, end - star - 2);
+    const QStringList parts = classic.split(QLatin1Char('|'));
+    const qsizetype at = 2 * (static_cast<qsizetype>(filterIndex) - 1) + 1;
+    if (filterIndex < 1 || at >= parts.size()) return {};
+    const QString pattern = parts.at(at).trimmed();
+    if (!pattern.startsWith(QLatin1String("*."))) return {};
+    qsizetype end = 2;
+    while (end < pattern.size() && pattern.at(end).isLetterOrNumber()) ++end;
+    return pattern.mid(2, end - 2);
+}
+
+bool hasExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0) return false;  // none, or a name that only starts with a dot
+    const QString ext = fileName.mid(dot + 1);
+    bool letter = false;
+    for (const QChar c : ext) {
+        if (c.unicode() > 127 || !c.isLetterOrNumber()) return false;
+        letter = letter || c.isLetter();
+    }
+    return letter;
 }
 
 class QtFileDialogs final : public FileDialogService {
@@ -105,7 +122,8 @@ public:
             if (r.dialogName == QLatin1String("cdltxtinput")) title = QStringLiteral("Open Ascii-file");
             else if (r.dialogName == QLatin1String("dlgCreatectd")) title = QStringLiteral("Save ctd-file");
         }
-        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), title, start.folder);
+        QWidget* owner = parent ? parent : QApplication::activeWindow();
+        QFileDialog dlg(owner, title, start.folder);
         dlg.setWindowModality(Qt::ApplicationModal);
         const QStringList filters = qtFilterFromClassic(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
         if (!filters.isEmpty()) {
@@ -123,24 +141,30 @@ public:
             dlg.setFileMode(QFileDialog::ExistingFiles);
             break;
         case FileDialogKind::Save:
+            // No default suffix of the dialog's own: a native dialog asks about the name as
+            // typed and would let the suffixed one be replaced unasked; saveTarget asks.
             dlg.setAcceptMode(QFileDialog::AcceptSave);
             dlg.setFileMode(QFileDialog::AnyFile);
             break;
         }
-        if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
-        if (r.suffixFromFilter && r.kind == FileDialogKind::Save) {
-            const auto follow = [&dlg](const QString& filter) { dlg.setDefaultSuffix(suffixOfFilter(filter)); };
-            follow(dlg.selectedNameFilter());
-            QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, follow);
-        }
         if (!start.fileName.isEmpty()) dlg.selectFile(start.fileName);
-        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-        const QStringList chosen = dlg.selectedFiles();
-        if (chosen.isEmpty()) return std::nullopt;
+        QStringList chosen;
+        int filterIndex = 1;
+        for (;;) {
+            if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+            chosen = dlg.selectedFiles();
+            if (chosen.isEmpty()) return std::nullopt;
+            filterIndex = filters.isEmpty() ? 1 : std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+            if (r.kind != FileDialogKind::Save) break;
+            if (const std::optional<QString> target = saveTarget(r, chosen.front(), filterIndex, owner)) {
+                chosen.front() = *target;
+                break;
+            }
+        }
         const QFileInfo first(chosen.front());
         folders_[r.dialogName] = first.absolutePath();
         files_[r.dialogName] = first.fileName();
-        filterIndexes_[r.dialogName] = filters.isEmpty() ? 1 : std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+        filterIndexes_[r.dialogName] = filterIndex;
         return chosen;
     }
     QString lastFolder(const QString& name) const override { return folders_.value(name); }
@@ -272,6 +296,36 @@ Answer msgBox(const QString& text, int flags, const QString& title, QWidget* par
 }
 
 int openDocument(const QString& path) { return shell().openDocument(path); }
+
+QString completedSaveName(const FileDialogRequest& request, const QString& chosen, int filterIndex)
+{
+    if (request.kind != FileDialogKind::Save) return chosen;
+    const QString fromFilter = request.suffixFromFilter ? filterSuffix(request.filter, filterIndex) : QString();
+    const QString suffix = fromFilter.isEmpty() ? request.defaultSuffix : fromFilter;
+    const QString name = QFileInfo(chosen).fileName();
+    if (suffix.isEmpty() || name.isEmpty()) return chosen;
+    bool typed = false;
+    if (request.typedSuffixes.isEmpty()) typed = hasExtension(name);
+    for (const QString& s : request.typedSuffixes)
+        typed = typed || (name.size() > s.size() + 1 && name.endsWith(QLatin1Char('.') + s, Qt::CaseInsensitive));
+    if (typed) return chosen;
+    return chosen + (chosen.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + suffix;
+}
+
+std::optional<QString> saveTarget(const FileDialogRequest& request, const QString& chosen, int filterIndex, QWidget* parent)
+{
+    const QString target = completedSaveName(request, chosen, filterIndex);
+    const QFileInfo info(target);
+    if (target == chosen || (!info.exists() && !info.isSymLink())) return target;
+    Message ask;
+    ask.icon = Icon::Exclamation;
+    ask.buttons = Buttons::YesNo;
+    ask.defaultButton = 2;
+    ask.title = request.title.toStdString();
+    ask.text = info.fileName().toStdString() + " already exists.\nDo you want to replace it?";
+    if (showMessage(ask, parent) != Answer::Yes) return std::nullopt;
+    return target;
+}
 
 QString qtFilterFromClassic(const QString& classic)
 {

@@ -32,8 +32,9 @@ struct FileDialogRequest {
     int filterIndex = 1;    // 1-based
     QString fileName;       // proposed file name (empty: none)
     QString initialDir;     // empty: the dialog's last folder
-    QString defaultSuffix;  // without dot
-    bool suffixFromFilter = false;  // save: a name typed without extension gets the chosen filter's
+    QString defaultSuffix;  // save: added (without dot here) to a name typed without an extension
+    bool suffixFromFilter = false;  // save: the chosen filter's extension is the default suffix
+    QStringList typedSuffixes;      // save: when set, only these extensions count as typed ones
     int flags = 0;          // classic flag word, kept for the record
 };
 
@@ -45,6 +46,16 @@ struct FileDialogStart {
     QString fileName;
 };
 FileDialogStart fileDialogStart(const FileDialogRequest& request, const QString& lastFolder);
+
+// The file a save dialog's answer names. A name typed without an extension gets the default
+// suffix; an extension is a last dot followed by letters and digits, at least one a letter, so
+// a project name such as "Run 12.03.2024" still gets one. With typedSuffixes only those count,
+// any other name gets the suffix as well. filterIndex is the chosen filter (1-based).
+QString completedSaveName(const FileDialogRequest& request, const QString& chosen, int filterIndex);
+// completedSaveName, asking before an existing file is replaced under a name the dialog did not
+// show; std::nullopt when the user declines (the dialog then asks again). Every file dialog
+// service runs its save answers through it.
+std::optional<QString> saveTarget(const FileDialogRequest& request, const QString& chosen, int filterIndex, QWidget* parent);
 
 // Each named dialog remembers its last folder and file name between calls.
 class FileDialogService {

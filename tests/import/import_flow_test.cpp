@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -131,6 +132,42 @@ TEST_F(ImportFlow, NewDataFileThroughBothDialogsMatchesTheGoldenFile)
     EXPECT_FALSE(importer::dataInputFormLoaded());
 }
 
+// The dialog proposes the project name; saved as proposed it becomes a data file the open
+// dialogs list, and a data file of that name is replaced only after the question.
+TEST_F(ImportFlow, TheProposedNameIsSavedAsADataFile)
+{
+    const QString proposed = path(QStringLiteral("A4 coast-down"));
+    writeBytes(proposed + QStringLiteral(".ctd"), "an older run\r\n");
+    fakes.files.answer(kData + QStringLiteral("/run_kmh.txt"));
+    fakes.files.answer(proposed);  // replacing declined: the dialog asks again
+    fakes.files.answer(proposed);
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes};
+    ModalScript script;
+    script
+        .on(QStringLiteral("frmlistview"),
+            [](QWidget* w) {
+                auto* lv = static_cast<FrmListview*>(w);
+                confirmKmhStructure(lv);
+                lv->cmdnext->click();
+            })
+        .on(QStringLiteral("frmdatainput"), [](QWidget* w) {
+            auto* f = static_cast<FrmDataInput*>(w);
+            fillGoldenParameters(f);
+            f->cmdFinish->click();
+        });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    for (const platform::Message& m : fakes.messages.shown) {
+        EXPECT_EQ(m.text, "A4 coast-down.ctd already exists.\nDo you want to replace it?");
+        EXPECT_EQ(m.title, "Save CTD-file");
+        EXPECT_EQ(m.buttons, platform::Buttons::YesNo);
+    }
+    EXPECT_EQ(fakes.files.requests.back().fileName, QStringLiteral("A4 coast-down"));
+    EXPECT_EQ(bytesOf(proposed + QStringLiteral(".ctd")), bytesOf(kData + QStringLiteral("/run_kmh.ctd")));
+    EXPECT_FALSE(QFileInfo::exists(proposed));
+}
+
 // Blank-separated time column, m/s, point: back and forth between the dialogs, a cancelled
 // save dialog, a failed write, then a good one; the samples stay the same throughout.
 TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
@@ -138,7 +175,7 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
     const QString txt = path(QStringLiteral("run.txt"));
     writeBytes(txt, "t v\n0.0 30.5 x\n0.1 28.25\n0.2  26\n0.3 24.0\n");
     // An old file whose name leaves no room for the temporary name beside it: the write fails.
-    const QString old = path(QString(250, QLatin1Char('o')));
+    const QString old = path(QString(246, QLatin1Char('o')) + QStringLiteral(".ctd"));
     {
         QFile f(old);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

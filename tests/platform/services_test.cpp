@@ -77,6 +77,99 @@ TEST(Fakes, ScopedFakesInstallAndRestore)
     EXPECT_EQ(dynamic_cast<MemorySettings*>(&settings()), nullptr);
 }
 
+TEST(SaveDialog, ANameTypedWithoutExtensionGetsTheDefault)
+{
+    FileDialogRequest ctd;
+    ctd.kind = FileDialogKind::Save;
+    ctd.defaultSuffix = QStringLiteral("ctd");
+    FileDialogRequest graph;
+    graph.kind = FileDialogKind::Save;
+    graph.filter = QStringLiteral("Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|");
+    graph.suffixFromFilter = true;
+    graph.typedSuffixes = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    FileDialogRequest open = ctd;
+    open.kind = FileDialogKind::Open;
+    struct Case {
+        const FileDialogRequest* request;
+        int filter;
+        const char* typed;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {&ctd, 1, "/d/Project", "/d/Project.ctd"},
+        {&ctd, 1, "/d/run.CTD", "/d/run.CTD"},
+        {&ctd, 1, "/d/run.txt", "/d/run.txt"},             // an extension of the user's own
+        {&ctd, 1, "/d/run.v2", "/d/run.v2"},
+        {&ctd, 1, "/d/Run 12.03.2024", "/d/Run 12.03.2024.ctd"},  // a date is no extension
+        {&ctd, 1, "/d/Golf 1.4 TSI", "/d/Golf 1.4 TSI.ctd"},
+        {&ctd, 1, "/d/notes.", "/d/notes.ctd"},
+        {&ctd, 1, "/d/.hidden", "/d/.hidden.ctd"},
+        {&ctd, 1, "/d.x/Project", "/d.x/Project.ctd"},      // a dot in the folder counts not
+        {&open, 1, "/d/Project", "/d/Project"},
+        {&graph, 2, "/d/g3.bmp", "/d/g3.bmp"},
+        {&graph, 1, "/d/g4.JPG", "/d/g4.JPG"},
+        {&graph, 1, "/d/g5.jpeg", "/d/g5.jpeg"},
+        {&graph, 2, "/d/Graph", "/d/Graph.jpg"},
+        {&graph, 1, "/d/Graph", "/d/Graph.bmp"},
+        {&graph, 1, "/d/g.png", "/d/g.png.bmp"},  // the content must match the extension
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(completedSaveName(*c.request, QString::fromUtf8(c.typed), c.filter), QString::fromUtf8(c.saved)) << c.typed;
+}
+
+// A suffix added after the dialog closed names a file the dialog did not ask about: it is
+// asked here, and No brings the dialog back.
+TEST(SaveDialog, AnExistingFileUnderTheCompletedNameIsReplacedOnlyOnYes)
+{
+    ScopedFakes fakes;
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("Project.ctd"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    FileDialogRequest r;
+    r.dialogName = QStringLiteral("dlgCreatectd");
+    r.kind = FileDialogKind::Save;
+    r.title = QStringLiteral("Save CTD-file");
+    r.defaultSuffix = QStringLiteral("ctd");
+
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.files.answer(dir.filePath(QStringLiteral("Other")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{dir.filePath(QStringLiteral("Other.ctd"))});
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    Message asked;
+    asked.icon = Icon::Exclamation;
+    asked.buttons = Buttons::YesNo;
+    asked.defaultButton = 2;
+    asked.title = "Save CTD-file";
+    asked.text = "Project.ctd already exists.\nDo you want to replace it?";
+    EXPECT_EQ(fakes.messages.last(), asked);
+    EXPECT_EQ(fileDialogs().lastFileName(r.dialogName), QStringLiteral("Other.ctd"));
+
+    fakes.messages.clear();
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_FALSE(fileDialogs().ask(r).has_value());  // declined, then cancelled
+
+    fakes.messages.clear();
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.messages.answers.push_back(Answer::Yes);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{existing});
+
+    // A name typed whole was the dialog's own question.
+    fakes.messages.clear();
+    fakes.files.answer(existing);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{existing});
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    // A dangling link of that name is a file to be asked about too.
+    const QString link = dir.filePath(QStringLiteral("Link.ctd"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), link));
+    fakes.files.answer(dir.filePath(QStringLiteral("Link")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_FALSE(fileDialogs().ask(r).has_value());
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+}
+
 TEST(ImageExport, WritesBmpAndJpegAndReportsFailure)
 {
     QTemporaryDir dir;
