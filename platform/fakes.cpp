@@ -74,7 +74,7 @@ bool MemorySettings::contains(const QString& section, const QString& key) const
     return values.contains(section + QLatin1Char('/') + key);
 }
 
-int ScriptedShell::openDocument(const QString& path)
+int ScriptedShell::openDocument(const QString& path, const std::function<void(int)>&)
 {
     opened << path;
     if (!results.empty()) {

@@ -106,10 +106,10 @@ private:
 };
 
 // Records every document opened and answers with `result` (default: success, 42), or with the
-// next queued code.
+// next queued code; it reports nothing later.
 class ScriptedShell final : public ShellService {
 public:
-    int openDocument(const QString& path) override;
+    int openDocument(const QString& path, const std::function<void(int)>& lateFailure) override;
 
     QStringList opened;
     std::deque<int> results;

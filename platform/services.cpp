@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,9 +15,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
-#include <QUrl>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -229,15 +230,61 @@ public:
     }
 };
 
+QString gOpener;  // empty: xdg-open from the PATH
+int gVerdictMs = kOpenerVerdictMs;
+int gOpenersRunning = 0;
+
+// The opener's exit status as a result code (xdg-open's: 1 syntax error, 2 file missing, 3 no
+// method of opening found, 4 the program it chose failed, 5 no permission to read). A desktop
+// whose opener finds no program for the type says 4 (its own opener failed), a desktop without
+// one says 3; both mean that nothing opens the document here.
+int codeOfOpenerExit(int status)
+{
+    switch (status) {
+    case 0: return 42;
+    case 2: return 2;
+    case 3:
+    case 4: return 31;
+    case 5: return 5;
+    default: return 0;
+    }
+}
+
+// The opener runs beside the program: xdg-open waits for the program it starts on some
+// desktops, so nothing here waits for it. Its failure arrives when it ends.
 class QtShell final : public ShellService {
 public:
-    int openDocument(const QString& path) override
+    int openDocument(const QString& path, const std::function<void(int)>& lateFailure) override
     {
         const QFileInfo info(path);
         if (!QFileInfo(info.absolutePath()).isDir()) return 3;
         if (!info.exists() || info.isDir()) return 2;
         if (!info.isReadable()) return 5;
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))) return 31;
+        const QString program = gOpener.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : gOpener;
+        if (program.isEmpty()) return 31;
+
+        auto* opener = new QProcess;  // no parent: an opener still running when the program ends lives on
+        opener->setProgram(program);
+        opener->setArguments({info.absoluteFilePath()});
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        opener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer clock;
+        clock.start();
+        const int verdictMs = gVerdictMs;
+        QObject::connect(opener, &QProcess::finished, opener,
+                         [opener, clock, verdictMs, lateFailure](int status, QProcess::ExitStatus how) {
+                             --gOpenersRunning;
+                             opener->deleteLater();
+                             const int code = how == QProcess::NormalExit ? codeOfOpenerExit(status) : 0;
+                             if (code <= 32 && clock.elapsed() <= verdictMs && lateFailure) lateFailure(code);
+                         });
+        opener->start();
+        if (!opener->waitForStarted()) {
+            delete opener;
+            return 31;
+        }
+        ++gOpenersRunning;
         return 42;
     }
 };
@@ -295,7 +342,20 @@ Answer msgBox(const QString& text, int flags, const QString& title, QWidget* par
     return showMessage(messageFromFlags(flags, text.toStdString(), title.toStdString()), parent);
 }
 
-int openDocument(const QString& path) { return shell().openDocument(path); }
+int openDocument(const QString& path, std::function<void(int code)> lateFailure)
+{
+    if (!lateFailure)
+        lateFailure = [](int code) { showMessage(messageFromFlags(0, openDocumentErrorText(code)), QApplication::activeWindow()); };
+    return shell().openDocument(path, lateFailure);
+}
+
+void setDocumentOpener(const QString& program, int verdictMs)
+{
+    gOpener = program;
+    gVerdictMs = verdictMs;
+}
+
+int documentOpenersRunning() { return gOpenersRunning; }
 
 QString completedSaveName(const FileDialogRequest& request, const QString& chosen, int filterIndex)
 {

@@ -7,6 +7,7 @@
 #include "modal_script.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
+#include "tests/support/scripted_opener.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -422,6 +423,30 @@ TEST_F(ImportFlow, StructureDialogStates)
     EXPECT_TRUE(script.finished());
     EXPECT_FALSE(state.structureConfirmed);
     EXPECT_FALSE(importer::listviewLoaded());
+}
+
+// Edit file hands the text file to the desktop's opener. The dialog goes on to its editing
+// state at once; when the opener then finds no program for the file, the user hears it.
+TEST_F(ImportFlow, EditFileSaysWhenNothingOpensTheFile)
+{
+    const QString txt = path(QStringLiteral("fall.txt"));
+    writeBytes(txt, "30\r\n20\r\n10\r\n");
+    fakes.files.answer(txt);
+    ScriptedOpener opener("exit 3");
+    ModalScript script;
+    script.on(QStringLiteral("frmlistview"), [&](QWidget* w) {
+        auto* lv = static_cast<FrmListview*>(w);
+        lv->cmdchange->click();
+        EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Reload file"));
+        EXPECT_FALSE(lv->cmdok->isEnabled());
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(opener.args(), txt.toLocal8Bit() + "\n");
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, "No association for file extension"));
+        lv->cmdCancel->click();
+    });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
 }
 
 TEST_F(ImportFlow, UnreadableFileEndsTheRunWithAMessage)

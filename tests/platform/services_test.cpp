@@ -1,6 +1,7 @@
 #include "platform/fakes.h"
 #include "platform/plain_text_edit.h"
 #include "platform/services.h"
+#include "tests/support/scripted_opener.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -229,15 +230,89 @@ TEST(ImageExport, AFailingDiskKeepsTheOldPictureAndSaysWhy)
 TEST(Shell, FailuresMapToResultCodes)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(shell().openDocument(dir.filePath(QStringLiteral("nofolder/readme.pdf"))), 3);
-    EXPECT_EQ(shell().openDocument(dir.filePath(QStringLiteral("readme.pdf"))), 2);
+    const auto open = [](const QString& path) { return shell().openDocument(path, {}); };
+    EXPECT_EQ(open(dir.filePath(QStringLiteral("nofolder/readme.pdf"))), 3);
+    EXPECT_EQ(open(dir.filePath(QStringLiteral("readme.pdf"))), 2);
     QFile locked(dir.filePath(QStringLiteral("locked.pdf")));
     ASSERT_TRUE(locked.open(QIODevice::WriteOnly));
     locked.close();
     locked.setPermissions(QFileDevice::Permissions());
     if (::geteuid() != 0) {  // root reads anything
-        EXPECT_EQ(shell().openDocument(locked.fileName()), 5);
+        EXPECT_EQ(open(locked.fileName()), 5);
     }
+}
+
+// What the opener reports decides; its start alone is no success.
+TEST(Shell, TheOpenersExitStatusIsTheResult)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("read me \u00E4.pdf"));
+    QFile(doc).open(QIODevice::WriteOnly);
+    struct Case {
+        int exit;
+        int code;  // 0: no failure reported
+    };
+    const Case cases[] = {{0, 0}, {2, 2}, {3, 31}, {4, 31}, {5, 5}, {1, 0}, {9, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exit);
+        ScriptedOpener opener("sleep 0.1; exit " + std::to_string(c.exit));
+        std::optional<int> late;
+        EXPECT_GT(shell().openDocument(doc, [&late](int code) { late = code; }), 32);
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(opener.args(), doc.toLocal8Bit() + "\n");  // the path, as one argument
+        if (c.exit == 0) {
+            EXPECT_FALSE(late.has_value());
+        } else {
+            ASSERT_TRUE(late.has_value());
+            EXPECT_EQ(*late, c.code);
+            EXPECT_LE(*late, 32);
+        }
+    }
+
+    // Killed: no exit status to go by.
+    {
+        ScriptedOpener opener("kill -9 $$");
+        std::optional<int> late;
+        shell().openDocument(doc, [&late](int code) { late = code; });
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(late, 0);
+    }
+    // An opener still running after the verdict time serves the program it started; how that
+    // one ends says nothing about the opening.
+    {
+        ScriptedOpener opener("sleep 0.5; exit 4", 100);
+        std::optional<int> late;
+        shell().openDocument(doc, [&late](int code) { late = code; });
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_FALSE(late.has_value());
+    }
+    // No opener at all.
+    platform::setDocumentOpener(dir.filePath(QStringLiteral("no-such-opener")));
+    EXPECT_EQ(shell().openDocument(doc, {}), 31);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit());
+    platform::setDocumentOpener({});
+    EXPECT_EQ(shell().openDocument(doc, {}), 31);  // no xdg-open on the PATH
+    qputenv("PATH", path);
+}
+
+TEST(Shell, ALateFailureIsShownAsItsMessageUnlessTheCallerTakesIt)
+{
+    ScopedFakes fakes;
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("readme.pdf"));
+    QFile(doc).open(QIODevice::WriteOnly);
+    ScriptedOpener opener("exit 3");
+    EXPECT_GT(openDocument(doc), 32);
+    ASSERT_TRUE(opener.waitUntilDone());
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last(), messageFromFlags(0, "No association for file extension"));
+
+    int taken = 0;
+    openDocument(doc, [&taken](int code) { taken = code; });
+    ASSERT_TRUE(opener.waitUntilDone());
+    EXPECT_EQ(taken, 31);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
 }
 
 TEST(PlainTextEdit, PasteOnlyWithTextOnTheClipboard)
