@@ -122,8 +122,9 @@ void saveGraph()
 
     // The shared dialog offers the filter its last answer chose, as the one control it is.
     const int lastFilter = platform::fileDialogs().lastFilterIndex(QStringLiteral("cdlDataimport"));
-    const auto chosen = platform::fileDialogs().ask(
-        saveRequest("Save graph as...", "Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|", "Graph", lastFilter), main);
+    platform::FileDialogRequest request = saveRequest("Save graph as...", "Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|", "Graph", lastFilter);
+    request.typedSuffixes = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    const auto chosen = platform::fileDialogs().ask(request, main);
     if (!chosen || chosen->isEmpty()) {
         platform::msgBox(QStringLiteral("Graph could not be saved!"), 64, QString(), main);
         return;
@@ -131,7 +132,12 @@ void saveGraph()
     const QString path = chosen->front();
     // The diagram as last drawn, the overflow picture included.
     const QImage image = window->editPicture(picture);
-    if (platform::fileDialogs().lastFilterIndex(QStringLiteral("cdlDataimport")) == 2) {
+    // The content follows the extension: a typed ".bmp" or ".jpg" decides over the filter kept
+    // from the last export; the filter only chose the extension of a name typed without one.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool jpeg = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ||
+                      (suffix != QLatin1String("bmp") && platform::fileDialogs().lastFilterIndex(QStringLiteral("cdlDataimport")) == 2);
+    if (jpeg) {
         QString reason;
         if (SaveObjImageAsJPEG(image, path, &reason) != JpegWritten)
             critical(QStringLiteral("Error converting image to JPEG, the graph could not be saved!\n%1\n%2")

@@ -113,6 +113,7 @@ void writeCtdFile()
     r.title = QStringLiteral("Save CTD-file");
     r.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd");
     r.fileName = QString::fromStdString(state.fileHeader[0]);
+    r.defaultSuffix = QStringLiteral("ctd");  // so that the open dialogs list the file
     r.initialDir = QDir::currentPath();
     r.flags = 0x82002;
     const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, form);
@@ -264,6 +265,7 @@ void createSeriesFile(QWidget* parent)
     save.kind = platform::FileDialogKind::Save;
     save.title = QStringLiteral("Save series as...");
     save.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
+    save.defaultSuffix = QStringLiteral("cts");
     save.initialDir = folder;
     save.flags = 0x82002;
     const std::optional<QStringList> target = platform::fileDialogs().ask(save, parent);

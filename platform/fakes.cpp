@@ -29,18 +29,25 @@ std::optional<QStringList> ScriptedFileDialogs::ask(const FileDialogRequest& req
 {
     requests.push_back(request);
     starts.push_back(fileDialogStart(request, folders.value(request.dialogName)));
-    if (answers.empty()) return std::nullopt;
-    std::optional<QStringList> a = answers.front();
-    answers.pop_front();
-    const size_t number = answered++;
-    if (a && !a->isEmpty()) {
+    for (;;) {
+        if (answers.empty()) return std::nullopt;
+        std::optional<QStringList> a = answers.front();
+        answers.pop_front();
+        const size_t number = answered++;
+        if (!a || a->isEmpty()) return std::nullopt;
+        const int filterIndex = chosenFilters.value(number, request.filterIndex);
+        // As a real save dialog answers: the default suffix added, the overwrite question asked.
+        if (request.kind == FileDialogKind::Save) {
+            const std::optional<QString> target = saveTarget(request, a->front(), filterIndex, nullptr);
+            if (!target) continue;  // declined: the dialog takes the next answer
+            a->front() = *target;
+        }
         const QFileInfo first(a->front());
         folders[request.dialogName] = first.absolutePath();
         files[request.dialogName] = first.fileName();
-        filterIndexes[request.dialogName] = chosenFilters.value(number, request.filterIndex);
+        filterIndexes[request.dialogName] = filterIndex;
+        return a;
     }
-    if (a && a->isEmpty()) return std::nullopt;
-    return a;
 }
 
 std::optional<QColor> ScriptedColorDialog::ask(const QColor& initial, QWidget*)
@@ -67,7 +74,7 @@ bool MemorySettings::contains(const QString& section, const QString& key) const
     return values.contains(section + QLatin1Char('/') + key);
 }
 
-int ScriptedShell::openDocument(const QString& path)
+int ScriptedShell::openDocument(const QString& path, const std::function<void(int)>&)
 {
     opened << path;
     if (!results.empty()) {

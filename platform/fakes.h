@@ -39,7 +39,8 @@ public:
 
 // Answers file dialogs from a queue; an empty queue cancels. Every request is recorded with the
 // folder and file name the real dialog would start with, and the last folder and file name per
-// dialog name are kept as the real dialogs keep them.
+// dialog name are kept as the real dialogs keep them. A save answer goes through saveTarget as
+// a real one does: a declined overwrite question takes the next answer.
 class ScriptedFileDialogs final : public FileDialogService {
 public:
     std::optional<QStringList> ask(const FileDialogRequest& request, QWidget* parent = nullptr) override;
@@ -105,10 +106,10 @@ private:
 };
 
 // Records every document opened and answers with `result` (default: success, 42), or with the
-// next queued code.
+// next queued code; it reports nothing later.
 class ScriptedShell final : public ShellService {
 public:
-    int openDocument(const QString& path) override;
+    int openDocument(const QString& path, const std::function<void(int)>& lateFailure) override;
 
     QStringList opened;
     std::deque<int> results;

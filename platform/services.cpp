@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,9 +15,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
-#include <QUrl>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -85,14 +86,31 @@ public:
     }
 };
 
-// "JPEG Image (*.jpg)" -> "jpg": the extension of the filter's first pattern.
-QString suffixOfFilter(const QString& filter)
+// The extension of the first pattern of the classic filter's entry (1-based): "jpg" for entry 2
+// of "Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|".
+QString filterSuffix(const QString& classic, int filterIndex)
 {
-    const qsizetype star = filter.indexOf(QStringLiteral("*."));
-    if (star < 0) return {};
-    qsizetype end = star + 2;
-    while (end < filter.size() && filter.at(end).isLetterOrNumber()) ++end;
-    return filter.mid(star + 2, end - star - 2);
+    const QStringList parts = classic.split(QLatin1Char('|'));
+    const qsizetype at = 2 * (static_cast<qsizetype>(filterIndex) - 1) + 1;
+    if (filterIndex < 1 || at >= parts.size()) return {};
+    const QString pattern = parts.at(at).trimmed();
+    if (!pattern.startsWith(QLatin1String("*."))) return {};
+    qsizetype end = 2;
+    while (end < pattern.size() && pattern.at(end).isLetterOrNumber()) ++end;
+    return pattern.mid(2, end - 2);
+}
+
+bool hasExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0) return false;  // none, or a name that only starts with a dot
+    const QString ext = fileName.mid(dot + 1);
+    bool letter = false;
+    for (const QChar c : ext) {
+        if (c.unicode() > 127 || !c.isLetterOrNumber()) return false;
+        letter = letter || c.isLetter();
+    }
+    return letter;
 }
 
 class QtFileDialogs final : public FileDialogService {
@@ -105,7 +123,8 @@ public:
             if (r.dialogName == QLatin1String("cdltxtinput")) title = QStringLiteral("Open Ascii-file");
             else if (r.dialogName == QLatin1String("dlgCreatectd")) title = QStringLiteral("Save ctd-file");
         }
-        QFileDialog dlg(parent ? parent : QApplication::activeWindow(), title, start.folder);
+        QWidget* owner = parent ? parent : QApplication::activeWindow();
+        QFileDialog dlg(owner, title, start.folder);
         dlg.setWindowModality(Qt::ApplicationModal);
         const QStringList filters = qtFilterFromClassic(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
         if (!filters.isEmpty()) {
@@ -123,24 +142,30 @@ public:
             dlg.setFileMode(QFileDialog::ExistingFiles);
             break;
         case FileDialogKind::Save:
+            // No default suffix of the dialog's own: a native dialog asks about the name as
+            // typed and would let the suffixed one be replaced unasked; saveTarget asks.
             dlg.setAcceptMode(QFileDialog::AcceptSave);
             dlg.setFileMode(QFileDialog::AnyFile);
             break;
         }
-        if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
-        if (r.suffixFromFilter && r.kind == FileDialogKind::Save) {
-            const auto follow = [&dlg](const QString& filter) { dlg.setDefaultSuffix(suffixOfFilter(filter)); };
-            follow(dlg.selectedNameFilter());
-            QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, follow);
-        }
         if (!start.fileName.isEmpty()) dlg.selectFile(start.fileName);
-        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-        const QStringList chosen = dlg.selectedFiles();
-        if (chosen.isEmpty()) return std::nullopt;
+        QStringList chosen;
+        int filterIndex = 1;
+        for (;;) {
+            if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+            chosen = dlg.selectedFiles();
+            if (chosen.isEmpty()) return std::nullopt;
+            filterIndex = filters.isEmpty() ? 1 : std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+            if (r.kind != FileDialogKind::Save) break;
+            if (const std::optional<QString> target = saveTarget(r, chosen.front(), filterIndex, owner)) {
+                chosen.front() = *target;
+                break;
+            }
+        }
         const QFileInfo first(chosen.front());
         folders_[r.dialogName] = first.absolutePath();
         files_[r.dialogName] = first.fileName();
-        filterIndexes_[r.dialogName] = filters.isEmpty() ? 1 : std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+        filterIndexes_[r.dialogName] = filterIndex;
         return chosen;
     }
     QString lastFolder(const QString& name) const override { return folders_.value(name); }
@@ -205,15 +230,61 @@ public:
     }
 };
 
+QString gOpener;  // empty: xdg-open from the PATH
+int gVerdictMs = kOpenerVerdictMs;
+int gOpenersRunning = 0;
+
+// The opener's exit status as a result code (xdg-open's: 1 syntax error, 2 file missing, 3 no
+// method of opening found, 4 the program it chose failed, 5 no permission to read). A desktop
+// whose opener finds no program for the type says 4 (its own opener failed), a desktop without
+// one says 3; both mean that nothing opens the document here.
+int codeOfOpenerExit(int status)
+{
+    switch (status) {
+    case 0: return 42;
+    case 2: return 2;
+    case 3:
+    case 4: return 31;
+    case 5: return 5;
+    default: return 0;
+    }
+}
+
+// The opener runs beside the program: xdg-open waits for the program it starts on some
+// desktops, so nothing here waits for it. Its failure arrives when it ends.
 class QtShell final : public ShellService {
 public:
-    int openDocument(const QString& path) override
+    int openDocument(const QString& path, const std::function<void(int)>& lateFailure) override
     {
         const QFileInfo info(path);
         if (!QFileInfo(info.absolutePath()).isDir()) return 3;
         if (!info.exists() || info.isDir()) return 2;
         if (!info.isReadable()) return 5;
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))) return 31;
+        const QString program = gOpener.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : gOpener;
+        if (program.isEmpty()) return 31;
+
+        auto* opener = new QProcess;  // no parent: an opener still running when the program ends lives on
+        opener->setProgram(program);
+        opener->setArguments({info.absoluteFilePath()});
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        opener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer clock;
+        clock.start();
+        const int verdictMs = gVerdictMs;
+        QObject::connect(opener, &QProcess::finished, opener,
+                         [opener, clock, verdictMs, lateFailure](int status, QProcess::ExitStatus how) {
+                             --gOpenersRunning;
+                             opener->deleteLater();
+                             const int code = how == QProcess::NormalExit ? codeOfOpenerExit(status) : 0;
+                             if (code <= 32 && clock.elapsed() <= verdictMs && lateFailure) lateFailure(code);
+                         });
+        opener->start();
+        if (!opener->waitForStarted()) {
+            delete opener;
+            return 31;
+        }
+        ++gOpenersRunning;
         return 42;
     }
 };
@@ -271,7 +342,50 @@ Answer msgBox(const QString& text, int flags, const QString& title, QWidget* par
     return showMessage(messageFromFlags(flags, text.toStdString(), title.toStdString()), parent);
 }
 
-int openDocument(const QString& path) { return shell().openDocument(path); }
+int openDocument(const QString& path, std::function<void(int code)> lateFailure)
+{
+    if (!lateFailure)
+        lateFailure = [](int code) { showMessage(messageFromFlags(0, openDocumentErrorText(code)), QApplication::activeWindow()); };
+    return shell().openDocument(path, lateFailure);
+}
+
+void setDocumentOpener(const QString& program, int verdictMs)
+{
+    gOpener = program;
+    gVerdictMs = verdictMs;
+}
+
+int documentOpenersRunning() { return gOpenersRunning; }
+
+QString completedSaveName(const FileDialogRequest& request, const QString& chosen, int filterIndex)
+{
+    if (request.kind != FileDialogKind::Save) return chosen;
+    const QString fromFilter = request.suffixFromFilter ? filterSuffix(request.filter, filterIndex) : QString();
+    const QString suffix = fromFilter.isEmpty() ? request.defaultSuffix : fromFilter;
+    const QString name = QFileInfo(chosen).fileName();
+    if (suffix.isEmpty() || name.isEmpty()) return chosen;
+    bool typed = false;
+    if (request.typedSuffixes.isEmpty()) typed = hasExtension(name);
+    for (const QString& s : request.typedSuffixes)
+        typed = typed || (name.size() > s.size() + 1 && name.endsWith(QLatin1Char('.') + s, Qt::CaseInsensitive));
+    if (typed) return chosen;
+    return chosen + (chosen.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + suffix;
+}
+
+std::optional<QString> saveTarget(const FileDialogRequest& request, const QString& chosen, int filterIndex, QWidget* parent)
+{
+    const QString target = completedSaveName(request, chosen, filterIndex);
+    const QFileInfo info(target);
+    if (target == chosen || (!info.exists() && !info.isSymLink())) return target;
+    Message ask;
+    ask.icon = Icon::Exclamation;
+    ask.buttons = Buttons::YesNo;
+    ask.defaultButton = 2;
+    ask.title = request.title.toStdString();
+    ask.text = info.fileName().toStdString() + " already exists.\nDo you want to replace it?";
+    if (showMessage(ask, parent) != Answer::Yes) return std::nullopt;
+    return target;
+}
 
 QString qtFilterFromClassic(const QString& classic)
 {

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -32,8 +33,9 @@ struct FileDialogRequest {
     int filterIndex = 1;    // 1-based
     QString fileName;       // proposed file name (empty: none)
     QString initialDir;     // empty: the dialog's last folder
-    QString defaultSuffix;  // without dot
-    bool suffixFromFilter = false;  // save: a name typed without extension gets the chosen filter's
+    QString defaultSuffix;  // save: added (without dot here) to a name typed without an extension
+    bool suffixFromFilter = false;  // save: the chosen filter's extension is the default suffix
+    QStringList typedSuffixes;      // save: when set, only these extensions count as typed ones
     int flags = 0;          // classic flag word, kept for the record
 };
 
@@ -45,6 +47,16 @@ struct FileDialogStart {
     QString fileName;
 };
 FileDialogStart fileDialogStart(const FileDialogRequest& request, const QString& lastFolder);
+
+// The file a save dialog's answer names. A name typed without an extension gets the default
+// suffix; an extension is a last dot followed by letters and digits, at least one a letter, so
+// a project name such as "Run 12.03.2024" still gets one. With typedSuffixes only those count,
+// any other name gets the suffix as well. filterIndex is the chosen filter (1-based).
+QString completedSaveName(const FileDialogRequest& request, const QString& chosen, int filterIndex);
+// completedSaveName, asking before an existing file is replaced under a name the dialog did not
+// show; std::nullopt when the user declines (the dialog then asks again). Every file dialog
+// service runs its save answers through it.
+std::optional<QString> saveTarget(const FileDialogRequest& request, const QString& chosen, int filterIndex, QWidget* parent);
 
 // Each named dialog remembers its last folder and file name between calls.
 class FileDialogService {
@@ -89,11 +101,12 @@ public:
 
 // Opens a document with its associated program. Result codes as the classic shell call gives
 // them: 2 file not found, 3 folder not found, 5 access denied, 31 no associated program,
-// a value above 32 on success.
+// 0 any other failure, a value above 32 when the opener started. What the opener reports after
+// it started comes later, through `lateFailure` with the code of its failure.
 class ShellService {
 public:
     virtual ~ShellService() = default;
-    virtual int openDocument(const QString& path) = 0;
+    virtual int openDocument(const QString& path, const std::function<void(int code)>& lateFailure) = 0;
 };
 
 MessageService& messages();
@@ -114,7 +127,17 @@ void setShellService(ShellService* service);
 // Shorthands.
 Answer showMessage(const Message& message, QWidget* parent = nullptr);
 Answer msgBox(const QString& text, int flags = 0, const QString& title = {}, QWidget* parent = nullptr);
-int openDocument(const QString& path);
+// The code known at once; a failure the opener reports later goes to `lateFailure`, by default
+// the message of openDocumentErrorText.
+int openDocument(const QString& path, std::function<void(int code)> lateFailure = {});
+
+// The program the Qt shell service hands a document to, with the path as its one argument:
+// "xdg-open" from the PATH unless set (tests; empty restores it). A failure the opener reports
+// within verdictMs of its start is passed on; after that the opener is taken to be serving the
+// program it started, whose exit says nothing about the opening.
+constexpr int kOpenerVerdictMs = 60000;
+void setDocumentOpener(const QString& program, int verdictMs = kOpenerVerdictMs);
+int documentOpenersRunning();  // openers started and not yet ended
 
 // "Data files (*.ctd)|*.ctd|All files|*.*|" -> "Data files (*.ctd);;All files (*.*)"
 QString qtFilterFromClassic(const QString& classic);

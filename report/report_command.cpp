@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -226,9 +227,15 @@ void cmdExcel_Click(FrmTabchild& w)
                               analysis::browser::dialogParent(&w));
         return;
     }
-    const std::string failure = platform::openDocumentErrorText(platform::openDocument(*path));
-    if (!failure.empty())
-        platform::showMessage(platform::messageFromFlags(0, failure), analysis::browser::dialogParent(&w));
+    // The workbook is written whatever opens it; when nothing does, the user is told where it is.
+    const std::string where = text(QDir::toNativeSeparators(*path));
+    const auto notOpened = [where, parent = QPointer<QWidget>(analysis::browser::dialogParent(&w))](int code) {
+        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code) + "\nThe workbook was saved as " + where +
+                                                                "; open it from there with a spreadsheet program."),
+                              parent);
+    };
+    const int code = platform::openDocument(*path, notOpened);
+    if (code <= 32) notOpened(code);
 }
 
 }  // namespace report

@@ -88,6 +88,33 @@ TEST_F(Export, GraphAsBitmapAndJpegHoldsTheDiagram)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
 }
 
+// The file's content follows its extension: the filter kept from the last export decides only
+// for a name typed without ".bmp", ".jpg" or ".jpeg", and then lends it its extension.
+TEST_F(Export, ATypedExtensionDecidesTheFormat)
+{
+    ASSERT_NE(openSmall(), nullptr);
+    struct Case {
+        int filter;
+        const char* typed;
+        const char* written;
+        const char* format;
+    };
+    const Case cases[] = {
+        {2, "g3.bmp", "g3.bmp", "BMP"},     {1, "g4.JPG", "g4.JPG", "JPEG"}, {1, "g5.jpeg", "g5.jpeg", "JPEG"},
+        {2, "g6.Bmp", "g6.Bmp", "BMP"},     {2, "g7", "g7.jpg", "JPEG"},     {1, "g8", "g8.bmp", "BMP"},
+        {2, "g9.png", "g9.png.jpg", "JPEG"},
+    };
+    for (const Case& c : cases) {
+        saveGraphAs(path(c.typed), c.filter);
+        const QString written = path(c.written);
+        EXPECT_TRUE(platform::isImageFile(written, c.format)) << c.typed;  // judged by the content
+        if (qstrcmp(c.typed, c.written) != 0) {
+            EXPECT_FALSE(QFileInfo::exists(path(c.typed))) << c.typed;
+        }
+    }
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
 TEST_F(Export, AnOverflowedDiagramIsWrittenAsShown)
 {
     std::string text = bytesOf(testfiles::dataPath("small.ctd"));
@@ -112,7 +139,7 @@ TEST_F(Export, FailedGraphSavesNameTheFileAndKeepTheOldOne)
     const std::string old = "an older picture";
     for (int filter : {1, 2}) {
         fakes.messages.clear();
-        const QString target = testfiles::writeFile(dir, "old.img", old);
+        const QString target = testfiles::writeFile(dir, filter == 1 ? "old.bmp" : "old.jpg", old);
         fakes.disk.failWritesAfter(10);
         saveGraphAs(target, filter);
         fakes.disk.heal();

@@ -7,11 +7,13 @@
 #include "modal_script.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
+#include "tests/support/scripted_opener.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -131,6 +133,42 @@ TEST_F(ImportFlow, NewDataFileThroughBothDialogsMatchesTheGoldenFile)
     EXPECT_FALSE(importer::dataInputFormLoaded());
 }
 
+// The dialog proposes the project name; saved as proposed it becomes a data file the open
+// dialogs list, and a data file of that name is replaced only after the question.
+TEST_F(ImportFlow, TheProposedNameIsSavedAsADataFile)
+{
+    const QString proposed = path(QStringLiteral("A4 coast-down"));
+    writeBytes(proposed + QStringLiteral(".ctd"), "an older run\r\n");
+    fakes.files.answer(kData + QStringLiteral("/run_kmh.txt"));
+    fakes.files.answer(proposed);  // replacing declined: the dialog asks again
+    fakes.files.answer(proposed);
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes};
+    ModalScript script;
+    script
+        .on(QStringLiteral("frmlistview"),
+            [](QWidget* w) {
+                auto* lv = static_cast<FrmListview*>(w);
+                confirmKmhStructure(lv);
+                lv->cmdnext->click();
+            })
+        .on(QStringLiteral("frmdatainput"), [](QWidget* w) {
+            auto* f = static_cast<FrmDataInput*>(w);
+            fillGoldenParameters(f);
+            f->cmdFinish->click();
+        });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    for (const platform::Message& m : fakes.messages.shown) {
+        EXPECT_EQ(m.text, "A4 coast-down.ctd already exists.\nDo you want to replace it?");
+        EXPECT_EQ(m.title, "Save CTD-file");
+        EXPECT_EQ(m.buttons, platform::Buttons::YesNo);
+    }
+    EXPECT_EQ(fakes.files.requests.back().fileName, QStringLiteral("A4 coast-down"));
+    EXPECT_EQ(bytesOf(proposed + QStringLiteral(".ctd")), bytesOf(kData + QStringLiteral("/run_kmh.ctd")));
+    EXPECT_FALSE(QFileInfo::exists(proposed));
+}
+
 // Blank-separated time column, m/s, point: back and forth between the dialogs, a cancelled
 // save dialog, a failed write, then a good one; the samples stay the same throughout.
 TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
@@ -138,7 +176,7 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
     const QString txt = path(QStringLiteral("run.txt"));
     writeBytes(txt, "t v\n0.0 30.5 x\n0.1 28.25\n0.2  26\n0.3 24.0\n");
     // An old file whose name leaves no room for the temporary name beside it: the write fails.
-    const QString old = path(QString(250, QLatin1Char('o')));
+    const QString old = path(QString(246, QLatin1Char('o')) + QStringLiteral(".ctd"));
     {
         QFile f(old);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -385,6 +423,30 @@ TEST_F(ImportFlow, StructureDialogStates)
     EXPECT_TRUE(script.finished());
     EXPECT_FALSE(state.structureConfirmed);
     EXPECT_FALSE(importer::listviewLoaded());
+}
+
+// Edit file hands the text file to the desktop's opener. The dialog goes on to its editing
+// state at once; when the opener then finds no program for the file, the user hears it.
+TEST_F(ImportFlow, EditFileSaysWhenNothingOpensTheFile)
+{
+    const QString txt = path(QStringLiteral("fall.txt"));
+    writeBytes(txt, "30\r\n20\r\n10\r\n");
+    fakes.files.answer(txt);
+    ScriptedOpener opener("exit 3");
+    ModalScript script;
+    script.on(QStringLiteral("frmlistview"), [&](QWidget* w) {
+        auto* lv = static_cast<FrmListview*>(w);
+        lv->cmdchange->click();
+        EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Reload file"));
+        EXPECT_FALSE(lv->cmdok->isEnabled());
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(opener.args(), txt.toLocal8Bit() + "\n");
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, "No association for file extension"));
+        lv->cmdCancel->click();
+    });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
 }
 
 TEST_F(ImportFlow, UnreadableFileEndsTheRunWithAMessage)

@@ -193,6 +193,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         {{path("a.ctd"), path("slow.ctd")}, {}, "The sample rate of the datasets has to be the same!"},
         {{path("a.ctd"), path("bad,name.ctd")}, {}, "comma or a line break"},
         {{path("a.ctd"), path("b.ctd")}, other.filePath("s.cts"), "has to be in the same directory"},
+        {{path("a.ctd"), path("b.ctd")}, other.filePath("s"), "has to be in the same directory"},
         {{path("a.ctd"), path("b.ctd")}, path("b.ctd"), "its own data file b.ctd"},
         {{path("a.ctd"), path("b.ctd")}, path("taken.cts"), path("taken.cts").toStdString() + " - file can not be written!"},
     };
@@ -213,6 +214,25 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
     EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
     EXPECT_TRUE(QFileInfo(path("taken.cts")).isDir());
     EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
+}
+
+// A name typed without extension becomes a series file in the data files' folder; a series
+// file of that name is replaced only after the question.
+TEST_F(SeriesFlow, ANameTypedWithoutExtensionIsSavedAsASeriesFile)
+{
+    put("series.cts", "an older series");
+    fakes.files.answerMany({path("a.ctd"), path("b.ctd")});
+    fakes.files.answer(path("series"));  // replacing declined: the dialog asks again
+    fakes.files.answer(path("series"));
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes};
+    runSaving();
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    for (const platform::Message& m : fakes.messages.shown) {
+        EXPECT_EQ(m.text, "series.cts already exists.\nDo you want to replace it?");
+        EXPECT_EQ(m.title, "Save series as...");
+    }
+    EXPECT_EQ(bytesOf(path("series.cts")), "2\r\n5\r\na.ctd,33,38\r\nb.ctd,31,36\r\n");
+    EXPECT_FALSE(QFileInfo::exists(path("series")));
 }
 
 TEST_F(SeriesFlow, CancelEndsSilently)

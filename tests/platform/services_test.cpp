@@ -1,6 +1,7 @@
 #include "platform/fakes.h"
 #include "platform/plain_text_edit.h"
 #include "platform/services.h"
+#include "tests/support/scripted_opener.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -77,6 +78,99 @@ TEST(Fakes, ScopedFakesInstallAndRestore)
     EXPECT_EQ(dynamic_cast<MemorySettings*>(&settings()), nullptr);
 }
 
+TEST(SaveDialog, ANameTypedWithoutExtensionGetsTheDefault)
+{
+    FileDialogRequest ctd;
+    ctd.kind = FileDialogKind::Save;
+    ctd.defaultSuffix = QStringLiteral("ctd");
+    FileDialogRequest graph;
+    graph.kind = FileDialogKind::Save;
+    graph.filter = QStringLiteral("Bitmap(*.bmp)|*.bmp|JPEG Image (*.jpg) |*.jpg|");
+    graph.suffixFromFilter = true;
+    graph.typedSuffixes = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    FileDialogRequest open = ctd;
+    open.kind = FileDialogKind::Open;
+    struct Case {
+        const FileDialogRequest* request;
+        int filter;
+        const char* typed;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {&ctd, 1, "/d/Project", "/d/Project.ctd"},
+        {&ctd, 1, "/d/run.CTD", "/d/run.CTD"},
+        {&ctd, 1, "/d/run.txt", "/d/run.txt"},             // an extension of the user's own
+        {&ctd, 1, "/d/run.v2", "/d/run.v2"},
+        {&ctd, 1, "/d/Run 12.03.2024", "/d/Run 12.03.2024.ctd"},  // a date is no extension
+        {&ctd, 1, "/d/Golf 1.4 TSI", "/d/Golf 1.4 TSI.ctd"},
+        {&ctd, 1, "/d/notes.", "/d/notes.ctd"},
+        {&ctd, 1, "/d/.hidden", "/d/.hidden.ctd"},
+        {&ctd, 1, "/d.x/Project", "/d.x/Project.ctd"},      // a dot in the folder counts not
+        {&open, 1, "/d/Project", "/d/Project"},
+        {&graph, 2, "/d/g3.bmp", "/d/g3.bmp"},
+        {&graph, 1, "/d/g4.JPG", "/d/g4.JPG"},
+        {&graph, 1, "/d/g5.jpeg", "/d/g5.jpeg"},
+        {&graph, 2, "/d/Graph", "/d/Graph.jpg"},
+        {&graph, 1, "/d/Graph", "/d/Graph.bmp"},
+        {&graph, 1, "/d/g.png", "/d/g.png.bmp"},  // the content must match the extension
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(completedSaveName(*c.request, QString::fromUtf8(c.typed), c.filter), QString::fromUtf8(c.saved)) << c.typed;
+}
+
+// A suffix added after the dialog closed names a file the dialog did not ask about: it is
+// asked here, and No brings the dialog back.
+TEST(SaveDialog, AnExistingFileUnderTheCompletedNameIsReplacedOnlyOnYes)
+{
+    ScopedFakes fakes;
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("Project.ctd"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    FileDialogRequest r;
+    r.dialogName = QStringLiteral("dlgCreatectd");
+    r.kind = FileDialogKind::Save;
+    r.title = QStringLiteral("Save CTD-file");
+    r.defaultSuffix = QStringLiteral("ctd");
+
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.files.answer(dir.filePath(QStringLiteral("Other")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{dir.filePath(QStringLiteral("Other.ctd"))});
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    Message asked;
+    asked.icon = Icon::Exclamation;
+    asked.buttons = Buttons::YesNo;
+    asked.defaultButton = 2;
+    asked.title = "Save CTD-file";
+    asked.text = "Project.ctd already exists.\nDo you want to replace it?";
+    EXPECT_EQ(fakes.messages.last(), asked);
+    EXPECT_EQ(fileDialogs().lastFileName(r.dialogName), QStringLiteral("Other.ctd"));
+
+    fakes.messages.clear();
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_FALSE(fileDialogs().ask(r).has_value());  // declined, then cancelled
+
+    fakes.messages.clear();
+    fakes.files.answer(dir.filePath(QStringLiteral("Project")));
+    fakes.messages.answers.push_back(Answer::Yes);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{existing});
+
+    // A name typed whole was the dialog's own question.
+    fakes.messages.clear();
+    fakes.files.answer(existing);
+    EXPECT_EQ(fileDialogs().ask(r), QStringList{existing});
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    // A dangling link of that name is a file to be asked about too.
+    const QString link = dir.filePath(QStringLiteral("Link.ctd"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), link));
+    fakes.files.answer(dir.filePath(QStringLiteral("Link")));
+    fakes.messages.answers.push_back(Answer::No);
+    EXPECT_FALSE(fileDialogs().ask(r).has_value());
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+}
+
 TEST(ImageExport, WritesBmpAndJpegAndReportsFailure)
 {
     QTemporaryDir dir;
@@ -136,15 +230,89 @@ TEST(ImageExport, AFailingDiskKeepsTheOldPictureAndSaysWhy)
 TEST(Shell, FailuresMapToResultCodes)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(shell().openDocument(dir.filePath(QStringLiteral("nofolder/readme.pdf"))), 3);
-    EXPECT_EQ(shell().openDocument(dir.filePath(QStringLiteral("readme.pdf"))), 2);
+    const auto open = [](const QString& path) { return shell().openDocument(path, {}); };
+    EXPECT_EQ(open(dir.filePath(QStringLiteral("nofolder/readme.pdf"))), 3);
+    EXPECT_EQ(open(dir.filePath(QStringLiteral("readme.pdf"))), 2);
     QFile locked(dir.filePath(QStringLiteral("locked.pdf")));
     ASSERT_TRUE(locked.open(QIODevice::WriteOnly));
     locked.close();
     locked.setPermissions(QFileDevice::Permissions());
     if (::geteuid() != 0) {  // root reads anything
-        EXPECT_EQ(shell().openDocument(locked.fileName()), 5);
+        EXPECT_EQ(open(locked.fileName()), 5);
     }
+}
+
+// What the opener reports decides; its start alone is no success.
+TEST(Shell, TheOpenersExitStatusIsTheResult)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("read me \u00E4.pdf"));
+    QFile(doc).open(QIODevice::WriteOnly);
+    struct Case {
+        int exit;
+        int code;  // 0: no failure reported
+    };
+    const Case cases[] = {{0, 0}, {2, 2}, {3, 31}, {4, 31}, {5, 5}, {1, 0}, {9, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exit);
+        ScriptedOpener opener("sleep 0.1; exit " + std::to_string(c.exit));
+        std::optional<int> late;
+        EXPECT_GT(shell().openDocument(doc, [&late](int code) { late = code; }), 32);
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(opener.args(), doc.toLocal8Bit() + "\n");  // the path, as one argument
+        if (c.exit == 0) {
+            EXPECT_FALSE(late.has_value());
+        } else {
+            ASSERT_TRUE(late.has_value());
+            EXPECT_EQ(*late, c.code);
+            EXPECT_LE(*late, 32);
+        }
+    }
+
+    // Killed: no exit status to go by.
+    {
+        ScriptedOpener opener("kill -9 $$");
+        std::optional<int> late;
+        shell().openDocument(doc, [&late](int code) { late = code; });
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_EQ(late, 0);
+    }
+    // An opener still running after the verdict time serves the program it started; how that
+    // one ends says nothing about the opening.
+    {
+        ScriptedOpener opener("sleep 0.5; exit 4", 100);
+        std::optional<int> late;
+        shell().openDocument(doc, [&late](int code) { late = code; });
+        ASSERT_TRUE(opener.waitUntilDone());
+        EXPECT_FALSE(late.has_value());
+    }
+    // No opener at all.
+    platform::setDocumentOpener(dir.filePath(QStringLiteral("no-such-opener")));
+    EXPECT_EQ(shell().openDocument(doc, {}), 31);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit());
+    platform::setDocumentOpener({});
+    EXPECT_EQ(shell().openDocument(doc, {}), 31);  // no xdg-open on the PATH
+    qputenv("PATH", path);
+}
+
+TEST(Shell, ALateFailureIsShownAsItsMessageUnlessTheCallerTakesIt)
+{
+    ScopedFakes fakes;
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("readme.pdf"));
+    QFile(doc).open(QIODevice::WriteOnly);
+    ScriptedOpener opener("exit 3");
+    EXPECT_GT(openDocument(doc), 32);
+    ASSERT_TRUE(opener.waitUntilDone());
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last(), messageFromFlags(0, "No association for file extension"));
+
+    int taken = 0;
+    openDocument(doc, [&taken](int code) { taken = code; });
+    ASSERT_TRUE(opener.waitUntilDone());
+    EXPECT_EQ(taken, 31);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
 }
 
 TEST(PlainTextEdit, PasteOnlyWithTextOnTheClipboard)

@@ -10,6 +10,7 @@
 #include "report/progress_display.h"
 #include "report/report_command.h"
 #include "tests/report/report_test_support.h"
+#include "tests/support/scripted_opener.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -233,14 +234,29 @@ TEST_F(ReportWindow, AFailedWriteNamesFileAndReasonAndKeepsTheOldWorkbook)
     expectIdle();
 }
 
-TEST_F(ReportWindow, AWorkbookThatCannotBeOpenedGetsTheFramesMessage)
+// Whether the shell refuses at once or the opener fails after it started, the user learns
+// that nothing opened the workbook and where it was saved.
+TEST_F(ReportWindow, AWorkbookThatNothingOpensIsNamedWithTheFramesMessage)
 {
     openGroupedSeries();
+    const QString target = path("series.xlsx");
+    const std::string expected = "No association for file extension\nThe workbook was saved as " +
+                                 QDir::toNativeSeparators(target).toStdString() + "; open it from there with a spreadsheet program.";
     fakes.shell.result = 31;
-    report(path("series.xlsx"));
+    report(target);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last().text, "No association for file extension");
+    EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, expected));
     EXPECT_TRUE(std::filesystem::exists(dir.file("series.xlsx")));
+
+    fakes.messages.clear();
+    ScriptedOpener opener("exit 3");  // xdg-open finding no spreadsheet program
+    report(target);
+    EXPECT_TRUE(fakes.messages.shown.empty());  // not yet: the opener runs beside the program
+    ASSERT_TRUE(opener.waitUntilDone());
+    EXPECT_EQ(opener.args(), target.toLocal8Bit() + "\n");
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, expected));
+    expectIdle();
 }
 
 TEST_F(ReportWindow, ASecondReportMakesANewWorkbookWhereTheLastWent)
