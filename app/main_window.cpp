@@ -281,8 +281,12 @@ void MainWindow::buildToolbar()
             b->setMenu(menu);
             b->setPopupMode(QToolButton::MenuButtonPopup);
             buttonMenus_[static_cast<size_t>(d.position)] = menu;
+            // The button's body opens the same menu as its arrow: its commands sit in the menu,
+            // and a click that did nothing would leave the user guessing.
+            connect(b, &QToolButton::clicked, b, &QToolButton::showMenu);
+        } else {
+            connect(b, &QToolButton::clicked, this, [this, key] { tbToolBar_ButtonClick(key); });
         }
-        connect(b, &QToolButton::clicked, this, [this, key] { tbToolBar_ButtonClick(key); });
         tbToolBar->addWidget(b);
         buttons_[static_cast<size_t>(d.position)] = b;
         ++position;
@@ -354,7 +358,6 @@ void MainWindow::tbToolBar_ButtonClick(const QString& key)
     else if (key == QLatin1String("Calculation")) showPage(1);
     else if (key == QLatin1String("Protocol")) showPage(2);
     else if (key == QLatin1String("Help")) showHelp();
-    // The main parts of New, Open and Save do nothing: their commands sit in their menus.
 }
 
 void MainWindow::tbToolBar_ButtonMenuClick(const QString& key)
