@@ -2,8 +2,8 @@
 //
 // The text is laid out for the PDF writer itself, so its point sizes hold on paper. The laid-out
 // text is one long column that is cut into pages here: a cut falls between two paragraphs or two
-// table rows, never through one, a table cut over two pages repeats its heading row, and a
-// heading stays on the page of the text that follows it.
+// table rows, never through one; a short table stays whole, a long one cut over two pages repeats
+// its heading row, and a heading stays on the page of the text that follows it.
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFont>
@@ -179,7 +179,13 @@ std::vector<Span> unbreakableSpans(const QTextDocument& doc, qreal pageHeight)
         spans.insert(spans.end(), more.begin(), more.end());
     };
     for (QTextFrame::iterator it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
-        if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) add(tableRows(doc, table), false);
+        if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+            std::vector<Span> rows = tableRows(doc, table);
+            // A short table stays whole; a long one may continue on the next page.
+            if (!rows.empty() && rows.back().bottom - rows.front().top <= pageHeight / 3)
+                rows = {{rows.front().top, rows.back().bottom}};
+            add(rows, false);
+        }
         else if (const QTextBlock b = it.currentBlock(); b.isValid())
             add(blockSpans(doc, b, pageHeight), b.blockFormat().headingLevel() > 0);
     }
