@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace app {
 
@@ -281,8 +282,12 @@ void MainWindow::buildToolbar()
             b->setMenu(menu);
             b->setPopupMode(QToolButton::MenuButtonPopup);
             buttonMenus_[static_cast<size_t>(d.position)] = menu;
+            // The button's body opens the same menu as its arrow: its commands sit in the menu,
+            // and a click that did nothing would leave the user guessing.
+            connect(b, &QToolButton::clicked, b, &QToolButton::showMenu);
+        } else {
+            connect(b, &QToolButton::clicked, this, [this, key] { tbToolBar_ButtonClick(key); });
         }
-        connect(b, &QToolButton::clicked, this, [this, key] { tbToolBar_ButtonClick(key); });
         tbToolBar->addWidget(b);
         buttons_[static_cast<size_t>(d.position)] = b;
         ++position;
@@ -354,7 +359,6 @@ void MainWindow::tbToolBar_ButtonClick(const QString& key)
     else if (key == QLatin1String("Calculation")) showPage(1);
     else if (key == QLatin1String("Protocol")) showPage(2);
     else if (key == QLatin1String("Help")) showHelp();
-    // The main parts of New, Open and Save do nothing: their commands sit in their menus.
 }
 
 void MainWindow::tbToolBar_ButtonMenuClick(const QString& key)
@@ -685,6 +689,63 @@ void MainWindow::showAbout()
 
 // ---- placement ------------------------------------------------------------------------------
 
+namespace {
+
+// The screens' available areas, the primary first.
+std::vector<Rect> screenAreas()
+{
+    QList<QScreen*> all = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        all.removeAll(primary);
+        all.prepend(primary);
+    }
+    std::vector<Rect> screens;
+    for (QScreen* s : all) {
+        const QRect g = s->availableGeometry();
+        screens.push_back({g.x(), g.y(), g.width(), g.height()});
+    }
+    return screens;
+}
+
+// The window manager's frame is known only once the window is on the screen: at its first
+// exposure the stored placement is fitted again with the frame counted, so a window brought
+// back onto the screen has its whole frame there, the status bar included.
+class FrameFit : public QObject {
+public:
+    FrameFit(QWidget* window, const Rect& stored, const Rect& placed)
+        : QObject(window), window_(window), stored_(stored), placed_(placed)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        QWindow* handle = window_->windowHandle();
+        if (watched == window_ && event->type() == QEvent::Show && handle) {
+            window_->removeEventFilter(this);
+            handle->installEventFilter(this);
+        } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
+            handle->removeEventFilter(this);
+            const QMargins m = handle->frameMargins();
+            const Rect r = keepOnScreen(stored_, screenAreas(), {m.left(), m.top(), m.right(), m.bottom()});
+            if (r != placed_ && !window_->isMinimized() && !window_->isMaximized()) {
+                window_->move(r.x, r.y);
+                window_->resize(r.width, r.height);
+            }
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    Rect stored_;
+    Rect placed_;
+};
+
+}  // namespace
+
 void MainWindow::loadPlacement()
 {
     std::array<std::optional<std::string>, 4> stored;
@@ -693,20 +754,11 @@ void MainWindow::loadPlacement()
         if (v.isValid() && !v.isNull()) stored[i] = v.toString().toStdString();
     }
     const Placement p = placementFromStored(stored);
-    Rect r{px(p.left), px(p.top), px(p.width), px(p.height)};
-    std::vector<Rect> screens;
-    QList<QScreen*> all = QGuiApplication::screens();
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        all.removeAll(primary);
-        all.prepend(primary);
-    }
-    for (QScreen* s : all) {
-        const QRect g = s->availableGeometry();
-        screens.push_back({g.x(), g.y(), g.width(), g.height()});
-    }
-    r = keepOnScreen(r, screens);
+    const Rect wanted{px(p.left), px(p.top), px(p.width), px(p.height)};
+    const Rect r = keepOnScreen(wanted, screenAreas());
     move(r.x, r.y);
     resize(r.width, r.height);
+    new FrameFit(this, wanted, r);
 }
 
 void MainWindow::savePlacement()

@@ -6,10 +6,10 @@ pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxlsxwriter-dev 
 if [ "${TW_GUI_RUN:-0}" = 1 ]; then
   pkgs+=(qt6-qpa-plugins libxkbcommon-x11-0)
 else
-  # The tests: a locale with a decimal comma is made from the locales package's sources, and
-  # LibreOffice recalculates a report. A machine that has LibreOffice keeps its own (the no-GUI
-  # package would replace a desktop's Calc).
-  pkgs+=(locales)
+  # The tests: a locale with a decimal comma is made from the locales package's sources,
+  # poppler-utils read the help document back, and LibreOffice recalculates a report. A machine
+  # that has LibreOffice keeps its own (the no-GUI package would replace a desktop's Calc).
+  pkgs+=(locales poppler-utils)
   command -v soffice >/dev/null 2>&1 || pkgs+=(libreoffice-calc-nogui)
 fi
 # Only scripts/fuzz.sh needs clang and its libFuzzer runtime.

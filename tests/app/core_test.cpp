@@ -67,16 +67,31 @@ TEST(Placement, RoundTripTexts)
     EXPECT_EQ(back.height, p.height);
 }
 
-TEST(ScreenFit, OffScreenWindowsMoveOntoThePrimaryScreen)
+TEST(ScreenFit, OffScreenWindowsMoveOntoThePrimaryScreenFrameAndAll)
 {
     const std::vector<Rect> screens = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    const Rect onSecond{2000, 100, 800, 600};
-    EXPECT_EQ(keepOnScreen(onSecond, screens), onSecond);
-    const Rect partly{-700, 50, 800, 600};  // its right end still shows
-    EXPECT_EQ(keepOnScreen(partly, screens), partly);
-    EXPECT_EQ(keepOnScreen({5000, 3000, 800, 600}, screens), (Rect{1120, 480, 800, 600}));
-    EXPECT_EQ(keepOnScreen({100, -400, 800, 600}, screens), (Rect{100, 0, 800, 600}));  // title bar above
-    EXPECT_EQ(keepOnScreen({6000, 40, 4000, 3000}, screens), (Rect{0, 0, 4000, 3000}));  // bigger than the screen
+    const Margins none;
+    const Margins frame{1, 20, 1, 5};  // a title bar of 20 pixels
+    struct Case {
+        Rect window;
+        Margins frame;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {{2000, 100, 800, 600}, frame, {2000, 100, 800, 600}},  // on the second screen
+        {{-700, 50, 800, 600}, frame, {-700, 50, 800, 600}},    // its right end still shows
+        {{100, 1070, 800, 600}, frame, {100, 1070, 800, 600}},  // a strip of its title bar shows
+        {{5000, 3000, 800, 600}, none, {1120, 480, 800, 600}},
+        {{5000, 3000, 800, 600}, frame, {1118, 455, 800, 600}},  // the frame's bottom on the screen's
+        {{100, -400, 800, 600}, frame, {100, 0, 800, 600}},      // title bar above the screen
+        {{6000, 40, 4000, 3000}, none, {0, 0, 1920, 1080}},      // larger than the screen
+        {{6000, 40, 4000, 3000}, frame, {0, 0, 1918, 1055}},
+    };
+    for (const Case& c : cases) {
+        const Rect r = keepOnScreen(c.window, screens, c.frame);
+        EXPECT_EQ(r, c.expected) << c.window.x << "," << c.window.y << " -> " << r.x << "," << r.y << " " << r.width
+                                 << "x" << r.height;
+    }
 }
 
 TEST(Navigation, StepRoundsHalfEvenAndClamps)

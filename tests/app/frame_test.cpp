@@ -479,8 +479,6 @@ TEST_F(Frame, FileCommandsReachTheHooks)
     main->tbMenuEntry(2, 2)->trigger();
     main->mnuFileSaveNotepad->trigger();
     main->tbMenuEntry(3, 2)->trigger();
-    main->tbButton(1)->click();  // the main part of a drop-down button does nothing
-    main->tbButton(3)->click();
     open(1);
     main->tbMenuEntry(3, 1)->trigger();
     EXPECT_EQ(imports, 2);
@@ -488,6 +486,37 @@ TEST_F(Frame, FileCommandsReachTheHooks)
     EXPECT_EQ(opened, (std::vector<int>{1, 2}));
     EXPECT_EQ(notes, 2);
     EXPECT_EQ(graphs, 1);
+}
+
+TEST_F(Frame, NewOpenAndSaveOpenTheirMenusFromTheButtonsBody)
+{
+    start();
+    int imports = 0, opens = 0, notes = 0;
+    app::commandHooks().importAsciiData = [&] { ++imports; };
+    app::commandHooks().openAnalysisWindow = [&](int) { ++opens; };
+    app::commandHooks().saveNotes = [&] { ++notes; };
+    for (int position : {1, 2, 3}) {
+        QToolButton* b = main->tbButton(position);
+        QMenu* shown = nullptr;
+        // The menu runs its own event loop: wait for it there, then choose its first enabled entry.
+        QTimer poll;
+        int ticks = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!shown && ++ticks < 200) return;
+            poll.stop();
+            if (!shown) return;
+            QTest::keyClick(shown, Qt::Key_Down);
+            QTest::keyClick(shown, Qt::Key_Return);
+        });
+        poll.start(10);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));  // left of the arrow
+        while (poll.isActive()) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(shown, b->menu()) << "button " << position;
+    }
+    EXPECT_EQ(imports, 1);  // New CTD...
+    EXPECT_EQ(opens, 1);    // Open CTD...
+    EXPECT_EQ(notes, 1);    // Save notepad... (Save graph is off without an analysis window)
 }
 
 TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
