@@ -576,7 +576,8 @@ void FrmTabchild::focusInEvent(QFocusEvent* event)
 bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) browser::setEditCommands(false, true, false);
-    else if (event->type() == QEvent::FocusOut) browser::setEditCommands(false, false, false);
+    else if (event->type() == QEvent::FocusOut && !app::menuTookFocus(event))
+        browser::setEditCommands(false, false, false);
     else if (event->type() == QEvent::MouseButtonPress && watched == picdiagram()) picdiagram()->setFocus();
     return QWidget::eventFilter(watched, event);
 }

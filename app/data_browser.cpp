@@ -401,7 +401,7 @@ bool DataBrowser::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtNotes) {
         MainWindow* main = ownerOf(this);
         if (main && type == QEvent::FocusIn) main->setEditCommandsEnabled(true);
-        else if (main && type == QEvent::FocusOut) main->setEditCommandsEnabled(false);
+        else if (main && type == QEvent::FocusOut && !menuTookFocus(event)) main->setEditCommandsEnabled(false);
         return false;
     }
     struct ArrowLabel {

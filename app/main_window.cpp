@@ -92,6 +92,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    menuBar()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && now == menuBar()) focusBeforeMenuBar_ = old;
+    });
 
     // Load handler: diagram defaults first, then the placement, then the data browser.
     diagram::initDiagramDefaults();
@@ -116,7 +120,9 @@ MainWindow::~MainWindow()
 {
     // No activation may reach this object while its children go.
     mdiArea->disconnect(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     browserWindow->removeEventFilter(this);
+    menuBar()->removeEventFilter(this);
     // The analysis windows go first, while the main window and the browser they talk to are
     // still whole.
     const QList<QMdiSubWindow*> subs = mdiArea->subWindowList();
@@ -738,6 +744,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The controls keep their Edit commands while the menu bar has the focus (menuTookFocus).
+    // When it hands the focus on to another control than the one it took it from, that one
+    // has lost it; the new one's own focus handler runs after this.
+    if (watched == menuBar() && event->type() == QEvent::FocusOut) {
+        if (QApplication::focusWidget() != focusBeforeMenuBar_) setEditCommands(false, false, false);
+        focusBeforeMenuBar_ = nullptr;
+    }
     // The browser stays loaded for the whole run: its close box hides it like View > Databrowser.
     if (watched == browserWindow && event->type() == QEvent::Close && !closing_) {
         event->ignore();
