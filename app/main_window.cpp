@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
+#include "app/core/cascade.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
@@ -26,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -638,13 +641,41 @@ QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
     return list;
 }
 
+// The windows that are not minimised overlap diagonally from the back to the front, each one a
+// title bar's height further; none is smaller than a newly opened window (QMdiArea's own cascade
+// shrinks them to their size hints).
+void cascadeSubWindows(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible() && !sub->isMinimized()) subs << sub;
+    if (subs.isEmpty()) return;
+    std::vector<Size> sizes;
+    for (QMdiSubWindow* sub : subs) {
+        if (sub->isMaximized()) sub->showNormal();
+        sizes.push_back({sub->width(), sub->height()});
+    }
+    QStyleOptionTitleBar titleBar;
+    titleBar.initFrom(subs.front());
+    const int step = subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &titleBar, subs.front());
+    const QSize space = area->viewport()->size();
+    const std::vector<Rect> placed =
+        cascadeGeometry(sizes, {px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips)},
+                        {space.width(), space.height()}, std::max(step, 1));
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+        const Rect& r = placed[static_cast<std::size_t>(i)];
+        subs.at(i)->setGeometry(r.x, r.y, r.width, r.height);
+        subs.at(i)->raise();
+    }
+}
+
 }  // namespace
 
 void MainWindow::cascade()
 {
     // The data browser leaves the arrangement: hidden first, so no hole is left where it stood.
     setBrowserVisible(false, false);
-    mdiArea->cascadeSubWindows();
+    cascadeSubWindows(mdiArea);
 }
 
 void MainWindow::tileHorizontal() { tile(Qt::Horizontal); }
