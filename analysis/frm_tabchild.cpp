@@ -488,8 +488,9 @@ void FrmTabchild::cmdDLLNEW_Click()
 
 void FrmTabchild::Form_Activate()
 {
-    // A hidden window is not being activated but torn down with the main window.
-    if (unloaded_ || !isVisible()) return;
+    // Torn down with a main window that is gone from the screen. A minimised window is hidden
+    // too, but it is activated like any other.
+    if (unloaded_ || !window()->isVisible()) return;
     diaoverview();
     activate_drawinoverview();
     QStringList files;

@@ -213,3 +213,50 @@ TEST_F(Windows, TheMenuBarHandingTheFocusToAnotherControlSwitchesTheCommandsOff)
     EXPECT_EQ(toolbarStates(), (EditStates{false, false, false}));
     EXPECT_EQ(menuStates(), (EditStates{false, false, false}));
 }
+
+// ---- the data browser follows every activation ------------------------------------------------
+
+TEST_F(Windows, ARestoredMinimisedWindowHandsTheBrowserItsData)
+{
+    analysis::FrmTabchild* a = openSeries();
+    analysis::FrmTabchild* b = openDataFile();
+    ASSERT_TRUE(a && b);
+    sub(a)->showMinimized();
+    QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());  // work in B
+    ASSERT_EQ(main->activeAnalysisWindow(), b);
+    expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
+
+    // A click on the minimised title bar activates A while it is still minimised; its restore
+    // button then shows it again.
+    const QPoint title(sub(a)->width() / 3, sub(a)->height() / 2);
+    QTest::mouseMove(sub(a), title);
+    QTest::mouseClick(sub(a), Qt::LeftButton, {}, title);
+    ASSERT_TRUE(sub(a)->isMinimized());
+    ASSERT_EQ(main->activeAnalysisWindow(), a);
+    expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
+    sub(a)->showNormal();
+    EXPECT_EQ(main->activeAnalysisWindow(), a);
+    expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
+    // The arrows move A's diagram now.
+    a->framedia->cmdallplus()->click();
+    const int before = a->navBar(app::NavBar::Left).value;
+    browser->SSTab1->setCurrentIndex(2);
+    QTest::mouseClick(browser->lblNaviballRight, Qt::LeftButton);
+    EXPECT_GT(a->navBar(app::NavBar::Left).value, before);
+}
+
+TEST_F(Windows, ClosingTheShownWindowWithTheNextMinimisedLeavesTheBrowserOnTheNext)
+{
+    analysis::FrmTabchild* a = openSeries();
+    analysis::FrmTabchild* b = openDataFile();
+    ASSERT_TRUE(a && b);
+    sub(a)->showMinimized();
+    main->mdiArea->setActiveSubWindow(sub(b));
+    expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
+
+    sub(b)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(main->activeAnalysisWindow(), a);
+    expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
+    EXPECT_TRUE(main->mnuViewGraph->isEnabled());
+}
