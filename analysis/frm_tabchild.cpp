@@ -493,10 +493,11 @@ void FrmTabchild::Form_Activate()
     if (unloaded_ || !window()->isVisible()) return;
     diaoverview();
     activate_drawinoverview();
-    QStringList files;
+    QStringList files, onDisk;
     for (int i = 1; i <= data.setCount && i < static_cast<int>(data.dataFileNames.size()); ++i)
         files << qs(data.dataFileNames[static_cast<std::size_t>(i)]);
-    browser::showWindow(*this, files, qs(data.dataDirectory), qs(data.windowFileName));
+    for (const std::string& name : seriesState.namesOnDisk) onDisk << qs(name);
+    browser::showWindow(*this, files, qs(data.dataDirectory), qs(data.windowFileName), onDisk);
     emit activated();
 }
 

@@ -260,3 +260,37 @@ TEST_F(Windows, ClosingTheShownWindowWithTheNextMinimisedLeavesTheBrowserOnTheNe
     expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
     EXPECT_TRUE(main->mnuViewGraph->isEnabled());
 }
+
+// ---- the parameter editor opens the member the series load found --------------------------------
+
+TEST_F(Windows, EditOpensTheSeriesMemberFoundInAnotherLetterCase)
+{
+    for (const char* name : {"run1.ctd", "run3.ctd", "three.cts"})
+        copy(QStringLiteral(TW_ANALYSIS_DATA "/../series/") + QLatin1String(name), QLatin1String(name));
+    const QString onDisk = copy(QStringLiteral(TW_ANALYSIS_DATA "/../series/run2.ctd"), QStringLiteral("RUN2.CTD"));
+    const std::string before = bytesOf(onDisk);
+    analysis::FrmTabchild* w = open(path(QStringLiteral("three.cts")), 2);
+    ASSERT_NE(w, nullptr);
+    // The browser lists the series' spelling.
+    ASSERT_EQ(browser->cmbEditorFiles->itemText(1), QStringLiteral("run2.ctd"));
+    browser->cmbEditorFiles->setCurrentIndex(1);
+
+    ModalScript script;
+    bool formShown = false;
+    script.on(QStringLiteral("frmdatainput"), [&](QWidget* form) {
+        formShown = true;
+        auto* f = static_cast<importer::FrmDataInput*>(form);
+        EXPECT_EQ(f->txtpressure->text(), "1.010");  // run2's own value
+        f->txtmass->setText(QStringLiteral("1490"));
+        f->cmdFinish->click();
+    });
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Ok};  // no reload
+    browser->cmdEdit->click();
+    EXPECT_TRUE(formShown);
+    ASSERT_FALSE(fakes.messages.shown.empty());
+    EXPECT_EQ(fakes.messages.shown.front().text, "Do you want to reload the current file?");
+    const std::vector<std::string> a = platform::splitLines(before), b = platform::splitLines(bytesOf(onDisk));
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(b[14], "1490");
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("run2.ctd"))));  // no second file beside it
+}
