@@ -192,6 +192,7 @@ void FrmTabchild::buildPages()
     lblCalculate = named(new QLabel(QStringLiteral("Calculate:"), frmCalc), "lblCalculate");
     cmdDLLNEW = named(new QPushButton(QStringLiteral("Results"), frmCalc), "cmdDLLNEW");
     cmdDLLNEW->setToolTip(QStringLiteral("Start calculation"));
+    cmdDLLNEW->setAutoDefault(true);  // Enter runs the calculation while the button has the focus
     cmdDLLNEW->setEnabled(false);
     calcGrid->addWidget(lblLambda, 0, 0);
     calcGrid->addWidget(cmbLambda, 0, 1);

@@ -455,7 +455,12 @@ void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window)
     if (!sub) return;
     if (!sub->isVisible()) sub->show();
     mdiArea->setActiveSubWindow(sub);
-    window->windowWidget()->setFocus(Qt::OtherFocusReason);
+    // The control that had the focus in the window last takes it again (a page just chosen
+    // has put it on the page's control).
+    QWidget* widget = window->windowWidget();
+    QWidget* control = widget->focusWidget();
+    if (control && widget->isAncestorOf(control) && control->isVisible()) control->setFocus(Qt::OtherFocusReason);
+    else widget->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::setFrameEnabled(bool enabled)

@@ -294,3 +294,27 @@ TEST_F(Windows, EditOpensTheSeriesMemberFoundInAnotherLetterCase)
     EXPECT_EQ(b[14], "1490");
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("run2.ctd"))));  // no second file beside it
 }
+
+// ---- the focus after a page leaf --------------------------------------------------------------
+
+TEST_F(Windows, ACalculationLeafPutsTheFocusOnThePagesControl)
+{
+    analysis::FrmTabchild* file = openDataFile();
+    analysis::FrmTabchild* series = openSeries();
+    ASSERT_TRUE(file && series);
+
+    clickNode(QStringLiteral("NR") + file->Tag() + QLatin1Char('1'));
+    EXPECT_EQ(main->activeAnalysisWindow(), file);
+    EXPECT_EQ(file->SSTab2->currentIndex(), 1);
+    ASSERT_EQ(QApplication::focusWidget(), file->cmdDLLNEW);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // runs Results
+    EXPECT_FALSE(file->mfgCTSres->textMatrix(16, 1).isEmpty());
+
+    clickNode(QStringLiteral("NR") + series->Tag() + QLatin1Char('1'));
+    EXPECT_EQ(main->activeAnalysisWindow(), series);
+    ASSERT_EQ(QApplication::focusWidget(), series->cmbLambda);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(series->cmbLambda->currentIndex(), 1);  // lambda 1
+    EXPECT_TRUE(series->cmdDLLNEW->isEnabled());
+}
