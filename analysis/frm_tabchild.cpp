@@ -420,6 +420,7 @@ void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
     optFixedCoeff[1]->setEnabled(false);
     cmbLambda->setEnabled(false);
     lstAverageData->setEnabled(false);
+    lstAverageData->hide();  // one data set makes no groups
     trvAverageData->hide();
     for (QPushButton* b : {cmdAverageConnect, cmdAverageErase, cmdAverageShow, cmdAverageSingle}) b->setEnabled(false);
     mfgAverageRes->hide();
