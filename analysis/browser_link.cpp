@@ -24,10 +24,10 @@ void setEditCommands(bool cut, bool copy, bool paste)
 }
 
 void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
-                const QString& fileName)
+                const QString& fileName, const QStringList& namesOnDisk)
 {
     if (app::FrameLink* frame = app::frameLink())
-        frame->windowActivated(window, app::AnalysisWindowFiles{dataFiles, directory, fileName});
+        frame->windowActivated(window, app::AnalysisWindowFiles{dataFiles, directory, fileName, namesOnDisk});
 }
 
 void windowUnloading(app::AnalysisWindowApi& window)

@@ -24,7 +24,7 @@ void setEditCommands(bool cut, bool copy, bool paste);
 // Activation: page commands, the browser's file list, its tags, the overview tag and the
 // navigation labels.
 void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
-                const QString& fileName);
+                const QString& fileName, const QStringList& namesOnDisk);
 // Unload: removes the window's tree nodes; disables the window commands when no other analysis
 // window stays open; clears the editor controls and the overview only where they show this
 // window.

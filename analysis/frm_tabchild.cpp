@@ -192,6 +192,7 @@ void FrmTabchild::buildPages()
     lblCalculate = named(new QLabel(QStringLiteral("Calculate:"), frmCalc), "lblCalculate");
     cmdDLLNEW = named(new QPushButton(QStringLiteral("Results"), frmCalc), "cmdDLLNEW");
     cmdDLLNEW->setToolTip(QStringLiteral("Start calculation"));
+    cmdDLLNEW->setAutoDefault(true);  // Enter runs the calculation while the button has the focus
     cmdDLLNEW->setEnabled(false);
     calcGrid->addWidget(lblLambda, 0, 0);
     calcGrid->addWidget(cmbLambda, 0, 1);
@@ -419,6 +420,7 @@ void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
     optFixedCoeff[1]->setEnabled(false);
     cmbLambda->setEnabled(false);
     lstAverageData->setEnabled(false);
+    lstAverageData->hide();  // one data set makes no groups
     trvAverageData->hide();
     for (QPushButton* b : {cmdAverageConnect, cmdAverageErase, cmdAverageShow, cmdAverageSingle}) b->setEnabled(false);
     mfgAverageRes->hide();
@@ -488,14 +490,16 @@ void FrmTabchild::cmdDLLNEW_Click()
 
 void FrmTabchild::Form_Activate()
 {
-    // A hidden window is not being activated but torn down with the main window.
-    if (unloaded_ || !isVisible()) return;
+    // Torn down with a main window that is gone from the screen. A minimised window is hidden
+    // too, but it is activated like any other.
+    if (unloaded_ || !window()->isVisible()) return;
     diaoverview();
     activate_drawinoverview();
-    QStringList files;
+    QStringList files, onDisk;
     for (int i = 1; i <= data.setCount && i < static_cast<int>(data.dataFileNames.size()); ++i)
         files << qs(data.dataFileNames[static_cast<std::size_t>(i)]);
-    browser::showWindow(*this, files, qs(data.dataDirectory), qs(data.windowFileName));
+    for (const std::string& name : seriesState.namesOnDisk) onDisk << qs(name);
+    browser::showWindow(*this, files, qs(data.dataDirectory), qs(data.windowFileName), onDisk);
     emit activated();
 }
 
@@ -576,7 +580,8 @@ void FrmTabchild::focusInEvent(QFocusEvent* event)
 bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) browser::setEditCommands(false, true, false);
-    else if (event->type() == QEvent::FocusOut) browser::setEditCommands(false, false, false);
+    else if (event->type() == QEvent::FocusOut && !app::menuTookFocus(event))
+        browser::setEditCommands(false, false, false);
     else if (event->type() == QEvent::MouseButtonPress && watched == picdiagram()) picdiagram()->setFocus();
     return QWidget::eventFilter(watched, event);
 }

@@ -282,18 +282,26 @@ QTreeWidgetItem* DataBrowser::findNode(const QString& key) const
 // ---- what the analysis windows switch ---------------------------------------------------------
 
 void DataBrowser::showWindowFiles(int windowNumber, const QStringList& dataFileNames, const QString& folder,
-                                  const QString& fileName)
+                                  const QString& fileName, const QStringList& namesOnDisk)
 {
     cmbEditorFiles->setEnabled(true);
     cmdEdit->setEnabled(true);
     picover->tag = windowNumber;
     cmbEditorFiles->clear();
-    cmbEditorFiles->addItems(dataFileNames);
+    const bool onDisk = namesOnDisk.size() == dataFileNames.size();
+    for (int i = 0; i < dataFileNames.size(); ++i)
+        cmbEditorFiles->addItem(dataFileNames.at(i), onDisk ? namesOnDisk.at(i) : dataFileNames.at(i));
     if (cmbEditorFiles->count() > 0) cmbEditorFiles->setCurrentIndex(0);
     cmbEditorFilesTag = folder;
     cmdEditTag = fileName;
     lbleditExtratagTag = windowNumber;
     setNavigationEnabled(true);
+}
+
+QString DataBrowser::chosenFileOnDisk() const
+{
+    const int i = cmbEditorFiles->currentIndex();
+    return i < 0 ? QString() : cmbEditorFiles->itemData(i).toString();
 }
 
 void DataBrowser::clearWindowFiles()
@@ -401,7 +409,7 @@ bool DataBrowser::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtNotes) {
         MainWindow* main = ownerOf(this);
         if (main && type == QEvent::FocusIn) main->setEditCommandsEnabled(true);
-        else if (main && type == QEvent::FocusOut) main->setEditCommandsEnabled(false);
+        else if (main && type == QEvent::FocusOut && !menuTookFocus(event)) main->setEditCommandsEnabled(false);
         return false;
     }
     struct ArrowLabel {

@@ -111,9 +111,12 @@ public:
 
     // ---- what the analysis window's activation and unload switch --------------------------------
     // Lists the window's data files (item 0 selected), sets the three tags and the overview
-    // tag, enables the editor controls and the arrow labels.
+    // tag, enables the editor controls and the arrow labels. `namesOnDisk` (one per data file,
+    // or none when they are the names listed) are the names the files have in `folder`.
     void showWindowFiles(int windowNumber, const QStringList& dataFileNames, const QString& folder,
-                         const QString& fileName);
+                         const QString& fileName, const QStringList& namesOnDisk = {});
+    // The data file chosen in cmbEditorFiles by the name it has on disk; "" when none is chosen.
+    QString chosenFileOnDisk() const;
     // Empties the file list and tags, disables the editor controls.
     void clearWindowFiles();
     // Overview tag "" (0) and a cleared picture; arrow labels disabled.

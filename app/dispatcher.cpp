@@ -2,6 +2,7 @@
 
 #include "analysis/frm_tabchild.h"
 #include "analysis/series/series_window.h"
+#include "app/core/cascade.h"
 #include "app/frame.h"
 #include "platform/twips.h"
 
@@ -17,8 +18,8 @@ namespace {
 
 using platform::px;
 constexpr int kCascadeTwips = 250;
-constexpr int kWidthTwips = 12000;
-constexpr int kHeightTwips = 9690;
+constexpr int kWidthTwips = kAnalysisWindowWidthTwips;
+constexpr int kHeightTwips = kAnalysisWindowHeightTwips;
 
 int counter = 0;
 bool opening = false;

@@ -38,7 +38,7 @@ public:
         MainWindow* main = mainWindow();
         main->setAnalysisCommandsEnabled(true);
         main->browser->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
-                                       files.windowFileName);
+                                       files.windowFileName, files.namesOnDisk);
     }
 
     void windowUnloading(AnalysisWindowApi& window) override

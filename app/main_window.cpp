@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
+#include "app/core/cascade.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
@@ -26,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -93,6 +96,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    menuBar()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && now == menuBar()) focusBeforeMenuBar_ = old;
+    });
 
     // Load handler: diagram defaults first, then the placement, then the data browser.
     diagram::initDiagramDefaults();
@@ -117,7 +124,9 @@ MainWindow::~MainWindow()
 {
     // No activation may reach this object while its children go.
     mdiArea->disconnect(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     browserWindow->removeEventFilter(this);
+    menuBar()->removeEventFilter(this);
     // The analysis windows go first, while the main window and the browser they talk to are
     // still whole.
     const QList<QMdiSubWindow*> subs = mdiArea->subWindowList();
@@ -450,7 +459,12 @@ void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window)
     if (!sub) return;
     if (!sub->isVisible()) sub->show();
     mdiArea->setActiveSubWindow(sub);
-    window->windowWidget()->setFocus(Qt::OtherFocusReason);
+    // The control that had the focus in the window last takes it again (a page just chosen
+    // has put it on the page's control).
+    QWidget* widget = window->windowWidget();
+    QWidget* control = widget->focusWidget();
+    if (control && widget->isAncestorOf(control) && control->isVisible()) control->setFocus(Qt::OtherFocusReason);
+    else widget->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::setFrameEnabled(bool enabled)
@@ -636,13 +650,41 @@ QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
     return list;
 }
 
+// The windows that are not minimised overlap diagonally from the back to the front, each one a
+// title bar's height further; none is smaller than a newly opened window (QMdiArea's own cascade
+// shrinks them to their size hints).
+void cascadeSubWindows(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible() && !sub->isMinimized()) subs << sub;
+    if (subs.isEmpty()) return;
+    std::vector<Size> sizes;
+    for (QMdiSubWindow* sub : subs) {
+        if (sub->isMaximized()) sub->showNormal();
+        sizes.push_back({sub->width(), sub->height()});
+    }
+    QStyleOptionTitleBar titleBar;
+    titleBar.initFrom(subs.front());
+    const int step = subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &titleBar, subs.front());
+    const QSize space = area->viewport()->size();
+    const std::vector<Rect> placed =
+        cascadeGeometry(sizes, {px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips)},
+                        {space.width(), space.height()}, std::max(step, 1));
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+        const Rect& r = placed[static_cast<std::size_t>(i)];
+        subs.at(i)->setGeometry(r.x, r.y, r.width, r.height);
+        subs.at(i)->raise();
+    }
+}
+
 }  // namespace
 
 void MainWindow::cascade()
 {
     // The data browser leaves the arrangement: hidden first, so no hole is left where it stood.
     setBrowserVisible(false, false);
-    mdiArea->cascadeSubWindows();
+    cascadeSubWindows(mdiArea);
 }
 
 void MainWindow::tileHorizontal() { tile(Qt::Horizontal); }
@@ -790,6 +832,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The controls keep their Edit commands while the menu bar has the focus (menuTookFocus).
+    // When it hands the focus on to another control than the one it took it from, that one
+    // has lost it; the new one's own focus handler runs after this.
+    if (watched == menuBar() && event->type() == QEvent::FocusOut) {
+        if (QApplication::focusWidget() != focusBeforeMenuBar_) setEditCommands(false, false, false);
+        focusBeforeMenuBar_ = nullptr;
+    }
     // The browser stays loaded for the whole run: its close box hides it like View > Databrowser.
     if (watched == browserWindow && event->type() == QEvent::Close && !closing_) {
         event->ignore();

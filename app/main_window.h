@@ -158,6 +158,7 @@ private:
     QPointer<QMdiSubWindow> lastActive_;
     QPointer<QMdiSubWindow> activeWhileDisabled_;
     QPointer<QWidget> focusWhileDisabled_;
+    QPointer<QWidget> focusBeforeMenuBar_;  // the control the menu bar took the focus from
     bool closing_ = false;
 };
 

@@ -99,7 +99,7 @@ void editParameters()
     form->cmdback->setEnabled(false);
 
     editor = EditorState{};
-    editor.editorChosenFile = browser->cmbEditorFiles->currentText();
+    editor.editorChosenFile = browser->chosenFileOnDisk();
     // A series window: the chosen file is one of its data files, whose interval the series shares.
     if (browser->cmdEditTag != editor.editorChosenFile) form->txtdelta->setEnabled(false);
     editor.path = browser->editorPath + editor.editorChosenFile;

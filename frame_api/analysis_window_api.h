@@ -3,6 +3,7 @@
 // (a QWidget placed in the main window's MDI area) implements this interface; the frame finds
 // analysis windows by asking each MDI child's widget for it, so dialogs, the About box and
 // hidden forms are never mistaken for one.
+#include <QFocusEvent>
 #include <QImage>
 #include <QString>
 #include <QVariant>
@@ -17,6 +18,17 @@ inline void setControlTag(QWidget* control, const QString& tag) { control->setPr
 inline QString controlTag(const QWidget* control)
 {
     return control ? control->property(kTagProperty).toString() : QString();
+}
+
+// A menu that opens, or the menu bar, takes Qt's keyboard focus while it is in use; the control
+// keeps the focus for the Edit commands, which would otherwise be switched off while their menu
+// is open. (The menu bar hands the focus on; MainWindow switches the commands when it goes to
+// another control than the one it came from.)
+inline bool menuTookFocus(const QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut) return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
 }
 
 // The four navigation scroll bars of diagram 0 (scrtop, scrheight, scrleft, scrwidth).

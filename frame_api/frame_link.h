@@ -16,6 +16,9 @@ struct AnalysisWindowFiles {
     QStringList dataFileNames;  // without folder, in series order
     QString dataDirectory;      // ending in "/"
     QString windowFileName;     // the .ctd or .cts file the window was opened from
+    // Per data file, its name in dataDirectory as the window's load found it (a series may
+    // spell a name in another letter case than the file has); empty: the names as listed.
+    QStringList namesOnDisk;
 };
 
 class FrameLink {

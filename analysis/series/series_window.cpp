@@ -202,9 +202,16 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
         SeriesState& s = w.seriesState;
         s.firstLines.clear();
         s.lastLines.clear();
-        for (const auto& e : content.file.entries) {
+        s.namesOnDisk.clear();
+        for (std::size_t i = 0; i < content.file.entries.size(); ++i) {
+            const auto& e = content.file.entries[i];
             s.firstLines.push_back(e.firstLine);
             s.lastLines.push_back(e.lastLine);
+            // The load may have found the file under another letter case than the entry's.
+            std::string onDisk = e.name;
+            if (i < content.dataPaths.size() && content.dataPaths[i].starts_with(content.directory))
+                onDisk = content.dataPaths[i].substr(content.directory.size());
+            s.namesOnDisk.push_back(onDisk);
         }
         const std::string comment = content.file.comment;
         series::applySeries(std::move(content), w.data);

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <string>
 #include <vector>
 
 namespace analysis {
@@ -18,6 +19,9 @@ struct SeriesState {
     series::MeanValueGroups groups;
     std::vector<int> firstLines;  // per data set, 0-based index = set - 1
     std::vector<int> lastLines;
+    // Per data set, the name of its file as the load found it in the series' folder: the
+    // series' own spelling, or the one file that matches it in another letter case.
+    std::vector<std::string> namesOnDisk;
 };
 
 // Fills a freshly created window from a series file and its data files (file dialog unless

@@ -126,6 +126,7 @@ TEST_F(Tabchild, OpensADataFileIntoLabelsCommentAndGrids)
     EXPECT_FALSE(w.optFixedCoeff[0]->isEnabled());
     EXPECT_FALSE(w.optFixedCoeff[1]->isEnabled());
     EXPECT_FALSE(w.lstAverageData->isEnabled());
+    EXPECT_TRUE(w.lstAverageData->isHidden());  // an empty list on the Protocol page would offer groups
     EXPECT_TRUE(w.trvAverageData->isHidden());
     EXPECT_TRUE(w.mfgAverageRes->isHidden());
     for (QPushButton* b : {w.cmdAverageConnect, w.cmdAverageErase, w.cmdAverageShow, w.cmdAverageSingle})

@@ -69,7 +69,7 @@ public:
     QPlainTextEdit* plain = nullptr;
     QImage diagramImage;
     QString overflow;
-    app::AnalysisWindowFiles files{{QStringLiteral("run1.ctd")}, QStringLiteral("/data/"), QStringLiteral("run1.ctd")};
+    app::AnalysisWindowFiles files{{QStringLiteral("run1.ctd")}, QStringLiteral("/data/"), QStringLiteral("run1.ctd"), {}};
     std::vector<int> pages, resizeCalls, startscrCalls;
     std::map<app::NavBar, app::NavRange> bars;
     std::vector<std::pair<app::NavBar, int>> navWrites;

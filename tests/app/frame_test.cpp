@@ -703,11 +703,22 @@ TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
     }
     EXPECT_EQ(x, area.width());
 
+    // Cascade after the tiling: each window at least as large as a newly opened one (12000 x 9690
+    // twips), fully inside the area, one equal diagonal step further than the one before.
     main->toggleDataBrowser();
     main->mnuWindowCascade->trigger();
     EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_LT(subs[0]->x(), subs[1]->x());
-    EXPECT_LT(subs[0]->y(), subs[1]->y());
+    const QPoint step = subs[1]->pos() - subs[0]->pos();
+    EXPECT_GT(step.x(), 0);
+    EXPECT_EQ(step.x(), step.y());
+    for (int i = 0; i < 3; ++i) {
+        const QMdiSubWindow* s = subs[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(s->pos(), QPoint(0, 0) + i * step);
+        EXPECT_GE(s->width(), 800);
+        EXPECT_GE(s->height(), 646);
+        EXPECT_TRUE(area.contains(s->geometry()));
+    }
 }
 
 TEST_F(Frame, WindowMenuListsTheOpenWindows)
