@@ -33,7 +33,7 @@ std::string commentAsRead(const std::string& comment)
     std::string normal;  // CR LF, CR and LF each one line break, as the composer writes them
     for (std::size_t i = 0; i < comment.size(); ++i) {
         if (comment[i] == '\r' && i + 1 < comment.size() && comment[i + 1] == '\n') continue;
-        normal += comment[i] == '\r' ? '\n' : comment[i];
+        normal += comment[i] == '\r' ? '\n' : comment[i] == '\0' ? ' ' : comment[i];
     }
     const std::vector<std::string> lines = platform::splitLines(platform::decodeWindows1252(platform::encodeWindows1252(normal)));
     std::string joined;

@@ -149,7 +149,7 @@ std::string seriesFileText(const SeriesPlan& plan, const std::string& comment)
         } else if (c == '\n') {
             out += "\r\n";
         } else {
-            out += c;
+            out += c == '\0' ? ' ' : c;  // a NUL would make the file no text the reader takes
         }
     }
     return out;

@@ -35,7 +35,8 @@ std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>
 SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReader& read);
 
 // The series file: n, L, one "name,first,last" line per entry, then the comment without a line
-// end of its own; every line end is CR LF (line breaks of the comment included).
+// end of its own; every line end is CR LF (line breaks of the comment included), a NUL of the
+// comment a blank.
 std::string seriesFileText(const SeriesPlan& plan, const std::string& comment);
 
 // True when both folders name the same place once made absolute and cleaned.
