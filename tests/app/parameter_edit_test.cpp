@@ -184,4 +184,9 @@ TEST(ParameterEdit, Windows1252BytesThatWouldReadAsUtf8)
     EXPECT_EQ(platform::splitLines(platform::decodeText(out)),
               (std::vector<std::string>{"Project", "9.3.2005", "", "\xC3\x83\xC2\xBC", "27.5"}));
     EXPECT_EQ(fileEncoding(out), Encoding::Utf8);
+    // A project typed as the three letters a byte-order mark shows in Windows-1252.
+    header[3] = "M\xC3\xBCller";
+    header[0] = "\xC3\xAF\xC2\xBB\xC2\xBFProject";
+    EXPECT_EQ(platform::splitLines(platform::decodeText(rewrittenDataFile(lines, header, false, Encoding::Windows1252))).front(),
+              header[0]);
 }
