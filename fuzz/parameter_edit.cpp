@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string_view bytes = in.rest();
     if (!platform::notTextReason(bytes).empty()) return 0;  // the editor refuses it before the form
+    if (platform::decodeText(bytes).empty()) return 0;       // no line for the readers: no data file
 
     std::string_view rest = bytes;
     app::RawLines lines;

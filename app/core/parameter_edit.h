@@ -44,9 +44,9 @@ bool isFormLine(int line);
 // never changes. A changed line is written in the file's encoding (a byte-order mark before
 // line 1 stays); should Windows-1252 bytes then read as other text (as UTF-8, or a project
 // that begins like a byte-order mark), the whole file is written in UTF-8, so that every line
-// still reads back as the form showed it. With `keepDateLine` line 2 stays as
-// read. `rest` holds the file's bytes after `lines` (the samples), kept line by line as read,
-// so that they need not be held as a string per line.
+// still reads back as the form showed it. With `keepDateLine` line 2 stays as read. `rest`
+// holds the file's bytes after `lines` (the samples), kept line by line as read, so that they
+// need not be held as a string per line.
 std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,
                               Encoding encoding, std::string_view rest = {});
 
