@@ -124,13 +124,14 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         out += platform::takeLine(rest);
         out += "\r\n";
     }
-    if (encoding == Encoding::Utf8) return out;
-    // The readers would take these bytes for other text: as UTF-8, or with a project that
-    // begins with the bytes of a byte-order mark. In UTF-8 every line reads back as it is.
+    // A project that begins with the bytes of a byte-order mark would lose them to the readers,
+    // which skip a mark; so would a Windows-1252 file that reads as UTF-8. In UTF-8, after a
+    // mark of its own, every line reads back as it is.
     const std::size_t mark = lines.empty() ? 0 : lines[0].size() - withoutMark(lines[0], 1).size();
     const std::string_view body = std::string_view(out).substr(mark);
-    if (platform::readsAsUtf8(body) || (mark == 0 && body.substr(0, 3) == platform::kUtf8Bom))
-        return out.substr(0, mark) + platform::decodeWindows1252(body);
+    const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
+    if (encoding == Encoding::Utf8) return lostMark ? std::string(platform::kUtf8Bom) + out : out;
+    if (platform::readsAsUtf8(body) || lostMark) return out.substr(0, mark) + platform::decodeWindows1252(body);
     return out;
 }
 

@@ -189,4 +189,8 @@ TEST(ParameterEdit, Windows1252BytesThatWouldReadAsUtf8)
     header[0] = "\xC3\xAF\xC2\xBB\xC2\xBFProject";
     EXPECT_EQ(platform::splitLines(platform::decodeText(rewrittenDataFile(lines, header, false, Encoding::Windows1252))).front(),
               header[0]);
+    // In UTF-8 a project that begins with the character a byte-order mark is.
+    header[0] = "\xEF\xBB\xBFProject";
+    lines[3] = "M\xC3\xBCller";
+    EXPECT_EQ(platform::splitLines(platform::decodeText(rewrittenDataFile(lines, header, false, Encoding::Utf8))).front(), header[0]);
 }
