@@ -31,6 +31,7 @@ struct EditorState {
     std::string bytes;         // the file as read; its samples are kept here, not line by line
     std::size_t samplesAt = 0; // where the lines after the header begin in `bytes`
     platform::FileStamp stamp; // the file as it was when read
+    Encoding encoding = Encoding::Windows1252;  // as the readers take the file
     bool dateRead = false;     // line 2 held a date the picker shows
     QDate shownDate;           // the picker's date when the form was shown
     bool saved = false;        // saveEditor finished: the reload question follows
@@ -119,7 +120,8 @@ void editParameters()
     while (editor.lines.size() < static_cast<std::size_t>(datafile::kHeaderLineCount) && !rest.empty())
         editor.lines.emplace_back(platform::takeLine(rest));
     editor.samplesAt = editor.bytes.size() - rest.size();
-    const EditorFields fields = editorFields(editor.lines);
+    editor.encoding = fileEncoding(editor.bytes);
+    const EditorFields fields = editorFields(editor.lines, editor.encoding);
     form->setFields(fields.fields, fields.dateRead);
     editor.dateRead = fields.dateRead;
     editor.shownDate = form->DTPicker1->date();
@@ -151,8 +153,8 @@ void saveEditor()
     const bool keepDateLine = !editor.dateRead && importer::dataInputFormLoaded() &&
                               importer::dataInputForm()->DTPicker1->date() == editor.shownDate;
     const platform::WriteResult written =
-        platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine,
-                                                  std::string_view(editor.bytes).substr(editor.samplesAt)));
+        platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine, editor.encoding,
+                                                          std::string_view(editor.bytes).substr(editor.samplesAt)));
     if (!written.ok) {
         say(QDir::toNativeSeparators(editor.path) + QStringLiteral(" - file can not be written!\n") +
                 QString::fromStdString(written.error),

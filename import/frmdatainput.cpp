@@ -24,6 +24,8 @@ const char* const kCaptions[15] = {
     "Vehicle mass,kg", "Frontal area, m\u00B2", "Dynamic mass, kg", "Date", "Weather", "Road conditions", "Car",
     "Car configuration", "Tester"};
 
+QString singleLineText(const QString& text) { return QString::fromStdString(singleLine(text.toStdString())); }
+
 int labelTop(int i)
 {
     if (i == 1) return 400;
@@ -42,6 +44,15 @@ QLineEdit* field(QWidget* parent, const char* name, int top, int maxLength = 0)
     e->setFont(f);
     if (maxLength > 0) e->setMaxLength(maxLength);
     place(e, 150, top, 1750, 300);
+    // A pasted tab or line break becomes a blank where it lands, so the field shows what its
+    // header line will hold.
+    QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
+        const QString line = singleLineText(text);
+        if (line == text) return;
+        const int cursor = e->cursorPosition();
+        e->setText(line);
+        e->setCursorPosition(cursor);
+    });
     return e;
 }
 
@@ -180,7 +191,7 @@ void FrmDataInput::setFields(const ParameterFields& f, bool withDate)
         {txtweather, &f.weather}, {txtroad, &f.road}, {txtcar, &f.car}, {txtconfiguration, &f.configuration},
         {txttester, &f.tester}};
     for (const auto& [edit, text] : texts) {
-        const QString t = QString::fromStdString(*text);
+        const QString t = singleLineText(QString::fromStdString(*text));
         if (t.size() > edit->maxLength()) edit->setMaxLength(static_cast<int>(t.size()));
         edit->setText(t);
     }

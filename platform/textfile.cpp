@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -66,6 +67,13 @@ size_t utf8Sequence(std::string_view s, size_t i, char32_t& cp)
     return len;
 }
 
+std::string errnoText(int err)
+{
+    return std::strerror(err);
+}
+
+}  // namespace
+
 bool isValidUtf8(std::string_view s)
 {
     char32_t cp = 0;
@@ -77,17 +85,23 @@ bool isValidUtf8(std::string_view s)
     return true;
 }
 
-std::string errnoText(int err)
+bool readsAsUtf8(std::string_view bytes)
 {
-    return std::strerror(err);
+    const bool bom = bytes.substr(0, 3) == kUtf8Bom;
+    if (bom) bytes.remove_prefix(3);
+    const bool high = std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return (bom || high) && isValidUtf8(bytes);
 }
-
-}  // namespace
 
 std::string decodeText(std::string_view bytes)
 {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (bytes.substr(0, 3) == kUtf8Bom) bytes.remove_prefix(3);
     if (isValidUtf8(bytes)) return std::string(bytes);
+    return decodeWindows1252(bytes);
+}
+
+std::string decodeWindows1252(std::string_view bytes)
+{
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (const char c : bytes) {
@@ -253,6 +267,53 @@ TextReadResult readTextFile(const std::string& path)
     return r;
 }
 
+namespace {
+
+const char* fileKind(mode_t mode)
+{
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no regular file";
+}
+
+// The file a save to `path` writes: through every symbolic link to the name the last one gives,
+// which need not exist yet (a dangling link is written through, not replaced).
+bool followLinks(const std::string& path, std::string& target, int& error)
+{
+    constexpr int kMaxLinks = 40;  // as the kernel allows
+    target = path;
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0) {
+            if (errno == ENOENT) return true;
+            error = errno;
+            return false;
+        }
+        if (!S_ISLNK(st.st_mode)) return true;
+        if (hops == kMaxLinks) {
+            error = ELOOP;
+            return false;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<std::size_t>(n) == link.size()) {
+            error = n < 0 ? errno : ENAMETOOLONG;
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        if (link.empty() || link.front() != '/') {
+            const std::size_t slash = target.find_last_of('/');
+            link = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
+        }
+        target = link;
+    }
+}
+
+}  // namespace
+
 WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
 {
     WriteResult r;
@@ -260,14 +321,24 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         r.error = errnoText(ENOENT);
         return r;
     }
-    // Through a symbolic link the file it points at is replaced, not the link.
-    std::error_code linkError;
-    std::filesystem::path target(path);
-    if (std::filesystem::is_symlink(target, linkError)) {
-        const auto resolved = std::filesystem::weakly_canonical(target, linkError);
-        if (!linkError) target = resolved;
+    // Through a symbolic link the file it names is written and the link stays; the temporary
+    // file lies beside that file, so the rename stays within its folder.
+    std::string targetPath;
+    int linkError = 0;
+    if (!followLinks(path, targetPath, linkError)) {
+        r.error = errnoText(linkError);
+        return r;
     }
-    const std::string targetPath = target.string();
+    // Only a regular file is ever replaced: a rename onto a pipe, a device or a socket would put
+    // a plain file in its place (and, for a device, its mode on that file).
+    struct stat st {};
+    const bool exists = ::stat(targetPath.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        r.error = (targetPath == path ? std::string("It is ") : "The link leads to " + targetPath + ", ") + fileKind(st.st_mode) +
+                  ", not a regular file; nothing was written.";
+        return r;
+    }
+    const std::filesystem::path target(targetPath);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
     std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -283,10 +354,8 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         return r;
     };
     // A new file gets the usual permissions; a replaced file keeps its own.
-    struct stat st {};
     mode_t mode = 0;
-    if (::stat(targetPath.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+    if (exists) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

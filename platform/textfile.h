@@ -5,7 +5,8 @@
 // counts; a final line end does not start another line). Lines come back as UTF-8.
 // Writing encodes as Windows-1252 (a character it cannot hold becomes '?'), ends every line
 // with CR LF, and is atomic: a temporary file beside the target, then a rename. A failed write
-// leaves the old file untouched.
+// leaves the old file untouched. Only a regular file is replaced; through a symbolic link (or a
+// chain of them) the file the link names is written and the link stays.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -42,8 +43,15 @@ struct WriteResult {
     std::string error;
 };
 
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 std::string decodeText(std::string_view bytes);          // UTF-8 or Windows-1252 -> UTF-8
+std::string decodeWindows1252(std::string_view bytes);   // every byte as Windows-1252 -> UTF-8
 std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
+bool isValidUtf8(std::string_view bytes);
+// True when decodeText takes the bytes as UTF-8 and they are not plain ASCII: valid UTF-8 (after
+// a byte-order mark) that begins with the mark or holds bytes above 127.
+bool readsAsUtf8(std::string_view bytes);
 std::vector<std::string> splitLines(std::string_view text);
 // Cuts the next line off `rest` by the same rule, without its line end: what splitLines gives
 // one at a time, without copying.
@@ -63,7 +71,8 @@ bool readText(const std::string& path, std::string& text, std::string& error);
 // The same split into lines.
 TextReadResult readTextFile(const std::string& path);
 
-// Writes bytes as they are, atomically.
+// Writes bytes as they are, atomically. A target that is (or whose link leads to) a folder, a
+// pipe, a device or a socket is refused before anything is written; `error` names what it is.
 WriteResult writeFileAtomic(const std::string& path, std::string_view bytes);
 // Writes each line (UTF-8) in Windows-1252 followed by CR LF, atomically.
 WriteResult writeTextLines(const std::string& path, const std::vector<std::string>& lines);

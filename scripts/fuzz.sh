@@ -32,7 +32,8 @@ mkdir -p "$corpus" "$findings"
 dict=()
 case $target in
   ctd_reader) dict=(-dict=fuzz/dict/ctd_reader.dict) ;;
-  series_file|series_load) dict=(-dict=fuzz/dict/series.dict) ;;
+  series_file|series_load|series_round_trip) dict=(-dict=fuzz/dict/series.dict) ;;
+  parameter_edit) dict=(-dict=fuzz/dict/ctd_reader.dict) ;;
   text_import) dict=(-dict=fuzz/dict/text_import.dict) ;;
   numbers|settings) dict=(-dict=fuzz/dict/numbers.dict) ;;
 esac

@@ -46,23 +46,32 @@ std::vector<platform::Message> implausibleResultMessages()
 
 std::optional<platform::Message> unusableValue(const TabchildData& data)
 {
-    const auto refuse = [&](int set, const std::string& what, double value) {
+    const auto refuse = [&](int set, const std::string& what, double value, const char* needs) {
         const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];
-        return platform::messageFromFlags(
-            0x1010, (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + " is " + numbers::numberToText(value) +
-                        ".\nThe calculation needs a finite value here; nothing was calculated.",
-            "Calculation Warning");
+        return platform::messageFromFlags(0x1010,
+                                          (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + " is " +
+                                              numbers::numberToText(value) + ".\n" + needs + "; nothing was calculated.",
+                                          "Calculation Warning");
     };
     static const char* const kParameters[] = {"", "the vehicle mass", "the dynamic mass", "the air pressure",
                                               "the air temperature", "the frontal area"};
+    constexpr int kTemperature = 4;
+    constexpr double kAbsoluteZero = -273.15;  // degrees Celsius
     const int n = std::min({data.setCount, data.testParameters.cols(), data.velocitySamples.cols(),
                             static_cast<int>(data.dataFileNames.size()) - 1});
     const int rows = std::min<long long>(numbers::roundHalfEven(data.sampleCount), data.velocitySamples.rows());
     for (int set = 1; set <= n; ++set) {
         for (int k = 1; k <= 5 && k <= data.testParameters.rows(); ++k) {
             const double v = data.testParameters(k, set);
-            // 0 degrees is a temperature; 0 of the others divides the equation of motion or cd.
-            if (!std::isfinite(v) || (v == 0 && k != 4)) return refuse(set, kParameters[k], v);
+            if (!std::isfinite(v)) return refuse(set, kParameters[k], v, "The calculation needs a finite value here");
+            // A mass, pressure or area of 0 or below gives no physical cd or fr0 (a negative mass
+            // and area give the same ones as positive values); no gas is at or below absolute zero.
+            if (k == kTemperature) {
+                if (v <= kAbsoluteZero)
+                    return refuse(set, kParameters[k], v, "The calculation needs a temperature above -273.15 \xC2\xB0" "C here");
+            } else if (!(v > 0)) {
+                return refuse(set, kParameters[k], v, "The calculation needs a value greater than 0 here");
+            }
         }
         // Samples of 0 at the end are a run that coasted to standstill, which the fit models; a 0
         // before a moving sample is a gap, such as a line of text read as 0.
@@ -70,9 +79,13 @@ std::optional<platform::Message> unusableValue(const TabchildData& data)
         int moving = 0;  // the last sample that is not 0
         for (int r = rows; r >= 1 && moving == 0; --r)
             if (column[r] != 0) moving = r;
-        for (int r = 1; r <= rows; ++r)
-            if (!std::isfinite(column[r]) || (column[r] == 0 && r < moving))
-                return refuse(set, "sample " + std::to_string(r), column[r]);
+        for (int r = 1; r <= rows; ++r) {
+            if (!std::isfinite(column[r]))
+                return refuse(set, "sample " + std::to_string(r), column[r], "The calculation needs a finite value here");
+            if (column[r] == 0 && r < moving)
+                return refuse(set, "sample " + std::to_string(r), column[r],
+                              "The velocity drops to 0 before the run has stopped, a gap in the record");
+        }
     }
     return std::nullopt;
 }

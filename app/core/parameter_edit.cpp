@@ -25,9 +25,22 @@ int daysInMonth(int month, int year)
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-std::string textOf(const RawLines& lines, int line)
+// A line's bytes without the byte-order mark that may stand before line 1.
+std::string_view withoutMark(std::string_view raw, int line)
 {
-    return line >= 1 && line <= static_cast<int>(lines.size()) ? platform::decodeText(lines[static_cast<std::size_t>(line - 1)])
+    if (line == 1 && raw.substr(0, 3) == platform::kUtf8Bom) raw.remove_prefix(3);
+    return raw;
+}
+
+std::string decoded(std::string_view raw, int line, Encoding encoding)
+{
+    raw = withoutMark(raw, line);
+    return encoding == Encoding::Utf8 ? std::string(raw) : platform::decodeWindows1252(raw);
+}
+
+std::string textOf(const RawLines& lines, int line, Encoding encoding)
+{
+    return line >= 1 && line <= static_cast<int>(lines.size()) ? decoded(lines[static_cast<std::size_t>(line - 1)], line, encoding)
                                                                 : std::string();
 }
 
@@ -49,25 +62,27 @@ std::optional<LineDate> dateFromLine(std::string_view line)
     return LineDate{*day, *month, *year};
 }
 
-EditorFields editorFields(const RawLines& lines)
+Encoding fileEncoding(std::string_view bytes) { return platform::readsAsUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252; }
+
+EditorFields editorFields(const RawLines& lines, Encoding e)
 {
     using namespace datafile;
     EditorFields out;
     importer::ParameterFields& f = out.fields;
-    f.project = textOf(lines, kProject);
-    f.time = textOf(lines, kStartTime);
-    f.car = textOf(lines, kCar);
-    f.tester = textOf(lines, kTester);
-    f.delta = textOf(lines, kSampleInterval);
-    f.mass = textOf(lines, kVehicleMass);
-    f.dynmass = textOf(lines, kDynamicMass);
-    f.pressure = textOf(lines, kAirPressure);
-    f.temperature = textOf(lines, kAirTemperature);
-    f.area = textOf(lines, kFrontalArea);
-    f.configuration = textOf(lines, kConfiguration);
-    f.weather = textOf(lines, kWeather);
-    f.road = textOf(lines, kRoad);
-    if (const auto date = dateFromLine(textOf(lines, kDate))) {
+    f.project = textOf(lines, kProject, e);
+    f.time = textOf(lines, kStartTime, e);
+    f.car = textOf(lines, kCar, e);
+    f.tester = textOf(lines, kTester, e);
+    f.delta = textOf(lines, kSampleInterval, e);
+    f.mass = textOf(lines, kVehicleMass, e);
+    f.dynmass = textOf(lines, kDynamicMass, e);
+    f.pressure = textOf(lines, kAirPressure, e);
+    f.temperature = textOf(lines, kAirTemperature, e);
+    f.area = textOf(lines, kFrontalArea, e);
+    f.configuration = textOf(lines, kConfiguration, e);
+    f.weather = textOf(lines, kWeather, e);
+    f.road = textOf(lines, kRoad, e);
+    if (const auto date = dateFromLine(textOf(lines, kDate, e))) {
         f.day = date->day;
         f.month = date->month;
         f.year = date->year;
@@ -83,7 +98,7 @@ bool isFormLine(int line)
 }
 
 std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,
-                              std::string_view rest)
+                              Encoding encoding, std::string_view rest)
 {
     std::size_t size = rest.size() + rest.size() / 2;  // room for a CR before every LF of the rest
     for (const std::string& l : lines) size += l.size() + 2;
@@ -94,8 +109,12 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         const std::string& raw = lines[i];
         if (isFormLine(line) && !(line == datafile::kDate && keepDateLine)) {
             const std::string& text = fileHeader[datafile::entry(line)];
-            if (text == platform::decodeText(raw)) out += raw;
-            else out += platform::encodeWindows1252(text);
+            if (text == decoded(raw, line, encoding)) {
+                out += raw;
+            } else {
+                out += raw.substr(0, raw.size() - withoutMark(raw, line).size());
+                out += encoding == Encoding::Utf8 ? text : platform::encodeWindows1252(text);
+            }
         } else {
             out += raw;
         }
@@ -105,6 +124,14 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         out += platform::takeLine(rest);
         out += "\r\n";
     }
+    // A project that begins with the bytes of a byte-order mark would lose them to the readers,
+    // which skip a mark; so would a Windows-1252 file that reads as UTF-8. In UTF-8, after a
+    // mark of its own, every line reads back as it is.
+    const std::size_t mark = lines.empty() ? 0 : lines[0].size() - withoutMark(lines[0], 1).size();
+    const std::string_view body = std::string_view(out).substr(mark);
+    const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
+    if (encoding == Encoding::Utf8) return lostMark ? std::string(platform::kUtf8Bom) + out : out;
+    if (platform::readsAsUtf8(body) || lostMark) return out.substr(0, mark) + platform::decodeWindows1252(body);
     return out;
 }
 

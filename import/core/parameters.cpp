@@ -52,22 +52,21 @@ bool startTimeValid(const std::string& t)
     return h >= 0 && h <= 23 && m >= 0 && m <= 59;
 }
 
-// One header line each: a line break that slipped into a field would shift every later line.
-std::string oneLine(std::string s)
+}  // namespace
+
+std::string singleLine(std::string s)
 {
     for (char& c : s)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     return s;
 }
-
-}  // namespace
 
 datafile::HeaderTexts collectTestParameters(const ParameterFields& fields, const ImportState& import)
 {
     ParameterFields f = fields;
     for (std::string* s : {&f.project, &f.delta, &f.pressure, &f.temperature, &f.mass, &f.area, &f.dynmass, &f.time,
                            &f.weather, &f.road, &f.car, &f.configuration, &f.tester})
-        *s = oneLine(*s);
+        *s = singleLine(*s);
     datafile::HeaderTexts h;
     h.fill("0");
     const auto line = [&h](int number) -> std::string& { return h[entry(number)]; };

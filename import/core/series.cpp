@@ -32,6 +32,9 @@ std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>
     for (const std::string& name : names) {
         if (name.find_first_of(",\r\n") != std::string::npos)
             return ctsError("The file name " + name + " holds a comma or a line break, so it can not be written into a series file. Please rename the file.");
+        // The series reader takes a backslash for a folder, as series made on other desktops use it.
+        if (name.find('\\') != std::string::npos)
+            return ctsError("The file name " + name + " holds a backslash, which a series file takes for a folder. Please rename the file.");
         // Series files are Windows-1252 text: a name it cannot hold would point at no file.
         if (platform::decodeText(platform::encodeWindows1252(name)) != name)
             return ctsError("The file name " + name + " holds characters a series file can not hold. Please rename the file.");
@@ -146,7 +149,7 @@ std::string seriesFileText(const SeriesPlan& plan, const std::string& comment)
         } else if (c == '\n') {
             out += "\r\n";
         } else {
-            out += c;
+            out += c == '\0' ? ' ' : c;  // a NUL would make the file no text the reader takes
         }
     }
     return out;

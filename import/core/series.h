@@ -27,15 +27,16 @@ struct SeriesPlan {
 // Each pass reads the files again, one at a time, so no more than one is held at once.
 using DataFileReader = std::function<bool(const std::string& name, std::string& bytes)>;
 
-// A name that cannot stand in a series file (it holds ",", a line break or a character that
-// Windows-1252 has not); nullopt when all fit.
+// A name that cannot stand in a series file (it holds ",", a line break, a backslash or a
+// character that Windows-1252 has not); nullopt when all fit.
 std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>& names);
 
 // Runs the checks in order and finds the windows; stops at the first failure.
 SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReader& read);
 
 // The series file: n, L, one "name,first,last" line per entry, then the comment without a line
-// end of its own; every line end is CR LF (line breaks of the comment included).
+// end of its own; every line end is CR LF (line breaks of the comment included), a NUL of the
+// comment a blank.
 std::string seriesFileText(const SeriesPlan& plan, const std::string& comment);
 
 // True when both folders name the same place once made absolute and cleaned.

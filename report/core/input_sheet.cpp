@@ -67,12 +67,12 @@ void inputDataSheet(Worksheet& ws, const ReportInput& in, const ProgressStep& pr
     titleRows(ws, "A", series ? "    TarnwellSeries Report" : "    TarnwellData Report", "B2:C2", in.title);
     step(progress, 3);
 
-    ws.pasteText(1, 1, in.labels[0] + "\t\t" + fromTenthCharacter(in.labels[1]));
+    ws.pasteText(1, 1, projectLine(in.labels));
 
     std::string summary;
-    for (int i = 2; i <= 5; ++i) summary += in.labels[static_cast<std::size_t>(i)] + "\r\n";
+    for (int i = 2; i <= 5; ++i) summary += cellText(in.labels[static_cast<std::size_t>(i)]) + "\r\n";
     ws.pasteText(3, 0, summary);
-    ws.pasteText(3, 2, "Comments:\r\n" + in.comments);
+    ws.pasteText(3, 2, "Comments:\r\n" + commentText(in.comments));
     step(progress, 4);
     thinBox(ws, "A4:B7");
     interior(ws, "A4:B7", 15);

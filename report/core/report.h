@@ -74,6 +74,17 @@ std::string dataTableText(const Grid& protocolGrid);
 // "Filename:"); empty for a shorter text.
 std::string fromTenthCharacter(const std::string& utf8);
 
+// A text for one cell of a pasted table: a tab or a line break would move the text after it
+// into another cell, so every control character becomes a blank.
+std::string cellText(std::string text);
+
+// The comment for its paste, one row per line: its line breaks (CR LF, LF) stay, every other
+// control character (a tab, a CR alone) becomes a blank.
+std::string commentText(const std::string& comment);
+
+// The project line of both title blocks: the project, an empty cell, the file name.
+std::string projectLine(const std::array<std::string, 6>& labels);
+
 // The progress bar and the slider of the fade, moved by one step as the report moves them: the
 // bar by 255/7 in single precision while it has room for a whole step, the slider down by 255/7,
 // rounded to a whole number, halves to even, while it stays at or above 0.

@@ -246,7 +246,7 @@ void titleRows(Worksheet& ws, const char* first, const std::string& title, const
 void resultsTitleBlock(Worksheet& ws, const ReportInput& in)
 {
     titleRows(ws, "B", "    Tarnwell Results", "C2:D2", in.title);
-    ws.pasteText(1, 2, in.labels[0] + "\t\t" + fromTenthCharacter(in.labels[1]));
+    ws.pasteText(1, 2, projectLine(in.labels));
     ws.selection = {1, 2};
 }
 

@@ -103,7 +103,7 @@ TEST_F(BadDataFile, TextAndHugeLinesOpenAndTheCalculationNamesThem)
         std::string bytes;
         std::string calculation;
     };
-    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(sound, 33, "twelve"), "bad.ctd: sample 3 is 0."},
+    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(sound, 33, "twelve"), "bad.ctd: sample 3 is 0.\nThe velocity drops to 0 before the run has stopped, a gap in the record"},
                           Case{"a 10 MB sample line", bad_input::replaceLine(sound, 40, bad_input::hugeLine()), "bad.ctd: sample 10 is Infinity."},
                           Case{"a 10 MB mass line", bad_input::replaceLine(sound, 15, bad_input::hugeLine()), "bad.ctd: the vehicle mass is Infinity."}}) {
         SCOPED_TRACE(c.name);
@@ -127,4 +127,45 @@ TEST_F(BadDataFile, TextAndHugeLinesOpenAndTheCalculationNamesThem)
     w.SSTab2->setCurrentIndex(2);
     QApplication::processEvents();
     EXPECT_EQ(w.mfgCTSdat->textMatrix(1, 1).size(), 10 << 20);
+}
+
+// Parameters no vehicle has open as the file holds them; the calculation names the file and
+// the value and computes nothing. A dynamic mass below the mass is unusual, not impossible.
+TEST_F(BadDataFile, ImpossibleParametersAreNotCalculated)
+{
+    struct Case {
+        int line;
+        const char* value;
+        std::string message;  // "" when the run is calculated
+    };
+    const std::string positive = "The calculation needs a value greater than 0 here; nothing was calculated.";
+    const Case cases[] = {
+        {15, "-1500", "bad.ctd: the vehicle mass is -1500.\n" + positive},
+        {16, "-1545", "bad.ctd: the dynamic mass is -1545.\n" + positive},
+        {17, "-1.012", "bad.ctd: the air pressure is -1.012.\n" + positive},
+        {19, "-2.2", "bad.ctd: the frontal area is -2.2.\n" + positive},
+        {19, "0", "bad.ctd: the frontal area is 0.\n" + positive},
+        {18, "-273.15", "bad.ctd: the air temperature is -273.15.\nThe calculation needs a temperature above -273.15 \xC2\xB0" "C here; nothing was calculated."},
+        {18, "-40", ""},
+        {16, "1400", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.line) + ": " + c.value);
+        FrmTabchild w;
+        bool loaded = false;
+        EXPECT_EQ(open(w, testfiles::writeFile(dir, "bad.ctd", bad_input::replaceLine(sound, c.line, c.value)), loaded), "");
+        ASSERT_TRUE(loaded);
+        w.cmdDLLNEW_Click();
+        if (c.message.empty()) {
+            EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+            EXPECT_TRUE(w.data.hasFit());
+            EXPECT_FALSE(w.mfgCTSres->textMatrix(16, 1).isEmpty());
+            continue;
+        }
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text, c.message);
+        EXPECT_EQ(fakes.messages.last().title, "Calculation Warning");
+        EXPECT_FALSE(w.data.hasFit());
+        EXPECT_TRUE(w.mfgCTSres->textMatrix(16, 1).isEmpty());  // no cd shown
+    }
 }

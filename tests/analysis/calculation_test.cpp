@@ -142,25 +142,36 @@ TEST(Calculation, SeriesWindowNeverWarns)
     nextCd = 0.3;
 }
 
-// A value the fit cannot take stops the calculation with a message naming file and value.
+// A value the fit cannot take stops the calculation with a message naming file and value and
+// saying what the value must be.
 TEST(Calculation, RefusesValuesTheFitCannotTake)
 {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string finite = "The calculation needs a finite value here; nothing was calculated.";
+    const std::string positive = "The calculation needs a value greater than 0 here; nothing was calculated.";
+    const std::string warm = "The calculation needs a temperature above -273.15 \xC2\xB0" "C here; nothing was calculated.";
+    const std::string gap = "The velocity drops to 0 before the run has stopped, a gap in the record; nothing was calculated.";
     struct Case {
         int set, row;  // row -k: test parameter k; otherwise a sample row
         double value;
-        const char* text;
+        std::string text;
     };
     const Case cases[] = {
-        {1, -1, 0, "run1.ctd: the vehicle mass is 0."},
-        {2, -2, nan, "run2.ctd: the dynamic mass is NaN."},
-        {1, -3, 0, "run1.ctd: the air pressure is 0."},
-        {2, -4, -inf, "run2.ctd: the air temperature is -Infinity."},
-        {1, -5, inf, "run1.ctd: the frontal area is Infinity."},
-        {2, 1, 0, "run2.ctd: sample 1 is 0."},
-        {1, 5, 0, "run1.ctd: sample 5 is 0."},
-        {1, 6, nan, "run1.ctd: sample 6 is NaN."},
-        {2, 3, inf, "run2.ctd: sample 3 is Infinity."},
+        {1, -1, 0, "run1.ctd: the vehicle mass is 0.\n" + positive},
+        {1, -1, -1500, "run1.ctd: the vehicle mass is -1500.\n" + positive},
+        {2, -2, nan, "run2.ctd: the dynamic mass is NaN.\n" + finite},
+        {2, -2, -1545, "run2.ctd: the dynamic mass is -1545.\n" + positive},
+        {1, -3, 0, "run1.ctd: the air pressure is 0.\n" + positive},
+        {1, -3, -1.012, "run1.ctd: the air pressure is -1.012.\n" + positive},
+        {2, -4, -inf, "run2.ctd: the air temperature is -Infinity.\n" + finite},
+        {2, -4, -273.15, "run2.ctd: the air temperature is -273.15.\n" + warm},
+        {1, -4, -300, "run1.ctd: the air temperature is -300.\n" + warm},
+        {1, -5, inf, "run1.ctd: the frontal area is Infinity.\n" + finite},
+        {1, -5, -2.2, "run1.ctd: the frontal area is -2.2.\n" + positive},
+        {2, 1, 0, "run2.ctd: sample 1 is 0.\n" + gap},
+        {1, 5, 0, "run1.ctd: sample 5 is 0.\n" + gap},
+        {1, 6, nan, "run1.ctd: sample 6 is NaN.\n" + finite},
+        {2, 3, inf, "run2.ctd: sample 3 is Infinity.\n" + finite},
     };
     for (const bool series : {false, true}) {
         for (const Case& c : cases) {
@@ -178,15 +189,19 @@ TEST(Calculation, RefusesValuesTheFitCannotTake)
             ASSERT_EQ(out.messages.size(), 1u);
             EXPECT_EQ(out.messages[0].title, "Calculation Warning");
             EXPECT_EQ(out.messages[0].icon, platform::Icon::Critical);
-            EXPECT_EQ(out.messages[0].text.substr(0, out.messages[0].text.find('\n')), c.text);
+            EXPECT_EQ(out.messages[0].text, c.text);
         }
     }
-    // 0 degrees, and samples of 0 (a run that coasted to standstill), are fine.
+    // 0 degrees and just above absolute zero, a dynamic mass below the mass (unusual, not
+    // impossible), and samples of 0 at the end (a run that coasted to standstill) are fine.
     TabchildData d = window(1, 6);
     d.testParameters(4, 1) = 0;
     d.velocitySamples(0, 1) = 0;
     d.velocitySamples(5, 1) = 0;
     d.velocitySamples(6, 1) = 0;
+    EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{}).computed);
+    d.testParameters(4, 1) = -273.14;
+    d.testParameters(2, 1) = 1400;
     EXPECT_TRUE(analysis::runCalculation(d, fakeCcoeff, CalculationRequest{}).computed);
 }
 

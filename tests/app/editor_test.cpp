@@ -4,6 +4,13 @@
 #include "import/import_commands.h"
 #include "tests/app/open_windows.h"
 #include "tests/import/modal_script.h"
+#include "tests/support/bad_input.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -270,4 +277,35 @@ TEST_F(Editor, AFileThatIsNoLongerTextShowsNoForm)
         expectEditEnded();
         EXPECT_EQ(bytesOf(file), c.bytes);
     }
+}
+
+// A file a text editor saved in UTF-8 stays UTF-8, so its other texts read back as they were; a
+// tab or a line break pasted into a text field becomes a blank, so each line keeps one value.
+TEST_F(Editor, AUtf8FileStaysUtf8AndPastedTabsBecomeBlanks)
+{
+    std::string utf8 = bad_input::replaceLine(bytesOf(copy(testfiles::dataPath("small.ctd"), QStringLiteral("small.ctd"))), 1,
+                                              "Coast M\xC3\xBCller");
+    utf8 = bad_input::replaceLine(utf8, 21, "20 \xC2\xB0" "C, sunny");
+    file = testfiles::writeFile(dir, "small.ctd", utf8);
+    ASSERT_NE(open(file), nullptr);
+    edit([](FrmDataInput* f) {
+        EXPECT_EQ(f->txtproject->text(), QStringLiteral("Coast M\u00FCller"));
+        f->txtcar->clear();
+        f->txtcar->setFocus();
+        QGuiApplication::clipboard()->setText(QStringLiteral("Kombi \u00E9\tB\r\nC"));
+        QTest::keyClick(f->txtcar, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(f->txtcar->text(), QStringLiteral("Kombi \u00E9 B  C"));
+        f->cmdFinish->click();
+    });
+    const std::vector<std::string> lines = linesOf(bytesOf(file));
+    ASSERT_GE(lines.size(), 22u);
+    EXPECT_EQ(lines[0], "Coast M\xC3\xBCller");
+    EXPECT_EQ(lines[3], "Kombi \xC3\xA9 B  C");
+    EXPECT_EQ(lines[20], "20 \xC2\xB0" "C, sunny");
+    // Reopened on Yes: every text as it was typed.
+    analysis::FrmTabchild* reopened = app::lastOpenedWindow();
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->lblCTDescrLabel[0]->text(), QStringLiteral("Coast M\u00FCller"));
+    EXPECT_EQ(QString::fromStdString(reopened->data.headerValues(4, 1)), QStringLiteral("Kombi \u00E9 B  C"));
+    EXPECT_NE(reopened->txtCTComments->toPlainText().indexOf(QStringLiteral("20 \u00B0C, sunny")), -1);
 }

@@ -5,12 +5,17 @@
 #include "platform/plain_text_edit.h"
 #include "tests/app/open_windows.h"
 #include "tests/import/modal_script.h"
+#include "tests/support/special_targets.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -130,4 +135,93 @@ TEST_F(WriteFaults, EditedDataFile)
     browser->cmdEdit->click();
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(bytesOf(file), before);
+}
+
+// A FIFO, or a link to one, is refused before anything is written; through a link, a chain of
+// links or a dangling link the file the last link names is written and the links stay.
+TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
+{
+    ASSERT_NE(open(copy(testfiles::dataPath("small.ctd"), QStringLiteral("small.ctd"))), nullptr);
+    browser->txtNotes->setPlainText(QStringLiteral("Track A, dry"));
+    struct Writer {
+        const char* name;
+        const char* extension;
+        std::function<void(const std::string&)> save;
+    };
+    const Writer writers[] = {
+        {"notepad", ".txt", [&](const std::string& p) { fakes.files.answer(QString::fromStdString(p)); main->mnuFileSaveNotepad->trigger(); }},
+        {"bitmap", ".bmp", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 1); main->mnuFileSaveGraph->trigger(); }},
+        {"JPEG", ".jpg", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 2); main->mnuFileSaveGraph->trigger(); }},
+    };
+    for (const Writer& w : writers) {
+        SCOPED_TRACE(w.name);
+        const std::string folder = path(QString::fromLatin1(w.name)).toStdString();
+        const special_targets::Targets t(folder, w.extension);
+        for (const std::string& target : {t.fifo, t.linkToFifo}) {
+            fakes.messages.clear();
+            w.save(target);
+            const std::string text = onlyMessage().text;
+            EXPECT_EQ(onlyMessage().icon, platform::Icon::Critical);
+            EXPECT_NE(text.find(target), std::string::npos) << text;
+            EXPECT_NE(text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos) << text;
+        }
+        t.expectSpecialFilesKept();
+        for (const std::string* through : {&t.link, &t.chain, &t.dangling}) {
+            fakes.messages.clear();
+            w.save(*through);
+            EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+            t.expectWrittenThrough(*through, through == &t.dangling ? t.danglingTarget : t.linked);
+        }
+        special_targets::Targets::expectNoTemporary(folder);
+    }
+    EXPECT_EQ(special_targets::slurp(path("notepad/elsewhere/real.txt").toStdString()), "Track A, dry");
+}
+
+TEST_F(WriteFaults, EditedDataFileThroughALinkAndOntoAFifo)
+{
+    const QString file = copy(testfiles::dataPath("small.ctd"), QStringLiteral("small.ctd"));
+    const std::string before = bytesOf(file);
+    QDir(dir.path()).mkpath(QStringLiteral("links"));
+    const QString link = path(QStringLiteral("links/small.ctd"));
+    std::filesystem::create_symlink(file.toStdString(), link.toStdString());
+    ASSERT_NE(open(link), nullptr);
+    const auto edit = [&](const QString& mass) {
+        ModalScript script;
+        script.on(QStringLiteral("frmdatainput"), [&](QWidget* w) {
+            auto* f = static_cast<importer::FrmDataInput*>(w);
+            f->txtmass->setText(mass);
+            f->cmdFinish->click();
+            if (f->isVisible()) f->cmdCancel->click();
+        });
+        fakes.messages.answers.push_back(platform::Answer::No);  // no reload
+        browser->cmdEdit->click();
+        EXPECT_TRUE(script.finished());
+    };
+    edit(QStringLiteral("1520"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link.toStdString()));
+    EXPECT_NE(bytesOf(file), before);
+    EXPECT_NE(bytesOf(file).find("\r\n1520\r\n"), std::string::npos);
+    EXPECT_EQ(files(QStringLiteral("links")), QStringList{"small.ctd"});
+    EXPECT_EQ(files(), QStringList{"small.ctd"});
+
+    // The file swapped for a FIFO while the form was open: refused, the FIFO stays.
+    fakes.messages.clear();
+    ModalScript script;
+    script.on(QStringLiteral("frmdatainput"), [&](QWidget* w) {
+        auto* f = static_cast<importer::FrmDataInput*>(w);
+        QFile::remove(file);
+        ASSERT_EQ(::mkfifo(file.toStdString().c_str(), 0600), 0);
+        f->txtmass->setText(QStringLiteral("1530"));
+        fakes.messages.answers.push_back(platform::Answer::Yes);  // overwrite the changed file
+        f->cmdFinish->click();
+        EXPECT_TRUE(f->isVisible());
+        f->cmdCancel->click();
+    });
+    browser->cmdEdit->click();
+    EXPECT_TRUE(script.finished());
+    ASSERT_FALSE(fakes.messages.shown.empty());
+    EXPECT_EQ(fakes.messages.last().title, "Editor-Error");
+    EXPECT_NE(fakes.messages.last().text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos)
+        << fakes.messages.last().text;
+    EXPECT_TRUE(std::filesystem::is_fifo(file.toStdString()));
 }

@@ -55,15 +55,15 @@ TEST(CollectTestParameters, HeaderLines)
     f.mass = "1250,5";
     f.pressure = "1,2";
     f.car = "Car,\nblue";
-    f.configuration = "roof box";
-    f.weather = "dry";
+    f.configuration = "roof\tbox";
+    f.weather = "dry\r";
     f.road = "asphalt";
-    f.tester = "Kim";
+    f.tester = "Kim\x01";
     f.time = "";
     const auto h = importer::collectTestParameters(f, import);
     const std::array<std::string, 30> want = {
-        "A4 runs", "9.3.2005", "", "Car, blue", "Kim", "0", "1203", "7.5", "120.25", "1200", "3", "0", "0.1", "0",
-        "1250.5", "", "1.2", "18", "2.2", "roof box", "dry", "asphalt", "0", "0", "0", "0", "0", "0", "0", "0"};
+        "A4 runs", "9.3.2005", "", "Car, blue", "Kim ", "0", "1203", "7.5", "120.25", "1200", "3", "0", "0.1", "0",
+        "1250.5", "", "1.2", "18", "2.2", "roof box", "dry ", "asphalt", "0", "0", "0", "0", "0", "0", "0", "0"};
     EXPECT_EQ(h, want);
 }
 

@@ -54,6 +54,8 @@ TEST(SeriesPlan, WindowsCoverTheCommonRange)
     const std::string text = importer::seriesFileText(plan, "Track A, dry\nsecond line");
     EXPECT_EQ(text, "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\nTrack A, dry\r\nsecond line");
     EXPECT_EQ(importer::seriesFileText(plan, ""), "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\n");
+    // A NUL pasted into the comment would make the file one the reader refuses as no text.
+    EXPECT_EQ(importer::seriesFileText(plan, std::string("a\0b\rc", 5)), "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\na b\r\nc");
 }
 
 TEST(SeriesPlan, SameFileTwice)

@@ -10,6 +10,7 @@
 #include "modal_script.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
+#include "tests/support/special_targets.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -156,4 +158,57 @@ TEST_F(WriteFaults, SeriesFile)
     save();
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_EQ(bytesOf(path("s.cts")), expected);
+}
+
+// A FIFO, or a link to one, is refused before anything is written; through a link, a chain of
+// links or a dangling link the file the last link names is written and the links stay.
+TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
+{
+    const special_targets::Targets t(dir.path().toStdString(), ".ctd");
+    const special_targets::Targets series(dir.filePath("series").toStdString(), ".cts");
+    std::string ctd;
+    for (int line = 1; line <= 30; ++line) ctd += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\r\n");
+    for (const char* v : {"30", "26", "22", "18", "14", "10"}) ctd += std::string(v) + "\r\n";
+    QDir(dir.path()).mkpath(QStringLiteral("series"));
+    for (const char* name : {"series/a.ctd", "series/b.ctd"}) put(name, ctd);
+
+    const auto saveData = [&](const std::string& target) {
+        prepareImport();
+        fakes.messages.clear();
+        fakes.files.answer(QString::fromStdString(target));
+        importer::writeCtdFile();
+        importer::unloadDataInputForm();
+    };
+    const auto saveSeries = [&](const std::string& target) {
+        fakes.messages.clear();
+        fakes.files.answerMany({path("series/a.ctd"), path("series/b.ctd")});
+        fakes.files.answer(QString::fromStdString(target));
+        ModalScript script;
+        script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) { static_cast<importer::FrmCTSinput*>(w)->cmdCTSok->click(); });
+        createSeriesFile();
+    };
+    struct Writer {
+        const char* title;
+        const special_targets::Targets& targets;
+        std::function<void(const std::string&)> save;
+    };
+    for (const Writer& w : {Writer{"CTD-Error", t, saveData}, Writer{"CTS-Error", series, saveSeries}}) {
+        SCOPED_TRACE(w.title);
+        for (const std::string& target : {w.targets.fifo, w.targets.linkToFifo}) {
+            w.save(target);
+            ASSERT_EQ(fakes.messages.shown.size(), 1u) << target;
+            EXPECT_EQ(fakes.messages.last().title, w.title);
+            EXPECT_EQ(fakes.messages.last().text.rfind(target + " - file can not be written!\n", 0), 0u) << fakes.messages.last().text;
+            EXPECT_NE(fakes.messages.last().text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos);
+        }
+        w.targets.expectSpecialFilesKept();
+        for (const std::string* through : {&w.targets.link, &w.targets.chain, &w.targets.dangling}) {
+            w.save(*through);
+            EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+            w.targets.expectWrittenThrough(*through, through == &w.targets.dangling ? w.targets.danglingTarget : w.targets.linked);
+        }
+    }
+    EXPECT_EQ(special_targets::slurp(t.linked).substr(0, 5), "Run\r\n");
+    EXPECT_EQ(special_targets::slurp(series.linked).substr(0, 3), "2\r\n");
+    special_targets::Targets::expectNoTemporary(dir.path().toStdString());
 }

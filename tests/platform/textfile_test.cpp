@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -138,15 +141,120 @@ TEST(TextFiles, ReplacingKeepsPermissions)
     EXPECT_EQ(slurp(p), "2");
 }
 
-TEST(TextFiles, WritingThroughALinkReplacesItsTarget)
+// A disk that records where each rename goes, to see where the temporary file lay.
+struct RecordingDisk : Disk {
+    std::vector<std::pair<std::string, std::string>> renames;
+    int failRename = 0;
+    int rename(const char* from, const char* to) override
+    {
+        renames.emplace_back(from, to);
+        if (failRename) {
+            errno = failRename;
+            return -1;
+        }
+        return Disk::rename(from, to);
+    }
+};
+
+TEST(TextFiles, OnlyARegularFileIsEverReplaced)
 {
     TempDir dir;
-    const std::string real = dir.file("real.ctd"), link = dir.file("link.ctd");
+    const std::string fifo = dir.file("pipe.ctd"), socketPath = dir.file("socket.ctd"), device = dir.file("device.ctd");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    // A device node of its own (the null device's numbers) where this user may make one.
+    const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    fs::create_directory(dir.file("folder"));
+    fs::create_symlink(fifo, dir.file("to_pipe.ctd"));
+    fs::create_symlink("folder", dir.file("to_folder.ctd"));
+    fs::create_symlink("to_pipe.ctd", dir.file("to_link_to_pipe.ctd"));
+    struct Case {
+        std::string path, error;
+        fs::file_type kept;
+    };
+    std::vector<Case> cases = {
+        {fifo, "It is a named pipe (FIFO), not a regular file; nothing was written.", fs::file_type::fifo},
+        {socketPath, "It is a socket, not a regular file; nothing was written.", fs::file_type::socket},
+        {dir.file("folder"), "It is a folder, not a regular file; nothing was written.", fs::file_type::directory},
+        {dir.file("to_pipe.ctd"), "The link leads to " + fifo + ", a named pipe (FIFO), not a regular file; nothing was written.",
+         fs::file_type::fifo},
+        {dir.file("to_link_to_pipe.ctd"),
+         "The link leads to " + fifo + ", a named pipe (FIFO), not a regular file; nothing was written.", fs::file_type::fifo},
+        {dir.file("to_folder.ctd"), "The link leads to " + dir.file("folder") + ", a folder, not a regular file; nothing was written.",
+         fs::file_type::directory},
+    };
+    if (haveDevice) cases.push_back({device, "It is a character device, not a regular file; nothing was written.", fs::file_type::character});
+    const std::size_t entries = dir.entries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        RecordingDisk recording;
+        setDisk(&recording);
+        const WriteResult r = writeTextLines(c.path, {"Coast"});
+        setDisk(nullptr);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_TRUE(recording.renames.empty());
+        EXPECT_EQ(fs::status(c.path).type(), c.kept);
+        EXPECT_EQ(dir.entries(), entries);  // no temporary left behind
+    }
+    EXPECT_TRUE(fs::is_symlink(dir.file("to_pipe.ctd")));
+    ::close(sock);
+}
+
+TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
+{
+    TempDir dir;
+    fs::create_directories(dir.path / "data");
+    fs::create_directories(dir.path / "links");
+    const std::string real = dir.file("data/real.ctd");
     ASSERT_TRUE(writeFileAtomic(real, "old").ok);
-    fs::create_symlink(real, link);
+    const std::string link = dir.file("links/link.ctd");
+    fs::create_symlink("../data/real.ctd", link);
+
+    // Until the rename the file keeps its old content, and the temporary lies beside it.
+    {
+        RecordingDisk failing;
+        failing.failRename = EIO;
+        setDisk(&failing);
+        EXPECT_FALSE(writeFileAtomic(link, "new").ok);
+        setDisk(nullptr);
+        ASSERT_EQ(failing.renames.size(), 1u);
+        EXPECT_TRUE(fs::equivalent(fs::path(failing.renames[0].first).parent_path(), dir.path / "data"));
+        EXPECT_EQ(failing.renames[0].second, dir.file("links/../data/real.ctd"));
+        EXPECT_EQ(slurp(real), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "data"), fs::directory_iterator()), 1);
+    }
     ASSERT_TRUE(writeFileAtomic(link, "new").ok);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(slurp(real), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "links"), fs::directory_iterator()), 1);
+
+    // A chain of links, relative and absolute: the last one's file is written, every link stays.
+    const std::string first = dir.file("first.ctd"), second = dir.file("links/second.ctd");
+    fs::create_symlink(second, first);
+    fs::create_symlink("link.ctd", second);
+    ASSERT_TRUE(writeFileAtomic(first, "chain").ok);
+    EXPECT_TRUE(fs::is_symlink(first) && fs::is_symlink(second) && fs::is_symlink(link));
+    EXPECT_EQ(slurp(real), "chain");
+
+    // A dangling link: the file it names is created, and the link then leads to it.
+    const std::string dangling = dir.file("dangling.ctd");
+    fs::create_symlink("data/made.ctd", dangling);
+    ASSERT_TRUE(writeFileAtomic(dangling, "made").ok);
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(slurp(dir.file("data/made.ctd")), "made");
+
+    // A loop of links is refused.
+    fs::create_symlink("loop_b.ctd", dir.file("loop_a.ctd"));
+    fs::create_symlink("loop_a.ctd", dir.file("loop_b.ctd"));
+    const WriteResult loop = writeFileAtomic(dir.file("loop_a.ctd"), "x");
+    EXPECT_FALSE(loop.ok);
+    EXPECT_EQ(loop.error, std::strerror(ELOOP));
+    EXPECT_TRUE(fs::is_symlink(dir.file("loop_a.ctd")));
 }
 
 TEST(TextFiles, ReadingMissingOrFolderFails)

@@ -73,6 +73,25 @@ void writeProfile(const TempDir& dir)
            "</oor:items>\n";
 }
 
+// The examples series with texts as hand-edited files bring them: a tab in a project, a CR in a
+// car, a tab in a data file's name and control characters in the comment. Each stays in its cell.
+std::string hostileExamples(const TempDir& dir)
+{
+    const auto replaceLine = [](std::string text, int line, const std::string& with) {
+        std::size_t start = 0;
+        for (int k = 1; k < line; ++k) start = text.find('\n', start) + 1;
+        const std::size_t end = text.find('\r', start);
+        return text.replace(start, end - start, with);
+    };
+    const auto example = [](const char* name) { return report_test::slurp(std::string(TW_EXAMPLES "/") + name); };
+    std::ofstream(dir.file("run1.ctd"), std::ios::binary) << replaceLine(example("run1.ctd"), 1, "A4\tAvant");
+    std::ofstream(dir.file("run\t2.ctd"), std::ios::binary) << replaceLine(example("run2.ctd"), 4, "A4\rAvant");
+    std::ofstream(dir.file("run3.ctd"), std::ios::binary) << example("run3.ctd");
+    std::ofstream(dir.file("series.cts"), std::ios::binary)
+        << "3\r\n1513\r\nrun1.ctd,44,1557\r\nrun\t2.ctd,31,1544\r\nrun3.ctd,54,1567\r\nTrack\tNord,\x01three runs\rin turns";
+    return dir.file("series.cts");
+}
+
 TEST(LibreOffice, RecalculatesEveryFormulaToTheStoredValue)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
@@ -86,7 +105,7 @@ TEST(LibreOffice, RecalculatesEveryFormulaToTheStoredValue)
     analysis::setReportCommand(report::cmdExcel_Click);
     {
         analysis::FrmTabchild w;
-        ASSERT_TRUE(analysis::ctsOpen(w, QStringLiteral(TW_EXAMPLES "/series.cts")));
+        ASSERT_TRUE(analysis::ctsOpen(w, QString::fromStdString(hostileExamples(dir))));
         w.cmbLambda->setCurrentIndex(6);
         w.cmbLambda_Click();
         w.optFixedCoeff[1]->setChecked(true);
@@ -131,6 +150,13 @@ TEST(LibreOffice, RecalculatesEveryFormulaToTheStoredValue)
     }
     // Two Average and two Standard deviation cells, B4 and one improvement per group.
     EXPECT_EQ(formulas, 2 + 2 + 1 + 2);
+    auto results = x.cells("Results");
+    EXPECT_EQ(results["C2"].value, "A4 Avant");
+    EXPECT_EQ(results["C7"].value, "run 2.ctd");
+    auto input = x.cells("Input data");
+    EXPECT_EQ(input["C35"].value, "A4 Avant");
+    EXPECT_EQ(input["C5"].value, "Track Nord, three runs");  // the comment box shows the CR as a line break
+    EXPECT_EQ(input["C6"].value, "in turns");
 }
 
 }  // namespace

@@ -458,6 +458,44 @@ TEST(InputDataSheet, SeriesReportHasTitleSummaryLegendDiagramAndDataTable)
     EXPECT_EQ(diagram.height, 21 * 20 * xlsx_test::kEmuPerPixel);
 }
 
+// Texts from data files with a tab, a CR or another control character each fill exactly their
+// own cell: nothing spreads into the next column or starts a row of its own.
+TEST(InputDataSheet, ControlCharactersInTextsStayInTheirCell)
+{
+    TempDir dir;
+    ReportInput in = seriesInput();
+    in.labels[0] = "A\tB";
+    in.protocolGrid[4][1] = "A\rB";  // the car of run1
+    in.protocolGrid[5][2] = "T\tT";  // the tester of run2
+    in.averageGrid[3][1] = "run\t2.ctd";
+    in.comments = "Track\tNord\r\nthree\x01runs\rX\nlast";
+    const xlsx_test::Workbook x = report_test::writeAndRead(buildReport(in).workbook, dir);
+
+    auto c = x.cells("Input data");
+    EXPECT_EQ(c["B2"].value, "A B");
+    EXPECT_FALSE(c.count("C2") && !c["C2"].value.empty());
+    EXPECT_EQ(c["D2"].value, " series.cts");
+    EXPECT_EQ(c["C5"].value, "Track Nord");
+    EXPECT_EQ(c["C6"].value, "three runs X");
+    EXPECT_EQ(c["C7"].value, "last");
+    EXPECT_EQ(c["B35"].value, "A B");
+    EXPECT_EQ(c["C36"].value, "T T");
+    EXPECT_EQ(c["A38"].value, "Vehicle mass, kg :");
+    EXPECT_EQ(number(c["B38"]), 1501.5);
+    EXPECT_EQ(number(c["F38"]), 1505.5);
+    EXPECT_EQ(c["B44"].value, "roof rails, no box");
+    EXPECT_EQ(c["B49"].value, "run6.ctd");
+
+    auto r = x.cells("Results");
+    EXPECT_EQ(r["C2"].value, "A B");
+    EXPECT_EQ(r["E2"].value, " series.cts");
+    EXPECT_EQ(r["C7"].value, "run 2.ctd");
+    EXPECT_EQ(number(r["D7"]), 0.3498);
+    EXPECT_EQ(number(r["E7"]), 0.0103);
+    EXPECT_EQ(r["D9"].formula, "AVERAGE(D6:D8)");
+    EXPECT_NEAR(number(r["D9"]), mean({0.3512, 0.3498, 0.3531}), 1e-12);
+}
+
 TEST(InputDataSheet, DataFileReportIsOneSheetWithTheResultGridPicture)
 {
     TempDir dir;

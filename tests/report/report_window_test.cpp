@@ -11,6 +11,7 @@
 #include "report/report_command.h"
 #include "tests/report/report_test_support.h"
 #include "tests/support/scripted_opener.h"
+#include "tests/support/special_targets.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -319,6 +320,35 @@ TEST_F(ReportWindow, TheFadeBlendsThePictureInAsTheSliderFalls)
     EXPECT_EQ(w.picDestExcel->pixmap().toImage().pixelColor(at).alpha(), 0);
     EXPECT_EQ(w.pgrExcel->value(), 0);
     EXPECT_EQ(w.sldBlendExcel->value(), 255);
+}
+
+// A FIFO, or a link to one, is refused before anything is written; through a link, a chain of
+// links or a dangling link the file the last link names is written and the links stay.
+TEST_F(ReportWindow, ReportOntoSpecialFilesAndLinks)
+{
+    openGroupedSeries();
+    const special_targets::Targets t(dir.path().string(), ".xlsx");
+    for (const std::string& target : {t.fifo, t.linkToFifo}) {
+        fakes.messages.clear();
+        report(QString::fromStdString(target));
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().title, "Tarnwell Report Error");
+        EXPECT_NE(fakes.messages.last().text.find(target), std::string::npos) << fakes.messages.last().text;
+        EXPECT_NE(fakes.messages.last().text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos)
+            << fakes.messages.last().text;
+        expectIdle();
+    }
+    t.expectSpecialFilesKept();
+    EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    for (const std::string* through : {&t.link, &t.chain, &t.dangling}) {
+        fakes.messages.clear();
+        report(QString::fromStdString(*through));
+        EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        const std::string& file = through == &t.dangling ? t.danglingTarget : t.linked;
+        t.expectWrittenThrough(*through, file);
+        EXPECT_EQ(xlsx_test::Workbook(file).sheetNames(), (std::vector<std::string>{"Input data", "Results"}));
+    }
+    special_targets::Targets::expectNoTemporary(dir.path().string());
 }
 
 }  // namespace

@@ -43,7 +43,11 @@ TEST(SeriesFileParse, RefusesMalformedSeriesSayingWhatAndWhere)
         {"31 data files", {"31", "100", "a.ctd,31,131"}, "Line 1"},
         {"count not a number", {"two", "100", "a.ctd,31,131", "b.ctd,31,131"}, "Line 1"},
         {"empty file", {}, "Line 1"},
-        {"two comparable samples", {"2", "2", "a.ctd,31,33", "b.ctd,31,33"}, "Line 2"},
+        {"two comparable samples", {"2", "2", "a.ctd,31,33", "b.ctd,31,33"}, "Line 2: the number of comparable samples is \"2\"; at least 3"},
+        {"samples beyond int", {"2", "2147483648", "a.ctd,31,33", "b.ctd,31,33"},
+         "Line 2: the number of comparable samples is \"2147483648\"; that is too large for the program."},
+        {"samples beyond double", {"2", "1e999", "a.ctd,31,33", "b.ctd,31,33"}, "\"1e999\"; that is too large for the program."},
+        {"samples far below", {"2", "-2147483648", "a.ctd,31,33", "b.ctd,31,33"}, "\"-2147483648\"; at least 3 are needed."},
         {"entry without numbers", {"2", "100", "a.ctd,31,131", "b.ctd"}, "Line 4"},
         {"entry with one number", {"2", "100", "a.ctd,31", "b.ctd,31,131"}, "Line 3"},
         {"entry with text for a number", {"2", "100", "a.ctd,31,131", "b.ctd,x,131"}, "Line 4"},
@@ -53,7 +57,8 @@ TEST(SeriesFileParse, RefusesMalformedSeriesSayingWhatAndWhere)
         {"window shorter than the samples", {"2", "100", "a.ctd,31,131", "b.ctd,31,130"}, "Line 4"},
         {"name with a folder", {"2", "100", "a.ctd,31,131", "sub/b.ctd,31,131"}, "Line 4"},
         {"name with a backslash", {"2", "100", "a.ctd,31,131", "sub\\b.ctd,31,131"}, "Line 4"},
-        {"name with ..", {"2", "100", "..ctd,31,131", "b.ctd,31,131"}, "Line 3"},
+        {"name ..", {"2", "100", "..,31,131", "b.ctd,31,131"}, "Line 3: the name \"..\" holds a path"},
+        {"name .", {"2", "100", "a.ctd,31,131", ".,31,131"}, "Line 4: the name \".\" holds a path"},
         {"entries missing", {"3", "100", "a.ctd,31,131", "b.ctd,31,131"}, "line 5"},
         {"huge line number", {"2", "100", "a.ctd,31,1e300", "b.ctd,31,131"}, "Line 3"},
         {"name with a NUL", {"2", "100", std::string("a.ctd\0x", 7) + ",31,131", "b.ctd,31,131"}, "is no file name"},
@@ -192,23 +197,35 @@ TEST_F(SeriesLoadTest, HugeSampleCountIsRefusedByTheDataFilesBeforeAnythingIsRes
 
 TEST_F(SeriesLoadTest, SampleIntervalsMustBeEqualAndPositive)
 {
-    for (const char* second : {"0.10000001", "0", "-0.1", "abc"}) {
+    const auto notPositive = [](const std::string& name, const std::string& value) {
+        return name + ": the sample interval (line 13) is " + value + ".\nThe sample interval of every data file must be a positive number.";
+    };
+    struct Case {
+        const char* first;
+        const char* second;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"0.1", "0.10000001", kRate},
+        {"0.1", "0", notPositive("b.ctd", "0")},
+        {"0.1", "-0.1", notPositive("b.ctd", "-0.1")},
+        {"0.1", "abc", notPositive("b.ctd", "0")},
+        {"0.1", "1e999", notPositive("b.ctd", "Infinity")},
+        {"0", "0.1", notPositive("a.ctd", "0")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " " + c.second);
         RunSpec a, b;
-        b.interval = second;
+        a.interval = c.first;
+        b.interval = c.second;
         data("a.ctd", a);
         data("b.ctd", b);
         const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,31,131"});
-        EXPECT_FALSE(r.content) << second;
-        ASSERT_TRUE(r.message) << second;
-        EXPECT_EQ(r.message->text, kRate) << second;
+        EXPECT_FALSE(r.content);
+        ASSERT_TRUE(r.message);
+        EXPECT_EQ(r.message->text, c.text);
+        EXPECT_EQ(r.message->title, "CTS-Error");
     }
-    RunSpec zeroFirst;
-    zeroFirst.interval = "0";
-    data("a.ctd", zeroFirst);
-    data("b.ctd", RunSpec{});
-    const auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,31,131"});
-    ASSERT_TRUE(r.message);
-    EXPECT_EQ(r.message->text, kRate);
 }
 
 TEST_F(SeriesLoadTest, DataFileNameExactFirstThenOneCaseInsensitiveMatch)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 
 namespace {
@@ -103,6 +104,39 @@ TEST(SeriesMemory, AFileNamedMoreOftenThanItsBytesBackIsRefused)
     const auto small = series::loadSeries(dir.file("s.cts"));
     ASSERT_TRUE(small.content) << (small.message ? small.message->text : "");
     EXPECT_EQ(small.content->velocitySamples.cols(), 30);
+}
+
+// One file under many names, through symbolic links or hard links, is one file: its bytes back
+// its windows once, whatever it is called.
+TEST(SeriesMemory, LinksToOneFileShareItsBudget)
+{
+    constexpr int L = 100000;
+    series_test::ScratchDir dir;
+    dir.write("a.ctd", ones(L + 1));
+    for (const bool hard : {false, true}) {
+        SCOPED_TRACE(hard ? "hard links" : "symbolic links");
+        std::vector<std::string> names;
+        for (int i = 1; i <= 30; ++i) {
+            const std::string name = (hard ? "hard" : "sym") + std::to_string(i) + ".ctd";
+            if (hard) std::filesystem::create_hard_link(dir.file("a.ctd"), dir.file(name));
+            else std::filesystem::create_symlink(i % 2 ? "a.ctd" : dir.file("a.ctd"), dir.file(name));
+            names.push_back(name);
+        }
+        dir.write("s.cts", seriesOf(names, L));
+        {
+            Watch watch;
+            const auto r = series::loadSeries(dir.file("s.cts"));
+            EXPECT_FALSE(r.content);
+            ASSERT_TRUE(r.message);
+            EXPECT_NE(r.message->text.find("names its data files so often"), std::string::npos) << r.message->text;
+            EXPECT_LT(gLargest, 2u * 3u * (L + 31));
+        }
+        // Two names of it load, each its own data set.
+        dir.write("s.cts", seriesOf({"a.ctd", names[1]}, L));
+        const auto r = series::loadSeries(dir.file("s.cts"));
+        ASSERT_TRUE(r.content) << (r.message ? r.message->text : "");
+        EXPECT_EQ(r.content->velocitySamples(L, 2), 1.0);
+    }
 }
 
 TEST(SeriesMemory, AFailedAllocationIsARefusalWithAMessage)

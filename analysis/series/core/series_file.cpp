@@ -25,10 +25,10 @@ bool fileName(const std::string& name)
     return name.size() <= kNameMax && name.find('\0') == std::string::npos;
 }
 
+// A folder part, or a name that is a folder itself; "run..1.ctd" is a plain name.
 bool holdsPath(const std::string& name)
 {
-    return name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
-           name.find("..") != std::string::npos;
+    return name.find('/') != std::string::npos || name.find('\\') != std::string::npos || name == "." || name == "..";
 }
 
 }  // namespace
@@ -68,6 +68,9 @@ std::optional<platform::Message> parseSeriesFile(std::string_view text, SeriesFi
     out.sampleCount = numbers::leadingNumber(samplesLine);
     const long long samples = std::isfinite(out.sampleCount) && std::fabs(out.sampleCount) < kMaxLine
                                   ? numbers::roundHalfEven(out.sampleCount) : 0;
+    if (out.sampleCount >= kMaxLine)
+        return seriesProblem(lineRef(2) + "the number of comparable samples is " + quoted(samplesLine) +
+                             "; that is too large for the program.");
     if (samples < kMinSamples)
         return seriesProblem(lineRef(2) + "the number of comparable samples is " + quoted(samplesLine) +
                              "; at least 3 are needed.");

@@ -13,6 +13,8 @@
 #include <new>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace series {
 namespace {
 
@@ -31,6 +33,14 @@ platform::Message missingDataFile(const std::string& name)
 platform::Message differentSampleRate()
 {
     return platform::messageFromFlags(0, "Datasets with different sample rate can NOT be compared!", "CTS-Error");
+}
+
+platform::Message unusableSampleInterval(const std::string& name, double interval)
+{
+    return platform::messageFromFlags(0,
+                                      name + ": the sample interval (line 13) is " + numbers::numberToText(interval) +
+                                          ".\nThe sample interval of every data file must be a positive number.",
+                                      "CTS-Error");
 }
 
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -85,13 +95,17 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
 
     // Every data file is read and shown to hold its window before anything is dimensioned: the
     // counts of the series file alone must not decide how much memory is taken.
-    std::map<std::string, DataFile> read;  // by path; nodes stay put, so the header views hold
+    // By identity, so that a file named through links or hard links is read and counted once;
+    // nodes stay put, so the header views hold.
+    std::map<std::string, DataFile> read;
     std::vector<const DataFile*> sets;
     unsigned long long bytesRead = 0;
     for (const SeriesEntry& e : c.file.entries) {
         const std::string dataPath = files.find(c.directory, e.name);
         if (dataPath.empty()) return {std::nullopt, missingDataFile(e.name)};
-        const auto [it, fresh] = read.try_emplace(dataPath);
+        std::string identity = files.identity ? files.identity(dataPath) : std::string();
+        if (identity.empty()) identity = dataPath;
+        const auto [it, fresh] = read.try_emplace(identity);
         DataFile& f = it->second;
         if (fresh) {
             if (!files.read(dataPath, f.bytes, error) || f.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
@@ -103,9 +117,9 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         c.dataPaths.push_back(dataPath);
 
         if (f.header.count >= kSampleInterval) {
-            // A zero or negative interval cannot be compared with anything.
+            // A zero or negative interval is no time step at all.
             const double interval = numbers::leadingNumber(f.header.raw[kSampleInterval]);
-            if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, differentSampleRate()};
+            if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, unusableSampleInterval(e.name, interval)};
             if (sets.empty()) c.sampleInterval = interval;
             else if (interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
         }
@@ -186,12 +200,19 @@ platform::Message notEnoughMemory(const std::string& path)
     return platform::messageFromFlags(0x1010, "There is not enough memory to open " + path + ".", "CTS-Error");
 }
 
+std::string fileIdentity(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
 FileSource diskFiles()
 {
     return {[](const std::string& path, std::string& bytes, std::string& error) {
                 return platform::readFileBytes(path, bytes, error);
             },
-            findDataFile};
+            findDataFile, fileIdentity};
 }
 
 SeriesLoad loadSeries(const std::string& path, const FileSource& files)

@@ -21,6 +21,9 @@ struct FileSource {
     std::function<bool(const std::string& path, std::string& bytes, std::string& error)> read;
     // The path of data file `name` in `directory`; "" when there is none.
     std::function<std::string(const std::string& directory, const std::string& name)> find;
+    // What a path is as a file, the same for every name of it (links, hard links); without it,
+    // or when it gives "", the path itself.
+    std::function<std::string(const std::string& path)> identity;
 };
 
 // Everything a series brings into a window; nothing reaches the window unless all of it was read.
@@ -51,7 +54,10 @@ std::string findDataFile(const std::string& directory, const std::string& name);
 // "There is not enough memory to open <path>." (title "CTS-Error", critical).
 platform::Message notEnoughMemory(const std::string& path);
 
-// The files on the disk: platform::readFileBytes and findDataFile.
+// A file's identity on the disk: its device and inode, after following links; "" when it has none.
+std::string fileIdentity(const std::string& path);
+
+// The files on the disk: platform::readFileBytes, findDataFile and fileIdentity.
 FileSource diskFiles();
 
 // Reads the series file at `path` and every data file it names, checking all of them before
