@@ -94,6 +94,11 @@ public:
     void print(const QString& text);
     double textWidth(const QString& text) const;   // scale units, signed as the scale's width
     double textHeight(const QString& text) const;  // scale units, signed as the scale's height
+    // The same in pixels of the picture drawn on.
+    double textWidthPixels(const QString& text) const;
+    double textHeightPixels() const;
+    // The size of the picture drawn on: the image, or the one a rendering goes to.
+    QSize pictureSize() const;
 
     // Pixel position of a point in scale units, and back.
     QPointF toPixel(double x, double y) const;
