@@ -454,16 +454,6 @@ double DrawingSurface::textWidthPixels(const QString& text) const
 
 double DrawingSurface::textHeightPixels() const { return metricsOn(font_, redirect_ ? redirect_ : &image_).height(); }
 
-double DrawingSurface::textWidth(const QString& text) const
-{
-    return textWidthPixels(text) * scale_.width / std::max(1, pictureSize().width());
-}
-
-double DrawingSurface::textHeight(const QString&) const
-{
-    return textHeightPixels() * scale_.height / std::max(1, pictureSize().height());
-}
-
 void DrawingSurface::requestRender()
 {
     renderPending_ = true;

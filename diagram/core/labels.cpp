@@ -41,10 +41,8 @@ std::optional<PlacedText> inside(PlacedText t, const Room& r)
     return t;
 }
 
-PlacedText textAt(const std::string& text, double x, double y, const TextMeasure& m)
-{
-    return {text, x, y, m.width(text), m.height};
-}
+// A text with its extent, not yet placed.
+PlacedText measured(const std::string& text, const TextMeasure& m) { return {text, 0, 0, m.width(text), m.height}; }
 
 struct Candidate {
     PlacedText nominal;
@@ -120,7 +118,7 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
     const Room picture{0, 0, static_cast<double>(map.p.width), static_cast<double>(map.p.height)};
     const double digit = m.width("0");
     const auto box = [&](const Tick& t, const std::function<std::pair<double, double>(const Tick&, double, double)>& at) {
-        PlacedText p = textAt(t.label, 0, 0, m);
+        PlacedText p = measured(t.label, m);
         const auto [x, y] = at(t, map.unitsX(p.width), map.unitsY(p.height));
         p.x = map.x(x);
         p.y = map.y(y);
@@ -158,7 +156,7 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
     const std::string title = "Velocity";
     for (std::size_t k = 0; k < title.size(); ++k) {
         const std::string letter(1, title[k]);
-        PlacedText t = textAt(letter, 0, 0, m);
+        PlacedText t = measured(letter, m);
         double x = ax - map.unitsX(t.width) - mX / 2 - mX / 3;
         if (letter == "l" || letter == "i") x -= mX / 27;
         if (letter == "t") x -= mX / 60;
@@ -167,7 +165,7 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
         if (const std::optional<PlacedText> in = inside(t, whole)) out.velocityTitle.push_back(*in);
     }
     {
-        PlacedText t = textAt("m/s", 0, 0, m);
+        PlacedText t = measured("m/s", m);
         t.x = map.x(ax - map.unitsX(t.width) - mX / 2 - mX / 3 + mX / 7.5);
         t.y = map.y(y0 - 9 * d);
         if (const std::optional<PlacedText> in = inside(t, whole)) out.velocityTitle.push_back(*in);
@@ -179,7 +177,7 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
 
     // The time title below the time labels: moved down where it would run into them, and the
     // labels it still meets go.
-    PlacedText xt = textAt("Duration of measurement, s", 0, 0, m);
+    PlacedText xt = measured("Duration of measurement, s", m);
     xt.x = map.x(s.left + 0.55 * s.width - map.unitsX(xt.width) / 2);
     xt.y = map.y(B + mY * 1.2 / 3);
     if (std::optional<PlacedText> in = inside(xt, whole)) {
