@@ -1,12 +1,15 @@
 #include "analysis/flex_grid.h"
 
+#include "numbers/numbers.h"
 #include "platform/twips.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QImage>
 #include <QStringList>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <climits>
@@ -36,6 +39,59 @@ Qt::Alignment qtAlignment(int code)
 }
 
 quint64 cellKey(int row, int col) { return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col); }
+
+// A number is shown whole or not at all (a fit quality carries its "%"); any other text ends in
+// "…" where its column cuts it, and its tooltip holds the whole.
+bool isNumberText(const QString& text)
+{
+    QString t = text.trimmed();
+    if (t.endsWith(QLatin1Char('%'))) t.chop(1);
+    return !t.isEmpty() && numbers::isNumeric(t.toStdString());
+}
+
+// The space the style leaves on each side of a cell's text.
+int textMargin(const QStyle* style, const QWidget* w) { return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1; }
+
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        if (isNumberText(opt.text)) {
+            const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
+            if (opt.fontMetrics.horizontalAdvance(opt.text) > room.width() - 2 * textMargin(style, w)) opt.text.clear();
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+    }
+};
+
+// Column titles (file names: their start and their end stay) and row labels too long for their
+// section end in "…"; the model gives the whole text as tooltip.
+class TitleHeader : public QHeaderView {
+public:
+    TitleHeader(Qt::Orientation o, QWidget* parent) : QHeaderView(o, parent)
+    {
+        setSectionsClickable(true);
+        setTextElideMode(o == Qt::Horizontal ? Qt::ElideMiddle : Qt::ElideRight);
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* opt, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(opt, logicalIndex);
+        QStyleOptionHeader section = *opt;
+        section.rect = orientation() == Qt::Horizontal ? QRect(0, 0, sectionSize(logicalIndex), height())
+                                                       : QRect(0, 0, width(), sectionSize(logicalIndex));
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &section, this).width();
+        QStringList lines = opt->text.split(QLatin1Char('\n'));
+        for (QString& line : lines) line = opt->fontMetrics.elidedText(line, textElideMode(), room);
+        opt->text = lines.join(QLatin1Char('\n'));
+    }
+};
 
 }  // namespace
 
@@ -188,6 +244,8 @@ public:
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel)
 {
+    setHorizontalHeader(new TitleHeader(Qt::Horizontal, this));
+    setVerticalHeader(new TitleHeader(Qt::Vertical, this));
     model_->setParent(this);
     setModel(model_);
     // Every row the same height: the view then never measures a million rows.
@@ -201,6 +259,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     applyColumnWidths();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setItemDelegate(new CellDelegate(this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
 }
 
@@ -272,6 +331,13 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
     if (row < 0 || col < 0 || row >= model_->rows || col >= model_->cols) return;
     model_->cells.insert(cellKey(row, col), text);
     model_->changed(row, col);
+    // A number set into a cell widens its column as far as it needs to be shown whole.
+    const int fc = model_->fixedColsShown();
+    if (row < model_->fixedRowsShown() || col < fc || !isNumberText(text)) return;
+    const int need = fontMetrics().horizontalAdvance(text) + 2 * textMargin(style(), this) + 1;
+    if (need <= FlexGridModel::valueAt(numberWidths_, col, 0)) return;
+    FlexGridModel::setAt(numberWidths_, col, need, 0);
+    if (columnWidth(col - fc) < need) setColumnWidth(col - fc, need);
 }
 
 QString FlexGrid::textMatrix(int row, int col) const { return model_->text(row, col); }
@@ -287,6 +353,7 @@ void FlexGrid::setColumnSource(int col, int firstRow, int lastRow, CellSource so
 void FlexGrid::clearCells()
 {
     model_->clearAll();
+    numberWidths_.clear();
     applyColumnWidths();
 }
 
@@ -304,6 +371,9 @@ QImage FlexGrid::picture() const
     whole.setWordWrap(wordWrap());
     whole.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     whole.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    whole.setHorizontalHeader(new TitleHeader(Qt::Horizontal, &whole));
+    whole.setVerticalHeader(new TitleHeader(Qt::Vertical, &whole));
+    whole.setItemDelegate(new CellDelegate(&whole));
     whole.setModel(model_);
     QHeaderView* rowsHeader = whole.verticalHeader();
     QHeaderView* colsHeader = whole.horizontalHeader();
@@ -350,7 +420,9 @@ void FlexGrid::applyColumnWidths()
     if (fc > 0) verticalHeader()->setFixedWidth(fixedWidth);
     for (int c = fc; c < model_->cols; ++c) {
         const int w = FlexGridModel::valueAt(model_->widths, c, -1);
-        if (w >= 0) setColumnWidth(c - fc, px(w));
+        const int numberWidth = FlexGridModel::valueAt(numberWidths_, c, 0);
+        if (w >= 0) setColumnWidth(c - fc, std::max(px(w), numberWidth));
+        else if (columnWidth(c - fc) < numberWidth) setColumnWidth(c - fc, numberWidth);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <vector>
 
 namespace analysis {
 
@@ -67,6 +68,7 @@ public:
 private:
     void applyColumnWidths();
     FlexGridModel* model_;
+    std::vector<int> numberWidths_;  // pixels the numbers set into each column need
 };
 
 }  // namespace analysis

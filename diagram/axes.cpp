@@ -5,6 +5,23 @@
 
 namespace diagram {
 
+TextMeasure textMeasure(const DrawingSurface& s)
+{
+    return {[&s](const std::string& text) { return s.textWidthPixels(QString::fromStdString(text)); },
+            s.textHeightPixels()};
+}
+
+void printTexts(DrawingSurface& s, const FrameTexts& texts)
+{
+    const Scale sc = s.scale();
+    const QSize px = s.pictureSize();
+    for (const auto* group : {&texts.velocity, &texts.time, &texts.velocityTitle, &texts.timeTitle})
+        for (const PlacedText& t : *group) {
+            s.setCurrent(sc.left + t.x * sc.width / px.width(), sc.top + t.y * sc.height / px.height());
+            s.print(QString::fromStdString(t.text));
+        }
+}
+
 void drawaxes(DrawingSurface& s, const AxesStyle& style)
 {
     const Scale sc = s.scale();
@@ -33,33 +50,11 @@ void drawaxes(DrawingSurface& s, const AxesStyle& style)
 
     for (const Tick& t : a.vertical.major) {
         s.line(ax, t.pos, ax - mX / 8, t.pos);
-        const QString label = QString::fromStdString(t.label);
-        s.setCurrent(ax - s.textWidth(label) - mX / 6, t.pos - s.textHeight(label) / 2);
-        s.print(label);
         if (gridOn) gridLine(ax, t.pos, right, t.pos);
     }
     for (double p : a.vertical.minor) s.line(ax, p, ax - mX / 16, p);
 
-    // Vertical title, one letter per line in the left margin, the unit below it.
-    const double d = mY / 4;
-    const double y0 = B + mY * 3 / 4 * 7;
-    const QString title = QStringLiteral("Velocity");
-    for (int k = 0; k < title.size(); ++k) {
-        const QString letter = title.mid(k, 1);
-        double x = ax - s.textWidth(letter) - mX / 2 - mX / 3;
-        if (letter == "l" || letter == "i") x -= mX / 27;
-        if (letter == "t") x -= mX / 60;
-        s.setCurrent(x, y0 - k * d);
-        s.print(letter);
-    }
-    const QString unit = QStringLiteral("m/s");
-    s.setCurrent(ax - s.textWidth(unit) - mX / 2 - mX / 3 + mX / 7.5, y0 - 9 * d);
-    s.print(unit);
-
     for (const Tick& t : a.horizontal.major) {
-        const QString label = QString::fromStdString(t.label);
-        s.setCurrent(t.pos - s.textWidth(label) / 2, B + mY * 3 / 4);
-        s.print(label);
         s.line(t.pos, ay, t.pos, B + mY * 4 / 5);
         if (gridOn) gridLine(t.pos, ay, t.pos, sc.top);
     }
@@ -68,9 +63,9 @@ void drawaxes(DrawingSurface& s, const AxesStyle& style)
     s.line(ax, sc.top, ax, sc.top + sc.height - sc.height / n);
     s.line(ax, ay, right, ay);
 
-    const QString xTitle = QStringLiteral("Duration of measurement, s");
-    s.setCurrent(sc.left + 0.55 * sc.width - s.textWidth(xTitle) / 2, B + mY * 1.2 / 3);
-    s.print(xTitle);
+    // Labels and titles where they lie whole inside the picture.
+    const QSize px = s.pictureSize();
+    printTexts(s, placeAxesTexts(a, sc, {px.width(), px.height()}, textMeasure(s)));
 }
 
 }  // namespace diagram

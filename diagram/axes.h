@@ -1,6 +1,7 @@
 #pragma once
 // The frame of the velocity diagram: axes, ticks, labels, titles and the optional dotted grid,
 // drawn from the surface's scale alone.
+#include "diagram/core/labels.h"
 #include "diagram/surface.h"
 
 #include <QColor>
@@ -14,5 +15,9 @@ struct AxesStyle {
 };
 
 void drawaxes(DrawingSurface& s, const AxesStyle& style);
+
+// The surface's font as the label placement measures it, and the placed texts printed.
+TextMeasure textMeasure(const DrawingSurface& s);
+void printTexts(DrawingSurface& s, const FrameTexts& texts);
 
 }  // namespace diagram

@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -17,6 +19,9 @@
 
 namespace diagram {
 namespace {
+
+// The legend frame's line and a pixel of space inside it.
+constexpr int kFrameInset = 3;
 
 QString entryNumberCaption(int i) { return QStringLiteral("Nr.") + QString::fromStdString(numbers::integerToText(i)); }
 
@@ -45,6 +50,20 @@ void LegendCheckBox::mousePressEvent(QMouseEvent* e)
         return;
     }
     QCheckBox::mousePressEvent(e);
+}
+
+void LegendCheckBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    // The box is wider than the frame it lies in: the caption gets the part of it that shows,
+    // and keeps its end, which tells the runs of a series apart.
+    const QRect label = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
+    const int shown = parentWidget() ? parentWidget()->contentsRect().right() - kFrameInset - x() : width() - 1;
+    const int room = std::min(label.right(), shown) - label.left() + 1;
+    opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideLeft, std::max(0, room), Qt::TextShowMnemonic);
+    p.drawControl(QStyle::CE_CheckBox, opt);
 }
 
 ColourBox::ColourBox(QWidget* parent) : QWidget(parent) {}

@@ -23,6 +23,8 @@ namespace diagram {
 QColor colourFromNumber(int number);
 int colourToNumber(const QColor& c);
 
+// chk(i): a caption too long for the legend's frame (a data-file name) begins with "…" and keeps
+// its end; the tooltip holds the whole name.
 class LegendCheckBox : public QCheckBox {
     Q_OBJECT
 public:
@@ -31,6 +33,7 @@ signals:
     void rightPressed();
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent*) override;
 };
 
 // piclegend(i): a small box whose background colour is the curve colour.

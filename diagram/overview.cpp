@@ -1,5 +1,6 @@
 #include "diagram/overview.h"
 
+#include "diagram/axes.h"
 #include "diagram/core/ticks.h"
 
 namespace diagram {
@@ -71,20 +72,12 @@ void drawOverviewFrame(DrawingSurface& s)
     s.setForeColor(QColor(0, 0, 0));
     s.line(ax, sc.top, ax, ay);
     s.line(ax, ay, sc.left + sc.width, ay);
-    for (const Tick& t : a.vertical.major) {
-        s.line(ax, t.pos, ax - mx / 8, t.pos);
-        const QString label = QString::fromStdString(t.label);
-        s.setCurrent(ax - s.textWidth(label) - mx / 6, t.pos - s.textHeight(label) / 2);
-        s.print(label);
-    }
+    for (const Tick& t : a.vertical.major) s.line(ax, t.pos, ax - mx / 8, t.pos);
     for (double p : a.vertical.minor) s.line(ax, p, ax - mx / 16, p);
-    for (const Tick& t : a.horizontal.major) {
-        const QString label = QString::fromStdString(t.label);
-        s.setCurrent(t.pos - s.textWidth(label) / 2, a.bottom + 3 * my / 4);
-        s.print(label);
-        s.line(t.pos, ay, t.pos, a.bottom + 4 * my / 5);
-    }
+    for (const Tick& t : a.horizontal.major) s.line(t.pos, ay, t.pos, a.bottom + 4 * my / 5);
     for (double p : a.horizontal.minor) s.line(p, ay, p, a.bottom + 8 * my / 9);
+    const QSize px = s.pictureSize();
+    printTexts(s, placeOverviewTexts(a, sc, {px.width(), px.height()}, textMeasure(s)));
 }
 
 }  // namespace diagram

@@ -116,7 +116,7 @@ void DrawingSurface::cls()
 
 QPointF DrawingSurface::toPixel(double x, double y) const
 {
-    const QSize sz = redirect_ ? redirect_->size() : (image_.isNull() ? size() : image_.size());
+    const QSize sz = pictureSize();
     return {(x - scale_.left) * sz.width() / scale_.width, (y - scale_.top) * sz.height() / scale_.height};
 }
 
@@ -432,21 +432,27 @@ void DrawingSurface::print(const QString& text)
     p.drawText(QPointF(at.x(), at.y() + fm.ascent()), text);
 }
 
-double DrawingSurface::textWidth(const QString& text) const
+QSize DrawingSurface::pictureSize() const
 {
     const QImage* dev = redirect_ ? redirect_ : &image_;
-    const QSize sz = dev->isNull() ? size() : dev->size();
-    const QFontMetricsF fm = dev->isNull() ? QFontMetricsF(font_) : QFontMetricsF(font_, dev);
-    return fm.horizontalAdvance(text) * scale_.width / std::max(1, sz.width());
+    return dev->isNull() ? size() : dev->size();
 }
 
-double DrawingSurface::textHeight(const QString&) const
+namespace {
+
+QFontMetricsF metricsOn(const QFont& font, const QImage* dev)
 {
-    const QImage* dev = redirect_ ? redirect_ : &image_;
-    const QSize sz = dev->isNull() ? size() : dev->size();
-    const QFontMetricsF fm = dev->isNull() ? QFontMetricsF(font_) : QFontMetricsF(font_, dev);
-    return fm.height() * scale_.height / std::max(1, sz.height());
+    return dev->isNull() ? QFontMetricsF(font) : QFontMetricsF(font, dev);
 }
+
+}  // namespace
+
+double DrawingSurface::textWidthPixels(const QString& text) const
+{
+    return metricsOn(font_, redirect_ ? redirect_ : &image_).horizontalAdvance(text);
+}
+
+double DrawingSurface::textHeightPixels() const { return metricsOn(font_, redirect_ ? redirect_ : &image_).height(); }
 
 void DrawingSurface::requestRender()
 {

@@ -92,8 +92,12 @@ public:
     void setCurrent(double x, double y) { curX_ = x; curY_ = y; }
     // Text with its upper left corner at the current position.
     void print(const QString& text);
-    double textWidth(const QString& text) const;   // scale units, signed as the scale's width
-    double textHeight(const QString& text) const;  // scale units, signed as the scale's height
+    // The extent of a text in pixels of the picture drawn on (labels are placed in pixels, so
+    // that each lies whole inside the picture).
+    double textWidthPixels(const QString& text) const;
+    double textHeightPixels() const;
+    // The size of the picture drawn on: the image, or the one a rendering goes to.
+    QSize pictureSize() const;
 
     // Pixel position of a point in scale units, and back.
     QPointF toPixel(double x, double y) const;

@@ -7,6 +7,7 @@
 #include "platform/services.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace importer {
 namespace {
@@ -27,6 +29,142 @@ QLabel* valueLabel(QWidget* parent, const char* name)
     l->setFrameShadow(QFrame::Sunken);
     return l;
 }
+
+// The result labels show their numbers whole. A row whose values fit the places given stays
+// as given. Otherwise it is packed: captions as wide as their text, values as wide as their
+// place or, where the row needs it, as their text; from the places given, inward from the
+// frame's edges. A row that still cannot hold its numbers shows its values in a smaller size,
+// down to 6 points; a value that even then finds no room is left out: it keeps its text but no
+// width (so a new text still asks for a new fit), and its caption's tooltip holds the number.
+// Every value's tooltip holds its text.
+class ResultRows : public QObject {
+public:
+    // Each row: caption, value, and optionally a second caption and value.
+    ResultRows(QWidget* frame, const std::vector<std::vector<QLabel*>>& rows) : QObject(frame), frame_(frame)
+    {
+        for (const auto& row : rows) {
+            std::vector<Item> items;
+            for (std::size_t i = 0; i < row.size(); ++i) items.push_back({row[i], row[i]->geometry(), i % 2 == 1});
+            rows_.push_back(std::move(items));
+        }
+        font_ = rows.front().at(1)->font();
+        probe_.setFrameShape(rows.front().at(1)->frameShape());
+        probe_.setFrameShadow(rows.front().at(1)->frameShadow());
+        frame->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        // A label's new text (or size) asks its frame for a new layout.
+        if (watched == frame_ && (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show)) fit();
+        return false;
+    }
+
+    void fit()
+    {
+        for (std::vector<Item>& row : rows_) fitRow(row);
+    }
+
+private:
+    struct Item {
+        QLabel* label;
+        QRect given;
+        bool value;
+    };
+    static constexpr int kGap = 3;         // between neighbours of a packed row
+    static constexpr int kFrameInset = 5;  // the frame's line and the space inside it
+    static constexpr int kSmallestPoints = 6;
+
+    // The width a value's text needs in a font, measured on a label of the same frame.
+    int need(const QLabel* label, const QFont& font) const
+    {
+        probe_.setFont(font);
+        probe_.setText(label->text());
+        return probe_.sizeHint().width();
+    }
+
+    static int total(const std::vector<int>& width)
+    {
+        int sum = 0;
+        for (int w : width)
+            if (w > 0) sum += w + (sum > 0 ? kGap : 0);
+        return sum;
+    }
+
+    void fitRow(std::vector<Item>& row)
+    {
+        bool asGiven = true;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (!row[i].value) {
+                row[i].label->setToolTip(QString());
+                continue;
+            }
+            row[i].label->setToolTip(row[i].label->text());
+            asGiven = asGiven && need(row[i].label, font_) <= row[i].given.width();
+        }
+        if (asGiven) {
+            for (const Item& item : row) {
+                item.label->setGeometry(item.given);
+                if (item.value && item.label->font() != font_) item.label->setFont(font_);
+            }
+            return;
+        }
+
+        const int right = frame_->width() - kFrameInset;
+        const int room = right - kFrameInset;
+        std::vector<bool> shown(row.size(), true);
+        std::vector<int> width(row.size());
+        QFont font = font_;
+        const auto widths = [&](bool keepPlaces) {
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                if (!shown[i]) width[i] = 0;
+                else if (!row[i].value) width[i] = row[i].label->sizeHint().width();
+                else width[i] = keepPlaces ? std::max(need(row[i].label, font), row[i].given.width()) : need(row[i].label, font);
+            }
+            return total(width) <= room;
+        };
+        bool fits = widths(true) || widths(false);
+        // Smaller values, then without the widest value, until the row holds the rest.
+        while (!fits) {
+            for (int points = font_.pointSize() - 1; !fits && points >= kSmallestPoints; --points) {
+                font.setPointSize(points);
+                fits = widths(false);
+            }
+            if (fits) break;
+            std::size_t widest = row.size();
+            for (std::size_t i = 1; i < row.size(); i += 2)
+                if (shown[i] && (widest == row.size() || width[i] > width[widest])) widest = i;
+            if (widest == row.size()) break;
+            shown[widest] = false;
+            row[widest - 1].label->setToolTip(row[widest].label->text());
+            font = font_;
+            fits = widths(false);
+        }
+
+        // From the places given rightward, then back inside the frame.
+        std::vector<int> left(row.size());
+        int end = kFrameInset - kGap;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            left[i] = std::max(row[i].given.left(), end + kGap);
+            if (width[i] > 0) end = left[i] + width[i];
+        }
+        int limit = right;
+        for (std::size_t i = row.size(); i-- > 0;) {
+            if (width[i] == 0) continue;
+            left[i] = std::max(std::min(left[i], limit - width[i]), kFrameInset);
+            limit = left[i] - kGap;
+        }
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (row[i].value && row[i].label->font() != font) row[i].label->setFont(font);
+            row[i].label->setGeometry(left[i], row[i].given.top(), width[i], row[i].given.height());
+        }
+    }
+
+    QWidget* frame_;
+    std::vector<std::vector<Item>> rows_;
+    QFont font_;             // the values' own font
+    mutable QLabel probe_;  // measures a text as a value label shows it
+};
 
 QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
 {
@@ -145,6 +283,7 @@ FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
     place(Label5, 1920, 1008, 1000, 255);
     lblminwhere = valueLabel(Frame3, "lblminwhere");
     place(lblminwhere, 2950, 1008, 650, 252);
+    new ResultRows(Frame3, {{Label1, lblCount}, {Label2, lblMax, Label4, lblmaxwhere}, {Label3, lblMin, Label5, lblminwhere}});
     cmdchange = button(Frame3, "cmdchange", QStringLiteral("&Edit file"));
     place(cmdchange, 96, 1392, 1692, 348);
     cmdReload = button(Frame3, "cmdReload", QStringLiteral("&Different file"));

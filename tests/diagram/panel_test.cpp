@@ -97,6 +97,39 @@ TEST_F(PanelTest, LegendOfOneDataSet)
     EXPECT_TRUE(p.chk(2)->isHidden());
 }
 
+TEST_F(PanelTest, ALongNameEndsInAnEllipsisInsideTheLegendFrame)
+{
+    // Two runs whose names differ only at the end, far longer than the legend is wide.
+    analysis::TabchildData d = makeData(2, 20, 0.1);
+    const std::string stem = "A4_Avant_coastdown_2026-05-14_north_";
+    d.dataFileNames[1] = stem + "run1.ctd";
+    d.dataFileNames[2] = stem + "run2.ctd";
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.show();
+    QApplication::processEvents();
+    QWidget* frame = p.chk(0)->parentWidget();
+    const QImage img = frame->grab().toImage();
+    const auto inkColumns = [&](int row, int from, int to) {
+        const QRect r = p.chk(row)->geometry();
+        int dark = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = from; x <= to; ++x) dark += img.valid(x, y) && qGray(img.pixel(x, y)) < 100;
+        return dark;
+    };
+    for (int i : {0, 2}) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(inkColumns(i, frame->width() - 4, frame->width() - 1), 0);  // nothing cut by the frame
+        EXPECT_GT(inkColumns(i, p.chk(i)->x() + 20, frame->width() - 5), 30);
+        EXPECT_EQ(p.chk(i)->text().toStdString(), d.dataFileNames[static_cast<std::size_t>(i / 2 + 1)]);
+        EXPECT_EQ(p.chk(i)->toolTip(), p.chk(i)->text());
+    }
+    // What is shown keeps the end that tells the two apart.
+    const QRect a = p.chk(0)->geometry().intersected(frame->rect());
+    const QRect b = p.chk(2)->geometry().intersected(frame->rect());
+    EXPECT_FALSE(img.copy(a) == img.copy(b));
+}
+
 TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
 {
     struct Case {

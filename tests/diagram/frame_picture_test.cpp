@@ -1,0 +1,135 @@
+// The frame's texts as they land in the picture: read back from the pixels, each number whole.
+#include "diagram/core/defaults.h"
+#include "diagram/core/ticks.h"
+#include "diagram/diagram_panel.h"
+#include "diagram/overview.h"
+#include "platform/fakes.h"
+
+#include <QFontMetricsF>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace diagram {
+namespace {
+
+// One run of n samples at dt falling from 33.5 to 6.9 m/s.
+analysis::TabchildData makeRun(int n, double dt)
+{
+    analysis::TabchildData d;
+    d.setCount = 1;
+    d.sampleCount = n;
+    d.sampleInterval = dt;
+    d.velocitySamples.resize(n, 1);
+    d.dataFileNames[1] = "run.ctd";
+    for (int r = 0; r <= n; ++r) d.velocitySamples(r, 1) = 33.5 - 26.6 * r / n;
+    d.headerValues.resize(25, 1);
+    d.headerValues(9, 1) = "33.5";
+    d.headerValues(8, 1) = "6.9";
+    return d;
+}
+
+struct Blob {
+    int left, right;  // ink columns
+    int width() const { return right - left + 1; }
+};
+
+// Runs of columns with dark pixels in rows top..bottom, apart by at least three clear columns
+// (the glyphs of one text stand closer).
+std::vector<Blob> inkBlobs(const QImage& img, int top, int bottom, int from = 0, int to = -1)
+{
+    if (to < 0) to = img.width() - 1;
+    std::vector<Blob> out;
+    int clear = 99;
+    for (int x = from; x <= to; ++x) {
+        bool ink = false;
+        for (int y = std::max(0, top); y <= std::min(img.height() - 1, bottom) && !ink; ++y)
+            ink = qGray(img.pixel(x, y)) < 140;
+        if (!ink) {
+            ++clear;
+            continue;
+        }
+        if (clear >= 3 || out.empty()) out.push_back({x, x});
+        else out.back().right = x;
+        clear = 0;
+    }
+    return out;
+}
+
+struct Frame {
+    Scale s;
+    QSize px;
+    double y(double u) const { return (u - s.top) * px.height() / s.height; }
+    double x(double u) const { return (u - s.left) * px.width() / s.width; }
+};
+
+class FramePicture : public ::testing::Test {
+protected:
+    void SetUp() override { initDiagramDefaults(); }
+    platform::ScopedFakes fakes;
+};
+
+TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
+{
+    // 227.3 s: the default view ends just past the tick of 250 s.
+    analysis::TabchildData d = makeRun(2273, 0.1);
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.Resize(0);
+    const QSize size(547, 472);
+    const QImage img = p.renderImage(size);
+    const Frame f{p.picdiagram()->scale(), size};
+    const AxesLayout a = layoutAxes(f.s, settings().marginDivisor);
+    const QFontMetricsF fm(p.picdiagram()->labelFont(), &img);
+    ASSERT_GT(f.x(a.horizontal.major.back().pos), size.width());  // the tick beyond the edge: no label
+    ASSERT_LT(f.x(250 * 500), size.width());
+
+    const int labelTop = static_cast<int>(std::ceil(f.y(a.bottom + a.marginY * 3 / 4)));
+    const std::vector<Blob> time = inkBlobs(img, labelTop, labelTop + static_cast<int>(fm.height()) - 1);
+    ASSERT_FALSE(time.empty());
+    const Blob last = time.back();
+    EXPECT_GE(last.width(), fm.horizontalAdvance("250.00") - 2);
+    EXPECT_LT(last.right, size.width() - 1);
+
+
+    // In a narrower picture the unit would begin several pixels left of it.
+    const QSize narrow(400, 350);
+    const QImage small = p.renderImage(narrow);
+    const Frame g{p.picdiagram()->scale(), narrow};
+    const AxesLayout b = layoutAxes(g.s, settings().marginDivisor);
+    ASSERT_LT(g.x(b.axisX - b.marginX * (1.0 / 2 + 1.0 / 3 - 1 / 7.5)) - fm.horizontalAdvance("m/s"), -5);
+    const int unitTop = static_cast<int>(std::ceil(g.y(b.bottom + b.marginY * 3 / 4 * 7 - 9 * b.marginY / 4)));
+    const std::vector<Blob> unit =
+        inkBlobs(small, unitTop, unitTop + static_cast<int>(fm.height()) - 1, 0, static_cast<int>(g.x(b.axisX)) - 2);
+    ASSERT_FALSE(unit.empty());
+    EXPECT_GE(unit.front().width(), fm.horizontalAdvance("m/s") - 2);
+}
+
+TEST_F(FramePicture, OverviewTimeLabelsOfALongRunStandApart)
+{
+    // 5000 s: ticks every 1000 s, too close in the data browser's picture for a label each.
+    analysis::TabchildData d = makeRun(50001, 0.1);
+    DiagramPanel p(d, nullptr);
+    OverviewSurface picover;
+    picover.resize(175, 111);
+    p.setOverviewPicture([&picover] { return &picover; });
+    p.setlegend();
+    p.Resize(0);
+    p.diaoverview();
+    const QImage img = picover.picture();
+    const Frame f{picover.scale(), img.size()};
+    const AxesLayout a = layoutOverviewAxes(f.s);
+    const QFontMetricsF fm(picover.labelFont(), &img);
+    const int top = static_cast<int>(std::ceil(f.y(a.bottom + 3 * a.marginY / 4)));
+    const std::vector<Blob> labels = inkBlobs(img, top, top + static_cast<int>(fm.height()) - 1);
+    ASSERT_GE(labels.size(), 2u);
+    for (const Blob& b : labels) EXPECT_LE(b.width(), fm.horizontalAdvance("5000.0") + 1) << b.left;
+    EXPECT_LT(labels.back().right, img.width() - 1);
+}
+
+}  // namespace
+}  // namespace diagram
