@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -62,7 +63,8 @@ void LegendCheckBox::paintEvent(QPaintEvent*)
     const QRect label = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
     const int shown = parentWidget() ? parentWidget()->contentsRect().right() - kFrameInset - x() : width() - 1;
     const int room = std::min(label.right(), shown) - label.left() + 1;
-    opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideLeft, std::max(0, room), Qt::TextShowMnemonic);
+    // A file name is shown as it is: an "&" in it is no access key.
+    opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideLeft, std::max(0, room)).replace(QLatin1Char('&'), QStringLiteral("&&"));
     p.drawControl(QStyle::CE_CheckBox, opt);
 }
 
@@ -225,6 +227,7 @@ void Legend::setlegend(const QStringList& names)
         if (i % 2 == 0) {
             const QString& name = names[set - 1];
             chk(i)->setText(name);
+            chk(i)->setShortcut(QKeySequence());  // nor makes it one
             chk(i)->setToolTip(name);
             chk(i)->show();
         } else {

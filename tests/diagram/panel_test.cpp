@@ -130,6 +130,28 @@ TEST_F(PanelTest, ALongNameEndsInAnEllipsisInsideTheLegendFrame)
     EXPECT_FALSE(img.copy(a) == img.copy(b));
 }
 
+TEST_F(PanelTest, AnAmpersandInANameIsShownAndIsNoAccessKey)
+{
+    analysis::TabchildData d = makeData(2, 20, 0.1);
+    d.dataFileNames[1] = "a&b.ctd";
+    d.dataFileNames[2] = "ab.ctd";
+    DiagramPanel p(d, nullptr);
+    p.setlegend();
+    p.show();
+    QApplication::processEvents();
+    const QImage img = p.chk(0)->parentWidget()->grab().toImage();
+    const auto ink = [&](int row) {
+        const QRect r = p.chk(row)->geometry();
+        int dark = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left() + 20; x <= r.right(); ++x) dark += img.valid(x, y) && qGray(img.pixel(x, y)) < 100;
+        return dark;
+    };
+    EXPECT_GT(ink(0), ink(2) + 10);  // the "&" is drawn, not taken for an underline
+    EXPECT_TRUE(p.chk(0)->shortcut().isEmpty());
+    EXPECT_EQ(p.chk(0)->text(), QStringLiteral("a&b.ctd"));
+}
+
 TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
 {
     struct Case {
