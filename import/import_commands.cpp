@@ -122,7 +122,7 @@ void writeCtdFile()
         return;
     }
     const QString path = chosen->front();
-    const std::string bytes = platform::encodeWindows1252(ctdFileText(state.fileHeader, state));
+    const std::string bytes = platform::encodeForReaders(ctdFileText(state.fileHeader, state));
     const platform::WriteResult written = platform::writeFileAtomic(utf8(path), bytes);
     if (!written.ok) {
         // Nothing is lost: the old file stays, the form and the import data stay for another try.
@@ -276,12 +276,14 @@ void createSeriesFile(QWidget* parent)
         return;
     }
     for (const std::string& name : names) {
-        if (cleanAbsolute(path) == cleanAbsolute(dir + "/" + name)) {
+        // By path, and by the file itself: a link or a hard link may name a data file too.
+        const std::string member = dir + "/" + name;
+        if (cleanAbsolute(path) == cleanAbsolute(member) || platform::sameFile(path, member)) {
             platform::showMessage(critical("The series file can not be saved over its own data file " + name + "!", "CTS-Error"), parent);
             return;
         }
     }
-    const platform::WriteResult written = platform::writeFileAtomic(path, platform::encodeWindows1252(seriesFileText(plan, comment)));
+    const platform::WriteResult written = platform::writeFileAtomic(path, platform::encodeForReaders(seriesFileText(plan, comment)));
     if (!written.ok)
         platform::showMessage(critical(path + " - file can not be written!\n" + written.error, "CTS-Error"), parent);
 }

@@ -142,6 +142,13 @@ std::string encodeWindows1252(std::string_view utf8)
     return out;
 }
 
+std::string encodeForReaders(std::string_view utf8)
+{
+    std::string bytes = encodeWindows1252(utf8);
+    if (readsAsUtf8(bytes) && isValidUtf8(utf8)) return std::string(utf8);
+    return bytes;
+}
+
 std::string_view takeLine(std::string_view& rest)
 {
     if (rest.empty()) return {};  // memchr may not see the null pointer of an empty view
@@ -409,6 +416,13 @@ FileStamp fileStamp(const std::string& path)
     stamp.size = static_cast<long long>(st.st_size);
     stamp.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
     return stamp;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool isWriteProtected(const std::string& path)

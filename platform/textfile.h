@@ -48,6 +48,9 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 std::string decodeText(std::string_view bytes);          // UTF-8 or Windows-1252 -> UTF-8
 std::string decodeWindows1252(std::string_view bytes);   // every byte as Windows-1252 -> UTF-8
 std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
+// The bytes of a file the readers take back as the same text: Windows-1252, unless those bytes
+// happen to be valid UTF-8 (a typed "Ã¼" would read back as "ü"); then UTF-8.
+std::string encodeForReaders(std::string_view utf8);
 bool isValidUtf8(std::string_view bytes);
 // True when decodeText takes the bytes as UTF-8 and they are not plain ASCII: valid UTF-8 (after
 // a byte-order mark) that begins with the mark or holds bytes above 127.
@@ -85,6 +88,9 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp fileStamp(const std::string& path);
+
+// True when both paths name one existing file, through links and hard links alike.
+bool sameFile(const std::string& a, const std::string& b);
 
 // The read-only attribute of a file: no write permission bit is set (even the administrator's
 // programs keep off such a file), or this user may not write it. False for a missing file.

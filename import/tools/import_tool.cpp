@@ -98,7 +98,7 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
     std::array<bool, 8> valid{};
     const importer::ValidationOutcome checked = importer::validateTestParameters(header, valid, f.time);
     if (!checked.messages.empty()) return fail(checked.messages.front().message.text);
-    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeWindows1252(importer::ctdFileText(header, s)));
+    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeForReaders(importer::ctdFileText(header, s)));
     if (!w.ok) return fail(output + " - file can not be written! " + w.error);
     return 0;
 }
@@ -124,7 +124,7 @@ int makeCts(const std::string& output, const std::string& comment, const std::ve
     const std::filesystem::path out(output);
     if (!importer::sameDirectory(out.parent_path().empty() ? "." : out.parent_path().string(), dir))
         return fail("The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!");
-    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeWindows1252(importer::seriesFileText(plan, comment)));
+    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeForReaders(importer::seriesFileText(plan, comment)));
     if (!w.ok) return fail(output + " - file can not be written! " + w.error);
     return 0;
 }

@@ -182,6 +182,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
     put("slow.ctd", dataFile(10, 30, "0.2", {"30", "20", "10"}));
     put("bad,name.ctd", dataFile(10, 30, "0.1", {"30", "20", "10"}));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.cts")));  // a folder cannot be replaced by the file
+    ASSERT_TRUE(QFile::link(path("b.ctd"), path("link.cts")));  // another name of a data file
     QTemporaryDir other;
     struct Case {
         QStringList picked;
@@ -195,6 +196,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         {{path("a.ctd"), path("b.ctd")}, other.filePath("s.cts"), "has to be in the same directory"},
         {{path("a.ctd"), path("b.ctd")}, other.filePath("s"), "has to be in the same directory"},
         {{path("a.ctd"), path("b.ctd")}, path("b.ctd"), "its own data file b.ctd"},
+        {{path("a.ctd"), path("b.ctd")}, path("link.cts"), "its own data file b.ctd"},
         {{path("a.ctd"), path("b.ctd")}, path("taken.cts"), path("taken.cts").toStdString() + " - file can not be written!"},
     };
     for (const Case& c : cases) {
@@ -211,7 +213,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         EXPECT_EQ(bytesOf(path("b.ctd")), before);
         EXPECT_FALSE(QFileInfo::exists(other.filePath("s.cts")));
     }
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files | QDir::NoSymLinks).size(), 0);
     EXPECT_TRUE(QFileInfo(path("taken.cts")).isDir());
     EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
 }
@@ -242,7 +244,7 @@ TEST_F(SeriesFlow, CancelEndsSilently)
     fakes.files.cancel();  // save dialog cancelled
     runSaving();
     EXPECT_TRUE(fakes.messages.shown.empty());
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files | QDir::NoSymLinks).size(), 0);
 }
 
 // One named dialog serves the pick, the save and the next command: each starts in the folder

@@ -75,6 +75,17 @@ TEST(TextEncoding, Windows1252WithQuestionMarks)
     EXPECT_EQ(encodeWindows1252(decodeText(all)), all);
 }
 
+TEST(TextEncoding, WhatTheReadersTakeBackAsTheSameText)
+{
+    // Windows-1252 as long as the readers take it so; UTF-8 only where those bytes would be
+    // read as UTF-8 and turn into other text (a typed "Ã¼" into "ü").
+    EXPECT_EQ(encodeForReaders("M\xC3\xBCller, 20 \xC2\xB0" "C"), "M\xFCller, 20 \xB0" "C");
+    EXPECT_EQ(encodeForReaders("\xE4\xB8\xAD"), "?");
+    const std::string mojibake = "Project \xC3\x83\xC2\xBC";
+    EXPECT_EQ(decodeText(encodeWindows1252(mojibake)), "Project \xC3\xBC");
+    EXPECT_EQ(decodeText(encodeForReaders(mojibake)), mojibake);
+}
+
 TEST(TextLines, SplitAtCrLfOrLf)
 {
     struct Case {
@@ -296,6 +307,15 @@ TEST(FileState, StampsProtectionAndProbes)
     EXPECT_FALSE(folderAcceptsNewFile(dir.file("missing")));
     EXPECT_FALSE(folderAcceptsNewFile(p));
     EXPECT_FALSE(folderAcceptsNewFile(""));
+
+    // One file under two names, through a link or a hard link; a missing file is no file.
+    const std::string soft = dir.file("soft.ctd"), hard = dir.file("hard.ctd");
+    ASSERT_EQ(::symlink(p.c_str(), soft.c_str()), 0);
+    ASSERT_EQ(::link(p.c_str(), hard.c_str()), 0);
+    EXPECT_TRUE(sameFile(p, soft));
+    EXPECT_TRUE(sameFile(hard, soft));
+    EXPECT_FALSE(sameFile(p, kept));
+    EXPECT_FALSE(sameFile(dir.file("missing"), dir.file("missing")));
 }
 
 TEST(MessageFlags, ButtonsIconAndDefault)
