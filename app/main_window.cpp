@@ -2,10 +2,10 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
-#include "app/core/cascade.h"
 #include "app/core/placement.h"
 #include "app/core/screen_fit.h"
 #include "app/data_browser.h"
+#include "app/window_arrangement.h"
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
 #include "platform/services.h"
@@ -27,8 +27,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
-#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -629,56 +627,12 @@ void MainWindow::setBrowserVisible(bool visible, bool shiftWindows)
     if (!shiftWindows) return;
     mnuFileSaveNotepad->setEnabled(visible);
     tbMenuEntry(3, 2)->setEnabled(visible);
-    const int shift = visible ? browserWindow->width() : -browserWindow->width();
-    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (sub == browserWindow || sub->isMinimized() || sub->isMaximized()) continue;
-        sub->move(sub->x() + shift, sub->y());
-    }
+    shiftNormalSubWindows(mdiArea, browserWindow, visible ? browserWindow->width() : -browserWindow->width());
     if (!visible) {
         const QList<AnalysisWindowApi*> open = analysisWindows();
         if (!open.isEmpty()) activateAnalysisWindow(open.front());
     }
 }
-
-namespace {
-
-QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
-{
-    QList<QMdiSubWindow*> list;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
-        if (sub->isVisible() && !sub->isMinimized()) list << sub;
-    return list;
-}
-
-// The windows that are not minimised overlap diagonally from the back to the front, each one a
-// title bar's height further; none is smaller than a newly opened window (QMdiArea's own cascade
-// shrinks them to their size hints).
-void cascadeSubWindows(QMdiArea* area)
-{
-    QList<QMdiSubWindow*> subs;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
-        if (sub->isVisible() && !sub->isMinimized()) subs << sub;
-    if (subs.isEmpty()) return;
-    std::vector<Size> sizes;
-    for (QMdiSubWindow* sub : subs) {
-        if (sub->isMaximized()) sub->showNormal();
-        sizes.push_back({sub->width(), sub->height()});
-    }
-    QStyleOptionTitleBar titleBar;
-    titleBar.initFrom(subs.front());
-    const int step = subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &titleBar, subs.front());
-    const QSize space = area->viewport()->size();
-    const std::vector<Rect> placed =
-        cascadeGeometry(sizes, {px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips)},
-                        {space.width(), space.height()}, std::max(step, 1));
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-        const Rect& r = placed[static_cast<std::size_t>(i)];
-        subs.at(i)->setGeometry(r.x, r.y, r.width, r.height);
-        subs.at(i)->raise();
-    }
-}
-
-}  // namespace
 
 void MainWindow::cascade()
 {
@@ -687,30 +641,16 @@ void MainWindow::cascade()
     cascadeSubWindows(mdiArea);
 }
 
-void MainWindow::tileHorizontal() { tile(Qt::Horizontal); }
-
-void MainWindow::tileVertical() { tile(Qt::Vertical); }
-
-// Side by side (horizontal), each as tall as the area, or one above another (vertical), each as
-// wide as the area.
-void MainWindow::tile(Qt::Orientation orientation)
+void MainWindow::tileHorizontal()
 {
     setBrowserVisible(false, false);
-    const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
-    if (subs.isEmpty()) return;
-    const QRect area = mdiArea->viewport()->rect();
-    const int n = static_cast<int>(subs.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow* sub = subs.at(i);
-        if (sub->isMaximized()) sub->showNormal();
-        if (orientation == Qt::Horizontal) {
-            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
-            sub->setGeometry(x0, 0, x1 - x0, area.height());
-        } else {
-            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
-            sub->setGeometry(0, y0, area.width(), y1 - y0);
-        }
-    }
+    tileSubWindows(mdiArea, Qt::Horizontal);
+}
+
+void MainWindow::tileVertical()
+{
+    setBrowserVisible(false, false);
+    tileSubWindows(mdiArea, Qt::Vertical);
 }
 
 void MainWindow::showHelp()

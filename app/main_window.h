@@ -148,7 +148,6 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
-    void tile(Qt::Orientation orientation);
     QWidget* focusedEditControl(AnalysisWindowApi** owner) const;
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
