@@ -2,9 +2,8 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
-#include "app/core/placement.h"
-#include "app/core/screen_fit.h"
 #include "app/data_browser.h"
+#include "app/placement_store.h"
 #include "app/window_arrangement.h"
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
@@ -25,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextDocumentFragment>
@@ -34,13 +32,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QWindow>
 
 namespace app {
 
 namespace {
 
-constexpr double kTwipsPerPixel = platform::kTwipsPerPixel;
 using platform::px;
 
 QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {})
@@ -101,7 +97,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     // Load handler: diagram defaults first, then the placement, then the data browser.
     diagram::initDiagramDefaults();
-    loadPlacement();
+    loadPlacement(this);
 
     browser = new DataBrowser;
     browserWindow = mdiArea->addSubWindow(browser, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -669,91 +665,6 @@ void MainWindow::showAbout()
     about_->activateWindow();
 }
 
-// ---- placement ------------------------------------------------------------------------------
-
-namespace {
-
-// The screens' available areas, the primary first.
-std::vector<Rect> screenAreas()
-{
-    QList<QScreen*> all = QGuiApplication::screens();
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        all.removeAll(primary);
-        all.prepend(primary);
-    }
-    std::vector<Rect> screens;
-    for (QScreen* s : all) {
-        const QRect g = s->availableGeometry();
-        screens.push_back({g.x(), g.y(), g.width(), g.height()});
-    }
-    return screens;
-}
-
-// The window manager's frame is known only once the window is on the screen: at its first
-// exposure the stored placement is fitted again with the frame counted, so a window brought
-// back onto the screen has its whole frame there, the status bar included.
-class FrameFit : public QObject {
-public:
-    FrameFit(QWidget* window, const Rect& stored, const Rect& placed)
-        : QObject(window), window_(window), stored_(stored), placed_(placed)
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        QWindow* handle = window_->windowHandle();
-        if (watched == window_ && event->type() == QEvent::Show && handle) {
-            window_->removeEventFilter(this);
-            handle->installEventFilter(this);
-        } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
-            handle->removeEventFilter(this);
-            const QMargins m = handle->frameMargins();
-            const Rect r = keepOnScreen(stored_, screenAreas(), {m.left(), m.top(), m.right(), m.bottom()});
-            if (r != placed_ && !window_->isMinimized() && !window_->isMaximized()) {
-                window_->move(r.x, r.y);
-                window_->resize(r.width, r.height);
-            }
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-    Rect stored_;
-    Rect placed_;
-};
-
-}  // namespace
-
-void MainWindow::loadPlacement()
-{
-    std::array<std::optional<std::string>, 4> stored;
-    for (size_t i = 0; i < kPlacementKeys.size(); ++i) {
-        const QVariant v = platform::settings().value(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]));
-        if (v.isValid() && !v.isNull()) stored[i] = v.toString().toStdString();
-    }
-    const Placement p = placementFromStored(stored);
-    const Rect wanted{px(p.left), px(p.top), px(p.width), px(p.height)};
-    const Rect r = keepOnScreen(wanted, screenAreas());
-    move(r.x, r.y);
-    resize(r.width, r.height);
-    new FrameFit(this, wanted, r);
-}
-
-void MainWindow::savePlacement()
-{
-    if (isMinimized()) return;  // the previous run's placement stays
-    const Placement p{pos().x() * kTwipsPerPixel, pos().y() * kTwipsPerPixel, width() * kTwipsPerPixel,
-                      height() * kTwipsPerPixel};
-    const auto texts = placementToStored(p);
-    for (size_t i = 0; i < kPlacementKeys.size(); ++i)
-        platform::settings().setValue(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]),
-                                      QString::fromStdString(texts[i]));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (closing_) {
@@ -764,7 +675,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The children go first: each analysis window runs its own unload.
     for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
         if (sub != browserWindow) sub->close();
-    savePlacement();
+    savePlacement(this);
     if (about_) about_->close();
     event->accept();
     emit closed();

@@ -128,10 +128,6 @@ public:
     void showAbout();
     Frmabout* aboutBox() const;
 
-    // ---- placement --------------------------------------------------------------------------
-    void loadPlacement();
-    void savePlacement();
-
 signals:
     // The window has closed (after its children and the placement); the program ends here.
     void closed();
