@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
+#include "app/clipboard_commands.h"
 #include "app/commands.h"
 #include "app/data_browser.h"
 #include "app/placement_store.h"
@@ -17,17 +18,13 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextDocumentFragment>
-#include <QTextEdit>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
@@ -48,25 +45,6 @@ QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKey
 }
 
 void addBar(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); }
-
-QString selectedText(QWidget* w)
-{
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->selectedText();
-    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->textCursor().selection().toPlainText();
-    if (auto* e = qobject_cast<QTextEdit*>(w)) return e->textCursor().selection().toPlainText();
-    return {};
-}
-
-void replaceSelection(QWidget* w, const QString& text)
-{
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (!e->isReadOnly()) e->insert(text);
-    } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-        if (!e->isReadOnly()) e->insertPlainText(text);
-    } else if (auto* e = qobject_cast<QTextEdit*>(w)) {
-        if (!e->isReadOnly()) e->insertPlainText(text);
-    }
-}
 
 }  // namespace
 
@@ -558,50 +536,11 @@ void MainWindow::saveNotes()
 
 void MainWindow::exitProgram() { close(); }
 
-QWidget* MainWindow::focusedEditControl(AnalysisWindowApi** owner) const
-{
-    if (owner) *owner = nullptr;
-    QMdiSubWindow* sub = mdiArea->activeSubWindow();
-    if (!sub || !sub->widget()) return nullptr;
-    if (owner) *owner = dynamic_cast<AnalysisWindowApi*>(sub->widget());
-    for (QWidget* w = sub->focusWidget(); w && w != sub; w = w->parentWidget())
-        if (!controlTag(w).isEmpty()) return w;
-    return nullptr;
-}
+void MainWindow::editCopy() { copyFromFocusedControl(mdiArea); }
 
-void MainWindow::editCopy()
-{
-    AnalysisWindowApi* owner = nullptr;
-    QWidget* control = focusedEditControl(&owner);
-    if (!control) return;
-    const QString tag = controlTag(control);
-    if (tag == QLatin1String("Text")) {
-        platform::clipboard().clear();
-        platform::clipboard().setText(selectedText(control));
-    } else if (tag == QLatin1String("Table") || tag == QLatin1String("Picture")) {
-        const QImage image = owner ? owner->editPicture(control) : control->grab().toImage();
-        platform::clipboard().clear();
-        platform::clipboard().setImage(image);
-    }
-}
+void MainWindow::editCut() { cutFromFocusedControl(mdiArea); }
 
-void MainWindow::editCut()
-{
-    QWidget* control = focusedEditControl(nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
-    platform::clipboard().clear();
-    platform::clipboard().setText(selectedText(control));
-    replaceSelection(control, QString());
-}
-
-void MainWindow::editPaste()
-{
-    QWidget* control = focusedEditControl(nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
-    // No text on the clipboard: the selection stays as it is.
-    if (!platform::clipboard().hasText()) return;
-    replaceSelection(control, platform::clipboard().text());
-}
+void MainWindow::editPaste() { pasteIntoFocusedControl(mdiArea); }
 
 void MainWindow::showPage(int page, bool fromToolbarGraph)
 {

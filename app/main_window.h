@@ -144,7 +144,6 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
-    QWidget* focusedEditControl(AnalysisWindowApi** owner) const;
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
