@@ -1,6 +1,8 @@
 #pragma once
 // The main window frmMDI: MDI area, menus, toolbar tbToolBar and status bar sbStatusBar, and
-// every command behind them. Menu entries are public QActions named as their menu items.
+// every command behind them. Menu entries are public QActions named as their menu items. What
+// the window arrangement, the placement and the clipboard commands do is in
+// window_arrangement.h, placement_store.h and clipboard_commands.h.
 #include <QList>
 #include <QMainWindow>
 #include <QMdiSubWindow>
