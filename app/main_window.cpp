@@ -1,11 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
+#include "app/clipboard_commands.h"
 #include "app/commands.h"
-#include "app/core/cascade.h"
-#include "app/core/placement.h"
-#include "app/core/screen_fit.h"
 #include "app/data_browser.h"
+#include "app/placement_store.h"
+#include "app/window_arrangement.h"
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
 #include "platform/services.h"
@@ -18,31 +18,22 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
-#include <QStyleOptionTitleBar>
 #include <QTabWidget>
-#include <QTextDocumentFragment>
-#include <QTextEdit>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QWindow>
 
 namespace app {
 
 namespace {
 
-constexpr double kTwipsPerPixel = platform::kTwipsPerPixel;
 using platform::px;
 
 QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {})
@@ -54,25 +45,6 @@ QAction* addEntry(QMenu* menu, const char* name, const QString& text, const QKey
 }
 
 void addBar(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); }
-
-QString selectedText(QWidget* w)
-{
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->selectedText();
-    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->textCursor().selection().toPlainText();
-    if (auto* e = qobject_cast<QTextEdit*>(w)) return e->textCursor().selection().toPlainText();
-    return {};
-}
-
-void replaceSelection(QWidget* w, const QString& text)
-{
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (!e->isReadOnly()) e->insert(text);
-    } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-        if (!e->isReadOnly()) e->insertPlainText(text);
-    } else if (auto* e = qobject_cast<QTextEdit*>(w)) {
-        if (!e->isReadOnly()) e->insertPlainText(text);
-    }
-}
 
 }  // namespace
 
@@ -103,7 +75,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     // Load handler: diagram defaults first, then the placement, then the data browser.
     diagram::initDiagramDefaults();
-    loadPlacement();
+    loadPlacement(this);
 
     browser = new DataBrowser;
     browserWindow = mdiArea->addSubWindow(browser, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -564,50 +536,11 @@ void MainWindow::saveNotes()
 
 void MainWindow::exitProgram() { close(); }
 
-QWidget* MainWindow::focusedEditControl(AnalysisWindowApi** owner) const
-{
-    if (owner) *owner = nullptr;
-    QMdiSubWindow* sub = mdiArea->activeSubWindow();
-    if (!sub || !sub->widget()) return nullptr;
-    if (owner) *owner = dynamic_cast<AnalysisWindowApi*>(sub->widget());
-    for (QWidget* w = sub->focusWidget(); w && w != sub; w = w->parentWidget())
-        if (!controlTag(w).isEmpty()) return w;
-    return nullptr;
-}
+void MainWindow::editCopy() { copyFromFocusedControl(mdiArea); }
 
-void MainWindow::editCopy()
-{
-    AnalysisWindowApi* owner = nullptr;
-    QWidget* control = focusedEditControl(&owner);
-    if (!control) return;
-    const QString tag = controlTag(control);
-    if (tag == QLatin1String("Text")) {
-        platform::clipboard().clear();
-        platform::clipboard().setText(selectedText(control));
-    } else if (tag == QLatin1String("Table") || tag == QLatin1String("Picture")) {
-        const QImage image = owner ? owner->editPicture(control) : control->grab().toImage();
-        platform::clipboard().clear();
-        platform::clipboard().setImage(image);
-    }
-}
+void MainWindow::editCut() { cutFromFocusedControl(mdiArea); }
 
-void MainWindow::editCut()
-{
-    QWidget* control = focusedEditControl(nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
-    platform::clipboard().clear();
-    platform::clipboard().setText(selectedText(control));
-    replaceSelection(control, QString());
-}
-
-void MainWindow::editPaste()
-{
-    QWidget* control = focusedEditControl(nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
-    // No text on the clipboard: the selection stays as it is.
-    if (!platform::clipboard().hasText()) return;
-    replaceSelection(control, platform::clipboard().text());
-}
+void MainWindow::editPaste() { pasteIntoFocusedControl(mdiArea); }
 
 void MainWindow::showPage(int page, bool fromToolbarGraph)
 {
@@ -629,56 +562,12 @@ void MainWindow::setBrowserVisible(bool visible, bool shiftWindows)
     if (!shiftWindows) return;
     mnuFileSaveNotepad->setEnabled(visible);
     tbMenuEntry(3, 2)->setEnabled(visible);
-    const int shift = visible ? browserWindow->width() : -browserWindow->width();
-    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (sub == browserWindow || sub->isMinimized() || sub->isMaximized()) continue;
-        sub->move(sub->x() + shift, sub->y());
-    }
+    shiftNormalSubWindows(mdiArea, browserWindow, visible ? browserWindow->width() : -browserWindow->width());
     if (!visible) {
         const QList<AnalysisWindowApi*> open = analysisWindows();
         if (!open.isEmpty()) activateAnalysisWindow(open.front());
     }
 }
-
-namespace {
-
-QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
-{
-    QList<QMdiSubWindow*> list;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
-        if (sub->isVisible() && !sub->isMinimized()) list << sub;
-    return list;
-}
-
-// The windows that are not minimised overlap diagonally from the back to the front, each one a
-// title bar's height further; none is smaller than a newly opened window (QMdiArea's own cascade
-// shrinks them to their size hints).
-void cascadeSubWindows(QMdiArea* area)
-{
-    QList<QMdiSubWindow*> subs;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
-        if (sub->isVisible() && !sub->isMinimized()) subs << sub;
-    if (subs.isEmpty()) return;
-    std::vector<Size> sizes;
-    for (QMdiSubWindow* sub : subs) {
-        if (sub->isMaximized()) sub->showNormal();
-        sizes.push_back({sub->width(), sub->height()});
-    }
-    QStyleOptionTitleBar titleBar;
-    titleBar.initFrom(subs.front());
-    const int step = subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, &titleBar, subs.front());
-    const QSize space = area->viewport()->size();
-    const std::vector<Rect> placed =
-        cascadeGeometry(sizes, {px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips)},
-                        {space.width(), space.height()}, std::max(step, 1));
-    for (qsizetype i = 0; i < subs.size(); ++i) {
-        const Rect& r = placed[static_cast<std::size_t>(i)];
-        subs.at(i)->setGeometry(r.x, r.y, r.width, r.height);
-        subs.at(i)->raise();
-    }
-}
-
-}  // namespace
 
 void MainWindow::cascade()
 {
@@ -687,30 +576,16 @@ void MainWindow::cascade()
     cascadeSubWindows(mdiArea);
 }
 
-void MainWindow::tileHorizontal() { tile(Qt::Horizontal); }
-
-void MainWindow::tileVertical() { tile(Qt::Vertical); }
-
-// Side by side (horizontal), each as tall as the area, or one above another (vertical), each as
-// wide as the area.
-void MainWindow::tile(Qt::Orientation orientation)
+void MainWindow::tileHorizontal()
 {
     setBrowserVisible(false, false);
-    const QList<QMdiSubWindow*> subs = arrangeable(mdiArea);
-    if (subs.isEmpty()) return;
-    const QRect area = mdiArea->viewport()->rect();
-    const int n = static_cast<int>(subs.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow* sub = subs.at(i);
-        if (sub->isMaximized()) sub->showNormal();
-        if (orientation == Qt::Horizontal) {
-            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
-            sub->setGeometry(x0, 0, x1 - x0, area.height());
-        } else {
-            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
-            sub->setGeometry(0, y0, area.width(), y1 - y0);
-        }
-    }
+    tileSubWindows(mdiArea, Qt::Horizontal);
+}
+
+void MainWindow::tileVertical()
+{
+    setBrowserVisible(false, false);
+    tileSubWindows(mdiArea, Qt::Vertical);
 }
 
 void MainWindow::showHelp()
@@ -729,91 +604,6 @@ void MainWindow::showAbout()
     about_->activateWindow();
 }
 
-// ---- placement ------------------------------------------------------------------------------
-
-namespace {
-
-// The screens' available areas, the primary first.
-std::vector<Rect> screenAreas()
-{
-    QList<QScreen*> all = QGuiApplication::screens();
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        all.removeAll(primary);
-        all.prepend(primary);
-    }
-    std::vector<Rect> screens;
-    for (QScreen* s : all) {
-        const QRect g = s->availableGeometry();
-        screens.push_back({g.x(), g.y(), g.width(), g.height()});
-    }
-    return screens;
-}
-
-// The window manager's frame is known only once the window is on the screen: at its first
-// exposure the stored placement is fitted again with the frame counted, so a window brought
-// back onto the screen has its whole frame there, the status bar included.
-class FrameFit : public QObject {
-public:
-    FrameFit(QWidget* window, const Rect& stored, const Rect& placed)
-        : QObject(window), window_(window), stored_(stored), placed_(placed)
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        QWindow* handle = window_->windowHandle();
-        if (watched == window_ && event->type() == QEvent::Show && handle) {
-            window_->removeEventFilter(this);
-            handle->installEventFilter(this);
-        } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
-            handle->removeEventFilter(this);
-            const QMargins m = handle->frameMargins();
-            const Rect r = keepOnScreen(stored_, screenAreas(), {m.left(), m.top(), m.right(), m.bottom()});
-            if (r != placed_ && !window_->isMinimized() && !window_->isMaximized()) {
-                window_->move(r.x, r.y);
-                window_->resize(r.width, r.height);
-            }
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-    Rect stored_;
-    Rect placed_;
-};
-
-}  // namespace
-
-void MainWindow::loadPlacement()
-{
-    std::array<std::optional<std::string>, 4> stored;
-    for (size_t i = 0; i < kPlacementKeys.size(); ++i) {
-        const QVariant v = platform::settings().value(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]));
-        if (v.isValid() && !v.isNull()) stored[i] = v.toString().toStdString();
-    }
-    const Placement p = placementFromStored(stored);
-    const Rect wanted{px(p.left), px(p.top), px(p.width), px(p.height)};
-    const Rect r = keepOnScreen(wanted, screenAreas());
-    move(r.x, r.y);
-    resize(r.width, r.height);
-    new FrameFit(this, wanted, r);
-}
-
-void MainWindow::savePlacement()
-{
-    if (isMinimized()) return;  // the previous run's placement stays
-    const Placement p{pos().x() * kTwipsPerPixel, pos().y() * kTwipsPerPixel, width() * kTwipsPerPixel,
-                      height() * kTwipsPerPixel};
-    const auto texts = placementToStored(p);
-    for (size_t i = 0; i < kPlacementKeys.size(); ++i)
-        platform::settings().setValue(QLatin1String(kSettingsSection), QLatin1String(kPlacementKeys[i]),
-                                      QString::fromStdString(texts[i]));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (closing_) {
@@ -824,7 +614,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The children go first: each analysis window runs its own unload.
     for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
         if (sub != browserWindow) sub->close();
-    savePlacement();
+    savePlacement(this);
     if (about_) about_->close();
     event->accept();
     emit closed();

@@ -1,6 +1,8 @@
 #pragma once
 // The main window frmMDI: MDI area, menus, toolbar tbToolBar and status bar sbStatusBar, and
-// every command behind them. Menu entries are public QActions named as their menu items.
+// every command behind them. Menu entries are public QActions named as their menu items. What
+// the window arrangement, the placement and the clipboard commands do is in
+// window_arrangement.h, placement_store.h and clipboard_commands.h.
 #include <QList>
 #include <QMainWindow>
 #include <QMdiSubWindow>
@@ -128,10 +130,6 @@ public:
     void showAbout();
     Frmabout* aboutBox() const;
 
-    // ---- placement --------------------------------------------------------------------------
-    void loadPlacement();
-    void savePlacement();
-
 signals:
     // The window has closed (after its children and the placement); the program ends here.
     void closed();
@@ -148,8 +146,6 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
-    void tile(Qt::Orientation orientation);
-    QWidget* focusedEditControl(AnalysisWindowApi** owner) const;
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3

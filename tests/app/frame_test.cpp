@@ -2,15 +2,12 @@
 #include "app/commands.h"
 #include "app/frame.h"
 #include "app/splash.h"
-#include "diagram/core/defaults.h"
 #include "platform/fakes.h"
 #include "platform/plain_text_edit.h"
-#include "tests/app/fake_analysis_window.h"
+#include "tests/app/frame_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDate>
-#include <QLocale>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -27,141 +24,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-
-using app::MainWindow;
-
-namespace {
-
-class Frame : public ::testing::Test {
-protected:
-    platform::ScopedFakes fakes;
-    MainWindow* main = nullptr;
-    app::DataBrowser* browser = nullptr;
-
-    void start()
-    {
-        main = app::mainWindow();
-        browser = main->browser;
-        QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, main, [](QMdiSubWindow* s) {
-            if (auto* f = dynamic_cast<FakeAnalysisWindow*>(s ? s->widget() : nullptr)) f->activate();
-        });
-        main->show();
-        main->activateWindow();
-    }
-    void TearDown() override
-    {
-        app::commandHooks() = {};
-        app::resetFrame();
-    }
-    // What the open dispatcher does for a successful open.
-    FakeAnalysisWindow* open(int n, bool series = false)
-    {
-        auto* w = new FakeAnalysisWindow(n);
-        QMdiSubWindow* sub = main->addChildWindow(w);
-        sub->setWindowTitle((series ? QStringLiteral("Series ") : QStringLiteral("CTData ")) + QString::number(n));
-        sub->resize(300, 200);
-        browser->addWindowNodes(n, series, QStringLiteral("Filename: run%1.ctd").arg(n), QStringLiteral("Test %1").arg(n));
-        main->setSaveGraphEnabled(true);
-        sub->show();
-        main->mdiArea->setActiveSubWindow(sub);
-        return w;
-    }
-    QMdiSubWindow* sub(FakeAnalysisWindow* w) { return main->subWindowOf(w); }
-    void closeWindow(FakeAnalysisWindow* w) { sub(w)->close(); }
-    void storePlacement(const char* l, const char* t, const char* w, const char* h)
-    {
-        const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
-        const char* values[] = {l, t, w, h};
-        for (int i = 0; i < 4; ++i)
-            fakes.settings.setValue(QStringLiteral("Settings"), QLatin1String(keys[i]), QLatin1String(values[i]));
-    }
-    QString stored(const char* key) { return fakes.settings.value(QStringLiteral("Settings"), QLatin1String(key)).toString(); }
-
-    // Save graph, the page commands: menu and toolbar agree, and have the expected state.
-    void expectAnalysisCommands(bool enabled)
-    {
-        EXPECT_EQ(main->mnuFileSaveGraph->isEnabled(), enabled);
-        EXPECT_EQ(main->tbMenuEntry(3, 1)->isEnabled(), enabled);
-        for (QAction* a : {main->mnuViewGraph, main->mnuViewCalculation, main->mnuViewProtocol})
-            EXPECT_EQ(a->isEnabled(), enabled) << a->objectName().toStdString();
-        for (int p : {9, 10, 11}) EXPECT_EQ(main->tbButton(p)->isEnabled(), enabled) << p;
-    }
-    void expectEditCommands(bool cut, bool copy, bool paste)
-    {
-        EXPECT_EQ(main->tbButton(5)->isEnabled(), cut);
-        EXPECT_EQ(main->tbButton(6)->isEnabled(), copy);
-        EXPECT_EQ(main->tbButton(7)->isEnabled(), paste);
-        EXPECT_EQ(main->mnuEditCut->isEnabled(), cut);
-        EXPECT_EQ(main->mnuEditCopy->isEnabled(), copy);
-        EXPECT_EQ(main->mnuEditPaste->isEnabled(), paste);
-    }
-};
-
-}  // namespace
-
-// ---- placement --------------------------------------------------------------------------------
-
-TEST_F(Frame, FirstRunUsesDefaultPlacementAndShowsTheBrowserTopLeft)
-{
-    diagram::settings().marginDivisor = 3;  // left over from anything before the load
-    diagram::settings().zoomPending = true;
-    start();
-    EXPECT_EQ(diagram::settings().marginDivisor, 9.0f);  // the load set the diagram defaults
-    EXPECT_FALSE(diagram::settings().zoomPending);
-    EXPECT_EQ(main->sbPanels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    EXPECT_EQ(main->pos(), QPoint(67, 67));  // 1000 twips
-    EXPECT_EQ(main->size(), QSize(433, 433));  // 6500 twips
-    EXPECT_EQ(main->windowTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_TRUE(main->browserWindow->isVisible());
-    EXPECT_EQ(main->browserWindow->pos(), QPoint(0, 0));
-    EXPECT_EQ(main->browserWindow->windowTitle(), QStringLiteral("Datafiles"));
-}
-
-TEST_F(Frame, PlacementRoundTrip)
-{
-    start();
-    main->move(100, 80);
-    main->resize(900, 700);
-    QSignalSpy closed(main, &MainWindow::closed);
-    main->mnuFileExit->trigger();
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
-    EXPECT_EQ(stored("MainTop"), QStringLiteral("1200"));
-    EXPECT_EQ(stored("MainWidth"), QStringLiteral("13500"));
-    EXPECT_EQ(stored("MainHeight"), QStringLiteral("10500"));
-    app::resetFrame();
-    start();
-    EXPECT_EQ(main->pos(), QPoint(100, 80));
-    EXPECT_EQ(main->size(), QSize(900, 700));
-}
-
-TEST_F(Frame, MinimisedCloseKeepsThePreviousPlacement)
-{
-    storePlacement("1500", "1500", "9000", "7500");
-    start();
-    main->showMinimized();
-    main->close();
-    EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
-    EXPECT_EQ(stored("MainWidth"), QStringLiteral("9000"));
-    EXPECT_EQ(stored("MainHeight"), QStringLiteral("7500"));
-}
-
-TEST_F(Frame, BadStoredValuesFallBackOneByOne)
-{
-    storePlacement("abc", "1500", "", "9000");
-    start();
-    EXPECT_EQ(main->pos(), QPoint(67, 100));
-    EXPECT_EQ(main->size(), QSize(433, 600));
-}
-
-TEST_F(Frame, PositionOutsideEveryScreenIsMovedOntoTheScreen)
-{
-    storePlacement("300000", "300000", "6000", "4500");
-    start();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(main->pos())) << main->pos().x() << "," << main->pos().y();
-    EXPECT_EQ(main->size(), QSize(400, 300));
-}
 
 // ---- splash -----------------------------------------------------------------------------------
 
@@ -540,61 +402,6 @@ TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
     EXPECT_EQ(w->pages.size(), 4u);
 }
 
-TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
-{
-    start();
-    FakeAnalysisWindow* w = open(1);
-    w->comments->setPlainText(QStringLiteral("hello world"));
-    QTextCursor c = w->comments->textCursor();
-    c.setPosition(6);
-    c.setPosition(11, QTextCursor::KeepAnchor);
-    w->comments->setTextCursor(c);
-    w->comments->setFocus();
-
-    main->editCopy();
-    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("world"));
-    main->editCut();
-    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello "));
-    fakes.clipboard.setText(QStringLiteral("there"));
-    main->editPaste();
-    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
-    fakes.clipboard.clear();
-    w->comments->selectAll();
-    main->editPaste();  // no text on the clipboard: nothing changes
-    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
-
-    w->grid->setFocus();
-    main->editCopy();
-    EXPECT_FALSE(fakes.clipboard.image().isNull());
-    EXPECT_EQ(fakes.clipboard.image().size(), w->grid->size());
-    fakes.clipboard.setText(QStringLiteral("kept"));
-    main->editCut();  // Cut does nothing in a table
-    main->editPaste();
-    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
-
-    w->diagram->setFocus();
-    main->editCopy();
-    EXPECT_EQ(fakes.clipboard.image(), w->diagramImage);
-
-    w->plain->setPlainText(QStringLiteral("untagged"));
-    w->plain->selectAll();
-    w->plain->setFocus();
-    fakes.clipboard.setText(QStringLiteral("kept"));
-    main->editCopy();
-    main->editCut();
-    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
-    EXPECT_EQ(w->plain->toPlainText(), QStringLiteral("untagged"));
-
-    // The notes of the data browser are a text field too.
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
-    browser->SSTab1->setCurrentIndex(1);
-    browser->txtNotes->setPlainText(QStringLiteral("note"));
-    browser->txtNotes->selectAll();
-    browser->txtNotes->setFocus();
-    main->editCopy();
-    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("note"));
-}
-
 TEST_F(Frame, HelpReportsTheShellsResultCodes)
 {
     start();
@@ -636,89 +443,6 @@ TEST_F(Frame, ViewSwitchesShowAndHide)
     EXPECT_TRUE(main->sbStatusBar->isHidden());
     main->toggleStatusBar();
     EXPECT_FALSE(main->sbStatusBar->isHidden());
-}
-
-TEST_F(Frame, HidingTheBrowserShiftsNormalWindows)
-{
-    start();
-    main->resize(1000, 800);
-    FakeAnalysisWindow* w1 = open(1);
-    FakeAnalysisWindow* w2 = open(2);
-    sub(w1)->move(250, 10);
-    sub(w2)->move(400, 40);
-    sub(w2)->showMinimized();
-    const QPoint minimisedAt = sub(w2)->pos();
-    const int width = main->browserWindow->width();
-
-    main->toggleDataBrowser();
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
-    EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
-    EXPECT_EQ(sub(w2)->pos(), minimisedAt);
-    EXPECT_EQ(main->activeAnalysisWindow(), w1);  // the oldest analysis window
-    EXPECT_FALSE(main->mnuFileSaveNotepad->isEnabled());
-    EXPECT_FALSE(main->tbMenuEntry(3, 2)->isEnabled());
-
-    main->toggleDataBrowser();
-    EXPECT_TRUE(main->browserWindow->isVisible());
-    EXPECT_EQ(sub(w1)->pos(), QPoint(250, 10));
-    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
-    EXPECT_TRUE(main->tbMenuEntry(3, 2)->isEnabled());
-
-    // Its close box hides it the same way.
-    main->browserWindow->close();
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
-    EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
-}
-
-TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
-{
-    start();
-    main->resize(1000, 800);
-    std::vector<QMdiSubWindow*> subs;
-    for (int n = 1; n <= 3; ++n) subs.push_back(sub(open(n)));
-    const QRect area = main->mdiArea->viewport()->rect();
-
-    main->mnuWindowTileVertical->trigger();  // one above another
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
-    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
-    int y = 0;
-    for (QMdiSubWindow* s : subs) {
-        EXPECT_EQ(s->x(), 0);
-        EXPECT_EQ(s->width(), area.width());
-        EXPECT_EQ(s->y(), y);
-        y += s->height();
-    }
-    EXPECT_EQ(y, area.height());
-
-    main->mnuWindowTileHorizontal->trigger();  // side by side
-    int x = 0;
-    for (QMdiSubWindow* s : subs) {
-        EXPECT_EQ(s->y(), 0);
-        EXPECT_EQ(s->height(), area.height());
-        EXPECT_EQ(s->x(), x);
-        x += s->width();
-    }
-    EXPECT_EQ(x, area.width());
-
-    // Cascade after the tiling: each window at least as large as a newly opened one (12000 x 9690
-    // twips), fully inside the area, one equal diagonal step further than the one before.
-    main->toggleDataBrowser();
-    main->mnuWindowCascade->trigger();
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    const QPoint step = subs[1]->pos() - subs[0]->pos();
-    EXPECT_GT(step.x(), 0);
-    EXPECT_EQ(step.x(), step.y());
-    for (int i = 0; i < 3; ++i) {
-        const QMdiSubWindow* s = subs[static_cast<std::size_t>(i)];
-        SCOPED_TRACE(i);
-        EXPECT_EQ(s->pos(), QPoint(0, 0) + i * step);
-        EXPECT_GE(s->width(), 800);
-        EXPECT_GE(s->height(), 646);
-        EXPECT_TRUE(area.contains(s->geometry()));
-    }
 }
 
 TEST_F(Frame, WindowMenuListsTheOpenWindows)

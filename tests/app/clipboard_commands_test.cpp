@@ -1,0 +1,65 @@
+#include "platform/plain_text_edit.h"
+#include "tests/app/frame_fixture.h"
+
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+// ---- clipboard commands -----------------------------------------------------------------------
+
+TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
+{
+    start();
+    FakeAnalysisWindow* w = open(1);
+    w->comments->setPlainText(QStringLiteral("hello world"));
+    QTextCursor c = w->comments->textCursor();
+    c.setPosition(6);
+    c.setPosition(11, QTextCursor::KeepAnchor);
+    w->comments->setTextCursor(c);
+    w->comments->setFocus();
+
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("world"));
+    main->editCut();
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello "));
+    fakes.clipboard.setText(QStringLiteral("there"));
+    main->editPaste();
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
+    fakes.clipboard.clear();
+    w->comments->selectAll();
+    main->editPaste();  // no text on the clipboard: nothing changes
+    EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
+
+    w->grid->setFocus();
+    main->editCopy();
+    EXPECT_FALSE(fakes.clipboard.image().isNull());
+    EXPECT_EQ(fakes.clipboard.image().size(), w->grid->size());
+    fakes.clipboard.setText(QStringLiteral("kept"));
+    main->editCut();  // Cut does nothing in a table
+    main->editPaste();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
+
+    w->diagram->setFocus();
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.image(), w->diagramImage);
+
+    w->plain->setPlainText(QStringLiteral("untagged"));
+    w->plain->selectAll();
+    w->plain->setFocus();
+    fakes.clipboard.setText(QStringLiteral("kept"));
+    main->editCopy();
+    main->editCut();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
+    EXPECT_EQ(w->plain->toPlainText(), QStringLiteral("untagged"));
+
+    // The notes of the data browser are a text field too.
+    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    browser->SSTab1->setCurrentIndex(1);
+    browser->txtNotes->setPlainText(QStringLiteral("note"));
+    browser->txtNotes->selectAll();
+    browser->txtNotes->setFocus();
+    main->editCopy();
+    EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("note"));
+}
