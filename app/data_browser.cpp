@@ -337,7 +337,7 @@ void DataBrowser::TreeView1_NodeClick(QTreeWidgetItem* node)
     const int page = node->data(0, kNodePageRole).toInt();
     // The info leaves bring their window forward and leave its page as it is.
     if (page >= 0 && page <= 2) w->selectPage(page);
-    main->activateAnalysisWindow(w);
+    main->activateAnalysisWindow(w, true);
 }
 
 void DataBrowser::toolbTreeview_ButtonClick(int index)

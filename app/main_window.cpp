@@ -425,11 +425,13 @@ QMdiSubWindow* MainWindow::subWindowOf(const AnalysisWindowApi* window) const
     return nullptr;
 }
 
-void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window)
+void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window, bool restoreMinimised)
 {
     QMdiSubWindow* sub = subWindowOf(window);
     if (!sub) return;
     if (!sub->isVisible()) sub->show();
+    // A page asked for is shown: a minimised window would keep it, and the focus, out of reach.
+    if (restoreMinimised && sub->isMinimized()) sub->showNormal();
     mdiArea->setActiveSubWindow(sub);
     // The control that had the focus in the window last takes it again (a page just chosen
     // has put it on the page's control).

@@ -99,8 +99,9 @@ public:
     // The active MDI child when it is an analysis window, else nullptr.
     AnalysisWindowApi* activeAnalysisWindow() const;
     QMdiSubWindow* subWindowOf(const AnalysisWindowApi* window) const;
-    // Makes the window the active child and gives it the focus (its activation runs).
-    void activateAnalysisWindow(AnalysisWindowApi* window);
+    // Makes the window the active child and gives it the focus (its activation runs); a page
+    // asked for from the tree brings a minimised window back first.
+    void activateAnalysisWindow(AnalysisWindowApi* window, bool restoreMinimised = false);
     // Disables or enables the whole frame around a long operation. The child that was active
     // stays active: enabling again would otherwise hand the focus to the first child that takes
     // it (the data browser), which the MDI area then activates and maximises over a maximised one.

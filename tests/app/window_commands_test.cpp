@@ -317,4 +317,12 @@ TEST_F(Windows, ACalculationLeafPutsTheFocusOnThePagesControl)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(series->cmbLambda->currentIndex(), 1);  // lambda 1
     EXPECT_TRUE(series->cmdDLLNEW->isEnabled());
+
+    // A minimised window comes back to show the page asked for.
+    sub(file)->showMinimized();
+    clickNode(QStringLiteral("NR") + file->Tag() + QLatin1Char('2'));
+    EXPECT_FALSE(sub(file)->isMinimized());
+    EXPECT_EQ(main->activeAnalysisWindow(), file);
+    EXPECT_EQ(file->SSTab2->currentIndex(), 2);
+    EXPECT_TRUE(file->SSTab2->isVisible());
 }
