@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Fails when a source file breaks the layout of the house.
+# Fails when the sources or the targets break the layout of the house.
 #
-# A folder includes headers of its own folder and of the floors below it, never of its own floor
-# or above, whether the include is quoted or angle-bracketed (an angle include counts when its
-# first path segment is a folder of the repository). Within a subsystem, its Qt-free core (any
-# core/ folder) includes no header of the subsystem outside a core/ folder. A core/ folder, and
-# each folder of qt_free below, includes no Qt header.
+#   check_layout.sh [BUILD-DIR]
+#
+# Includes (always): a folder includes headers of its own folder and of the floors below it,
+# never of its own floor or above, whether the include is quoted or angle-bracketed (an angle
+# include counts when its first path segment is a folder of the repository). Within a
+# subsystem, its Qt-free core (any core/ folder) includes no header of the subsystem outside a
+# core/ folder. A core/ folder, and each folder of qt_free below, includes no Qt header.
+#
+# Links (only with BUILD-DIR, the folder of a configured build tree): every library and program
+# of a folder links only targets of its own folder and of the floors below it, as CMake itself
+# sees the targets (its graphviz output, made by re-running CMake in that tree). scripts/test.sh
+# checks the includes before the build; the ctest layout_check passes its build tree.
 #
 # The floors of the house, from the ground up.
 floors=(
@@ -18,10 +25,12 @@ floors=(
 )
 # Folders that are Qt-free as a whole (their core is the whole folder).
 qt_free="solver numbers datafile state"
-# Tests, benchmarks, fuzz targets and the help renderer may include anything.
+# Tests, benchmarks, fuzz targets and the help renderer may include and link anything.
 exempt="tests bench fuzz docs examples scripts"
 
 set -euo pipefail
+build=${1:-}
+if [ -n "$build" ] && [ -d "$build" ]; then build=$(cd "$build" && pwd); fi
 cd "$(dirname "$0")/.."
 
 declare -A floor
@@ -91,7 +100,74 @@ check_includes() {
   done < <(sources)
 }
 
-check_includes
+# The folder a target belongs to: tw_<folder> and tw_<folder>_<part> to their folder (the
+# longest folder name that fits), the solver's Coastfit and coastfit_core to solver; empty for
+# every other target (tests, benchmarks, fuzz targets, the help renderer, the program).
+folder_of() {
+  local name=$1 f best=""
+  case "$name" in Coastfit | coastfit_core) echo solver; return ;; esac
+  for f in "${!floor[@]}"; do
+    if [[ "$name" == "tw_$f" || "$name" == "tw_${f}_"* ]] && [ ${#f} -gt ${#best} ]; then best=$f; fi
+  done
+  echo "$best"
+}
 
-if [ $fail = 0 ]; then echo "check_layout: every include points down"; fi
+check_links() {
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    report "$build is no configured build tree"
+    return
+  fi
+  local tmp
+  tmp=$(mktemp -d)
+  # shellcheck disable=SC2064
+  trap "rm -rf '$tmp'" EXIT
+  if ! cmake --graphviz="$tmp/targets.dot" "$build" > "$tmp/cmake.log" 2>&1; then
+    cat "$tmp/cmake.log"
+    report "CMake could not describe the targets of $build"
+    return
+  fi
+  # Nodes are targets and the libraries they name; an edge is one library a target links.
+  # Imported targets (A::B) and plain library names (shown as unknown libraries) are no part
+  # of the house.
+  declare -A name external folder
+  local line id from to src dst fs fd
+  local node='^[[:space:]]*"([^"]+)" \[ label = "([^"]*)", shape = ([a-z]+)'
+  local edge='^[[:space:]]*"([^"]+)" -> "([^"]+)"'
+  while IFS= read -r line; do
+    if [[ "$line" =~ $node ]]; then
+      id=${BASH_REMATCH[1]}
+      name[$id]=${BASH_REMATCH[2]}
+      external[$id]=0
+      [[ "${BASH_REMATCH[2]}" == *::* || "${BASH_REMATCH[3]}" == septagon ]] && external[$id]=1
+    elif [[ "$line" =~ $edge ]]; then
+      from=${BASH_REMATCH[1]}
+      to=${BASH_REMATCH[2]}
+      [ -n "${name[$from]+x}" ] && [ -n "${name[$to]+x}" ] || continue
+      [ "${external[$to]}" = 1 ] && continue
+      src=${name[$from]}
+      dst=${name[$to]}
+      [ -n "${folder[$src]+x}" ] || folder[$src]=$(folder_of "$src")
+      [ -n "${folder[$dst]+x}" ] || folder[$dst]=$(folder_of "$dst")
+      fs=${folder[$src]}
+      fd=${folder[$dst]}
+      [ -z "$fs" ] && continue
+      if [ -z "$fd" ]; then
+        report "$src links $dst: a target of no floor"
+      elif [ "$fd" != "$fs" ] && [ "${floor[$fd]}" -ge "${floor[$fs]}" ]; then
+        report "$src links $dst: $fd/ is not below $fs/"
+      fi
+    fi
+  done < "$tmp/targets.dot"
+}
+
+check_includes
+if [ -n "$build" ]; then check_links; fi
+
+if [ $fail = 0 ]; then
+  if [ -n "$build" ]; then
+    echo "check_layout: every include and every link points down"
+  else
+    echo "check_layout: every include points down"
+  fi
+fi
 exit $fail
