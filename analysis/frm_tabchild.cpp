@@ -589,8 +589,9 @@ bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
 // ---- diagram --------------------------------------------------------------------------------
 
 void FrmTabchild::setlegend() { framedia->setlegend(); }
-void FrmTabchild::Resize(int index) { framedia->Resize(index); }
-void FrmTabchild::startscr(int index) { framedia->startscr(index); }
+// A window holds one diagram: the frame's diagram index is always 0.
+void FrmTabchild::Resize(int) { framedia->Resize(); }
+void FrmTabchild::startscr(int) { framedia->startscr(); }
 void FrmTabchild::diaoverview() { framedia->diaoverview(); }
 void FrmTabchild::activate_drawinoverview() { framedia->activate_drawinoverview(); }
 void FrmTabchild::clearDiagram() { framedia->clearDiagram(); }
@@ -600,10 +601,10 @@ namespace {
 diagram::NavScrollBar* navScrollBar(const diagram::DiagramPanel* panel, app::NavBar bar)
 {
     switch (bar) {
-    case app::NavBar::Top: return panel->scrtop(0);
-    case app::NavBar::Height: return panel->scrheight(0);
-    case app::NavBar::Left: return panel->scrleft(0);
-    case app::NavBar::Width: return panel->scrwidth(0);
+    case app::NavBar::Top: return panel->scrtop();
+    case app::NavBar::Height: return panel->scrheight();
+    case app::NavBar::Left: return panel->scrleft();
+    case app::NavBar::Width: return panel->scrwidth();
     }
     return nullptr;
 }

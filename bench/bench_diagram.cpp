@@ -52,7 +52,7 @@ diagram::DiagramPanel* seriesPanel(analysis::TabchildData& data)
     panel->setlegend();
     panel->enableFittedEntries();
     for (int i = 0; i < 60; ++i) panel->chk(i)->setChecked(true);
-    panel->Resize(0);
+    panel->Resize();
     return panel;
 }
 

@@ -58,9 +58,9 @@ DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWid
     picdiagram_->setRenderer([this](DrawingSurface& s) { render(s, reduce_); });
 
     nav_ = new Navigation(this, picdiagram_, *this);
-    connect(nav_, &Navigation::barMoved, this, [this] { startscr(0); });
+    connect(nav_, &Navigation::barMoved, this, [this] { startscr(); });
     connect(nav_, &Navigation::gridToggled, this, [this] { redrawCurrent(); });
-    connect(nav_, &Navigation::resetClicked, this, [this] { Resize(0); });
+    connect(nav_, &Navigation::resetClicked, this, [this] { Resize(); });
 
     command2_ = new QPushButton(QStringLiteral("Set Legend"), this);
     command2_->setObjectName("Command2");
@@ -156,7 +156,7 @@ void DiagramPanel::setOverflow()
     txtn_->setProperty("tag", QStringLiteral("1"));
 }
 
-void DiagramPanel::diastandard(double left, double width, double top, double height, int index)
+void DiagramPanel::diastandard(double left, double width, double top, double height)
 {
     const DiagramSettings& st = settings();
     const UnitView u = toUnits({left, width, top, height});
@@ -169,17 +169,17 @@ void DiagramPanel::diastandard(double left, double width, double top, double hei
         setOverflow();
         if (r.message) platform::showMessage(*r.message, this);
     }
-    scrbarsettings(left, width, top, height, index);
-    drawinoverview(u.left, u.width, u.top, u.height, index);
+    scrbarsettings(left, width, top, height);
+    drawinoverview(u.left, u.width, u.top, u.height);
     emit viewDrawn(u.left, u.width, u.top, u.height);
 }
 
-void DiagramPanel::startzoom(double left, double width, double top, double height, int index)
+void DiagramPanel::startzoom(double left, double width, double top, double height)
 {
-    diastandard(left, width, top, height, index);
+    diastandard(left, width, top, height);
 }
 
-void DiagramPanel::scrbarsettings(double left, double width, double top, double height, int)
+void DiagramPanel::scrbarsettings(double left, double width, double top, double height)
 {
     if (overflowed_) {
         nav_->switchOff();
@@ -189,16 +189,16 @@ void DiagramPanel::scrbarsettings(double left, double width, double top, double 
     nav_->write({left, width, top, height}, recordExtent(data_));
 }
 
-void DiagramPanel::startscr(int index)
+void DiagramPanel::startscr()
 {
     const View v = viewFromBars(nav_->bars());
-    diastandard(v.left, v.width, v.top, v.height, index);
+    diastandard(v.left, v.width, v.top, v.height);
 }
 
-void DiagramPanel::Resize(int index)
+void DiagramPanel::Resize()
 {
     const View v = defaultView(data_);
-    diastandard(v.left, v.width, v.top, v.height, index);
+    diastandard(v.left, v.width, v.top, v.height);
     cmdallminus()->setEnabled(false);
     // From the default view there is always room to zoom in (unless navigation is off).
     if (!overflowed_) cmdallplus()->setEnabled(true);
@@ -207,9 +207,9 @@ void DiagramPanel::Resize(int index)
 void DiagramPanel::redrawCurrent()
 {
     if (overflowed_)
-        Resize(0);
+        Resize();
     else
-        startscr(0);
+        startscr();
 }
 
 void DiagramPanel::diaoverview()
@@ -218,7 +218,7 @@ void DiagramPanel::diaoverview()
         o->showMiniature(this, overviewScale(recordExtent(data_)), [this](DrawingSurface& s) { drawMiniature(s); });
 }
 
-void DiagramPanel::drawinoverview(double left, double width, double top, double height, int)
+void DiagramPanel::drawinoverview(double left, double width, double top, double height)
 {
     // Another window's miniature is in the picture: this view has no place on it.
     OverviewSurface* o = overview();
@@ -230,7 +230,7 @@ void DiagramPanel::activate_drawinoverview()
 {
     const DiagramSettings& st = settings();
     const UnitView u = viewFromScale(picdiagram_->scale(), st.marginDivisor, st.diagramStretch);
-    drawinoverview(u.left, u.width, u.top, u.height, 0);
+    drawinoverview(u.left, u.width, u.top, u.height);
 }
 
 void DiagramPanel::clearDiagram()

@@ -1,6 +1,6 @@
 #pragma once
 // The diagram of one analysis window, hosted on its "Graph" page: the drawing surface
-// picdiagram(0) with its navigation and legend beside it. The panel holds the view, the overflow
+// picdiagram with its navigation and legend beside it. The panel holds the view, the overflow
 // flag and the redraw; the legend, the navigation controls, the axes and the curves are its
 // parts. The window state is read from the TabchildData the panel is built with.
 #include "diagram/core/view.h"
@@ -29,15 +29,15 @@ public:
     DiagramPanel(analysis::TabchildData& data, QWidget* parent = nullptr);
     ~DiagramPanel() override;
 
-    // --- Operations the analysis window and the data browser call (index is always 0). ---
+    // --- Operations the analysis window and the data browser call. ---
 
     // Rebuilds the legend for setCount and dataFileNames: start colours, captions, fitted
     // entries disabled; ticks are kept.
     void setlegend();
     // The default full view, redrawn; disables "Zoom out" and offers "Zoom in".
-    void Resize(int index = 0);
+    void Resize();
     // Redraws the view the scroll bars hold.
-    void startscr(int index = 0);
+    void startscr();
     // Redraws the current view, or the default view once the diagram has overflowed (what the
     // legend, the grid box and the data browser's page change ask for).
     void redrawCurrent();
@@ -47,19 +47,19 @@ public:
     void diaoverview();
     // The rectangle of a view (internal units, unstretched), while the overview shows this
     // window's miniature.
-    void drawinoverview(double left, double width, double top, double height, int index = 0);
+    void drawinoverview(double left, double width, double top, double height);
     // The rectangle of the view the diagram shows now.
     void activate_drawinoverview();
-    // Clears picdiagram(0) to its background; nothing is drawn until the next redraw.
+    // Clears picdiagram to its background; nothing is drawn until the next redraw.
     void clearDiagram();
     // After a calculation: enables chk(k) and piclegend(k) for k = 1, 3, ..., 2 * setCount - 1.
     void enableFittedEntries();
 
     // Full redraw of a view in ms and m/s; startzoom is the zoom entry to the same redraw.
-    void diastandard(double left, double width, double top, double height, int index = 0);
-    void startzoom(double left, double width, double top, double height, int index = 0);
+    void diastandard(double left, double width, double top, double height);
+    void startzoom(double left, double width, double top, double height);
     // Writes a view (ms, m/s) into the scroll bars, or switches navigation off after an overflow.
-    void scrbarsettings(double left, double width, double top, double height, int index = 0);
+    void scrbarsettings(double left, double width, double top, double height);
     // Lays out the controls for the current size and picks the label font and margin divisor.
     void frmdiaresize();
     // Lets the user choose the colour of legend entry `index`; true when a colour was chosen.
@@ -68,16 +68,16 @@ public:
     // --- Parts and controls. ---
     Legend& legend() const { return *legend_; }
     Navigation& navigation() const { return *nav_; }
-    DrawingSurface* picdiagram(int index = 0) const { (void)index; return picdiagram_; }
-    QImage picture() const;  // the persistent image of picdiagram(0)
+    DrawingSurface* picdiagram() const { return picdiagram_; }
+    QImage picture() const;  // the persistent image of picdiagram
     LegendCheckBox* chk(int i) const { return legend_->chk(i); }
     ColourBox* piclegend(int i) const { return legend_->piclegend(i); }
-    NavScrollBar* scrleft(int index = 0) const { (void)index; return nav_->scrleft(); }
-    NavScrollBar* scrwidth(int index = 0) const { (void)index; return nav_->scrwidth(); }
-    NavScrollBar* scrtop(int index = 0) const { (void)index; return nav_->scrtop(); }
-    NavScrollBar* scrheight(int index = 0) const { (void)index; return nav_->scrheight(); }
-    QCheckBox* chkgrid(int index = 0) const { (void)index; return nav_->chkgrid(); }
-    QPushButton* cmdresize(int index = 0) const { (void)index; return nav_->cmdresize(); }
+    NavScrollBar* scrleft() const { return nav_->scrleft(); }
+    NavScrollBar* scrwidth() const { return nav_->scrwidth(); }
+    NavScrollBar* scrtop() const { return nav_->scrtop(); }
+    NavScrollBar* scrheight() const { return nav_->scrheight(); }
+    QCheckBox* chkgrid() const { return nav_->chkgrid(); }
+    QPushButton* cmdresize() const { return nav_->cmdresize(); }
     QPushButton* cmdallminus() const { return nav_->cmdallminus(); }
     QPushButton* cmdallplus() const { return nav_->cmdallplus(); }
     QScrollBar* scrupdown() const { return legend_->scrupdown(); }
@@ -108,8 +108,8 @@ protected:
 
 private:
     RecordExtent extent() const override { return recordExtent(data_); }
-    void startzoom(const View& v) override { startzoom(v.left, v.width, v.top, v.height, 0); }
-    void scrbarsettings(const View& v) override { scrbarsettings(v.left, v.width, v.top, v.height, 0); }
+    void startzoom(const View& v) override { startzoom(v.left, v.width, v.top, v.height); }
+    void scrbarsettings(const View& v) override { scrbarsettings(v.left, v.width, v.top, v.height); }
     void layoutControls(int widthTwips, int heightTwips);
     void render(DrawingSurface& s, bool reduce);
     void drawMiniature(DrawingSurface& s);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks that every include points down the layout, then sets up, builds and runs every test:
-# a plain build, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Checks that every include points down the layout (the links are checked by the test
+# layout_check, which needs the build tree), then sets up, builds and runs every test: a plain
+# build, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/check_layout.sh

@@ -55,7 +55,7 @@ struct ReportBuild {
 
 ReportBuild buildReport(const ReportInput& input, const ProgressStep& progress = {});
 
-// ---- the pieces, for the steps that use them and for tests ---------------------------------------
+// ---- the pasted texts and the progress step, for the sheet stages and for tests ------------------
 
 // The listing as tab-separated text: every cell followed by a tab, every line by CR, with two
 // further empty lines after the blank row that ends a group of two or more data sets. In columns

@@ -79,7 +79,7 @@ TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
     analysis::TabchildData d = makeRun(2273, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     const QSize size(547, 472);
     const QImage img = p.renderImage(size);
     const Frame f{p.picdiagram()->scale(), size};
@@ -118,7 +118,7 @@ TEST_F(FramePicture, OverviewTimeLabelsOfALongRunStandApart)
     picover.resize(175, 111);
     p.setOverviewPicture([&picover] { return &picover; });
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     p.diaoverview();
     const QImage img = picover.picture();
     const Frame f{picover.scale(), img.size()};

@@ -57,7 +57,7 @@ protected:
         initDiagramDefaults();
         p.setlegend();
         p.chk(0)->setChecked(true);
-        p.Resize(0);
+        p.Resize();
     }
     UnitView drawnUnits() const { return toUnits(p.drawnView()); }
     DrawingSurface* pic() const { return p.picdiagram(); }
@@ -246,7 +246,7 @@ TEST_F(MouseAndZoom, NothingMovesWithoutANumberOrOnAnOverflowedDiagram)
     big.headerValues(9, 1) = "9e6";
     DiagramPanel o(big, nullptr);
     o.setlegend();
-    o.Resize(0);
+    o.Resize();
     ASSERT_EQ(o.txtnTag(), "1");
     const View def = o.drawnView();
     o.navigation().cmdallplus_Click();

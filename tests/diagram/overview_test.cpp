@@ -53,7 +53,7 @@ protected:
             p->setOverviewPicture([this] { return &picover; });
             p->setlegend();
             p->chk(0)->setChecked(true);
-            p->Resize(0);
+            p->Resize();
         }
     }
     // The rectangle shown on the screen, against the one a view (internal units) should give.
@@ -151,7 +151,7 @@ TEST_F(Overview, FollowsTheWindowActivatedLast)
     c->setOverviewPicture([this] { return &picover; });
     c->setlegend();
     c->chk(0)->setChecked(true);
-    c->Resize(0);
+    c->Resize();
     c->diaoverview();
     c->activate_drawinoverview();
     ASSERT_FALSE(boundsOf(picover.picture(), kDarkBlue).isEmpty());

@@ -195,7 +195,7 @@ TEST_F(PanelTest, RebuildingTheLegendRestoresColoursKeepsTicksAndDisablesFittedE
     analysis::TabchildData d = makeData(2, 50, 0.1, true);
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     p.enableFittedEntries();
     p.chk(3)->setChecked(true);
     fakes.colors.answers.push_back(QColor(255, 0, 0));
@@ -212,7 +212,7 @@ TEST_F(PanelTest, PixelsShowBackgroundCurvesInTheirColoursAndTheGrid)
     analysis::TabchildData d = makeData(2, 40, 0.5, true);
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     const QRgb darkBlue = qRgb(0, 0, 160);
     const QRgb darkRed = qRgb(153, 21, 21);
     const QRgb grey = qRgb(0x80, 0x80, 0x80);
@@ -261,7 +261,7 @@ TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
     d.velocitySamples(0, 1) = 11.0;
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     p.chk(0)->setChecked(true);
     const QImage img = p.picture();
     const QRgb darkBlue = qRgb(0, 0, 160);
@@ -273,7 +273,7 @@ TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
     analysis::TabchildData one = makeData(1, 1, 0.5);
     DiagramPanel q(one, nullptr);
     q.setlegend();
-    q.Resize(0);
+    q.Resize();
     q.chk(0)->setChecked(true);
     EXPECT_EQ(countColour(q.picture(), darkBlue), 0);
 }
@@ -283,7 +283,7 @@ TEST_F(PanelTest, ColourDialogRecoloursAndCancelChangesNothing)
     analysis::TabchildData d = makeData(1, 40, 0.5);
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     p.chk(0)->setChecked(true);
     QSignalSpy drawn(&p, &DiagramPanel::viewDrawn);
 
@@ -317,7 +317,7 @@ TEST_F(PanelTest, ScrollBarsMoveTheViewAndResetReturnsToTheDefault)
     DiagramPanel p(d, nullptr);
     p.setlegend();
     QSignalSpy drawn(&p, &DiagramPanel::viewDrawn);
-    p.Resize(0);
+    p.Resize();
     EXPECT_EQ(drawn.count(), 1);  // the bar writes do not redraw again
     EXPECT_FALSE(p.cmdallminus()->isEnabled());
     EXPECT_EQ(p.txtnTag(), "");
@@ -362,7 +362,7 @@ TEST_F(PanelTest, OverflowWarnsOnceAndKeepsThePictureCopyable)
     DiagramPanel p(d, nullptr);
     p.setlegend();
     QSignalSpy off(&p, &DiagramPanel::navigationSwitchedOff);
-    p.Resize(0);
+    p.Resize();
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last().title, "Diagram warning");
     EXPECT_EQ(fakes.messages.last().text, "Overflow diagram border");
@@ -397,14 +397,14 @@ TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
     analysis::TabchildData d = makeData(1, 200, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
-    p.Resize(0);
+    p.Resize();
     p.show();
     QApplication::processEvents();
     PaintCounter counter;
     p.picdiagram()->installEventFilter(&counter);
     p.chk(0)->setChecked(true);
     p.chkgrid()->setChecked(true);
-    p.startscr(0);
+    p.startscr();
     EXPECT_TRUE(p.picdiagram()->renderPending());
     QApplication::processEvents();
     EXPECT_EQ(counter.paints, 1);
@@ -440,7 +440,7 @@ TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
         EXPECT_LT(differ, 600 * 400 / 200);
         EXPECT_GT(countColour(reduced, qRgb(0, 0, 160)), 100);
     };
-    p.Resize(0);
+    p.Resize();
     compare("default view");
     p.startzoom(100000, 200000, 28, 6);  // a quarter of the record, still many samples per pixel
     compare("zoomed");
@@ -468,7 +468,7 @@ TEST_F(PanelTest, CurvesFilledByColumnGiveTheSamePixelsAsSegmentBySegment)
         EXPECT_TRUE(runs == segments);
         EXPECT_GT(countColour(runs, qRgb(250, 120, 0)), 50);
     };
-    p.Resize(0);
+    p.Resize();
     compare("default view", QSize(600, 400));
     compare("another picture size", QSize(1013, 377));
     p.startzoom(100000, 200000, 28, 6);  // a quarter of the record, curves leave at the top and bottom
@@ -560,7 +560,7 @@ TEST_F(PanelTest, RedrawsOfTheSameViewGiveThePicturesOfAFreshDrawing)
     fresh->chk(2)->setChecked(true);
     fresh->piclegend(0)->setColour(QColor(250, 120, 0));
     fresh->startzoom(120000, 3000, 27, 4);
-    fresh->startscr(0);
+    fresh->startscr();
     ASSERT_EQ(fresh->drawnView(), p->drawnView());
     EXPECT_TRUE(p->renderImage(QSize(600, 400)) == fresh->renderImage(QSize(600, 400)));
     EXPECT_TRUE(p->renderImage(QSize(600, 400)) == fresh->renderImage(QSize(600, 400)));

@@ -67,10 +67,9 @@ TEST(DiagramTicks, TicksOnlyAtOrBeyondTheAxes)
 TEST(DiagramTicks, MinorTicksBetweenASkippedMajorAndTheNext)
 {
     // Time axis at 2030: the major at 2000 is skipped, its minors above the axis are drawn.
-    const Scale s{0, 5000 + 3375 - 2030 * 0 , 1125, -3375};
-    Scale sc = s;
-    sc.top = 2030 - 375 + 3375;  // bottom + margin = 2030
-    const AxesLayout a = layoutAxes(sc, 9);
+    // The axis lies one margin (3375 / 9 = 375) above the bottom (5030 - 3375 = 1655).
+    const Scale s{0, 5030, 1125, -3375};
+    const AxesLayout a = layoutAxes(s, 9);
     EXPECT_NEAR(a.axisY, 2030, 1e-9);
     EXPECT_EQ(a.vertical.major.front().pos, 2500);
     EXPECT_TRUE(std::find(a.vertical.minor.begin(), a.vertical.minor.end(), 2100.0) != a.vertical.minor.end());

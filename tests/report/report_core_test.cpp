@@ -1,6 +1,6 @@
 // The report's sheets as the written workbook holds them: the mean-value table, the group
 // statistics with formulas and stored results, the title block, the charts and the "Input data"
-// sheet; and the pieces they are built from (R1C1 references, texts, progress arithmetic).
+// sheet; and what they are built from (R1C1 references, pasted texts, the progress step).
 #include "report/core/formulas.h"
 #include "report/core/report.h"
 #include "tests/report/report_test_support.h"
@@ -93,7 +93,7 @@ double stdev(std::initializer_list<double> v)
     return std::sqrt(s / static_cast<double>(v.size() - 1));
 }
 
-// ---- pieces ---------------------------------------------------------------------------------------
+// ---- formulas, pasted texts and the progress step ------------------------------------------------
 
 TEST(ReportFormulas, R1C1ReferencesBecomeA1)
 {
@@ -135,7 +135,7 @@ TEST(ReportFormulas, ResultsFollowTheSpreadsheetsRules)
     EXPECT_EQ(improvement(CellValue::of(0.4), CellValue::empty()), CellValue::of(100));
 }
 
-TEST(ReportPieces, ProgressStepsMoveBarAndSliderBySevenths)
+TEST(ReportProgress, StepsMoveBarAndSliderBySevenths)
 {
     const float bars[] = {36.42857f, 72.85714f, 109.28571f, 145.71428f, 182.14285f, 218.57143f, 255.0f, 255.0f};
     const int sliders[] = {219, 183, 147, 111, 75, 39, 3, 3};
@@ -147,7 +147,7 @@ TEST(ReportPieces, ProgressStepsMoveBarAndSliderBySevenths)
     }
 }
 
-TEST(ReportPieces, MeanTableTextHasTheLinesOfTheListingAndTwoMoreAfterEachGroup)
+TEST(ReportTexts, MeanTableTextHasTheLinesOfTheListingAndTwoMoreAfterEachGroup)
 {
     Grid g = {{"", "Dataset", "cd", "fr0", "Fit quality"}, {"", "", "", "", ""},
               {"Group 1", "run,1", "0,35", "0.01", "1,5%"}, {"", "b", "0.3", "0.02", "2%"}, {"", "c", "0.4", "0.03", "3%"},
@@ -161,7 +161,7 @@ TEST(ReportPieces, MeanTableTextHasTheLinesOfTheListingAndTwoMoreAfterEachGroup)
     EXPECT_EQ(meanTableText({g[0], g[1]}).lines, 2);
 }
 
-TEST(ReportPieces, DataTableTakesItsRowsInBlocksOfFiveDataSets)
+TEST(ReportTexts, DataTableTakesItsRowsInBlocksOfFiveDataSets)
 {
     auto lines = [](const std::string& t) { return static_cast<int>(std::count(t.begin(), t.end(), '\r')); };
     for (const auto& [sets, blocks] : {std::pair{1, 1}, {5, 1}, {6, 2}, {30, 6}}) {
@@ -175,7 +175,7 @@ TEST(ReportPieces, DataTableTakesItsRowsInBlocksOfFiveDataSets)
     EXPECT_NE(six.find("\r\r\r\trun6.ctd\t\r"), std::string::npos);  // block 2 after the two empty lines
 }
 
-TEST(ReportPieces, TextFromTheTenthCharacter)
+TEST(ReportTexts, FromTheTenthCharacter)
 {
     EXPECT_EQ(fromTenthCharacter("Filename: series.cts"), " series.cts");
     EXPECT_EQ(fromTenthCharacter("Filenäme: x"), " x");
