@@ -10,6 +10,7 @@
 #include "diagram/diagram_panel.h"
 #include "numbers/numbers.h"
 #include "platform/controls.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
 #include "resources/report_pictures.h"
@@ -287,19 +288,13 @@ bool FrmTabchild::ctdOpen(const QString& reloadPath)
 {
     QString path = reloadPath;
     if (path.isEmpty()) {
-        platform::FileDialogRequest request;
-        request.dialogName = QStringLiteral("cdlDataimport");
-        request.kind = platform::FileDialogKind::Open;
-        request.title = QStringLiteral("Choose CTD-file to open...");
-        request.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-        request.flags = 0x89800;
-        const auto chosen = platform::fileDialogs().ask(request, browser::dialogParent(this));
-        if (!chosen || chosen->isEmpty()) {
+        const auto chosen = platform::askFileToOpen(platform::OpenFiles::DataFile, browser::dialogParent(this));
+        if (!chosen) {
             mfgCTSdat->hide();
             frmCalc->setEnabled(false);
             return false;
         }
-        path = chosen->first();
+        path = *chosen;
     }
     return ctdOpenPath(path);
 }

@@ -2,6 +2,7 @@
 
 #include "import/core/series.h"
 #include "platform/controls.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -79,14 +80,8 @@ void FrmCTSinput::countRule()
 
 void FrmCTSinput::cmdCTDtoList_Click()
 {
-    platform::FileDialogRequest r;
-    r.dialogName = QStringLiteral("cdlDataimport");
-    r.kind = platform::FileDialogKind::OpenMany;
-    r.title = QStringLiteral("Choose CTD-files for series");
-    r.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-    r.initialDir = txtCTSdir->text();
-    r.flags = 0x89A08;
-    const std::optional<QStringList> picked = platform::fileDialogs().ask(r, this);
+    const std::optional<QStringList> picked =
+        platform::fileDialogs().ask(platform::openRequest(platform::OpenFiles::SeriesDataFiles, txtCTSdir->text()), this);
     if (!picked) {
         if (lstCTDtoCTS->count() == 0) cmdCTDDelList->setEnabled(false);
         return;

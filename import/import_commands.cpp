@@ -8,6 +8,7 @@
 #include "import/frmdatainput.h"
 #include "import/frmlistview.h"
 #include "numbers/numbers.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
 
@@ -217,13 +218,8 @@ void createSeriesFile(QWidget* parent)
     } running;
     QWidget* mainWindow = parent ? parent->window() : QApplication::activeWindow();
 
-    platform::FileDialogRequest pick;
-    pick.dialogName = QStringLiteral("cdlDataimport");
-    pick.kind = platform::FileDialogKind::OpenMany;
-    pick.title = QStringLiteral("Choose CTD-files for series");
-    pick.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-    pick.flags = 0x89A00;
-    const std::optional<QStringList> picked = platform::fileDialogs().ask(pick, parent);
+    const std::optional<QStringList> picked =
+        platform::fileDialogs().ask(platform::openRequest(platform::OpenFiles::SeriesDataFiles), parent);
     if (!picked) return;
     if (picked->isEmpty()) {
         platform::showMessage(critical("Too many CTD-files chosen at the time, please take less and try again.", "CTS-Error"), parent);
