@@ -2,7 +2,6 @@
 
 #include "import/core/import_state.h"
 #include "import/core/parameters.h"
-#include "import/import_commands.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 
@@ -211,13 +210,7 @@ void FrmDataInput::cmdFinish_Click()
         if (m.selectLength > 0) e->setSelection(0, m.selectLength);
     }
     if (!allFieldsValid(state.fieldValid)) return;
-
-    if (state.editingLoadedFile) {
-        if (editSaveHook) editSaveHook();
-        return;
-    }
-    unloadListview();
-    writeCtdFile();
+    emit saveRequested();
 }
 
 void FrmDataInput::cmdback_Click() { done(Back); }
@@ -225,8 +218,7 @@ void FrmDataInput::cmdback_Click() { done(Back); }
 void FrmDataInput::cmdCancel_Click()
 {
     if (state.editingLoadedFile) state.editingLoadedFile = false;
-    unloadListview();
-    unloadDataInputForm();
+    emit cancelled();
 }
 
 void FrmDataInput::reject() { cmdCancel_Click(); }

@@ -2,7 +2,6 @@
 
 #include "import/core/import_state.h"
 #include "import/core/text_import.h"
-#include "import/import_commands.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 
@@ -386,7 +385,7 @@ void FrmListview::cmdok_Click()
     cmdnext->setEnabled(true);
     cmdnext->setFocus();
     cmb4->setEnabled(!(cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0));
-    importAsciiData(parentWidget());
+    emit importRequested();
 }
 
 void FrmListview::enterChoosingState()
@@ -415,14 +414,12 @@ void FrmListview::returnToChoosing()
 void FrmListview::cmdReload_Click()
 {
     enterChoosingState();
-    importAsciiData(parentWidget());
+    emit importRequested();
 }
 
 void FrmListview::cmdchange_Click()
 {
-    const int code = platform::openDocument(textInputFileName());
-    if (code <= 32)
-        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), this);
+    emit editFileRequested();
     clearResult();
     txtpath->clear();
     showLines({});
@@ -437,8 +434,7 @@ void FrmListview::showLines(const ImportLines& lines) { lines_->show(lines); }
 
 void FrmListview::cmdCancel_Click()
 {
-    unloadListview();
-    unloadDataInputForm();
+    emit cancelled();
     state.structureConfirmed = false;
 }
 

@@ -45,6 +45,36 @@ platform::Message critical(const std::string& text, const char* title)
     return platform::messageFromFlags(4112, text, title);
 }
 
+void wireListview(FrmListview* lv)
+{
+    QObject::connect(lv, &FrmListview::importRequested, lv, [lv] { importAsciiData(lv->parentWidget()); });
+    QObject::connect(lv, &FrmListview::editFileRequested, lv, [lv] {
+        const int code = platform::openDocument(gTextInputFileName);
+        if (code <= 32)
+            platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), lv);
+    });
+    QObject::connect(lv, &FrmListview::cancelled, lv, [] {
+        unloadListview();
+        unloadDataInputForm();
+    });
+}
+
+void wireDataInput(FrmDataInput* form)
+{
+    QObject::connect(form, &FrmDataInput::saveRequested, form, [] {
+        if (state.editingLoadedFile) {
+            if (editSaveHook) editSaveHook();
+            return;
+        }
+        unloadListview();
+        writeCtdFile();
+    });
+    QObject::connect(form, &FrmDataInput::cancelled, form, [] {
+        unloadListview();
+        unloadDataInputForm();
+    });
+}
+
 // Shows the structure dialog and, by Next and Back, the parameter form, until one of them is
 // saved or cancelled. The dialogs take turns here instead of nesting one inside the other.
 void runImportDialogs(QWidget* parent)
@@ -65,6 +95,7 @@ FrmListview* listviewForm(QWidget* parent)
 {
     if (!gListview) {
         gListview = new FrmListview(parent);
+        wireListview(gListview);
     } else if (!gListviewLoaded) {
         gListview->load();
     }
@@ -85,6 +116,7 @@ FrmDataInput* dataInputForm(QWidget* parent)
 {
     if (!gDataInput) {
         gDataInput = new FrmDataInput(parent);
+        wireDataInput(gDataInput);
     } else if (!gDataInputLoaded) {
         gDataInput->load();
     }
@@ -100,8 +132,6 @@ void unloadDataInputForm()
     gDataInputLoaded = false;
     if (gDataInput->isVisible()) gDataInput->done(QDialog::Rejected);
 }
-
-QString textInputFileName() { return gTextInputFileName; }
 
 bool importBusy() { return gImportRunning || gSeriesRunning; }
 
