@@ -27,23 +27,42 @@
 namespace importer {
 namespace {
 
-// The forms live once per program; unloading puts them back to their defaults at the next
-// access instead of destroying them, so no handler ever runs on a deleted dialog.
-QPointer<FrmListview> gListview;
-bool gListviewLoaded = false;
-QPointer<FrmDataInput> gDataInput;
-bool gDataInputLoaded = false;
+// A form that lives once per program: loaded (with its defaults) on first access, wired to the
+// commands when it is made. Unloading marks it so and closes it; the next access puts it back to
+// its defaults instead of making a new one, so no handler ever runs on a deleted dialog.
+template <class Form>
+class LazyForm {
+public:
+    explicit LazyForm(void (*wire)(Form*)) : wire_(wire) {}
+
+    Form* get(QWidget* parent)
+    {
+        if (!form_) {
+            form_ = new Form(parent);
+            wire_(form_);
+        } else if (!loaded_) {
+            form_->load();
+        }
+        loaded_ = true;
+        return form_;
+    }
+    // The form while it is loaded, else nullptr.
+    Form* loaded() const { return loaded_ ? form_.data() : nullptr; }
+    void unload()
+    {
+        Form* form = loaded();
+        if (!form) return;
+        loaded_ = false;
+        if (form->isVisible()) form->done(QDialog::Rejected);
+    }
+
+private:
+    QPointer<Form> form_;
+    bool loaded_ = false;
+    void (*wire_)(Form*);
+};
 
 QString gTextInputFileName;  // the file name of the text-import dialog
-bool gImportRunning = false;
-bool gSeriesRunning = false;
-
-std::string utf8(const QString& s) { return s.toStdString(); }
-
-platform::Message critical(const std::string& text, const char* title)
-{
-    return platform::messageFromFlags(4112, text, title);
-}
 
 void wireListview(FrmListview* lv)
 {
@@ -75,13 +94,26 @@ void wireDataInput(FrmDataInput* form)
     });
 }
 
+LazyForm<FrmListview> gListview(wireListview);
+LazyForm<FrmDataInput> gDataInput(wireDataInput);
+
+bool gImportRunning = false;
+bool gSeriesRunning = false;
+
+std::string utf8(const QString& s) { return s.toStdString(); }
+
+platform::Message critical(const std::string& text, const char* title)
+{
+    return platform::messageFromFlags(4112, text, title);
+}
+
 // Shows the structure dialog and, by Next and Back, the parameter form, until one of them is
 // saved or cancelled. The dialogs take turns here instead of nesting one inside the other.
 void runImportDialogs(QWidget* parent)
 {
     gImportRunning = true;
-    while (gListview && gListviewLoaded) {
-        if (gListview->exec() != FrmListview::Next) break;
+    while (FrmListview* lv = gListview.loaded()) {
+        if (lv->exec() != FrmListview::Next) break;
         FrmDataInput* form = dataInputForm(parent);
         form->cmdback->setEnabled(true);
         if (form->exec() != FrmDataInput::Back) break;
@@ -91,47 +123,13 @@ void runImportDialogs(QWidget* parent)
 
 }  // namespace
 
-FrmListview* listviewForm(QWidget* parent)
-{
-    if (!gListview) {
-        gListview = new FrmListview(parent);
-        wireListview(gListview);
-    } else if (!gListviewLoaded) {
-        gListview->load();
-    }
-    gListviewLoaded = true;
-    return gListview;
-}
+FrmListview* listviewForm(QWidget* parent) { return gListview.get(parent); }
+bool listviewLoaded() { return gListview.loaded(); }
+void unloadListview() { gListview.unload(); }
 
-bool listviewLoaded() { return gListview && gListviewLoaded; }
-
-void unloadListview()
-{
-    if (!listviewLoaded()) return;
-    gListviewLoaded = false;
-    if (gListview->isVisible()) gListview->done(QDialog::Rejected);
-}
-
-FrmDataInput* dataInputForm(QWidget* parent)
-{
-    if (!gDataInput) {
-        gDataInput = new FrmDataInput(parent);
-        wireDataInput(gDataInput);
-    } else if (!gDataInputLoaded) {
-        gDataInput->load();
-    }
-    gDataInputLoaded = true;
-    return gDataInput;
-}
-
-bool dataInputFormLoaded() { return gDataInput && gDataInputLoaded; }
-
-void unloadDataInputForm()
-{
-    if (!dataInputFormLoaded()) return;
-    gDataInputLoaded = false;
-    if (gDataInput->isVisible()) gDataInput->done(QDialog::Rejected);
-}
+FrmDataInput* dataInputForm(QWidget* parent) { return gDataInput.get(parent); }
+bool dataInputFormLoaded() { return gDataInput.loaded(); }
+void unloadDataInputForm() { gDataInput.unload(); }
 
 bool importBusy() { return gImportRunning || gSeriesRunning; }
 
@@ -192,20 +190,21 @@ void importAsciiData(QWidget* parent)
         r.initialDir = QDir::currentPath();
         r.flags = 0x9800;
         gTextInputFileName.clear();
-        const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, listviewLoaded() ? static_cast<QWidget*>(gListview) : parent);
+        FrmListview* shown = gListview.loaded();
+        const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, shown ? shown : parent);
         if (!chosen || chosen->isEmpty()) return;
         gTextInputFileName = chosen->front();
     }
 
     // The lines read before go first, so that two files are never held at once.
     state.importLines = ImportLines{""};
-    if (listviewLoaded()) gListview->showLines({});
+    if (FrmListview* shown = gListview.loaded()) shown->showLines({});
     std::string text, error = "No file was chosen.";
     if (gTextInputFileName.isEmpty() || !platform::readText(utf8(gTextInputFileName), text, error)) {
         const std::string name = gTextInputFileName.isEmpty() ? std::string("(no file)") : utf8(gTextInputFileName);
-        QWidget* owner = listviewLoaded() ? static_cast<QWidget*>(gListview) : parent;
-        platform::showMessage(critical(name + " - file can not be opened!\n" + error, "Warning"), owner);
-        if (listviewLoaded()) gListview->returnToChoosing();
+        FrmListview* shown = gListview.loaded();
+        platform::showMessage(critical(name + " - file can not be opened!\n" + error, "Warning"), shown ? shown : parent);
+        if (shown) shown->returnToChoosing();
         else state.structureConfirmed = false;
         return;
     }
