@@ -9,9 +9,10 @@
 #include "datafile/header_lines.h"
 #include "diagram/diagram_panel.h"
 #include "numbers/numbers.h"
+#include "platform/controls.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
-#include "platform/twips.h"
 #include "resources/report_pictures.h"
 
 
@@ -44,16 +45,10 @@ namespace analysis {
 namespace {
 
 using platform::kTwipsPerPixel;
+using platform::make;
 using platform::px;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-template <class T>
-T* named(T* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 // A picture box: its picture as it is, also while the window is disabled (a label would grey it,
 // and the report fades its picture in while the frame is disabled).
@@ -134,29 +129,25 @@ FrmTabchild::~FrmTabchild()
 
 void FrmTabchild::buildPages()
 {
-    fscTabhorz = named(new QScrollBar(Qt::Horizontal, this), "fscTabhorz");
-    fscTabvert = named(new QScrollBar(Qt::Vertical, this), "fscTabvert");
+    fscTabhorz = make<QScrollBar>(this, "fscTabhorz", {300, 0, 11295, 255}, Qt::Horizontal);
+    fscTabvert = make<QScrollBar>(this, "fscTabvert", {0, 240, 255, 8715}, Qt::Vertical);
     for (QScrollBar* bar : {fscTabhorz, fscTabvert}) {
         bar->setRange(0, 10000);
         bar->setSingleStep(1);
         bar->setPageStep(1);
         bar->setValue(5000);
     }
-    fscTabhorz->setGeometry(px(300), 0, px(11295), px(255));
-    fscTabvert->setGeometry(0, px(240), px(255), px(8715));
     connect(fscTabhorz, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabhorz_Change);
     connect(fscTabvert, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabvert_Change);
 
-    SSTab2 = named(new QTabWidget(this), "SSTab2");
-    SSTab2->setGeometry(px(tabLeftTwips_), px(tabTopTwips_), px(11295), px(8775));
+    SSTab2 = make<QTabWidget>(this, "SSTab2", {tabLeftTwips_, tabTopTwips_, 11295, 8775});
     SSTab2->lower();
 
     // "Graph"
     auto* graphPage = new QWidget;
     auto* graphLayout = new QVBoxLayout(graphPage);
     graphLayout->setContentsMargins(4, 4, 4, 4);
-    framedia = new diagram::DiagramPanel(data, graphPage);
-    framedia->setObjectName(QStringLiteral("framedia"));
+    framedia = make<diagram::DiagramPanel>(graphPage, "framedia", data);
     graphLayout->addWidget(framedia);
     // After an overflow the browser must stop redrawing this window on its page changes.
     connect(framedia, &diagram::DiagramPanel::navigationSwitchedOff, this,
@@ -168,29 +159,29 @@ void FrmTabchild::buildPages()
     auto* calcPage = new QWidget;
     auto* calcLayout = new QVBoxLayout(calcPage);
     calcLayout->setContentsMargins(4, 4, 4, 4);
-    tabCalclist = named(new QTabWidget(calcPage), "tabCalclist");
+    tabCalclist = make<QTabWidget>(calcPage, "tabCalclist");
     app::setControlTag(tabCalclist, QStringLiteral("Table"));
     calcLayout->addWidget(tabCalclist);
 
     auto* resultsPage = new QWidget;
     auto* resultsLayout = new QHBoxLayout(resultsPage);
-    mfgCTSres = named(new FlexGrid(resultsPage), "mfgCTSres");
+    mfgCTSres = make<FlexGrid>(resultsPage, "mfgCTSres");
     resultsLayout->addWidget(mfgCTSres, 3);
     auto* side = new QVBoxLayout;
     resultsLayout->addLayout(side, 2);
 
-    frmCalc = named(new QGroupBox(resultsPage), "frmCalc");
+    frmCalc = make<QGroupBox>(resultsPage, "frmCalc");
     auto* calcGrid = new QGridLayout(frmCalc);
-    lblLambda = named(new QLabel(QStringLiteral("Lambda:"), frmCalc), "lblLambda");
-    cmbLambda = named(new QComboBox(frmCalc), "cmbLambda");
+    lblLambda = make<QLabel>(frmCalc, "lblLambda", QStringLiteral("Lambda:"));
+    cmbLambda = make<QComboBox>(frmCalc, "cmbLambda");
     cmbLambda->setEditable(false);
     cmbLambda->setToolTip(QStringLiteral("Strength of coupling"));
-    lblFixedCoeff = named(new QLabel(QStringLiteral("Fixed Parameter:"), frmCalc), "lblFixedCoeff");
-    optFixedCoeff[0] = named(new QRadioButton(QStringLiteral("Rolling resistance"), frmCalc), "optFixedCoeff_0");
-    optFixedCoeff[1] = named(new QRadioButton(QStringLiteral("Aerodynamic drag"), frmCalc), "optFixedCoeff_1");
+    lblFixedCoeff = make<QLabel>(frmCalc, "lblFixedCoeff", QStringLiteral("Fixed Parameter:"));
+    optFixedCoeff[0] = make<QRadioButton>(frmCalc, "optFixedCoeff_0", QStringLiteral("Rolling resistance"));
+    optFixedCoeff[1] = make<QRadioButton>(frmCalc, "optFixedCoeff_1", QStringLiteral("Aerodynamic drag"));
     optFixedCoeff[0]->setChecked(true);
-    lblCalculate = named(new QLabel(QStringLiteral("Calculate:"), frmCalc), "lblCalculate");
-    cmdDLLNEW = named(new QPushButton(QStringLiteral("Results"), frmCalc), "cmdDLLNEW");
+    lblCalculate = make<QLabel>(frmCalc, "lblCalculate", QStringLiteral("Calculate:"));
+    cmdDLLNEW = make<QPushButton>(frmCalc, "cmdDLLNEW", QStringLiteral("Results"));
     cmdDLLNEW->setToolTip(QStringLiteral("Start calculation"));
     cmdDLLNEW->setAutoDefault(true);  // Enter runs the calculation while the button has the focus
     cmdDLLNEW->setEnabled(false);
@@ -207,15 +198,14 @@ void FrmTabchild::buildPages()
         connect(optFixedCoeff[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, [this, i] { optFixedCoeff_Click(i); });
     connect(cmdDLLNEW, &QPushButton::clicked, this, &FrmTabchild::cmdDLLNEW_Click);
 
-    fraCTheader = named(new QGroupBox(resultsPage), "fraCTheader");
+    fraCTheader = make<QGroupBox>(resultsPage, "fraCTheader");
     auto* headerLayout = new QVBoxLayout(fraCTheader);
     for (std::size_t i = 0; i < lblCTDescrLabel.size(); ++i) {
-        lblCTDescrLabel[i] = new QLabel(fraCTheader);
-        lblCTDescrLabel[i]->setObjectName(QStringLiteral("lblCTDescrLabel_%1").arg(i));
+        lblCTDescrLabel[i] = make<QLabel>(fraCTheader, QStringLiteral("lblCTDescrLabel_%1").arg(i));
         headerLayout->addWidget(lblCTDescrLabel[i]);
     }
-    lblComments = named(new QLabel(QStringLiteral("Comments:"), fraCTheader), "lblComments");
-    txtCTComments = named(new QPlainTextEdit(fraCTheader), "txtCTComments");
+    lblComments = make<QLabel>(fraCTheader, "lblComments", QStringLiteral("Comments:"));
+    txtCTComments = make<QPlainTextEdit>(fraCTheader, "txtCTComments");
     app::setControlTag(txtCTComments, QStringLiteral("Text"));
     headerLayout->addWidget(lblComments);
     headerLayout->addWidget(txtCTComments, 1);
@@ -224,7 +214,7 @@ void FrmTabchild::buildPages()
 
     auto* matrixPage = new QWidget;
     auto* matrixLayout = new QVBoxLayout(matrixPage);
-    mfgCTSdat = named(new FlexGrid(matrixPage), "mfgCTSdat");
+    mfgCTSdat = make<FlexGrid>(matrixPage, "mfgCTSdat");
     matrixLayout->addWidget(mfgCTSdat);
     tabCalclist->addTab(matrixPage, QStringLiteral("Datamatrix"));
     SSTab2->addTab(calcPage, QStringLiteral("Calculation"));
@@ -232,30 +222,30 @@ void FrmTabchild::buildPages()
     // "Protocol"
     auto* protocolPage = new QWidget;
     auto* protocolLayout = new QGridLayout(protocolPage);
-    lstAverageData = named(new QListWidget(protocolPage), "lstAverageData");
+    lstAverageData = make<QListWidget>(protocolPage, "lstAverageData");
     lstAverageData->setToolTip(QStringLiteral("Choose files to create groups"));
-    trvAverageData = named(new QTreeWidget(protocolPage), "trvAverageData");
+    trvAverageData = make<QTreeWidget>(protocolPage, "trvAverageData");
     trvAverageData->setToolTip(QStringLiteral("Mean value groups overview"));
     trvAverageData->setHeaderHidden(true);
-    cmdAverageConnect = named(new QPushButton(QStringLiteral("Create mean value group"), protocolPage), "cmdAverageConnect");
-    cmdAverageSingle = named(new QPushButton(QStringLiteral("Analyse separately"), protocolPage), "cmdAverageSingle");
-    cmdAverageErase = named(new QPushButton(QStringLiteral("Delete"), protocolPage), "cmdAverageErase");
-    cmdAverageShow = named(new QPushButton(QStringLiteral("Summary"), protocolPage), "cmdAverageShow");
+    cmdAverageConnect = make<QPushButton>(protocolPage, "cmdAverageConnect", QStringLiteral("Create mean value group"));
+    cmdAverageSingle = make<QPushButton>(protocolPage, "cmdAverageSingle", QStringLiteral("Analyse separately"));
+    cmdAverageErase = make<QPushButton>(protocolPage, "cmdAverageErase", QStringLiteral("Delete"));
+    cmdAverageShow = make<QPushButton>(protocolPage, "cmdAverageShow", QStringLiteral("Summary"));
     for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) b->setEnabled(false);
-    mfgAverageRes = named(new FlexGrid(protocolPage), "mfgAverageRes");
-    cmdExcel = named(new QPushButton(QStringLiteral("Report ..."), protocolPage), "cmdExcel");
+    mfgAverageRes = make<FlexGrid>(protocolPage, "mfgAverageRes");
+    cmdExcel = make<QPushButton>(protocolPage, "cmdExcel", QStringLiteral("Report ..."));
     cmdExcel->setEnabled(false);
     connect(cmdExcel, &QPushButton::clicked, this, &FrmTabchild::cmdExcel_Click);
-    pgrExcel = named(new QProgressBar(protocolPage), "pgrExcel");
+    pgrExcel = make<QProgressBar>(protocolPage, "pgrExcel");
     pgrExcel->setRange(0, 255);
     pgrExcel->setValue(0);
     pgrExcel->setTextVisible(false);
-    sldBlendExcel = named(new QSlider(Qt::Horizontal, protocolPage), "sldBlendExcel");
+    sldBlendExcel = make<QSlider>(protocolPage, "sldBlendExcel", Qt::Horizontal);
     sldBlendExcel->setRange(0, 255);
     sldBlendExcel->setValue(255);
     // The report fades picSrcExcel's picture in on picDestExcel while it runs.
-    picDestExcel = named(new PictureBox(protocolPage), "picDestExcel");
-    picSrcExcel = named(new PictureBox(protocolPage), "picSrcExcel");
+    picDestExcel = make<PictureBox>(protocolPage, "picDestExcel");
+    picSrcExcel = make<PictureBox>(protocolPage, "picSrcExcel");
     for (QLabel* pic : {picDestExcel, picSrcExcel}) pic->setFixedSize(kReportPictureSize);
     picSrcExcel->setPixmap(QPixmap::fromImage(artwork::reportFade(kReportPictureSize)));
     sldBlendExcel->hide();
@@ -298,19 +288,13 @@ bool FrmTabchild::ctdOpen(const QString& reloadPath)
 {
     QString path = reloadPath;
     if (path.isEmpty()) {
-        platform::FileDialogRequest request;
-        request.dialogName = QStringLiteral("cdlDataimport");
-        request.kind = platform::FileDialogKind::Open;
-        request.title = QStringLiteral("Choose CTD-file to open...");
-        request.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-        request.flags = 0x89800;
-        const auto chosen = platform::fileDialogs().ask(request, browser::dialogParent(this));
-        if (!chosen || chosen->isEmpty()) {
+        const auto chosen = platform::askFileToOpen(platform::OpenFiles::DataFile, browser::dialogParent(this));
+        if (!chosen) {
             mfgCTSdat->hide();
             frmCalc->setEnabled(false);
             return false;
         }
-        path = chosen->first();
+        path = *chosen;
     }
     return ctdOpenPath(path);
 }

@@ -1,6 +1,6 @@
 #include "app/about_box.h"
 
-#include "platform/place.h"
+#include "platform/controls.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
@@ -13,42 +13,50 @@ namespace app {
 
 namespace {
 
+using platform::make;
 using platform::px;
-using platform::twipsRect;
 
 // picnamen's user scale: x from -1.5 (left) to 1.4 (right), y from 0.1 (top) to -0.5 (bottom).
-// The narrow sans serif stands in for the classic dialog font, whose texts it fits.
-const QString kDialogFont = QStringLiteral("Liberation Sans Narrow");
-
 constexpr double kScaleLeft = -1.5, kScaleWidth = 2.9, kScaleTop = 0.1, kScaleHeight = -0.6;
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& r, const QString& family,
-              double points, bool bold, const QColor& colour)
+// How a text of the box looks, on a transparent background.
+struct Look {
+    QString family;
+    double points;
+    bool bold;
+    QColor colour;
+};
+const QString kArial = QStringLiteral("Arial");
+// The narrow sans serif stands in for the classic dialog font, whose texts it fits.
+const QString kDialogFont = QStringLiteral("Liberation Sans Narrow");
+const Look kTaskTitle{kArial, 15.75, true, Qt::white};
+const Look kTaskText{kDialogFont, 12, true, Qt::white};
+const Look kHeading{kArial, 14.25, true, Qt::white};
+const Look kSupervisor{kArial, 12.75, true, Qt::white};
+const Look kAtSign{kArial, 48, false, QColor(0x40, 0x40, 0x40)};
+const Look kMember{kArial, 14.25, false, Qt::white};
+
+// A text at the top left of its place; one taller than 400 twips wraps its lines.
+QLabel* styled(QLabel* l, const Look& look)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(r);
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(bold);
+    QFont f(look.family);
+    f.setPointSizeF(look.points);
+    f.setBold(look.bold);
     l->setFont(f);
     QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::WindowText, look.colour);
     l->setPalette(pal);
     l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setWordWrap(r.height() > px(400));
+    l->setWordWrap(l->height() > px(400));
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
 }
 
-QFrame* blackPanel(QWidget* parent, const char* name, const QRect& r)
+QFrame* filled(QFrame* f, const QColor& colour)
 {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QLatin1String(name));
-    f->setGeometry(r);
     f->setAutoFillBackground(true);
     QPalette pal = f->palette();
-    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::Window, colour);
     f->setPalette(pal);
     return f;
 }
@@ -57,84 +65,61 @@ QFrame* blackPanel(QWidget* parent, const char* name, const QRect& r)
 
 Frmabout::Frmabout(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmabout"));
-    setWindowTitle(QStringLiteral("Tarnwell - About"));
+    platform::fixedWindow(this, QStringLiteral("frmabout"), QStringLiteral("Tarnwell - About"), 15195, 11145);
     setWindowIcon(artwork::applicationIcon());
-    setFixedSize(px(15195), px(11145));
 
-    const QString arial = QStringLiteral("Arial");
-    imgAbout = new QLabel(this);
-    imgAbout->setObjectName(QStringLiteral("imgAbout"));
-    imgAbout->setGeometry(twipsRect(0, 60, 15300, 11205));
+    imgAbout = make<QLabel>(this, "imgAbout", {0, 60, 15300, 11205});
     imgAbout->setPixmap(QPixmap::fromImage(artwork::aboutBackground(imgAbout->size())));
 
-    scrvertikal = new QScrollBar(Qt::Vertical, this);
-    scrvertikal->setObjectName(QStringLiteral("scrvertikal"));
-    scrvertikal->setGeometry(twipsRect(240, 3000, 435, 2145));
+    scrvertikal = make<QScrollBar>(this, "scrvertikal", {240, 3000, 435, 2145}, Qt::Vertical);
     scrvertikal->setMaximum(1000);
-    scrhorizontal = new QScrollBar(Qt::Horizontal, this);
-    scrhorizontal->setObjectName(QStringLiteral("scrhorizontal"));
-    scrhorizontal->setGeometry(twipsRect(240, 5265, 2175, 210));
+    scrhorizontal = make<QScrollBar>(this, "scrhorizontal", {240, 5265, 2175, 210}, Qt::Horizontal);
     scrhorizontal->setMaximum(1000);
 
-    Frame2 = blackPanel(this, "Frame2", twipsRect(600, 7800, 4575, 2865));
-    lblBeschreibung = label(Frame2, "lblBeschreibung", QStringLiteral("Project task:"), twipsRect(120, 0, 1905, 360),
-                            arial, 15.75, true, Qt::white);
+    Frame2 = filled(make<QFrame>(this, "Frame2", {600, 7800, 4575, 2865}), Qt::black);
+    lblBeschreibung = styled(make<QLabel>(Frame2, "lblBeschreibung", {120, 0, 1905, 360}, QStringLiteral("Project task:")),
+                             kTaskTitle);
     lblBeschreibung->setWordWrap(false);
-    Label2 = label(Frame2, "Label2",
-                   QStringLiteral("The coastdown method can be used to estimate the drag forces that act on a vehicle "
-                                  "when operating in its natural environment."),
-                   twipsRect(120, 420, 4515, 1245), kDialogFont, 12, true, Qt::white);
-    Label12 = label(Frame2, "Label12",
-                    QStringLiteral("The task was to calculate the drag coefficients by simultaneous constrained linear "
-                                   "inversion of coastdown data."),
-                    twipsRect(120, 1680, 4515, 1245), kDialogFont, 12, true, Qt::white);
+    Label2 = styled(make<QLabel>(Frame2, "Label2", {120, 420, 4515, 1245},
+                                 QStringLiteral("The coastdown method can be used to estimate the drag forces that act "
+                                                "on a vehicle when operating in its natural environment.")),
+                    kTaskText);
+    Label12 = styled(make<QLabel>(Frame2, "Label12", {120, 1680, 4515, 1245},
+                                  QStringLiteral("The task was to calculate the drag coefficients by simultaneous "
+                                                 "constrained linear inversion of coastdown data.")),
+                     kTaskText);
 
-    Frame1 = blackPanel(this, "Frame1", twipsRect(10800, 8010, 3775, 1515));
-    Label6 = label(Frame1, "Label6", QStringLiteral("@"), twipsRect(1200, 360, 1515, 1575), arial, 48, false,
-                   QColor(0x40, 0x40, 0x40));
+    Frame1 = filled(make<QFrame>(this, "Frame1", {10800, 8010, 3775, 1515}), Qt::black);
+    Label6 = styled(make<QLabel>(Frame1, "Label6", {1200, 360, 1515, 1575}, QStringLiteral("@")), kAtSign);
     Label6->setWordWrap(false);
-    Label8 = label(Frame1, "Label8", QStringLiteral("Supervisors:"), twipsRect(60, 120, 1845, 330), arial, 14.25, true,
-                   Qt::white);
+    Label8 = styled(make<QLabel>(Frame1, "Label8", {60, 120, 1845, 330}, QStringLiteral("Supervisors:")), kHeading);
     // The supervisor panel names the team's review roles, not people.
-    Label4 = label(Frame1, "Label4", QStringLiteral("Engineering lead"), twipsRect(60, 540, 3600, 285), arial, 12.75,
-                   true, Qt::white);
-    Label7 = label(Frame1, "Label7", QStringLiteral("Design review"), twipsRect(60, 840, 3600, 285), arial, 12.75, true,
-                   Qt::white);
-    Label5 = label(Frame1, "Label5", QStringLiteral("Test review"), twipsRect(60, 1140, 3600, 285), arial, 12.75, true,
-                   Qt::white);
+    Label4 = styled(make<QLabel>(Frame1, "Label4", {60, 540, 3600, 285}, QStringLiteral("Engineering lead")), kSupervisor);
+    Label7 = styled(make<QLabel>(Frame1, "Label7", {60, 840, 3600, 285}, QStringLiteral("Design review")), kSupervisor);
+    Label5 = styled(make<QLabel>(Frame1, "Label5", {60, 1140, 3600, 285}, QStringLiteral("Test review")), kSupervisor);
 
-    lblMitglieder = label(this, "lblMitglieder", QStringLiteral("Projektmitglieder:"), twipsRect(7080, 5625, 2505, 330),
-                          arial, 14.25, true, Qt::white);
+    lblMitglieder = styled(make<QLabel>(this, "lblMitglieder", {7080, 5625, 2505, 330}, QStringLiteral("Projektmitglieder:")),
+                           kHeading);
     lblMitglieder->setWordWrap(false);
 
-    picnamen = blackPanel(this, "picnamen", twipsRect(7260, 5220, 7995, 1155));
+    picnamen = filled(make<QFrame>(this, "picnamen", {7260, 5220, 7995, 1155}), Qt::black);
     // The project members are the team's roles.
     const std::array<const char*, 3> names = {"lblmember1", "lblmember2", "lblmember3"};
     const std::array<QString, 3> roles = {QStringLiteral("Coefficient solver"), QStringLiteral("Analysis and diagram"),
                                           QStringLiteral("Import and report")};
     const std::array<int, 3> widths = {2655, 3015, 2835};
     for (size_t i = 0; i < lblmember.size(); ++i) {
-        lblmember[i] = label(picnamen, names[i], roles[i], twipsRect(0, 0, widths[i], 495), arial, 14.25, false, Qt::white);
+        lblmember[i] = styled(make<QLabel>(picnamen, names[i], {0, 0, widths[i], 495}, roles[i]), kMember);
         lblmember[i]->setWordWrap(false);
         lblmember[i]->setAlignment(Qt::AlignCenter);
         lblmember[i]->hide();
     }
 
-    Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1 = filled(make<QFrame>(this, "Line1"), Qt::white);
     Line1->setGeometry(QRect(px(720), px(10740), px(14580) - px(720), 1));
-    Line1->setAutoFillBackground(true);
-    QPalette white = Line1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Line1->setPalette(white);
 
     const std::array<const char*, 3> images = {"imgBlei", "imgUhr", "imgBirne"};
-    for (size_t i = 0; i < hiddenImages.size(); ++i) {
-        hiddenImages[i] = new QLabel(this);
-        hiddenImages[i]->setObjectName(QLatin1String(images[i]));
-        hiddenImages[i]->resize(px(720), px(720));
-    }
+    for (size_t i = 0; i < hiddenImages.size(); ++i) hiddenImages[i] = make<QLabel>(this, images[i], {0, 0, 720, 720});
 
     // Load
     for (QLabel* l : hiddenImages) l->hide();
@@ -145,8 +130,7 @@ Frmabout::Frmabout(QWidget* parent) : QWidget(parent)
     scrhorizontal->setValue(100);
     scrvertikal->setValue(100);
 
-    tmrdreh = new QTimer(this);
-    tmrdreh->setObjectName(QStringLiteral("tmrdreh"));
+    tmrdreh = make<QTimer>(this, "tmrdreh");
     tmrdreh->setInterval(20);
     connect(tmrdreh, &QTimer::timeout, this, &Frmabout::tmrdreh_Timer);
     tmrdreh->start();

@@ -3,7 +3,7 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "frame_api/analysis_window_api.h"
-#include "platform/place.h"
+#include "platform/controls.h"
 #include "platform/plain_text_edit.h"
 #include "resources/artwork.h"
 
@@ -25,8 +25,8 @@ namespace app {
 
 namespace {
 
+using platform::make;
 using platform::px;
-using platform::twipsRect;
 
 enum Look { Normal = 0, Up = 1, Down = 2, Left = 3, Right = 4 };
 
@@ -47,22 +47,16 @@ public:
 
 DataBrowser::DataBrowser(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmTreeviewchild"));
-    setWindowTitle(QStringLiteral("Datafiles"));
-    setFixedSize(px(3060), px(9345));
+    platform::fixedWindow(this, QStringLiteral("frmTreeviewchild"), QStringLiteral("Datafiles"), 3060, 9345);
     // The narrow window uses the small dialog font, so the three page tabs fit side by side.
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
 
-    auto* frame = new QGroupBox(QStringLiteral("Input Data Browser"), this);
-    frame->setObjectName(QStringLiteral("frmtreeview"));
-    frame->setGeometry(twipsRect(0, 0, 3045, 9330));
+    auto* frame = make<QGroupBox>(this, "frmtreeview", {0, 0, 3045, 9330}, QStringLiteral("Input Data Browser"));
 
-    toolbTreeview = new QToolBar(frame);
-    toolbTreeview->setObjectName(QStringLiteral("toolbTreeview"));
+    toolbTreeview = make<QToolBar>(frame, "toolbTreeview", {120, 240, 2835, 360});
     toolbTreeview->setIconSize(QSize(16, 16));
-    toolbTreeview->setGeometry(twipsRect(120, 240, 2835, 360));
     struct Def {
         int index;
         const char* key;
@@ -76,8 +70,7 @@ DataBrowser::DataBrowser(QWidget* parent) : QWidget(parent)
             toolbTreeview->addSeparator();
             ++index;
         }
-        auto* b = new QToolButton(toolbTreeview);
-        b->setObjectName(QStringLiteral("toolbTreeview_") + QLatin1String(d.key));
+        auto* b = make<QToolButton>(toolbTreeview, QStringLiteral("toolbTreeview_") + QLatin1String(d.key));
         b->setProperty("key", QLatin1String(d.key));
         b->setToolTip(QLatin1String(d.tip));
         b->setIcon(artwork::browserIcon(QLatin1String(d.key)));
@@ -91,18 +84,14 @@ DataBrowser::DataBrowser(QWidget* parent) : QWidget(parent)
     }
     toolbTreeview->addSeparator();
 
-    TreeView1 = new QTreeWidget(frame);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setGeometry(twipsRect(120, 660, 2820, 4665));
+    TreeView1 = make<QTreeWidget>(frame, "TreeView1", {120, 660, 2820, 4665});
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setIndentation(14);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1_NodeClick(item); });
 
-    SSTab1 = new QTabWidget(frame);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(twipsRect(120, 5400, 2850, 3705));
+    SSTab1 = make<QTabWidget>(frame, "SSTab1", {120, 5400, 2850, 3705});
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setDocumentMode(false);
     // Narrow tab padding, so the three captions fit the browser's width.
@@ -142,79 +131,55 @@ DataBrowser::~DataBrowser() = default;
 void DataBrowser::buildEditorPage(QWidget* page)
 {
     const int tabs = 360;  // the tab strip above the page
-    lblEditorFile = new QLabel(QStringLiteral("Choose datafile to edit:"), page);
-    lblEditorFile->setObjectName(QStringLiteral("lblEditorFile"));
-    lblEditorFile->setGeometry(twipsRect(240, 600 - tabs, 2400, 255));
-    cmbEditorFiles = new QComboBox(page);
-    cmbEditorFiles->setObjectName(QStringLiteral("cmbEditorFiles"));
-    cmbEditorFiles->setGeometry(twipsRect(240, 840 - tabs, 2295, 315));
-    cmdEdit = new QPushButton(QStringLiteral("&Edit"), page);
-    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
+    lblEditorFile = make<QLabel>(page, "lblEditorFile", {240, 600 - tabs, 2400, 255}, QStringLiteral("Choose datafile to edit:"));
+    cmbEditorFiles = make<QComboBox>(page, "cmbEditorFiles", {240, 840 - tabs, 2295, 315});
+    cmdEdit = make<QPushButton>(page, "cmdEdit", {240, 1320 - tabs, 2295, 375}, QStringLiteral("&Edit"));
     cmdEdit->setToolTip(QStringLiteral("Edit file"));
-    cmdEdit->setGeometry(twipsRect(240, 1320 - tabs, 2295, 375));
     connect(cmdEdit, &QPushButton::clicked, this, &DataBrowser::cmdEdit_Click);
-    lbleditExtratag = new QLabel(page);
-    lbleditExtratag->setObjectName(QStringLiteral("lbleditExtratag"));
-    lbleditExtratag->setGeometry(twipsRect(360, 1920 - tabs, 2115, 255));
+    lbleditExtratag = make<QLabel>(page, "lbleditExtratag", {360, 1920 - tabs, 2115, 255});
 }
 
 void DataBrowser::buildNotesPage(QWidget* page)
 {
-    lblNotes = new QLabel(QStringLiteral("Write your notes here:"), page);
-    lblNotes->setObjectName(QStringLiteral("lblNotes"));
-    lblNotes->setGeometry(twipsRect(120, 90, 2500, 255));
-    txtNotes = new platform::PlainTextEdit(page);
-    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    lblNotes = make<QLabel>(page, "lblNotes", {120, 90, 2500, 255}, QStringLiteral("Write your notes here:"));
+    txtNotes = make<platform::PlainTextEdit>(page, "txtNotes", {120, 390, 2560, 2800});
     setControlTag(txtNotes, QStringLiteral("Text"));
-    txtNotes->setGeometry(twipsRect(120, 390, 2560, 2800));
     txtNotes->installEventFilter(this);
 }
 
 void DataBrowser::buildGraphPage(QWidget* page)
 {
-    fraGraphview = new QFrame(page);
-    fraGraphview->setObjectName(QStringLiteral("fraGraphview"));
+    fraGraphview = make<QFrame>(page, "fraGraphview", {60, 60, 2655, 1770});
     fraGraphview->setFrameShape(QFrame::StyledPanel);
-    fraGraphview->setGeometry(twipsRect(60, 60, 2655, 1770));
-    picover = new OverviewPicture(fraGraphview);
-    picover->setObjectName(QStringLiteral("picover"));
-    picover->setGeometry(twipsRect(0, 60, 2630, 1665));
+    picover = make<OverviewPicture>(fraGraphview, "picover", {0, 60, 2630, 1665});
     picover->clear();
 
-    fraNaviAround = new QFrame(page);
-    fraNaviAround->setObjectName(QStringLiteral("fraNaviAround"));
-    fraNaviAround->setGeometry(twipsRect(780, 1860, 1260, 1440));
+    fraNaviAround = make<QFrame>(page, "fraNaviAround", {780, 1860, 1260, 1440});
     fraNaviAround->setMouseTracking(true);
     fraNaviAround->installEventFilter(this);
 
-    fraNaviball = new QFrame(fraNaviAround);
-    fraNaviball->setObjectName(QStringLiteral("fraNaviball"));
-    fraNaviball->setGeometry(twipsRect(60, 60, 1140, 1320));
+    fraNaviball = make<QFrame>(fraNaviAround, "fraNaviball", {60, 60, 1140, 1320});
     fraNaviball->setMouseTracking(true);
     fraNaviball->installEventFilter(this);
 
     for (int look = 0; look < 5; ++look) naviballLooks[static_cast<size_t>(look)] = artwork::naviball(look, QSize(px(960), px(960)));
-    imgNaviball = new QLabel(fraNaviball);
-    imgNaviball->setObjectName(QStringLiteral("imgNaviball"));
-    imgNaviball->setGeometry(twipsRect(120, 180, 960, 960));
+    imgNaviball = make<QLabel>(fraNaviball, "imgNaviball", {120, 180, 960, 960});
     imgNaviball->setMouseTracking(true);
     imgNaviball->installEventFilter(this);
     showLook(Normal);
 
-    auto arrow = [this](const char* name, int l, int t, int w, int h) {
-        auto* label = new QLabel(fraNaviball);
-        label->setObjectName(QLatin1String(name));
-        label->setGeometry(twipsRect(l, t, w, h));
+    auto arrow = [this](const char* name, const platform::TwipsRect& at) {
+        auto* label = make<QLabel>(fraNaviball, name, at);
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setCursor(Qt::PointingHandCursor);
         label->setMouseTracking(true);
         label->installEventFilter(this);
         return label;
     };
-    lblNaviballTop = arrow("lblNaviballTop", 375, 120, 315, 375);
-    lblNaviballDown = arrow("lblNaviballDown", 360, 720, 315, 495);
-    lblNaviballLeft = arrow("lblNaviballLeft", 120, 480, 315, 315);
-    lblNaviballRight = arrow("lblNaviballRight", 720, 480, 315, 315);
+    lblNaviballTop = arrow("lblNaviballTop", {375, 120, 315, 375});
+    lblNaviballDown = arrow("lblNaviballDown", {360, 720, 315, 495});
+    lblNaviballLeft = arrow("lblNaviballLeft", {120, 480, 315, 315});
+    lblNaviballRight = arrow("lblNaviballRight", {720, 480, 315, 315});
 }
 
 void DataBrowser::showLook(int look)

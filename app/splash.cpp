@@ -1,5 +1,6 @@
 #include "app/splash.h"
 
+#include "platform/controls.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
@@ -12,6 +13,8 @@
 #include <QTimer>
 
 namespace app {
+
+using platform::make;
 
 BlendPicture::BlendPicture(QWidget* parent) : QWidget(parent)
 {
@@ -44,59 +47,45 @@ void BlendPicture::mouseReleaseEvent(QMouseEvent* event)
 Frmstart::Frmstart(QWidget* target, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), target_(target)
 {
-    setObjectName(QStringLiteral("frmStart"));
-    setWindowTitle(QStringLiteral("Tarnwell"));
-    setFixedSize(552, 212);
+    platform::fixedWindow(this, QStringLiteral("frmStart"), QStringLiteral("Tarnwell"), 8280, 3180);
     setFocusPolicy(Qt::StrongFocus);
 
-    picDest = new BlendPicture(this);
-    picDest->setObjectName(QStringLiteral("picDest"));
-    picDest->setGeometry(0, 0, 552, 212);
+    picDest = make<BlendPicture>(this, "picDest", {0, 0, 8280, 3180});
     picDest->background = artwork::splashBanner(false);
     connect(picDest, &BlendPicture::clicked, this, &Frmstart::finish);
 
-    picSrc = new QLabel(this);
-    picSrc->setObjectName(QStringLiteral("picSrc"));
-    picSrc->setGeometry(0, 0, 552, 212);
+    picSrc = make<QLabel>(this, "picSrc", {0, 0, 8280, 3180});
     picSrc->setPixmap(QPixmap::fromImage(artwork::splashBanner(true)));
     picSrc->hide();
     picDest->source = picSrc->pixmap().toImage();
 
-    sldBlend = new QSlider(Qt::Horizontal, this);
-    sldBlend->setObjectName(QStringLiteral("sldBlend"));
+    sldBlend = make<QSlider>(this, "sldBlend", Qt::Horizontal);
     sldBlend->setRange(0, 255);
     sldBlend->setValue(255);
     sldBlend->hide();
     // The scroll event does what the change does.
     connect(sldBlend, &QSlider::valueChanged, this, &Frmstart::sldBlend_Change);
 
-    auto makeLabel = [this](const char* name, const QString& text, const QRect& r, const QColor& colour) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(r);
-        QFont f(QStringLiteral("Arial"), 9);
-        f.setBold(true);
-        l->setFont(f);
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, colour);
-        l->setPalette(pal);
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        return l;
-    };
-    lblVersion = makeLabel("lblVersion", QStringLiteral("Version 1.1"), QRect(484, 4, 65, 15), Qt::white);
+    lblVersion = make<QLabel>(this, "lblVersion", {7260, 60, 975, 225}, QStringLiteral("Version 1.1"));
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The name labels carry the team's roles.
-    const QColor grey(128, 128, 128);
-    lblNames[0] = makeLabel("lblName1", QStringLiteral("Coefficient solver"), QRect(8, 4, 200, 15), grey);
-    lblNames[1] = makeLabel("lblName2", QStringLiteral("Analysis and diagram"), QRect(8, 20, 200, 15), grey);
-    lblNames[2] = makeLabel("lblName3", QStringLiteral("Import and report"), QRect(8, 36, 200, 15), grey);
+    lblNames[0] = make<QLabel>(this, "lblName1", {120, 60, 3000, 225}, QStringLiteral("Coefficient solver"));
+    lblNames[1] = make<QLabel>(this, "lblName2", {120, 300, 3000, 225}, QStringLiteral("Analysis and diagram"));
+    lblNames[2] = make<QLabel>(this, "lblName3", {120, 540, 3000, 225}, QStringLiteral("Import and report"));
+    QFont bold(QStringLiteral("Arial"), 9);
+    bold.setBold(true);
+    for (QLabel* l : {lblVersion, lblNames[0], lblNames[1], lblNames[2]}) {
+        l->setFont(bold);
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, l == lblVersion ? QColor(Qt::white) : QColor(128, 128, 128));
+        l->setPalette(pal);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 
-    tmr1 = new QTimer(this);
-    tmr1->setObjectName(QStringLiteral("tmr1"));
+    tmr1 = make<QTimer>(this, "tmr1");
     tmr1->setInterval(10);
     connect(tmr1, &QTimer::timeout, this, &Frmstart::tmr1_Timer);
-    tmr2 = new QTimer(this);
-    tmr2->setObjectName(QStringLiteral("tmr2"));
+    tmr2 = make<QTimer>(this, "tmr2");
     tmr2->setInterval(3500);
     tmr2->setSingleShot(true);
     connect(tmr2, &QTimer::timeout, this, &Frmstart::tmr2_Timer);

@@ -5,8 +5,8 @@
 #include "diagram/core/layout.h"
 #include "diagram/core/scroll_model.h"
 #include "diagram/layout.h"
+#include "platform/controls.h"
 #include "platform/services.h"
-#include "platform/twips.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -18,6 +18,7 @@ namespace diagram {
 namespace {
 
 using platform::kTwipsPerPixel;
+using platform::make;
 
 // The hint over a diagram without curves: an empty frame of axes and the request to tick one.
 class HintPicture : public QWidget {
@@ -51,8 +52,7 @@ protected:
 
 DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWidget(parent), data_(data)
 {
-    picdiagram_ = new DrawingSurface(this);
-    picdiagram_->setObjectName("picdiagram");
+    picdiagram_ = make<DrawingSurface>(this, "picdiagram");
     picdiagram_->setProperty("index", 0);
     picdiagram_->setProperty("tag", QStringLiteral("Picture"));
     picdiagram_->setRenderer([this](DrawingSurface& s) { render(s, reduce_); });
@@ -62,8 +62,7 @@ DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWid
     connect(nav_, &Navigation::gridToggled, this, [this] { redrawCurrent(); });
     connect(nav_, &Navigation::resetClicked, this, [this] { Resize(); });
 
-    command2_ = new QPushButton(QStringLiteral("Set Legend"), this);
-    command2_->setObjectName("Command2");
+    command2_ = make<QPushButton>(this, "Command2", QStringLiteral("Set Legend"));
     command2_->hide();
     connect(command2_, &QPushButton::clicked, this, [this] { setlegend(); });
 
@@ -79,14 +78,12 @@ DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWid
         redrawCurrent();
     });
 
-    pictest_ = new HintPicture(this);
-    pictest_->setObjectName("pictest");
+    pictest_ = make<HintPicture>(this, "pictest");
     // Clicks reach the picture below, so it can take the focus (and be copied) under the hint.
     pictest_->setAttribute(Qt::WA_TransparentForMouseEvents);
     picdiagram_->setBackColor(legend_->lblbackground()->colour());
 
-    txtn_ = new QLineEdit(this);
-    txtn_->setObjectName("txtn");
+    txtn_ = make<QLineEdit>(this, "txtn");
     txtn_->setProperty("tag", QString());
     txtn_->hide();
 

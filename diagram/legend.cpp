@@ -3,8 +3,8 @@
 #include "diagram/core/defaults.h"
 #include "diagram/layout.h"
 #include "numbers/numbers.h"
+#include "platform/controls.h"
 #include "platform/services.h"
-#include "platform/twips.h"
 
 #include <QGroupBox>
 #include <QKeySequence>
@@ -20,6 +20,8 @@
 
 namespace diagram {
 namespace {
+
+using platform::make;
 
 // The legend frame's line and a pixel of space inside it.
 constexpr int kFrameInset = 3;
@@ -121,34 +123,26 @@ void ColourLabel::mouseReleaseEvent(QMouseEvent* e)
 Legend::Legend(QWidget* host) : QObject(host), host_(host)
 {
     // Entries on a tall inner panel that moves inside the visible legend area.
-    piclegmain_ = new QWidget(host);
-    piclegmain_->setObjectName("piclegmain");
-    picshowlegend_ = new QWidget(piclegmain_);
-    picshowlegend_->setObjectName("picshowlegend");
-    framelegend_ = new QGroupBox(QStringLiteral("Legend"), picshowlegend_);
-    framelegend_->setObjectName("framelegend");
-    fralegendtitle_ = new QWidget(piclegmain_);
-    fralegendtitle_->setObjectName("fralegendtitle");
-    cmdlegendtitle_ = new QPushButton(QStringLiteral("Legend"), fralegendtitle_);
-    cmdlegendtitle_->setObjectName("cmdlegendtitle");
+    piclegmain_ = make<QWidget>(host, "piclegmain");
+    picshowlegend_ = make<QWidget>(piclegmain_, "picshowlegend");
+    framelegend_ = make<QGroupBox>(picshowlegend_, "framelegend", QStringLiteral("Legend"));
+    fralegendtitle_ = make<QWidget>(piclegmain_, "fralegendtitle");
+    cmdlegendtitle_ = make<QPushButton>(fralegendtitle_, "cmdlegendtitle", QStringLiteral("Legend"));
     for (int i = 0; i < kLegendEntries; ++i) {
-        auto* c = new LegendCheckBox(entryNumberCaption(i), framelegend_);
-        c->setObjectName("chk");
+        auto* c = make<LegendCheckBox>(framelegend_, "chk", entryNumberCaption(i));
         c->setProperty("index", i);
         c->hide();
         connect(c, &QCheckBox::toggled, this, [this] { emit ticksChanged(); });
         connect(c, &LegendCheckBox::rightPressed, this, [this, i] { onColourRequest(i); });
         chk_[static_cast<std::size_t>(i)] = c;
-        auto* b = new ColourBox(framelegend_);
-        b->setObjectName("piclegend");
+        auto* b = make<ColourBox>(framelegend_, "piclegend");
         b->setProperty("index", i);
         b->setColour(entryStartColour(i));
         b->hide();
         connect(b, &ColourBox::pressed, this, [this, i](int) { onColourRequest(i); });
         piclegend_[static_cast<std::size_t>(i)] = b;
     }
-    scrupdown_ = new QScrollBar(Qt::Vertical, host);
-    scrupdown_->setObjectName("scrupdown");
+    scrupdown_ = make<QScrollBar>(host, "scrupdown", Qt::Vertical);
     scrupdown_->setRange(0, 0);
     scrupdown_->setSingleStep(100);
     scrupdown_->setPageStep(1000);
@@ -157,12 +151,10 @@ Legend::Legend(QWidget* host) : QObject(host), host_(host)
         picshowlegend_->move(0, -platform::px(v));
     });
 
-    lblbackground_ = new ColourLabel(QStringLiteral("Background colour"), host);
-    lblbackground_->setObjectName("lblbackground");
+    lblbackground_ = make<ColourLabel>(host, "lblbackground", QStringLiteral("Background colour"));
     lblbackground_->setColour(QColor(255, 255, 255));
     connect(lblbackground_, &ColourLabel::clicked, this, [this] { chooseDiagramColour(lblbackground_, true); });
-    lblscale_ = new ColourLabel(QStringLiteral("Scale colour"), host);
-    lblscale_->setObjectName("lblscale");
+    lblscale_ = make<ColourLabel>(host, "lblscale", QStringLiteral("Scale colour"));
     lblscale_->setColour(QColor(0, 0, 0));
     connect(lblscale_, &ColourLabel::clicked, this, [this] { chooseDiagramColour(lblscale_, false); });
 }

@@ -2,6 +2,7 @@
 
 #include "diagram/core/defaults.h"
 #include "diagram/layout.h"
+#include "platform/controls.h"
 
 #include <cmath>
 
@@ -13,6 +14,8 @@
 
 namespace diagram {
 namespace {
+
+using platform::make;
 
 QIcon zoomIcon(bool plus)
 {
@@ -34,8 +37,7 @@ Navigation::Navigation(QWidget* host, DrawingSurface* picture, NavigationTarget&
     : QObject(host), picture_(picture), target_(target)
 {
     const auto makeBar = [this, host](const char* name, Qt::Orientation o, int min, int max, int value) {
-        auto* b = new NavScrollBar(o, host);
-        b->setObjectName(name);
+        auto* b = make<NavScrollBar>(host, name, o);
         b->setProperty("index", 0);
         b->setModel(ScrollModel(min, max, value));
         b->setSingleStep(1);
@@ -54,30 +56,25 @@ Navigation::Navigation(QWidget* host, DrawingSurface* picture, NavigationTarget&
     scrheight_ = makeBar("scrheight", Qt::Vertical, 2, 32000, 200);
     scrheight_->hide();
 
-    chkgrid_ = new QCheckBox(QStringLiteral("Grid #"), host);
-    chkgrid_->setObjectName("chkgrid");
+    chkgrid_ = make<QCheckBox>(host, "chkgrid", QStringLiteral("Grid #"));
     chkgrid_->setProperty("index", 0);
     chkgrid_->setToolTip(QStringLiteral("Grid enabled/disabled"));
     connect(chkgrid_, &QCheckBox::toggled, this, [this] { emit gridToggled(); });
 
-    cmdresize_ = new QPushButton(QStringLiteral("1:1"), host);
-    cmdresize_->setObjectName("cmdresize");
+    cmdresize_ = make<QPushButton>(host, "cmdresize", QStringLiteral("1:1"));
     cmdresize_->setProperty("index", 0);
     connect(cmdresize_, &QPushButton::clicked, this, [this] { emit resetClicked(); });
 
-    cmdallplus_ = new QPushButton(host);
-    cmdallplus_->setObjectName("cmdallplus");
+    cmdallplus_ = make<QPushButton>(host, "cmdallplus");
     cmdallplus_->setToolTip(QStringLiteral("Zoom in"));
     cmdallplus_->setIcon(zoomIcon(true));
-    cmdallminus_ = new QPushButton(host);
-    cmdallminus_->setObjectName("cmdallminus");
+    cmdallminus_ = make<QPushButton>(host, "cmdallminus");
     cmdallminus_->setToolTip(QStringLiteral("Zoom out"));
     cmdallminus_->setIcon(zoomIcon(false));
     connect(cmdallplus_, &QPushButton::clicked, this, [this] { cmdallplus_Click(); });
     connect(cmdallminus_, &QPushButton::clicked, this, [this] { cmdallminus_Click(); });
 
-    frame2_ = new QGroupBox(QStringLiteral("Frame2"), host);
-    frame2_->setObjectName("Frame2");
+    frame2_ = make<QGroupBox>(host, "Frame2", QStringLiteral("Frame2"));
     frame2_->hide();
     cmdplus_ = hiddenButton("cmdplus", "+", ZoomStep::HalveWidth);
     cmdminus_ = hiddenButton("cmdminus", "-", ZoomStep::DoubleWidth);
@@ -94,8 +91,7 @@ Navigation::Navigation(QWidget* host, DrawingSurface* picture, NavigationTarget&
 
 QPushButton* Navigation::hiddenButton(const char* name, const char* caption, ZoomStep step)
 {
-    auto* b = new QPushButton(QString::fromLatin1(caption), frame2_);
-    b->setObjectName(name);
+    auto* b = make<QPushButton>(frame2_, name, QString::fromLatin1(caption));
     connect(b, &QPushButton::clicked, this, [this, step] { runStep(step); });
     return b;
 }

@@ -1,7 +1,8 @@
 #include "import/frmctsinput.h"
 
 #include "import/core/series.h"
-#include "import/dialog_controls.h"
+#include "platform/controls.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -16,61 +17,41 @@
 
 namespace importer {
 
+using platform::make;
+using platform::px;
+
 FrmCTSinput::FrmCTSinput(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmCTSinput"));
-    setWindowTitle(QStringLiteral("CTD-files for series"));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(px(6030), px(3480));
-    setFont(dialogFont());
+    platform::fixedDialog(this, QStringLiteral("frmCTSinput"), QStringLiteral("CTD-files for series"), 6030, 3480);
 
-    fraCTSList = frame(this, "fraCTSList", QStringLiteral("Datafiles"));
-    place(fraCTSList, 120, 120, 3375, 3255);
-    lblCtspicdir = new QLabel(QStringLiteral("        "), fraCTSList);
-    lblCtspicdir->setObjectName(QStringLiteral("lblCtspicdir"));
+    fraCTSList = make<QGroupBox>(this, "fraCTSList", {120, 120, 3375, 3255}, QStringLiteral("Datafiles"));
+    lblCtspicdir = make<QLabel>(fraCTSList, "lblCtspicdir", {120, 240, 375, 315}, QStringLiteral("        "));
     lblCtspicdir->setAutoFillBackground(true);
     {
         QPalette p = lblCtspicdir->palette();
         p.setColor(QPalette::Window, Qt::white);
         lblCtspicdir->setPalette(p);
     }
-    place(lblCtspicdir, 120, 240, 375, 315);
-    imgCTSDir = new QLabel(fraCTSList);
-    imgCTSDir->setObjectName(QStringLiteral("imgCTSDir"));
+    imgCTSDir = make<QLabel>(fraCTSList, "imgCTSDir", {180, 285, 240, 240});
     imgCTSDir->setPixmap(style()->standardIcon(QStyle::SP_DirIcon).pixmap(px(240), px(240)));
-    place(imgCTSDir, 180, 285, 240, 240);
-    txtCTSdir = new QLineEdit(fraCTSList);
-    txtCTSdir->setObjectName(QStringLiteral("txtCTSdir"));
+    txtCTSdir = make<QLineEdit>(fraCTSList, "txtCTSdir", {540, 240, 2715, 315});
     txtCTSdir->setReadOnly(true);
-    place(txtCTSdir, 540, 240, 2715, 315);
-    lstCTDtoCTS = new QListWidget(fraCTSList);
-    lstCTDtoCTS->setObjectName(QStringLiteral("lstCTDtoCTS"));
+    lstCTDtoCTS = make<QListWidget>(fraCTSList, "lstCTDtoCTS", {120, 660, 2175, 2400});
     lstCTDtoCTS->setSelectionMode(QAbstractItemView::SingleSelection);
-    place(lstCTDtoCTS, 120, 660, 2175, 2400);
-    cmdCTDtoList = button(fraCTSList, "cmdCTDtoList", QStringLiteral("Add more..."));
-    place(cmdCTDtoList, 2400, 660, 855, 495);
-    cmdCTDDelList = button(fraCTSList, "cmdCTDDelList", QStringLiteral("Delete"));
-    place(cmdCTDDelList, 2400, 1200, 855, 435);
-    cmdSortUp = button(fraCTSList, "cmdSortUp", QString());
+    cmdCTDtoList = make<QPushButton>(fraCTSList, "cmdCTDtoList", {2400, 660, 855, 495}, QStringLiteral("Add more..."));
+    cmdCTDDelList = make<QPushButton>(fraCTSList, "cmdCTDDelList", {2400, 1200, 855, 435}, QStringLiteral("Delete"));
+    cmdSortUp = make<QPushButton>(fraCTSList, "cmdSortUp", {2400, 1680, 855, 435});
     cmdSortUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    place(cmdSortUp, 2400, 1680, 855, 435);
-    cmdSortDown = button(fraCTSList, "cmdSortDown", QString());
+    cmdSortDown = make<QPushButton>(fraCTSList, "cmdSortDown", {2400, 2160, 855, 435});
     cmdSortDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    place(cmdSortDown, 2400, 2160, 855, 435);
-    cmdClearCTSList = button(fraCTSList, "cmdClearCTSList", QStringLiteral("Clear list"));
-    place(cmdClearCTSList, 2400, 2640, 855, 435);
+    cmdClearCTSList = make<QPushButton>(fraCTSList, "cmdClearCTSList", {2400, 2640, 855, 435}, QStringLiteral("Clear list"));
 
-    fraCTSComments = frame(this, "fraCTSComments", QStringLiteral("Comments"));
-    place(fraCTSComments, 3600, 120, 2295, 2775);
-    txtCTSComments = new QPlainTextEdit(fraCTSComments);
-    txtCTSComments->setObjectName(QStringLiteral("txtCTSComments"));
+    fraCTSComments = make<QGroupBox>(this, "fraCTSComments", {3600, 120, 2295, 2775}, QStringLiteral("Comments"));
+    txtCTSComments = make<QPlainTextEdit>(fraCTSComments, "txtCTSComments", {120, 240, 2055, 2415});
     txtCTSComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    place(txtCTSComments, 120, 240, 2055, 2415);
 
-    cmdCTSok = button(this, "cmdCTSok", QStringLiteral("&Save"));
-    place(cmdCTSok, 3600, 3000, 1095, 375);
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
-    place(cmdCancel, 4800, 3000, 1095, 375);
+    cmdCTSok = make<QPushButton>(this, "cmdCTSok", {3600, 3000, 1095, 375}, QStringLiteral("&Save"));
+    cmdCancel = make<QPushButton>(this, "cmdCancel", {4800, 3000, 1095, 375}, QStringLiteral("&Cancel"));
 
     connect(cmdCTDtoList, &QPushButton::clicked, this, &FrmCTSinput::cmdCTDtoList_Click);
     connect(cmdCTDDelList, &QPushButton::clicked, this, &FrmCTSinput::cmdCTDDelList_Click);
@@ -99,14 +80,8 @@ void FrmCTSinput::countRule()
 
 void FrmCTSinput::cmdCTDtoList_Click()
 {
-    platform::FileDialogRequest r;
-    r.dialogName = QStringLiteral("cdlDataimport");
-    r.kind = platform::FileDialogKind::OpenMany;
-    r.title = QStringLiteral("Choose CTD-files for series");
-    r.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-    r.initialDir = txtCTSdir->text();
-    r.flags = 0x89A08;
-    const std::optional<QStringList> picked = platform::fileDialogs().ask(r, this);
+    const std::optional<QStringList> picked =
+        platform::fileDialogs().ask(platform::openRequest(platform::OpenFiles::SeriesDataFiles, txtCTSdir->text()), this);
     if (!picked) {
         if (lstCTDtoCTS->count() == 0) cmdCTDDelList->setEnabled(false);
         return;

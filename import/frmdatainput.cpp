@@ -2,8 +2,7 @@
 
 #include "import/core/import_state.h"
 #include "import/core/parameters.h"
-#include "import/dialog_controls.h"
-#include "import/import_commands.h"
+#include "platform/controls.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -18,6 +17,9 @@
 
 namespace importer {
 namespace {
+
+using platform::make;
+using platform::px;
 
 const char* const kCaptions[15] = {
     nullptr, "Project name", "Test start-time", "Sample rate, s", "Air pressure, bar", "Air temperature,\u00B0C",
@@ -37,13 +39,11 @@ int labelTop(int i)
 
 QLineEdit* field(QWidget* parent, const char* name, int top, int maxLength = 0)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
+    auto* e = make<QLineEdit>(parent, name, {150, top, 1750, 300});
     QFont f = e->font();
     f.setPointSize(9);
     e->setFont(f);
     if (maxLength > 0) e->setMaxLength(maxLength);
-    place(e, 150, top, 1750, 300);
     // A pasted tab or line break becomes a blank where it lands, so the field shows what its
     // header line will hold.
     QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
@@ -60,23 +60,16 @@ QLineEdit* field(QWidget* parent, const char* name, int top, int maxLength = 0)
 
 FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmdatainput"));
-    setWindowTitle(QStringLiteral("Data for CTD-file (2)"));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(px(4800), px(7500));
-    setFont(dialogFont());
+    platform::fixedDialog(this, QStringLiteral("frmdatainput"), QStringLiteral("Data for CTD-file (2)"), 4800, 7500);
 
-    Frame1 = frame(this, "Frame1", QStringLiteral("Required parameters"));
-    place(Frame1, 300, 200, 2050, 4600);
-    Frame2 = frame(this, "Frame2", QStringLiteral("Additional data"));
-    place(Frame2, 2450, 200, 2050, 6000);
-    Frame3 = frame(this, "Frame3", QStringLiteral("Setting options"));
-    place(Frame3, 300, 4900, 2050, 1310);
+    Frame1 = make<QGroupBox>(this, "Frame1", {300, 200, 2050, 4600}, QStringLiteral("Required parameters"));
+    Frame2 = make<QGroupBox>(this, "Frame2", {2450, 200, 2050, 6000}, QStringLiteral("Additional data"));
+    Frame3 = make<QGroupBox>(this, "Frame3", {300, 4900, 2050, 1310}, QStringLiteral("Setting options"));
 
     for (int i = 1; i <= 14; ++i) {
         const bool required = i == 1 || (i >= 3 && i <= 7);
-        auto* l = new QLabel(QString::fromUtf8(kCaptions[i]), required ? Frame1 : Frame2);
-        l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        auto* l = make<QLabel>(required ? Frame1 : Frame2, QStringLiteral("Label1_%1").arg(i), {150, labelTop(i), 1750, 300},
+                               QString::fromUtf8(kCaptions[i]));
         l->setAlignment(Qt::AlignCenter);
         l->setFrameShape(QFrame::Box);
         QFont f = l->font();
@@ -87,7 +80,6 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
         QPalette p = l->palette();
         p.setColor(QPalette::Window, required ? QColor(0xC0, 0xC0, 0xC0) : QApplication::palette().color(QPalette::Button));
         l->setPalette(p);
-        place(l, 150, labelTop(i), 1750, 300);
         Label1[i] = l;
     }
 
@@ -98,8 +90,7 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
     txtmass = field(Frame1, "txtmass", 3450, 10);
     txtarea = field(Frame1, "txtarea", 4150, 10);
     txtdynmass = field(Frame2, "txtdynmass", 650, 10);
-    DTPicker1 = new QDateEdit(Frame2);
-    DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
+    DTPicker1 = make<QDateEdit>(Frame2, "DTPicker1", {150, 1350, 1750, 300});
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     {
@@ -107,7 +98,6 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
         f.setPointSize(9);
         DTPicker1->setFont(f);
     }
-    place(DTPicker1, 150, 1350, 1750, 300);
     txttime = field(Frame2, "txttime", 2050, 5);
     txtweather = field(Frame2, "txtweather", 2750);
     txtroad = field(Frame2, "txtroad", 3450);
@@ -115,19 +105,14 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
     txtconfiguration = field(Frame2, "txtconfiguration", 4850);
     txttester = field(Frame2, "txttester", 5550);
 
-    chbset = new QCheckBox(QStringLiteral("Adopt current settings"), Frame3);
-    chbset->setObjectName(QStringLiteral("chbset"));
+    chbset = make<QCheckBox>(Frame3, "chbset", QStringLiteral("Adopt current settings"));
     chbset->move(px(150), px(300));
     chbset->adjustSize();
-    cmdclear = button(Frame3, "cmdclear", QStringLiteral("&Clear settings"));
-    place(cmdclear, 150, 750, 1750, 400);
+    cmdclear = make<QPushButton>(Frame3, "cmdclear", {150, 750, 1750, 400}, QStringLiteral("&Clear settings"));
 
-    cmdback = button(this, "cmdback", QStringLiteral("&Back"));
-    place(cmdback, 300, 6400, 1250, 400);
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
-    place(cmdCancel, 1750, 6400, 1300, 400);
-    cmdFinish = button(this, "cmdFinish", QStringLiteral("&Save"));
-    place(cmdFinish, 3250, 6400, 1250, 400);
+    cmdback = make<QPushButton>(this, "cmdback", {300, 6400, 1250, 400}, QStringLiteral("&Back"));
+    cmdCancel = make<QPushButton>(this, "cmdCancel", {1750, 6400, 1300, 400}, QStringLiteral("&Cancel"));
+    cmdFinish = make<QPushButton>(this, "cmdFinish", {3250, 6400, 1250, 400}, QStringLiteral("&Save"));
 
     QWidget* order[] = {txtproject, txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass, DTPicker1,
                         txttime, txtweather, txtroad, txtcar, txtconfiguration, txttester, cmdFinish, cmdback,
@@ -225,13 +210,7 @@ void FrmDataInput::cmdFinish_Click()
         if (m.selectLength > 0) e->setSelection(0, m.selectLength);
     }
     if (!allFieldsValid(state.fieldValid)) return;
-
-    if (state.editingLoadedFile) {
-        if (editSaveHook) editSaveHook();
-        return;
-    }
-    unloadListview();
-    writeCtdFile();
+    emit saveRequested();
 }
 
 void FrmDataInput::cmdback_Click() { done(Back); }
@@ -239,8 +218,7 @@ void FrmDataInput::cmdback_Click() { done(Back); }
 void FrmDataInput::cmdCancel_Click()
 {
     if (state.editingLoadedFile) state.editingLoadedFile = false;
-    unloadListview();
-    unloadDataInputForm();
+    emit cancelled();
 }
 
 void FrmDataInput::reject() { cmdCancel_Click(); }

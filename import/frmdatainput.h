@@ -44,6 +44,12 @@ public:
     void cmdCancel_Click();
     void cmdclear_Click();
 
+signals:
+    // Save with every field valid (state.fileHeader filled), and Cancel: the commands that
+    // show the form write the file or unload the import dialogs.
+    void saveRequested();
+    void cancelled();
+
 protected:
     void reject() override;  // Esc and the close box act as Cancel
 

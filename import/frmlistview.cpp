@@ -2,8 +2,7 @@
 
 #include "import/core/import_state.h"
 #include "import/core/text_import.h"
-#include "import/dialog_controls.h"
-#include "import/import_commands.h"
+#include "platform/controls.h"
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -22,13 +21,7 @@
 namespace importer {
 namespace {
 
-QLabel* valueLabel(QWidget* parent, const char* name)
-{
-    QLabel* l = label(parent, name, QString());
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    return l;
-}
+using platform::make;
 
 // The result labels show their numbers whole. A row whose values fit the places given stays
 // as given. Otherwise it is packed: captions as wide as their text, values as wide as their
@@ -166,14 +159,6 @@ private:
     mutable QLabel probe_;  // measures a text as a value label shows it
 };
 
-QComboBox* list(QWidget* parent, const char* name, const QStringList& entries)
-{
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->addItems(entries);
-    return c;
-}
-
 }  // namespace
 
 // The preview's rows, made when the view shows them: no item per line.
@@ -203,96 +188,63 @@ private:
 
 FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmlistview"));
-    setWindowTitle(QStringLiteral("Data for CTD-file (1)"));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(px(3960), px(8070));
-    setFont(dialogFont());
+    platform::fixedDialog(this, QStringLiteral("frmlistview"), QStringLiteral("Data for CTD-file (1)"), 3960, 8070);
 
-    Frame4 = frame(this, "Frame4", QStringLiteral("Chosen file:"));
-    place(Frame4, 96, 120, 3708, 735);
-    txtpath = new QLineEdit(Frame4);
-    txtpath->setObjectName(QStringLiteral("txtpath"));
-    place(txtpath, 120, 240, 3495, 396);
+    Frame4 = make<QGroupBox>(this, "Frame4", {96, 120, 3708, 735}, QStringLiteral("Chosen file:"));
+    txtpath = make<QLineEdit>(Frame4, "txtpath", {120, 240, 3495, 396});
 
-    Frame2 = frame(this, "Frame2", QStringLiteral("File data:"));
-    place(Frame2, 96, 960, 3708, 2028);
-    lstview = new QListView(Frame2);
-    lstview->setObjectName(QStringLiteral("lstview"));
+    Frame2 = make<QGroupBox>(this, "Frame2", {96, 960, 3708, 2028}, QStringLiteral("File data:"));
+    lstview = make<QListView>(Frame2, "lstview", {144, 288, 3420, 1620});
     lstview->setUniformItemSizes(true);
     lstview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lines_ = new LinesModel(lstview);
     lstview->setModel(lines_);
-    place(lstview, 144, 288, 3420, 1620);
 
-    Frame1 = frame(this, "Frame1", QStringLiteral("Structure of input-data:"));
-    place(Frame1, 96, 3072, 3708, 2508);
-    Label6 = label(Frame1, "Label6", QStringLiteral("Number of header rows:"));
-    place(Label6, 192, 432, 2000, 252);
-    txt1 = new QLineEdit(Frame1);
-    txt1->setObjectName(QStringLiteral("txt1"));
+    Frame1 = make<QGroupBox>(this, "Frame1", {96, 3072, 3708, 2508}, QStringLiteral("Structure of input-data:"));
+    Label6 = make<QLabel>(Frame1, "Label6", {192, 432, 2000, 252}, QStringLiteral("Number of header rows:"));
+    txt1 = make<QLineEdit>(Frame1, "txt1", {2928, 384, 300, 288});
     txt1->setMaxLength(2);
-    place(txt1, 2928, 384, 300, 288);
-    cmdok = button(Frame1, "cmdok", QStringLiteral("&Ok"));
-    place(cmdok, 3264, 384, 348, 1980);
-    Label11 = label(Frame1, "Label11", QStringLiteral("Velocity unit:"));
-    place(Label11, 192, 768, 1740, 252);
-    cmb5 = list(Frame1, "cmb5", {QStringLiteral("m/s"), QStringLiteral("km/h"), QStringLiteral("mph")});
-    place(cmb5, 2112, 720, 1116, 315);
-    Label12 = label(Frame1, "Label12", QStringLiteral("Decimal hyphen:"));
-    place(Label12, 192, 1104, 1740, 252);
-    cmb6 = list(Frame1, "cmb6", {QStringLiteral("Point"), QStringLiteral("Comma")});
-    place(cmb6, 2112, 1056, 1116, 315);
-    Label9 = label(Frame1, "Label9", QStringLiteral("Data order:"));
-    place(Label9, 192, 1440, 1740, 252);
-    cmb2 = list(Frame1, "cmb2", {QStringLiteral("Column")});
-    place(cmb2, 2112, 1392, 1116, 315);
-    Label8 = label(Frame1, "Label8", QStringLiteral("Time value:"));
-    place(Label8, 192, 1776, 1740, 252);
-    cmb3 = list(Frame1, "cmb3", {QStringLiteral("None"), QStringLiteral("t , v"), QStringLiteral("v , t")});
-    place(cmb3, 2112, 1728, 1116, 315);
-    Label7 = label(Frame1, "Label7", QStringLiteral("Time/velocity hyphen:"));
-    place(Label7, 192, 2112, 1740, 252);
-    cmb4 = list(Frame1, "cmb4", {QStringLiteral("Comma"), QStringLiteral("Semicolon"), QStringLiteral("Space"), QStringLiteral("Tabulator")});
-    place(cmb4, 2112, 2064, 1116, 288);
-    txtnone = new QLineEdit(QStringLiteral("None"), Frame1);
-    txtnone->setObjectName(QStringLiteral("txtnone"));
+    cmdok = make<QPushButton>(Frame1, "cmdok", {3264, 384, 348, 1980}, QStringLiteral("&Ok"));
+    Label11 = make<QLabel>(Frame1, "Label11", {192, 768, 1740, 252}, QStringLiteral("Velocity unit:"));
+    cmb5 = make<QComboBox>(Frame1, "cmb5", {2112, 720, 1116, 315});
+    cmb5->addItems({QStringLiteral("m/s"), QStringLiteral("km/h"), QStringLiteral("mph")});
+    Label12 = make<QLabel>(Frame1, "Label12", {192, 1104, 1740, 252}, QStringLiteral("Decimal hyphen:"));
+    cmb6 = make<QComboBox>(Frame1, "cmb6", {2112, 1056, 1116, 315});
+    cmb6->addItems({QStringLiteral("Point"), QStringLiteral("Comma")});
+    Label9 = make<QLabel>(Frame1, "Label9", {192, 1440, 1740, 252}, QStringLiteral("Data order:"));
+    cmb2 = make<QComboBox>(Frame1, "cmb2", {2112, 1392, 1116, 315});
+    cmb2->addItems({QStringLiteral("Column")});
+    Label8 = make<QLabel>(Frame1, "Label8", {192, 1776, 1740, 252}, QStringLiteral("Time value:"));
+    cmb3 = make<QComboBox>(Frame1, "cmb3", {2112, 1728, 1116, 315});
+    cmb3->addItems({QStringLiteral("None"), QStringLiteral("t , v"), QStringLiteral("v , t")});
+    Label7 = make<QLabel>(Frame1, "Label7", {192, 2112, 1740, 252}, QStringLiteral("Time/velocity hyphen:"));
+    cmb4 = make<QComboBox>(Frame1, "cmb4", {2112, 2064, 1116, 288});
+    cmb4->addItems({QStringLiteral("Comma"), QStringLiteral("Semicolon"), QStringLiteral("Space"), QStringLiteral("Tabulator")});
+    txtnone = make<QLineEdit>(Frame1, "txtnone", {2112, 2064, 840, 310}, QStringLiteral("None"));
     txtnone->setEnabled(false);
-    place(txtnone, 2112, 2064, 840, 310);
     txtnone->raise();
 
-    Frame3 = frame(this, "Frame3", QStringLiteral("Data information:"));
-    place(Frame3, 96, 5616, 3708, 1836);
-    Label1 = label(Frame3, "Label1", QStringLiteral("Number of data-points:"));
-    place(Label1, 144, 288, 1740, 255);
-    lblCount = valueLabel(Frame3, "lblCount");
-    place(lblCount, 1920, 285, 690, 255);
-    Label2 = label(Frame3, "Label2", QStringLiteral("Max-value:"));
-    place(Label2, 144, 624, 900, 255);
-    lblMax = valueLabel(Frame3, "lblMax");
-    place(lblMax, 1080, 630, 780, 255);
-    Label4 = label(Frame3, "Label4", QStringLiteral("Point number:"));
-    place(Label4, 1920, 624, 1000, 255);
-    lblmaxwhere = valueLabel(Frame3, "lblmaxwhere");
-    place(lblmaxwhere, 2950, 624, 650, 252);
-    Label3 = label(Frame3, "Label3", QStringLiteral("Min-value:"));
-    place(Label3, 144, 1008, 900, 255);
-    lblMin = valueLabel(Frame3, "lblMin");
-    place(lblMin, 1080, 1005, 780, 255);
-    Label5 = label(Frame3, "Label5", QStringLiteral("Point number:"));
-    place(Label5, 1920, 1008, 1000, 255);
-    lblminwhere = valueLabel(Frame3, "lblminwhere");
-    place(lblminwhere, 2950, 1008, 650, 252);
+    Frame3 = make<QGroupBox>(this, "Frame3", {96, 5616, 3708, 1836}, QStringLiteral("Data information:"));
+    Label1 = make<QLabel>(Frame3, "Label1", {144, 288, 1740, 255}, QStringLiteral("Number of data-points:"));
+    lblCount = make<QLabel>(Frame3, "lblCount", {1920, 285, 690, 255});
+    Label2 = make<QLabel>(Frame3, "Label2", {144, 624, 900, 255}, QStringLiteral("Max-value:"));
+    lblMax = make<QLabel>(Frame3, "lblMax", {1080, 630, 780, 255});
+    Label4 = make<QLabel>(Frame3, "Label4", {1920, 624, 1000, 255}, QStringLiteral("Point number:"));
+    lblmaxwhere = make<QLabel>(Frame3, "lblmaxwhere", {2950, 624, 650, 252});
+    Label3 = make<QLabel>(Frame3, "Label3", {144, 1008, 900, 255}, QStringLiteral("Min-value:"));
+    lblMin = make<QLabel>(Frame3, "lblMin", {1080, 1005, 780, 255});
+    Label5 = make<QLabel>(Frame3, "Label5", {1920, 1008, 1000, 255}, QStringLiteral("Point number:"));
+    lblminwhere = make<QLabel>(Frame3, "lblminwhere", {2950, 1008, 650, 252});
+    for (QLabel* value : {lblCount, lblMax, lblmaxwhere, lblMin, lblminwhere}) {
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+    }
     new ResultRows(Frame3, {{Label1, lblCount}, {Label2, lblMax, Label4, lblmaxwhere}, {Label3, lblMin, Label5, lblminwhere}});
-    cmdchange = button(Frame3, "cmdchange", QStringLiteral("&Edit file"));
-    place(cmdchange, 96, 1392, 1692, 348);
-    cmdReload = button(Frame3, "cmdReload", QStringLiteral("&Different file"));
-    place(cmdReload, 1920, 1392, 1692, 348);
+    cmdchange = make<QPushButton>(Frame3, "cmdchange", {96, 1392, 1692, 348}, QStringLiteral("&Edit file"));
+    cmdReload = make<QPushButton>(Frame3, "cmdReload", {1920, 1392, 1692, 348}, QStringLiteral("&Different file"));
 
-    cmdCancel = button(this, "cmdCancel", QStringLiteral(" &Cancel"));
-    place(cmdCancel, 120, 7584, 1644, 396);
-    cmdnext = button(this, "cmdnext", QStringLiteral(" &Next"));
-    place(cmdnext, 2160, 7584, 1644, 396);
+    cmdCancel = make<QPushButton>(this, "cmdCancel", {120, 7584, 1644, 396}, QStringLiteral(" &Cancel"));
+    cmdnext = make<QPushButton>(this, "cmdnext", {2160, 7584, 1644, 396}, QStringLiteral(" &Next"));
 
     // A list's Click only calls its Change handler; a program selection goes through select().
     connect(cmb2, &QComboBox::currentIndexChanged, this, [this] { if (!loading_) cmb2_Change(); });
@@ -433,7 +385,7 @@ void FrmListview::cmdok_Click()
     cmdnext->setEnabled(true);
     cmdnext->setFocus();
     cmb4->setEnabled(!(cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0));
-    importAsciiData(parentWidget());
+    emit importRequested();
 }
 
 void FrmListview::enterChoosingState()
@@ -462,14 +414,12 @@ void FrmListview::returnToChoosing()
 void FrmListview::cmdReload_Click()
 {
     enterChoosingState();
-    importAsciiData(parentWidget());
+    emit importRequested();
 }
 
 void FrmListview::cmdchange_Click()
 {
-    const int code = platform::openDocument(textInputFileName());
-    if (code <= 32)
-        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), this);
+    emit editFileRequested();
     clearResult();
     txtpath->clear();
     showLines({});
@@ -484,8 +434,7 @@ void FrmListview::showLines(const ImportLines& lines) { lines_->show(lines); }
 
 void FrmListview::cmdCancel_Click()
 {
-    unloadListview();
-    unloadDataInputForm();
+    emit cancelled();
     state.structureConfirmed = false;
 }
 

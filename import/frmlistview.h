@@ -62,6 +62,14 @@ public:
     // Whether every velocity of the last run lay inside the double range.
     bool numbersInRange = true;
 
+signals:
+    // The commands that show the dialog answer these: another import run (after OK has
+    // confirmed the structure, or for a different file), the chosen file opened for editing,
+    // and both import dialogs unloaded.
+    void importRequested();
+    void editFileRequested();
+    void cancelled();
+
 protected:
     void reject() override;  // Esc and the close box act as Cancel
 

@@ -8,6 +8,7 @@
 #include "import/frmdatainput.h"
 #include "import/frmlistview.h"
 #include "numbers/numbers.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
 
@@ -26,14 +27,76 @@
 namespace importer {
 namespace {
 
-// The forms live once per program; unloading puts them back to their defaults at the next
-// access instead of destroying them, so no handler ever runs on a deleted dialog.
-QPointer<FrmListview> gListview;
-bool gListviewLoaded = false;
-QPointer<FrmDataInput> gDataInput;
-bool gDataInputLoaded = false;
+// A form that lives once per program: loaded (with its defaults) on first access, wired to the
+// commands when it is made. Unloading marks it so and closes it; the next access puts it back to
+// its defaults instead of making a new one, so no handler ever runs on a deleted dialog.
+template <class Form>
+class LazyForm {
+public:
+    explicit LazyForm(void (*wire)(Form*)) : wire_(wire) {}
+
+    Form* get(QWidget* parent)
+    {
+        if (!form_) {
+            form_ = new Form(parent);
+            wire_(form_);
+        } else if (!loaded_) {
+            form_->load();
+        }
+        loaded_ = true;
+        return form_;
+    }
+    // The form while it is loaded, else nullptr.
+    Form* loaded() const { return loaded_ ? form_.data() : nullptr; }
+    void unload()
+    {
+        Form* form = loaded();
+        if (!form) return;
+        loaded_ = false;
+        if (form->isVisible()) form->done(QDialog::Rejected);
+    }
+
+private:
+    QPointer<Form> form_;
+    bool loaded_ = false;
+    void (*wire_)(Form*);
+};
 
 QString gTextInputFileName;  // the file name of the text-import dialog
+
+void wireListview(FrmListview* lv)
+{
+    QObject::connect(lv, &FrmListview::importRequested, lv, [lv] { importAsciiData(lv->parentWidget()); });
+    QObject::connect(lv, &FrmListview::editFileRequested, lv, [lv] {
+        const int code = platform::openDocument(gTextInputFileName);
+        if (code <= 32)
+            platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), lv);
+    });
+    QObject::connect(lv, &FrmListview::cancelled, lv, [] {
+        unloadListview();
+        unloadDataInputForm();
+    });
+}
+
+void wireDataInput(FrmDataInput* form)
+{
+    QObject::connect(form, &FrmDataInput::saveRequested, form, [] {
+        if (state.editingLoadedFile) {
+            if (editSaveHook) editSaveHook();
+            return;
+        }
+        unloadListview();
+        writeCtdFile();
+    });
+    QObject::connect(form, &FrmDataInput::cancelled, form, [] {
+        unloadListview();
+        unloadDataInputForm();
+    });
+}
+
+LazyForm<FrmListview> gListview(wireListview);
+LazyForm<FrmDataInput> gDataInput(wireDataInput);
+
 bool gImportRunning = false;
 bool gSeriesRunning = false;
 
@@ -49,8 +112,8 @@ platform::Message critical(const std::string& text, const char* title)
 void runImportDialogs(QWidget* parent)
 {
     gImportRunning = true;
-    while (gListview && gListviewLoaded) {
-        if (gListview->exec() != FrmListview::Next) break;
+    while (FrmListview* lv = gListview.loaded()) {
+        if (lv->exec() != FrmListview::Next) break;
         FrmDataInput* form = dataInputForm(parent);
         form->cmdback->setEnabled(true);
         if (form->exec() != FrmDataInput::Back) break;
@@ -60,47 +123,13 @@ void runImportDialogs(QWidget* parent)
 
 }  // namespace
 
-FrmListview* listviewForm(QWidget* parent)
-{
-    if (!gListview) {
-        gListview = new FrmListview(parent);
-    } else if (!gListviewLoaded) {
-        gListview->load();
-    }
-    gListviewLoaded = true;
-    return gListview;
-}
+FrmListview* listviewForm(QWidget* parent) { return gListview.get(parent); }
+bool listviewLoaded() { return gListview.loaded(); }
+void unloadListview() { gListview.unload(); }
 
-bool listviewLoaded() { return gListview && gListviewLoaded; }
-
-void unloadListview()
-{
-    if (!listviewLoaded()) return;
-    gListviewLoaded = false;
-    if (gListview->isVisible()) gListview->done(QDialog::Rejected);
-}
-
-FrmDataInput* dataInputForm(QWidget* parent)
-{
-    if (!gDataInput) {
-        gDataInput = new FrmDataInput(parent);
-    } else if (!gDataInputLoaded) {
-        gDataInput->load();
-    }
-    gDataInputLoaded = true;
-    return gDataInput;
-}
-
-bool dataInputFormLoaded() { return gDataInput && gDataInputLoaded; }
-
-void unloadDataInputForm()
-{
-    if (!dataInputFormLoaded()) return;
-    gDataInputLoaded = false;
-    if (gDataInput->isVisible()) gDataInput->done(QDialog::Rejected);
-}
-
-QString textInputFileName() { return gTextInputFileName; }
+FrmDataInput* dataInputForm(QWidget* parent) { return gDataInput.get(parent); }
+bool dataInputFormLoaded() { return gDataInput.loaded(); }
+void unloadDataInputForm() { gDataInput.unload(); }
 
 bool importBusy() { return gImportRunning || gSeriesRunning; }
 
@@ -161,20 +190,21 @@ void importAsciiData(QWidget* parent)
         r.initialDir = QDir::currentPath();
         r.flags = 0x9800;
         gTextInputFileName.clear();
-        const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, listviewLoaded() ? static_cast<QWidget*>(gListview) : parent);
+        FrmListview* shown = gListview.loaded();
+        const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, shown ? shown : parent);
         if (!chosen || chosen->isEmpty()) return;
         gTextInputFileName = chosen->front();
     }
 
     // The lines read before go first, so that two files are never held at once.
     state.importLines = ImportLines{""};
-    if (listviewLoaded()) gListview->showLines({});
+    if (FrmListview* shown = gListview.loaded()) shown->showLines({});
     std::string text, error = "No file was chosen.";
     if (gTextInputFileName.isEmpty() || !platform::readText(utf8(gTextInputFileName), text, error)) {
         const std::string name = gTextInputFileName.isEmpty() ? std::string("(no file)") : utf8(gTextInputFileName);
-        QWidget* owner = listviewLoaded() ? static_cast<QWidget*>(gListview) : parent;
-        platform::showMessage(critical(name + " - file can not be opened!\n" + error, "Warning"), owner);
-        if (listviewLoaded()) gListview->returnToChoosing();
+        FrmListview* shown = gListview.loaded();
+        platform::showMessage(critical(name + " - file can not be opened!\n" + error, "Warning"), shown ? shown : parent);
+        if (shown) shown->returnToChoosing();
         else state.structureConfirmed = false;
         return;
     }
@@ -217,13 +247,8 @@ void createSeriesFile(QWidget* parent)
     } running;
     QWidget* mainWindow = parent ? parent->window() : QApplication::activeWindow();
 
-    platform::FileDialogRequest pick;
-    pick.dialogName = QStringLiteral("cdlDataimport");
-    pick.kind = platform::FileDialogKind::OpenMany;
-    pick.title = QStringLiteral("Choose CTD-files for series");
-    pick.filter = QStringLiteral("TarnwellData(*.ctd)|*.ctd|");
-    pick.flags = 0x89A00;
-    const std::optional<QStringList> picked = platform::fileDialogs().ask(pick, parent);
+    const std::optional<QStringList> picked =
+        platform::fileDialogs().ask(platform::openRequest(platform::OpenFiles::SeriesDataFiles), parent);
     if (!picked) return;
     if (picked->isEmpty()) {
         platform::showMessage(critical("Too many CTD-files chosen at the time, please take less and try again.", "CTS-Error"), parent);

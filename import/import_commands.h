@@ -1,7 +1,5 @@
 #pragma once
 // The commands of the data import and the series composition, and the forms other parts use.
-#include <QString>
-
 #include <functional>
 
 class QWidget;
@@ -34,9 +32,6 @@ void unloadDataInputForm();
 
 // Writes the new data file from the import and the header; called by the form's Save.
 void writeCtdFile();
-
-// The file name of the text-import dialog (the file chosen last; empty after a cancel).
-QString textInputFileName();
 
 // Save of the parameter form while it edits a loaded file (state.editingLoadedFile), run after
 // all checks passed with state.fileHeader filled. The parameter editor sets it: it rewrites the

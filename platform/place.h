@@ -7,14 +7,6 @@
 
 namespace platform {
 
-inline QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-inline void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twipsRect(left, top, width, height));
-}
+inline void place(QWidget* w, const TwipsRect& r) { w->setGeometry(QRect(px(r.left), px(r.top), px(r.width), px(r.height))); }
 
 }  // namespace platform

@@ -6,6 +6,14 @@ namespace platform {
 
 constexpr int kTwipsPerPixel = 15;
 
+// A rectangle given in twips: left, top, width, height.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 // Twips to whole pixels, to the nearest pixel (halves away from zero): the one conversion every
 // window uses. Values beyond the range of int stop at its ends; a value that is no number gives 0.
 constexpr int px(double twips)

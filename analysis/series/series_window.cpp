@@ -9,6 +9,7 @@
 #include "analysis/series/core/series_load.h"
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
+#include "platform/open_request.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -172,19 +173,12 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
 {
     QString path = reloadPath;
     if (path.isEmpty()) {
-        platform::FileDialogRequest request;
-        request.dialogName = QStringLiteral("cdlDataimport");
-        request.kind = platform::FileDialogKind::Open;
-        request.title = QStringLiteral("Choose CTS-file to open...");
-        request.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
-        request.fileName = QString();
-        request.flags = 0x89800;
-        const auto chosen = platform::fileDialogs().ask(request, browser::dialogParent(&w));
-        if (!chosen || chosen->isEmpty() || chosen->first().isEmpty()) {
+        const auto chosen = platform::askFileToOpen(platform::OpenFiles::SeriesFile, browser::dialogParent(&w));
+        if (!chosen) {
             failLoad(w);
             return false;
         }
-        path = chosen->first();
+        path = *chosen;
     }
 
     browser::setMainWindowEnabled(false);
