@@ -8,46 +8,46 @@ namespace analysis::browser {
 
 void setMainWindowEnabled(bool enabled)
 {
-    if (app::FrameLink* frame = app::frameLink()) frame->setMainWindowEnabled(enabled);
+    if (frame::FrameLink* frame = frame::frameLink()) frame->setMainWindowEnabled(enabled);
 }
 
 QWidget* dialogParent(QWidget* fallback)
 {
-    if (app::FrameLink* frame = app::frameLink())
+    if (frame::FrameLink* frame = frame::frameLink())
         if (QWidget* main = frame->mainWidget()) return main;
     return fallback && fallback->isVisible() ? fallback : nullptr;
 }
 
 void setEditCommands(bool cut, bool copy, bool paste)
 {
-    if (app::FrameLink* frame = app::frameLink()) frame->setEditCommands(cut, copy, paste);
+    if (frame::FrameLink* frame = frame::frameLink()) frame->setEditCommands(cut, copy, paste);
 }
 
-void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
+void showWindow(frame::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
                 const QString& fileName, const QStringList& namesOnDisk)
 {
-    if (app::FrameLink* frame = app::frameLink())
-        frame->windowActivated(window, app::AnalysisWindowFiles{dataFiles, directory, fileName, namesOnDisk});
+    if (frame::FrameLink* frame = frame::frameLink())
+        frame->windowActivated(window, frame::AnalysisWindowFiles{dataFiles, directory, fileName, namesOnDisk});
 }
 
-void windowUnloading(app::AnalysisWindowApi& window)
+void windowUnloading(frame::AnalysisWindowApi& window)
 {
-    if (app::FrameLink* frame = app::frameLink()) frame->windowUnloading(window);
+    if (frame::FrameLink* frame = frame::frameLink()) frame->windowUnloading(window);
 }
 
-void releaseOverview(app::AnalysisWindowApi& window)
+void releaseOverview(frame::AnalysisWindowApi& window)
 {
-    if (app::FrameLink* frame = app::frameLink()) frame->releaseOverview(window);
+    if (frame::FrameLink* frame = frame::frameLink()) frame->releaseOverview(window);
 }
 
 void showGraphViewPage()
 {
-    if (app::FrameLink* frame = app::frameLink()) frame->showGraphViewPage();
+    if (frame::FrameLink* frame = frame::frameLink()) frame->showGraphViewPage();
 }
 
 QWidget* overviewPicture()
 {
-    app::FrameLink* frame = app::frameLink();
+    frame::FrameLink* frame = frame::frameLink();
     return frame ? frame->overviewPicture() : nullptr;
 }
 

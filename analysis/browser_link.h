@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace app {
+namespace frame {
 class AnalysisWindowApi;
 }
 
@@ -23,15 +23,15 @@ void setEditCommands(bool cut, bool copy, bool paste);
 
 // Activation: page commands, the browser's file list, its tags, the overview tag and the
 // navigation labels.
-void showWindow(app::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
+void showWindow(frame::AnalysisWindowApi& window, const QStringList& dataFiles, const QString& directory,
                 const QString& fileName, const QStringList& namesOnDisk);
 // Unload: removes the window's tree nodes; disables the window commands when no other analysis
 // window stays open; clears the editor controls and the overview only where they show this
 // window.
-void windowUnloading(app::AnalysisWindowApi& window);
+void windowUnloading(frame::AnalysisWindowApi& window);
 // Navigation of the window's diagram was switched off: the browser's overview no longer names
 // it, so its page changes stop redrawing it.
-void releaseOverview(app::AnalysisWindowApi& window);
+void releaseOverview(frame::AnalysisWindowApi& window);
 // The browser's page "Graph view".
 void showGraphViewPage();
 // The browser's overview picture; null without a frame.

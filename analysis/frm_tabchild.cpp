@@ -160,7 +160,7 @@ void FrmTabchild::buildPages()
     auto* calcLayout = new QVBoxLayout(calcPage);
     calcLayout->setContentsMargins(4, 4, 4, 4);
     tabCalclist = make<QTabWidget>(calcPage, "tabCalclist");
-    app::setControlTag(tabCalclist, QStringLiteral("Table"));
+    frame::setControlTag(tabCalclist, QStringLiteral("Table"));
     calcLayout->addWidget(tabCalclist);
 
     auto* resultsPage = new QWidget;
@@ -206,7 +206,7 @@ void FrmTabchild::buildPages()
     }
     lblComments = make<QLabel>(fraCTheader, "lblComments", QStringLiteral("Comments:"));
     txtCTComments = make<QPlainTextEdit>(fraCTheader, "txtCTComments");
-    app::setControlTag(txtCTComments, QStringLiteral("Text"));
+    frame::setControlTag(txtCTComments, QStringLiteral("Text"));
     headerLayout->addWidget(lblComments);
     headerLayout->addWidget(txtCTComments, 1);
     side->addWidget(fraCTheader, 1);
@@ -271,12 +271,12 @@ void FrmTabchild::buildPages()
     // A change of page, by the user or in code, runs the page-click handling.
     connect(SSTab2, &QTabWidget::currentChanged, this, [this](int) { SSTab2_Click(); });
 
-    for (FlexGrid* g : {mfgCTSres, mfgCTSdat, mfgAverageRes}) app::setControlTag(g, QStringLiteral("Table"));
+    for (FlexGrid* g : {mfgCTSres, mfgCTSdat, mfgAverageRes}) frame::setControlTag(g, QStringLiteral("Table"));
     for (QWidget* w : {static_cast<QWidget*>(mfgCTSdat), static_cast<QWidget*>(mfgCTSres),
                        static_cast<QWidget*>(mfgAverageRes), static_cast<QWidget*>(txtCTComments)})
         w->installEventFilter(this);
     if (QWidget* pic = picdiagram()) {
-        app::setControlTag(pic, QStringLiteral("Picture"));
+        frame::setControlTag(pic, QStringLiteral("Picture"));
         if (pic->focusPolicy() == Qt::NoFocus) pic->setFocusPolicy(Qt::ClickFocus);
         pic->installEventFilter(this);
     }
@@ -564,7 +564,7 @@ void FrmTabchild::focusInEvent(QFocusEvent* event)
 bool FrmTabchild::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) browser::setEditCommands(false, true, false);
-    else if (event->type() == QEvent::FocusOut && !app::menuTookFocus(event))
+    else if (event->type() == QEvent::FocusOut && !frame::menuTookFocus(event))
         browser::setEditCommands(false, false, false);
     else if (event->type() == QEvent::MouseButtonPress && watched == picdiagram()) picdiagram()->setFocus();
     return QWidget::eventFilter(watched, event);
@@ -582,23 +582,23 @@ void FrmTabchild::clearDiagram() { framedia->clearDiagram(); }
 QWidget* FrmTabchild::picdiagram() const { return framedia ? framedia->picdiagram() : nullptr; }
 QString FrmTabchild::txtnTag() const { return framedia->txtnTag(); }
 namespace {
-diagram::NavScrollBar* navScrollBar(const diagram::DiagramPanel* panel, app::NavBar bar)
+diagram::NavScrollBar* navScrollBar(const diagram::DiagramPanel* panel, frame::NavBar bar)
 {
     switch (bar) {
-    case app::NavBar::Top: return panel->scrtop();
-    case app::NavBar::Height: return panel->scrheight();
-    case app::NavBar::Left: return panel->scrleft();
-    case app::NavBar::Width: return panel->scrwidth();
+    case frame::NavBar::Top: return panel->scrtop();
+    case frame::NavBar::Height: return panel->scrheight();
+    case frame::NavBar::Left: return panel->scrleft();
+    case frame::NavBar::Width: return panel->scrwidth();
     }
     return nullptr;
 }
 }  // namespace
-app::NavRange FrmTabchild::navBar(app::NavBar bar) const
+frame::NavRange FrmTabchild::navBar(frame::NavBar bar) const
 {
     const diagram::NavScrollBar* b = navScrollBar(framedia, bar);
-    return b ? app::NavRange{b->navValue(), b->navMin(), b->navMax()} : app::NavRange{};
+    return b ? frame::NavRange{b->navValue(), b->navMin(), b->navMax()} : frame::NavRange{};
 }
-void FrmTabchild::setNavValue(app::NavBar bar, int value)
+void FrmTabchild::setNavValue(frame::NavBar bar, int value)
 {
     if (diagram::NavScrollBar* b = navScrollBar(framedia, bar)) b->setNavValue(value);
 }

@@ -42,7 +42,7 @@ class FrmTabchild;
 using ReportCommand = std::function<void(FrmTabchild&)>;
 void setReportCommand(ReportCommand command);
 
-class FrmTabchild : public QWidget, public app::AnalysisWindowApi {
+class FrmTabchild : public QWidget, public frame::AnalysisWindowApi {
     Q_OBJECT
 public:
     // Form_Load runs here: the average tree's root, the 17 lambda entries, the average grid's
@@ -119,8 +119,8 @@ public:
     QWidget* windowWidget() override { return this; }
     bool isOpen() const override { return !unloaded_; }
     QString overflowTag() const override { return txtnTag(); }
-    app::NavRange navBar(app::NavBar bar) const override;
-    void setNavValue(app::NavBar bar, int value) override;
+    frame::NavRange navBar(frame::NavBar bar) const override;
+    void setNavValue(frame::NavBar bar, int value) override;
     QImage editPicture(QWidget* control) override;
 
     // ---- controls -----------------------------------------------------------------------------

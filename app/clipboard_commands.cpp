@@ -35,14 +35,14 @@ void replaceSelection(QWidget* w, const QString& text)
 }
 
 // The focused control of the active child, or its nearest ancestor that carries a tag.
-QWidget* focusedEditControl(QMdiArea* area, AnalysisWindowApi** owner)
+QWidget* focusedEditControl(QMdiArea* area, frame::AnalysisWindowApi** owner)
 {
     if (owner) *owner = nullptr;
     QMdiSubWindow* sub = area->activeSubWindow();
     if (!sub || !sub->widget()) return nullptr;
-    if (owner) *owner = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+    if (owner) *owner = dynamic_cast<frame::AnalysisWindowApi*>(sub->widget());
     for (QWidget* w = sub->focusWidget(); w && w != sub; w = w->parentWidget())
-        if (!controlTag(w).isEmpty()) return w;
+        if (!frame::controlTag(w).isEmpty()) return w;
     return nullptr;
 }
 
@@ -50,10 +50,10 @@ QWidget* focusedEditControl(QMdiArea* area, AnalysisWindowApi** owner)
 
 void copyFromFocusedControl(QMdiArea* area)
 {
-    AnalysisWindowApi* owner = nullptr;
+    frame::AnalysisWindowApi* owner = nullptr;
     QWidget* control = focusedEditControl(area, &owner);
     if (!control) return;
-    const QString tag = controlTag(control);
+    const QString tag = frame::controlTag(control);
     if (tag == QLatin1String("Text")) {
         platform::clipboard().clear();
         platform::clipboard().setText(selectedText(control));
@@ -67,7 +67,7 @@ void copyFromFocusedControl(QMdiArea* area)
 void cutFromFocusedControl(QMdiArea* area)
 {
     QWidget* control = focusedEditControl(area, nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
+    if (!control || frame::controlTag(control) != QLatin1String("Text")) return;
     platform::clipboard().clear();
     platform::clipboard().setText(selectedText(control));
     replaceSelection(control, QString());
@@ -76,7 +76,7 @@ void cutFromFocusedControl(QMdiArea* area)
 void pasteIntoFocusedControl(QMdiArea* area)
 {
     QWidget* control = focusedEditControl(area, nullptr);
-    if (!control || controlTag(control) != QLatin1String("Text")) return;
+    if (!control || frame::controlTag(control) != QLatin1String("Text")) return;
     // No text on the clipboard: the selection stays as it is.
     if (!platform::clipboard().hasText()) return;
     replaceSelection(control, platform::clipboard().text());

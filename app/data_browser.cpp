@@ -143,7 +143,7 @@ void DataBrowser::buildNotesPage(QWidget* page)
 {
     lblNotes = make<QLabel>(page, "lblNotes", {120, 90, 2500, 255}, QStringLiteral("Write your notes here:"));
     txtNotes = make<platform::PlainTextEdit>(page, "txtNotes", {120, 390, 2560, 2800});
-    setControlTag(txtNotes, QStringLiteral("Text"));
+    frame::setControlTag(txtNotes, QStringLiteral("Text"));
     txtNotes->installEventFilter(this);
 }
 
@@ -297,7 +297,7 @@ void DataBrowser::TreeView1_NodeClick(QTreeWidgetItem* node)
     if (!node || node == datafilesNode || node->childCount() > 0) return;
     MainWindow* main = ownerOf(this);
     if (!main) return;
-    AnalysisWindowApi* w = main->findAnalysisWindow(node->data(0, kNodeWindowRole).toInt());
+    frame::AnalysisWindowApi* w = main->findAnalysisWindow(node->data(0, kNodeWindowRole).toInt());
     if (!w) return;
     const int page = node->data(0, kNodePageRole).toInt();
     // The info leaves bring their window forward and leave its page as it is.
@@ -329,7 +329,7 @@ void DataBrowser::SSTab1_Click()
 {
     if (picover->tag == 0) return;
     MainWindow* main = ownerOf(this);
-    AnalysisWindowApi* w = main ? main->findAnalysisWindow(picover->tag) : nullptr;
+    frame::AnalysisWindowApi* w = main ? main->findAnalysisWindow(picover->tag) : nullptr;
     if (!w) return;
     if (w->overflowTag().isEmpty()) w->startscr(0);
     else w->Resize(0);
@@ -339,12 +339,12 @@ void DataBrowser::naviballClick(Arrow arrow)
 {
     if (picover->tag == 0) return;
     MainWindow* main = ownerOf(this);
-    AnalysisWindowApi* w = main ? main->findAnalysisWindow(picover->tag) : nullptr;
+    frame::AnalysisWindowApi* w = main ? main->findAnalysisWindow(picover->tag) : nullptr;
     if (!w) return;
     const bool vertical = arrow == Arrow::Up || arrow == Arrow::Down;
-    const NavBar posBar = vertical ? NavBar::Top : NavBar::Left;
-    const NavRange pos = w->navBar(posBar);
-    const NavRange size = w->navBar(vertical ? NavBar::Height : NavBar::Width);
+    const frame::NavBar posBar = vertical ? frame::NavBar::Top : frame::NavBar::Left;
+    const frame::NavRange pos = w->navBar(posBar);
+    const frame::NavRange size = w->navBar(vertical ? frame::NavBar::Height : frame::NavBar::Width);
     w->setNavValue(posBar, navigationStep(arrow, pos.value, size.value, pos.min, pos.max));
 }
 
@@ -374,7 +374,7 @@ bool DataBrowser::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtNotes) {
         MainWindow* main = ownerOf(this);
         if (main && type == QEvent::FocusIn) main->setEditCommandsEnabled(true);
-        else if (main && type == QEvent::FocusOut && !menuTookFocus(event)) main->setEditCommandsEnabled(false);
+        else if (main && type == QEvent::FocusOut && !frame::menuTookFocus(event)) main->setEditCommandsEnabled(false);
         return false;
     }
     struct ArrowLabel {

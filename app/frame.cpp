@@ -18,7 +18,7 @@ QPointer<MainWindow>& mainSlot()
 
 // The frame's side of what analysis windows ask of it. A window may still be torn down after the
 // main window went, so every step checks that there is one.
-class FrameSide final : public FrameLink {
+class FrameSide final : public frame::FrameLink {
 public:
     QWidget* mainWidget() override { return frameExists() ? mainWindow() : nullptr; }
 
@@ -32,7 +32,7 @@ public:
         if (frameExists()) mainWindow()->setEditCommands(cut, copy, paste);
     }
 
-    void windowActivated(AnalysisWindowApi& window, const AnalysisWindowFiles& files) override
+    void windowActivated(frame::AnalysisWindowApi& window, const frame::AnalysisWindowFiles& files) override
     {
         if (!frameExists()) return;
         MainWindow* main = mainWindow();
@@ -41,7 +41,7 @@ public:
                                        files.windowFileName, files.namesOnDisk);
     }
 
-    void windowUnloading(AnalysisWindowApi& window) override
+    void windowUnloading(frame::AnalysisWindowApi& window) override
     {
         if (!frameExists()) return;
         MainWindow* main = mainWindow();
@@ -54,7 +54,7 @@ public:
         if (b->picover && b->picover->tag == n) b->clearOverview();
     }
 
-    void releaseOverview(AnalysisWindowApi& window) override
+    void releaseOverview(frame::AnalysisWindowApi& window) override
     {
         if (!frameExists()) return;
         DataBrowser* b = dataBrowser();
@@ -81,7 +81,7 @@ MainWindow* mainWindow()
     QPointer<MainWindow>& slot = mainSlot();
     if (!slot) {
         slot = new MainWindow;
-        setFrameLink(&frameSide);
+        frame::setFrameLink(&frameSide);
     }
     return slot;
 }
@@ -92,7 +92,7 @@ bool frameExists() { return !mainSlot().isNull(); }
 
 void resetFrame()
 {
-    setFrameLink(nullptr);
+    frame::setFrameLink(nullptr);
     delete mainSlot().data();
     mainSlot() = nullptr;
 }

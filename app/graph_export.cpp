@@ -116,7 +116,7 @@ int SaveObjImageAsJPEG(const QImage& picture, const QString& path, QString* reas
 void saveGraph()
 {
     MainWindow* main = mainWindow();
-    AnalysisWindowApi* window = main->activeAnalysisWindow();
+    frame::AnalysisWindowApi* window = main->activeAnalysisWindow();
     QWidget* picture = window ? window->windowWidget()->findChild<QWidget*>(QStringLiteral("picdiagram")) : nullptr;
     if (!picture) return;  // the active child has no diagram: nothing to write, nothing to say
 

@@ -387,45 +387,45 @@ QMdiSubWindow* MainWindow::addChildWindow(QWidget* widget)
     return sub;
 }
 
-QList<AnalysisWindowApi*> MainWindow::analysisWindows(const AnalysisWindowApi* excluding) const
+QList<frame::AnalysisWindowApi*> MainWindow::analysisWindows(const frame::AnalysisWindowApi* excluding) const
 {
-    QList<AnalysisWindowApi*> list;
+    QList<frame::AnalysisWindowApi*> list;
     for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        auto* w = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+        auto* w = dynamic_cast<frame::AnalysisWindowApi*>(sub->widget());
         if (w && w != excluding && w->isOpen()) list << w;
     }
     return list;
 }
 
-int MainWindow::openAnalysisWindowCount(const AnalysisWindowApi* excluding) const
+int MainWindow::openAnalysisWindowCount(const frame::AnalysisWindowApi* excluding) const
 {
     return static_cast<int>(analysisWindows(excluding).size());
 }
 
-AnalysisWindowApi* MainWindow::findAnalysisWindow(int windowNumber) const
+frame::AnalysisWindowApi* MainWindow::findAnalysisWindow(int windowNumber) const
 {
-    for (AnalysisWindowApi* w : analysisWindows())
+    for (frame::AnalysisWindowApi* w : analysisWindows())
         if (w->windowNumber() == windowNumber) return w;
     return nullptr;
 }
 
-AnalysisWindowApi* MainWindow::activeAnalysisWindow() const
+frame::AnalysisWindowApi* MainWindow::activeAnalysisWindow() const
 {
     QMdiSubWindow* sub = mdiArea->activeSubWindow();
     if (!sub) return nullptr;
-    auto* w = dynamic_cast<AnalysisWindowApi*>(sub->widget());
+    auto* w = dynamic_cast<frame::AnalysisWindowApi*>(sub->widget());
     return w && w->isOpen() ? w : nullptr;
 }
 
-QMdiSubWindow* MainWindow::subWindowOf(const AnalysisWindowApi* window) const
+QMdiSubWindow* MainWindow::subWindowOf(const frame::AnalysisWindowApi* window) const
 {
     if (!window) return nullptr;
     for (QMdiSubWindow* sub : mdiArea->subWindowList())
-        if (dynamic_cast<AnalysisWindowApi*>(sub->widget()) == window) return sub;
+        if (dynamic_cast<frame::AnalysisWindowApi*>(sub->widget()) == window) return sub;
     return nullptr;
 }
 
-void MainWindow::activateAnalysisWindow(AnalysisWindowApi* window, bool restoreMinimised)
+void MainWindow::activateAnalysisWindow(frame::AnalysisWindowApi* window, bool restoreMinimised)
 {
     QMdiSubWindow* sub = subWindowOf(window);
     if (!sub) return;
@@ -546,7 +546,7 @@ void MainWindow::editPaste() { pasteIntoFocusedControl(mdiArea); }
 
 void MainWindow::showPage(int page, bool fromToolbarGraph)
 {
-    AnalysisWindowApi* active = activeAnalysisWindow();
+    frame::AnalysisWindowApi* active = activeAnalysisWindow();
     if (!active) return;
     active->selectPage(page);
     if (fromToolbarGraph && browser) browser->SSTab1->setCurrentIndex(2);
@@ -566,7 +566,7 @@ void MainWindow::setBrowserVisible(bool visible, bool shiftWindows)
     tbMenuEntry(3, 2)->setEnabled(visible);
     shiftNormalSubWindows(mdiArea, browserWindow, visible ? browserWindow->width() : -browserWindow->width());
     if (!visible) {
-        const QList<AnalysisWindowApi*> open = analysisWindows();
+        const QList<frame::AnalysisWindowApi*> open = analysisWindows();
         if (!open.isEmpty()) activateAnalysisWindow(open.front());
     }
 }
@@ -624,7 +624,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The controls keep their Edit commands while the menu bar has the focus (menuTookFocus).
+    // The controls keep their Edit commands while the menu bar has the focus (frame::menuTookFocus).
     // When it hands the focus on to another control than the one it took it from, that one
     // has lost it; the new one's own focus handler runs after this.
     if (watched == menuBar() && event->type() == QEvent::FocusOut) {

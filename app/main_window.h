@@ -19,9 +19,12 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+namespace frame {
+class AnalysisWindowApi;
+}
+
 namespace app {
 
-class AnalysisWindowApi;
 class DataBrowser;
 class Frmabout;
 
@@ -91,17 +94,17 @@ public:
 
     // ---- child windows ----------------------------------------------------------------------
     QMdiSubWindow* addChildWindow(QWidget* widget);
-    // Open analysis windows in load order (MDI children implementing AnalysisWindowApi whose
+    // Open analysis windows in load order (MDI children implementing frame::AnalysisWindowApi whose
     // isOpen() holds); `excluding` is left out (a window that is closing).
-    QList<AnalysisWindowApi*> analysisWindows(const AnalysisWindowApi* excluding = nullptr) const;
-    int openAnalysisWindowCount(const AnalysisWindowApi* excluding = nullptr) const;
-    AnalysisWindowApi* findAnalysisWindow(int windowNumber) const;
+    QList<frame::AnalysisWindowApi*> analysisWindows(const frame::AnalysisWindowApi* excluding = nullptr) const;
+    int openAnalysisWindowCount(const frame::AnalysisWindowApi* excluding = nullptr) const;
+    frame::AnalysisWindowApi* findAnalysisWindow(int windowNumber) const;
     // The active MDI child when it is an analysis window, else nullptr.
-    AnalysisWindowApi* activeAnalysisWindow() const;
-    QMdiSubWindow* subWindowOf(const AnalysisWindowApi* window) const;
+    frame::AnalysisWindowApi* activeAnalysisWindow() const;
+    QMdiSubWindow* subWindowOf(const frame::AnalysisWindowApi* window) const;
     // Makes the window the active child and gives it the focus (its activation runs); a page
     // asked for from the tree brings a minimised window back first.
-    void activateAnalysisWindow(AnalysisWindowApi* window, bool restoreMinimised = false);
+    void activateAnalysisWindow(frame::AnalysisWindowApi* window, bool restoreMinimised = false);
     // Disables or enables the whole frame around a long operation. The child that was active
     // stays active: enabling again would otherwise hand the focus to the first child that takes
     // it (the data browser), which the MDI area then activates and maximises over a maximised one.

@@ -82,7 +82,7 @@ void offerReload()
     const QString reloadPath = browser->editorPath + browser->editorFile;
     MainWindow* main = mainWindow();
     const int edited = browser->lbleditExtratagTag;
-    for (AnalysisWindowApi* w : main->analysisWindows())
+    for (frame::AnalysisWindowApi* w : main->analysisWindows())
         if (w->windowNumber() == edited)
             if (QMdiSubWindow* sub = main->subWindowOf(w)) sub->close();
     openAnalysisWindow(kind, reloadPath);

@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace app {
+namespace frame {
 
 // Controls that take part in Cut/Copy/Paste carry a tag as the dynamic property "tag":
 // "Text" (text fields), "Table" (grids, the calculation page control), "Picture" (the diagram).
@@ -74,4 +74,4 @@ public:
     virtual QImage editPicture(QWidget* control) { return control ? control->grab().toImage() : QImage(); }
 };
 
-}  // namespace app
+}  // namespace frame

@@ -1,6 +1,6 @@
 #include "frame_api/frame_link.h"
 
-namespace app {
+namespace frame {
 
 namespace {
 FrameLink* installed = nullptr;
@@ -10,4 +10,4 @@ FrameLink* frameLink() { return installed; }
 
 void setFrameLink(FrameLink* link) { installed = link; }
 
-}  // namespace app
+}  // namespace frame

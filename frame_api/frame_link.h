@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace app {
+namespace frame {
 
 class AnalysisWindowApi;
 
@@ -50,4 +50,4 @@ public:
 FrameLink* frameLink();
 void setFrameLink(FrameLink* link);
 
-}  // namespace app
+}  // namespace frame

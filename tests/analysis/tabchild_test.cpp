@@ -59,8 +59,8 @@ TEST_F(Tabchild, FormLoad)
     EXPECT_TRUE(w.optFixedCoeff[0]->isChecked());
     EXPECT_EQ(w.findChild<QPushButton*>("cmdDLLNEW"), w.cmdDLLNEW);
     EXPECT_EQ(w.findChild<QWidget*>("mfgCTSdat"), w.mfgCTSdat);
-    EXPECT_EQ(app::controlTag(w.mfgCTSres), "Table");
-    EXPECT_EQ(app::controlTag(w.txtCTComments), "Text");
+    EXPECT_EQ(frame::controlTag(w.mfgCTSres), "Table");
+    EXPECT_EQ(frame::controlTag(w.txtCTComments), "Text");
     EXPECT_EQ(w.data.lastTabhorzValue, 5000);
 }
 

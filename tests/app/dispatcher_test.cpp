@@ -41,7 +41,7 @@ protected:
     }
     void TearDown() override
     {
-        for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
+        for (frame::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         app::commandHooks() = {};
         main->hide();  // hidden first: the main window must not see its MDI area change while it is destroyed
@@ -244,7 +244,7 @@ TEST_F(Dispatcher, OverviewFollowsTheActiveWindow)
     EXPECT_EQ(picover->owner(), w2->framedia);
     EXPECT_TRUE(near(overviewRectangle(picover), expectedRectangle(picover, w2)));
 
-    for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
+    for (frame::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(picover->owner(), nullptr);
     EXPECT_TRUE(overviewRectangle(picover).isEmpty());

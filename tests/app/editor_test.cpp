@@ -120,7 +120,7 @@ TEST_F(Editor, SaveRewritesTheHeaderAndYesReopensTheFile)
 
     // The old window is gone; the file opened again without a dialog in the next window.
     EXPECT_EQ(fakes.files.requests.size(), 1u);
-    const QList<app::AnalysisWindowApi*> open = main->analysisWindows();
+    const QList<frame::AnalysisWindowApi*> open = main->analysisWindows();
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open.front()->windowNumber(), n + 1);
     analysis::FrmTabchild* reopened = app::lastOpenedWindow();

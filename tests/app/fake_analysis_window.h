@@ -14,19 +14,19 @@
 #include <map>
 #include <vector>
 
-class FakeAnalysisWindow : public QWidget, public app::AnalysisWindowApi {
+class FakeAnalysisWindow : public QWidget, public frame::AnalysisWindowApi {
 public:
     explicit FakeAnalysisWindow(int number) : number_(number)
     {
         setObjectName(QStringLiteral("frmTabchild%1").arg(number));
         auto* layout = new QVBoxLayout(this);
         comments = new QPlainTextEdit(this);
-        app::setControlTag(comments, QStringLiteral("Text"));
+        frame::setControlTag(comments, QStringLiteral("Text"));
         grid = new QTableWidget(3, 2, this);
-        app::setControlTag(grid, QStringLiteral("Table"));
+        frame::setControlTag(grid, QStringLiteral("Table"));
         diagram = new QLabel(this);
         diagram->setFocusPolicy(Qt::StrongFocus);
-        app::setControlTag(diagram, QStringLiteral("Picture"));
+        frame::setControlTag(diagram, QStringLiteral("Picture"));
         plain = new QPlainTextEdit(this);  // no tag: takes no part in the Edit commands
         layout->addWidget(comments);
         layout->addWidget(grid);
@@ -34,10 +34,10 @@ public:
         layout->addWidget(plain);
         diagramImage = QImage(7, 5, QImage::Format_RGB32);
         diagramImage.fill(Qt::red);
-        bars[app::NavBar::Top] = {1000, 5000, 0};
-        bars[app::NavBar::Height] = {500, 0, 0};
-        bars[app::NavBar::Left] = {100, 0, 9000};
-        bars[app::NavBar::Width] = {2000, 0, 0};
+        bars[frame::NavBar::Top] = {1000, 5000, 0};
+        bars[frame::NavBar::Height] = {500, 0, 0};
+        bars[frame::NavBar::Left] = {100, 0, 9000};
+        bars[frame::NavBar::Width] = {2000, 0, 0};
     }
 
     int windowNumber() const override { return number_; }
@@ -47,20 +47,20 @@ public:
     void Resize(int index) override { resizeCalls.push_back(index); }
     void startscr(int index) override { startscrCalls.push_back(index); }
     void selectPage(int page) override { pages.push_back(page); }
-    app::NavRange navBar(app::NavBar bar) const override { return bars.at(bar); }
-    void setNavValue(app::NavBar bar, int value) override
+    frame::NavRange navBar(frame::NavBar bar) const override { return bars.at(bar); }
+    void setNavValue(frame::NavBar bar, int value) override
     {
         bars[bar].value = value;
         navWrites.push_back({bar, value});
     }
     QImage editPicture(QWidget* control) override
     {
-        return control == diagram ? diagramImage : app::AnalysisWindowApi::editPicture(control);
+        return control == diagram ? diagramImage : frame::AnalysisWindowApi::editPicture(control);
     }
 
     void activate()
     {
-        if (app::FrameLink* frame = app::frameLink()) frame->windowActivated(*this, files);
+        if (frame::FrameLink* frame = frame::frameLink()) frame->windowActivated(*this, files);
     }
 
     QPlainTextEdit* comments = nullptr;
@@ -69,15 +69,15 @@ public:
     QPlainTextEdit* plain = nullptr;
     QImage diagramImage;
     QString overflow;
-    app::AnalysisWindowFiles files{{QStringLiteral("run1.ctd")}, QStringLiteral("/data/"), QStringLiteral("run1.ctd"), {}};
+    frame::AnalysisWindowFiles files{{QStringLiteral("run1.ctd")}, QStringLiteral("/data/"), QStringLiteral("run1.ctd"), {}};
     std::vector<int> pages, resizeCalls, startscrCalls;
-    std::map<app::NavBar, app::NavRange> bars;
-    std::vector<std::pair<app::NavBar, int>> navWrites;
+    std::map<frame::NavBar, frame::NavRange> bars;
+    std::vector<std::pair<frame::NavBar, int>> navWrites;
 
 protected:
     void closeEvent(QCloseEvent* event) override
     {
-        if (app::FrameLink* frame = app::frameLink(); open_ && frame) frame->windowUnloading(*this);
+        if (frame::FrameLink* frame = frame::frameLink(); open_ && frame) frame->windowUnloading(*this);
         open_ = false;
         event->accept();
     }

@@ -231,15 +231,15 @@ TEST_F(Frame, ArrowsAndPageTabsActOnTheOverviewWindowOnly)
     ASSERT_EQ(browser->picover->tag, 7);
 
     browser->naviballClick(app::Arrow::Down);
-    EXPECT_EQ(w7->bars[app::NavBar::Top].value, 950);
+    EXPECT_EQ(w7->bars[frame::NavBar::Top].value, 950);
     browser->naviballClick(app::Arrow::Up);
-    EXPECT_EQ(w7->bars[app::NavBar::Top].value, 1000);
+    EXPECT_EQ(w7->bars[frame::NavBar::Top].value, 1000);
     browser->SSTab1->setCurrentIndex(2);
     QTest::mouseClick(browser->lblNaviballRight, Qt::LeftButton);
-    EXPECT_EQ(w7->bars[app::NavBar::Left].value, 300);
-    w7->bars[app::NavBar::Left].value = 50;
+    EXPECT_EQ(w7->bars[frame::NavBar::Left].value, 300);
+    w7->bars[frame::NavBar::Left].value = 50;
     browser->naviballClick(app::Arrow::Left);
-    EXPECT_EQ(w7->bars[app::NavBar::Left].value, 0);
+    EXPECT_EQ(w7->bars[frame::NavBar::Left].value, 0);
     EXPECT_TRUE(w17->navWrites.empty());
 
     w7->startscrCalls.clear();

@@ -34,7 +34,7 @@ protected:
     }
     void TearDown() override
     {
-        for (app::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
+        for (frame::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         app::commandHooks() = {};
         app::setTemporaryBitmapPath({});

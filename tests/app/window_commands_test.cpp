@@ -239,10 +239,10 @@ TEST_F(Windows, ARestoredMinimisedWindowHandsTheBrowserItsData)
     expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
     // The arrows move A's diagram now.
     a->framedia->cmdallplus()->click();
-    const int before = a->navBar(app::NavBar::Left).value;
+    const int before = a->navBar(frame::NavBar::Left).value;
     browser->SSTab1->setCurrentIndex(2);
     QTest::mouseClick(browser->lblNaviballRight, Qt::LeftButton);
-    EXPECT_GT(a->navBar(app::NavBar::Left).value, before);
+    EXPECT_GT(a->navBar(frame::NavBar::Left).value, before);
 }
 
 TEST_F(Windows, ClosingTheShownWindowWithTheNextMinimisedLeavesTheBrowserOnTheNext)
