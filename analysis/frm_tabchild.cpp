@@ -306,7 +306,7 @@ bool FrmTabchild::ctdOpenPath(const QString& path)
         return ctdOpenRead(path);
     } catch (const std::bad_alloc&) {
         // Nothing half-open: the window is discarded with whatever it had taken.
-        data = TabchildData();
+        data = state::TabchildData();
         platform::showMessage(dataFileError("There is not enough memory to open the file."), browser::dialogParent(this));
         mfgCTSdat->hide();
         frmCalc->setEnabled(false);

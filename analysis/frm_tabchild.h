@@ -1,6 +1,6 @@
 #pragma once
 // The analysis window: one per opened data file or series. It holds the window state
-// (TabchildData) and shows it on the pages "Graph", "Calculation" (inner pages "Results" and
+// (state::TabchildData) and shows it on the pages "Graph", "Calculation" (inner pages "Results" and
 // "Datamatrix") and "Protocol". Controls are public and carry their names as objectName, so the
 // series reader, the mean value groups, the report and the tests reach them directly.
 #include "analysis/flex_grid.h"
@@ -58,7 +58,7 @@ public:
     bool isSeriesWindow() const { return data.setCount > 1; }
 
     // ---- state ----------------------------------------------------------------------------
-    TabchildData data;
+    state::TabchildData data;
     SeriesState seriesState;  // the series side's groups and sample windows
 
     // ---- readers ----------------------------------------------------------------------------

@@ -49,7 +49,7 @@ void BM_ParseDataFile(benchmark::State& state)
 {
     const std::string& bytes = fileBytes();
     for (auto _ : state) {
-        analysis::TabchildData data;
+        state::TabchildData data;
         const analysis::DataFileRead r = analysis::parseDataFile(bytes, data);
         if (!r.ok) state.SkipWithError("refused");
         benchmark::DoNotOptimize(data.velocitySamples.data());

@@ -22,9 +22,9 @@
 
 namespace {
 
-analysis::TabchildData makeSeries(int samples)
+state::TabchildData makeSeries(int samples)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     const int sets = 30;
     d.setCount = sets;
     d.sampleCount = samples;
@@ -46,7 +46,7 @@ analysis::TabchildData makeSeries(int samples)
     return d;
 }
 
-diagram::DiagramPanel* seriesPanel(analysis::TabchildData& data)
+diagram::DiagramPanel* seriesPanel(state::TabchildData& data)
 {
     auto* panel = new diagram::DiagramPanel(data, nullptr);
     panel->setlegend();
@@ -58,7 +58,7 @@ diagram::DiagramPanel* seriesPanel(analysis::TabchildData& data)
 
 void redraw(benchmark::State& state)
 {
-    analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
+    state::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
     std::unique_ptr<diagram::DiagramPanel> panel(seriesPanel(data));
     for (auto _ : state) {
         QImage img = panel->renderImage(QSize(1200, 800));
@@ -70,7 +70,7 @@ BENCHMARK(redraw)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTim
 // A scroll step: every redraw shows another view, so no curve can reuse its last points.
 void scrollWith(benchmark::State& state, bool columnRuns)
 {
-    analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
+    state::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
     std::unique_ptr<diagram::DiagramPanel> panel(seriesPanel(data));
     panel->picdiagram()->setColumnSpans(columnRuns);
     const diagram::View v = panel->drawnView();
@@ -93,7 +93,7 @@ BENCHMARK(scroll_segments)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond
 // step shows another view, then the picture is drawn once, as the next paint does.
 void pan(benchmark::State& state)
 {
-    analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
+    state::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
     std::unique_ptr<diagram::DiagramPanel> panel(seriesPanel(data));
     panel->cmdallplus()->click();
     diagram::Navigation& nav = panel->navigation();
@@ -119,7 +119,7 @@ BENCHMARK(pan)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1
 // reduced anew (the picture's width changes by a pixel at every step).
 void overview(benchmark::State& state)
 {
-    analysis::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
+    state::TabchildData data = makeSeries(static_cast<int>(state.range(0)));
     diagram::OverviewSurface picover;
     picover.resize(175, 111);
     std::unique_ptr<diagram::DiagramPanel> panel(seriesPanel(data));

@@ -22,7 +22,7 @@ constexpr int kSamples = 100000;
 struct Fixture {
     std::filesystem::path dir;
     std::string seriesPath;
-    analysis::TabchildData data;
+    state::TabchildData data;
 
     Fixture()
     {
@@ -50,10 +50,10 @@ Fixture& fixture()
 
 struct Outputs {
     std::vector<double> coefficients, residuals;
-    analysis::ColMatrix fitted;
+    state::ColMatrix fitted;
 };
 
-void coupled(const analysis::TabchildData& d, Outputs& o)
+void coupled(const state::TabchildData& d, Outputs& o)
 {
     const int n = d.setCount, N = d.velocitySamples.rows();
     o.coefficients.assign(static_cast<std::size_t>(4 * n + 1), 0);
@@ -63,7 +63,7 @@ void coupled(const analysis::TabchildData& d, Outputs& o)
            o.coefficients.data(), o.residuals.data(), o.fitted.data());
 }
 
-void singles(const analysis::TabchildData& d, Outputs& o)
+void singles(const state::TabchildData& d, Outputs& o)
 {
     const int n = d.setCount, N = d.velocitySamples.rows();
     o.coefficients.assign(5, 0);
@@ -79,7 +79,7 @@ void BM_OpenSeries(benchmark::State& state)
     const std::string path = fixture().seriesPath;
     for (auto _ : state) {
         auto load = series::loadSeries(path);
-        analysis::TabchildData d;
+        state::TabchildData d;
         series::applySeries(std::move(*load.content), d);
         series::runReferenceFit(d, &ccoeff);
         benchmark::DoNotOptimize(d.fitReference.data());

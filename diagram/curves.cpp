@@ -6,7 +6,7 @@
 
 namespace diagram {
 
-const CurveSummary& CurveSummaries::get(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m,
+const CurveSummary& CurveSummaries::get(int index, const state::TabchildData& data, const state::ColMatrix& m,
                                         int set, int rows, std::uint64_t& generation)
 {
     Entry& c = entries_.at(static_cast<std::size_t>(index));
@@ -32,10 +32,10 @@ const CurveSummary& CurveSummaries::get(int index, const analysis::TabchildData&
     return c.summary;
 }
 
-void CurveLayer::draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
+void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool fitted, bool reduce,
                       const CurveStyles& styles)
 {
-    const analysis::ColMatrix& m = fitted ? data.fittedVelocities : data.velocitySamples;
+    const state::ColMatrix& m = fitted ? data.fittedVelocities : data.velocitySamples;
     if (m.empty()) return;
     const int rows = std::min(data.samples(), m.rows());
     if (rows < 1) return;

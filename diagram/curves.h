@@ -29,7 +29,7 @@ class CurveSummaries {
 public:
     // The summary of entry `index`, the curve of column `set` of `m` over `rows` samples, and a
     // count that changes whenever that summary is rebuilt.
-    const CurveSummary& get(int index, const analysis::TabchildData& data, const analysis::ColMatrix& m, int set,
+    const CurveSummary& get(int index, const state::TabchildData& data, const state::ColMatrix& m, int set,
                             int rows, std::uint64_t& generation);
 
 private:
@@ -59,7 +59,7 @@ public:
     // Draws the shown measured (or fitted) curves of every data set in ascending order, the
     // samples at their own times whatever the surface's view. `reduce` false draws every sample
     // in view (the comparison rendering).
-    void draw(DrawingSurface& s, const analysis::TabchildData& data, bool fitted, bool reduce,
+    void draw(DrawingSurface& s, const state::TabchildData& data, bool fitted, bool reduce,
               const CurveStyles& styles);
 
 private:

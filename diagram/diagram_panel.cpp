@@ -50,7 +50,7 @@ protected:
 
 }  // namespace
 
-DiagramPanel::DiagramPanel(analysis::TabchildData& data, QWidget* parent) : QWidget(parent), data_(data)
+DiagramPanel::DiagramPanel(state::TabchildData& data, QWidget* parent) : QWidget(parent), data_(data)
 {
     picdiagram_ = make<DrawingSurface>(this, "picdiagram");
     picdiagram_->setProperty("index", 0);

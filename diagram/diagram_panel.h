@@ -26,7 +26,7 @@ namespace diagram {
 class DiagramPanel : public QWidget, private NavigationTarget {
     Q_OBJECT
 public:
-    DiagramPanel(analysis::TabchildData& data, QWidget* parent = nullptr);
+    DiagramPanel(state::TabchildData& data, QWidget* parent = nullptr);
     ~DiagramPanel() override;
 
     // --- Operations the analysis window and the data browser call. ---
@@ -117,7 +117,7 @@ private:
     void onLegendToggled();
     void setOverflow();
 
-    analysis::TabchildData& data_;
+    state::TabchildData& data_;
     DrawingSurface* picdiagram_ = nullptr;
     Navigation* nav_ = nullptr;
     Legend* legend_ = nullptr;

@@ -19,7 +19,7 @@
 namespace {
 
 // Every kind of view the diagram builds from a record, drawn over `columns` pixel columns.
-void drawDiagram(const analysis::TabchildData& d, int set, int columns)
+void drawDiagram(const state::TabchildData& d, int set, int columns)
 {
     const diagram::DiagramSettings st;
     const diagram::RecordExtent extent = diagram::recordExtent(d);
@@ -50,7 +50,7 @@ void drawDiagram(const analysis::TabchildData& d, int set, int columns)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    analysis::TabchildData d;
+    state::TabchildData d;
     const analysis::DataFileRead read = analysis::parseDataFile(bytes, d);
     if (!read.ok) {
         // A refused file leaves the window as it was and says why.

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& e : c.file.entries) firstLines.push_back(e.firstLine);
     const int rows = series::protocolRows(c);
 
-    analysis::TabchildData d;
+    state::TabchildData d;
     series::applySeries(std::move(*load.content), d);
     const bool small = static_cast<long long>(n) * L <= 50000;
     if (small) series::runReferenceFit(d, ccoeff);

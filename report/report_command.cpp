@@ -111,7 +111,7 @@ std::vector<LegendLine> legendLines(FrmTabchild& w)
 ReportInput reportInput(FrmTabchild& w)
 {
     ReportInput in;
-    const analysis::TabchildData& d = w.data;
+    const state::TabchildData& d = w.data;
     in.setCount = d.setCount;
     in.fixedCoeffOption = d.fixedCoeffOption;
     in.groupCount = d.groupCount;

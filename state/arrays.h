@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace analysis {
+namespace state {
 
 // Doubles indexed (0..rows, 1..cols), stored column by column: the image the solver takes,
 // passed as the address of element (0, 1).
@@ -63,4 +63,4 @@ private:
     std::vector<std::string> data_;
 };
 
-}  // namespace analysis
+}  // namespace state

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace analysis {
+namespace state {
 
 struct TabchildData {
     ColMatrix velocitySamples;   // (0..N, 1..setCount), m/s
@@ -53,4 +53,4 @@ struct TabchildData {
     bool hasFit() const { return !fittedVelocities.empty(); }
 };
 
-}  // namespace analysis
+}  // namespace state

@@ -44,7 +44,7 @@ std::vector<platform::Message> implausibleResultMessages()
                                        "Calculation Warning")};
 }
 
-std::optional<platform::Message> unusableValue(const TabchildData& data)
+std::optional<platform::Message> unusableValue(const state::TabchildData& data)
 {
     const auto refuse = [&](int set, const std::string& what, double value, const char* needs) {
         const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];
@@ -90,7 +90,7 @@ std::optional<platform::Message> unusableValue(const TabchildData& data)
     return std::nullopt;
 }
 
-bool singularResult(const TabchildData& data, int i)
+bool singularResult(const state::TabchildData& data, int i)
 {
     const std::size_t first = 4 * static_cast<std::size_t>(i) - 3;
     if (i < 1 || first + 3 >= data.coefficients.size() || static_cast<std::size_t>(i) >= data.residuals.size())
@@ -100,7 +100,7 @@ bool singularResult(const TabchildData& data, int i)
     return data.residuals[static_cast<std::size_t>(i)] == 0.0;
 }
 
-void computeFitQuality(TabchildData& data)
+void computeFitQuality(state::TabchildData& data)
 {
     const int n = data.setCount;
     data.fitQuality.assign(static_cast<std::size_t>(n) + 1, 0.0);
@@ -119,7 +119,7 @@ void computeFitQuality(TabchildData& data)
     }
 }
 
-CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
+CalculationOutcome runCalculation(state::TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
                                   const std::string& libraryError)
 {
     CalculationOutcome out;
@@ -149,7 +149,7 @@ CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, con
 
     // The solver's velocity layout is (0..N) per column; a series window may hold more rows.
     const bool sameShape = data.velocitySamples.rows() == N;
-    ColMatrix trimmed;
+    state::ColMatrix trimmed;
     if (!sameShape) {
         trimmed.resize(N, n);
         for (int c = 1; c <= n; ++c)

@@ -31,13 +31,13 @@ struct CalculationOutcome {
 // Runs the solver once over the window state and fills fittedVelocities, coefficients,
 // residuals and fitQuality; records lambda and mode of the run. With no solver entry nothing is
 // changed and the critical "Calculation Warning" names `libraryError`.
-CalculationOutcome runCalculation(TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
+CalculationOutcome runCalculation(state::TabchildData& data, CcoeffFunction ccoeff, const CalculationRequest& request,
                                   const std::string& libraryError = {});
 
 // Fit quality per data set: 100 - 100 * residual / reference for more than one set, 0 for one.
 // A reference of 0 or not finite (no usable load-time fit), or a data set the solver could not
 // fit, gives NaN: there is nothing to compare.
-void computeFitQuality(TabchildData& data);
+void computeFitQuality(state::TabchildData& data);
 
 // The first value of the window state that the fit cannot take, as a "Calculation Warning" that
 // names the data file and the value and says what the value must be: a vehicle mass, dynamic
@@ -45,10 +45,10 @@ void computeFitQuality(TabchildData& data);
 // temperature at or below -273.15 degrees or not finite, a fitted sample (rows 1..N) that is not
 // finite, or 0 before a sample that is not (samples of 0 at the end are the vehicle standing).
 // nullopt when every value can go into the fit.
-std::optional<platform::Message> unusableValue(const TabchildData& data);
+std::optional<platform::Message> unusableValue(const state::TabchildData& data);
 
 // True when the solver left every output of data set i (1-based) exactly 0: a singular system.
-bool singularResult(const TabchildData& data, int i);
+bool singularResult(const state::TabchildData& data, int i);
 
 // The two warnings for a data-file run whose cd or fr0 is not positive.
 std::vector<platform::Message> implausibleResultMessages();

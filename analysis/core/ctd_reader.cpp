@@ -64,7 +64,7 @@ std::array<std::string, kHeaderLineCount + 1> DataFileHeader::texts() const
     return out;
 }
 
-DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
+DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
 {
     DataFileRead out;
     if (bytes.empty()) {
@@ -120,7 +120,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     }
     const int n = static_cast<int>(announced);
     // One pass: samples straight into their column; lines after sample N are not looked at.
-    ColMatrix samples(n, 1);
+    state::ColMatrix samples(n, 1);
     double* column = samples.data();
     int stored = 0;
     while (stored < n && !rest.empty()) column[++stored] = sampleValue(platform::takeLine(rest));
@@ -128,7 +128,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
 
     const auto texts = header.texts();
 
-    TabchildData& d = data;
+    state::TabchildData& d = data;
     d.headerValues.resize(25, 1);
     d.testParameters.resize(kTestParameterCount, 1);
     for (int k : kTextLines) d.headerValues(k, 1) = texts[static_cast<std::size_t>(k)];
@@ -142,7 +142,7 @@ DataFileRead parseDataFile(std::string_view bytes, TabchildData& data)
     return out;
 }
 
-void setDataFilePath(TabchildData& data, std::string_view path)
+void setDataFilePath(state::TabchildData& data, std::string_view path)
 {
     const std::size_t slash = path.find_last_of('/');
     const std::string_view dir = slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);

@@ -39,10 +39,10 @@ struct DataFileRead {
 // 20..22), sample interval, test parameters, and samples 1..N (lines 31..30+N, N = line 10 -
 // line 11 + 1), row 0 left 0. A refused file leaves `data` untouched. Line ends CR LF or LF;
 // a last line without a line end counts.
-DataFileRead parseDataFile(std::string_view bytes, TabchildData& data);
+DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data);
 
 // Sets windowFileName, dataFileNames(1) and dataDirectory from the path read ('/' separated).
-void setDataFilePath(TabchildData& data, std::string_view path);
+void setDataFilePath(state::TabchildData& data, std::string_view path);
 
 // "File reading ERROR!" with the reason on its second line (title "CTD-Error", critical).
 platform::Message dataFileError(std::string_view reason);

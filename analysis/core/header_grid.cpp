@@ -11,11 +11,11 @@ using namespace datafile;
 // The result grid shows the five test parameters from this row on.
 constexpr int kResultParameterRow = 8;
 
-bool inSet(const TabchildData& d, int set) { return set >= 1 && set <= d.setCount; }
+bool inSet(const state::TabchildData& d, int set) { return set >= 1 && set <= d.setCount; }
 
 }  // namespace
 
-std::string protocolHeaderCell(const TabchildData& d, int row, int set)
+std::string protocolHeaderCell(const state::TabchildData& d, int row, int set)
 {
     if (!inSet(d, set)) return {};
     if (row == 0) return d.dataFileNames[static_cast<std::size_t>(set)];
@@ -31,7 +31,7 @@ std::string protocolHeaderCell(const TabchildData& d, int row, int set)
     return {};
 }
 
-std::string resultHeaderCell(const TabchildData& d, int row, int set)
+std::string resultHeaderCell(const state::TabchildData& d, int row, int set)
 {
     if (!inSet(d, set)) return {};
     if (row == 0) return d.dataFileNames[static_cast<std::size_t>(set)];

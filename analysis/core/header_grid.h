@@ -14,7 +14,7 @@ constexpr int kResultGridRows = 20;
 // The cell of data set `set` (column `set`); "" where the row holds nothing for it. Rows 10 and
 // 11 show the header texts of the locations; a data-file window writes its rounded locations
 // there itself, as it keeps no texts for them.
-std::string protocolHeaderCell(const TabchildData& data, int row, int set);
-std::string resultHeaderCell(const TabchildData& data, int row, int set);
+std::string protocolHeaderCell(const state::TabchildData& data, int row, int set);
+std::string resultHeaderCell(const state::TabchildData& data, int row, int set);
 
 }  // namespace analysis

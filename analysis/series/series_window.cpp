@@ -144,7 +144,7 @@ void failLoad(FrmTabchild& w)
 
 void fillGrids(FrmTabchild& w)
 {
-    const TabchildData& d = w.data;
+    const state::TabchildData& d = w.data;
     const int n = d.setCount;
     SeriesState& s = w.seriesState;
     const int minFirst = *std::min_element(s.firstLines.begin(), s.firstLines.end());
@@ -222,7 +222,7 @@ bool ctsOpen(FrmTabchild& w, const QString& reloadPath)
         w.finishLoad();
     } catch (const std::bad_alloc&) {
         // Nothing half-open: the window is discarded with whatever it had taken.
-        w.data = TabchildData();
+        w.data = state::TabchildData();
         platform::showMessage(series::notEnoughMemory(QFile::encodeName(path).toStdString()), browser::dialogParent(&w));
         failLoad(w);
         browser::setMainWindowEnabled(true);

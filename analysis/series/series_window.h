@@ -1,7 +1,7 @@
 #pragma once
 // The series side of the analysis window: reading a series file into the window and the mean
 // value groups on its "Protocol" page. The window calls these; they work on its public controls
-// and its TabchildData.
+// and its state::TabchildData.
 #include "analysis/series/core/mean_groups.h"
 
 #include <QString>

@@ -29,7 +29,7 @@ double defaultHeightUnits(double vmax, double vmin) { return (vmax * 1.1 - vmin)
 
 }  // namespace
 
-RecordExtent recordExtent(const analysis::TabchildData& data)
+RecordExtent recordExtent(const state::TabchildData& data)
 {
     RecordExtent e;
     e.lengthMs = data.sampleInterval * 1000.0 * data.sampleCount;
@@ -38,7 +38,7 @@ RecordExtent recordExtent(const analysis::TabchildData& data)
     const double minLength = kMinDefaultExtentUnits / (1.1 * kXUnitsPerMs);
     if (!std::isfinite(e.lengthMs) || e.lengthMs < minLength) e.lengthMs = minLength;
 
-    const analysis::TextMatrix& hv = data.headerValues;
+    const state::TextMatrix& hv = data.headerValues;
     double vmax = 0;
     double vmin = 0;
     if (hv.rows() >= datafile::kMaxVelocity && hv.cols() >= 1) {
@@ -47,7 +47,7 @@ RecordExtent recordExtent(const analysis::TabchildData& data)
     }
     if (!usableRange(vmax, vmin)) {
         // The samples' own range (data set 1, the drawn rows 1..N).
-        const analysis::ColMatrix& vs = data.velocitySamples;
+        const state::ColMatrix& vs = data.velocitySamples;
         const int last = std::min(data.samples(), vs.rows());
         bool any = false;
         double lo = 0;

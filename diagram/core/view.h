@@ -57,12 +57,12 @@ struct RecordExtent {
 // Smallest default view in internal units (both axes), used when the record gives less.
 inline constexpr double kMinDefaultExtentUnits = 10.0;
 
-RecordExtent recordExtent(const analysis::TabchildData& data);
+RecordExtent recordExtent(const state::TabchildData& data);
 
 // The default full view: left 0, width 1.1 L, top vmax * 1.1 * 1.02, height
 // (vmax * 1.1 - vmin) * 1.2 * 1.05.
 View defaultView(const RecordExtent& extent);
-inline View defaultView(const analysis::TabchildData& data) { return defaultView(recordExtent(data)); }
+inline View defaultView(const state::TabchildData& data) { return defaultView(recordExtent(data)); }
 
 // Overflow limits. The view must stay representable in the 32-bit values of the scroll bars,
 // with headroom for the sums the navigation forms (range ends, pan offsets): stretched width and

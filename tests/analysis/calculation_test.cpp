@@ -6,7 +6,7 @@
 #include <limits>
 
 using analysis::CalculationRequest;
-using analysis::TabchildData;
+using state::TabchildData;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 using analysis::DataFileRead;
-using analysis::TabchildData;
+using state::TabchildData;
 
 namespace {
 

@@ -18,9 +18,9 @@ namespace diagram {
 namespace {
 
 // One run of n samples at dt falling from 33.5 to 6.9 m/s.
-analysis::TabchildData makeRun(int n, double dt)
+state::TabchildData makeRun(int n, double dt)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     d.setCount = 1;
     d.sampleCount = n;
     d.sampleInterval = dt;
@@ -76,7 +76,7 @@ protected:
 TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
 {
     // 227.3 s: the default view ends just past the tick of 250 s.
-    analysis::TabchildData d = makeRun(2273, 0.1);
+    state::TabchildData d = makeRun(2273, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.Resize();
@@ -112,7 +112,7 @@ TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
 TEST_F(FramePicture, OverviewTimeLabelsOfALongRunStandApart)
 {
     // 5000 s: ticks every 1000 s, too close in the data browser's picture for a label each.
-    analysis::TabchildData d = makeRun(50001, 0.1);
+    state::TabchildData d = makeRun(50001, 0.1);
     DiagramPanel p(d, nullptr);
     OverviewSurface picover;
     picover.resize(175, 111);

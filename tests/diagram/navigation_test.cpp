@@ -17,9 +17,9 @@ namespace diagram {
 namespace {
 
 // A series of `sets` runs of n samples at dt, falling from 30 to 10 m/s.
-analysis::TabchildData makeData(int sets, int n, double dt)
+state::TabchildData makeData(int sets, int n, double dt)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     d.setCount = sets;
     d.sampleCount = n;
     d.sampleInterval = dt;
@@ -66,7 +66,7 @@ protected:
     QPointF units(QPointF px) const { return pic()->toScale(px); }
 
     platform::ScopedFakes fakes;
-    analysis::TabchildData d = makeData(2, 1000, 0.1);  // 100 s: full width 55000 units
+    state::TabchildData d = makeData(2, 1000, 0.1);  // 100 s: full width 55000 units
     DiagramPanel p{d, nullptr};
 };
 
@@ -242,7 +242,7 @@ TEST_F(MouseAndZoom, NothingMovesWithoutANumberOrOnAnOverflowedDiagram)
     EXPECT_EQ(drawnUnits(), before);
     EXPECT_TRUE(pic()->autoRedraw());
 
-    analysis::TabchildData big = makeData(1, 100, 0.1);
+    state::TabchildData big = makeData(1, 100, 0.1);
     big.headerValues(9, 1) = "9e6";
     DiagramPanel o(big, nullptr);
     o.setlegend();

@@ -15,9 +15,9 @@
 namespace diagram {
 namespace {
 
-analysis::TabchildData makeData(int n, double dt, double vmax)
+state::TabchildData makeData(int n, double dt, double vmax)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     d.setCount = 1;
     d.sampleCount = n;
     d.sampleInterval = dt;
@@ -74,8 +74,8 @@ protected:
 
     platform::ScopedFakes fakes;
     OverviewSurface picover;
-    analysis::TabchildData da = makeData(1000, 0.1, 30);  // 100 s
-    analysis::TabchildData db = makeData(400, 0.05, 40);  // 20 s, faster
+    state::TabchildData da = makeData(1000, 0.1, 30);  // 100 s
+    state::TabchildData db = makeData(400, 0.05, 40);  // 20 s, faster
     DiagramPanel a{da, nullptr};
     DiagramPanel b{db, nullptr};
 };

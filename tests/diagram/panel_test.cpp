@@ -20,9 +20,9 @@ namespace {
 
 // A window state as the readers leave it: `sets` runs of n samples at dt, falling linearly from
 // 30 to 10 m/s (run s shifted down by s - 1 m/s); optionally with fitted curves.
-analysis::TabchildData makeData(int sets, int n, double dt, bool fitted = false)
+state::TabchildData makeData(int sets, int n, double dt, bool fitted = false)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     d.setCount = sets;
     d.sampleCount = n;
     d.sampleInterval = dt;
@@ -70,7 +70,7 @@ bool colourNear(const QImage& img, QPointF at, QRgb colour)
 
 TEST_F(PanelTest, LegendOfOneDataSet)
 {
-    analysis::TabchildData d = makeData(1, 100, 0.1);
+    state::TabchildData d = makeData(1, 100, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     EXPECT_FALSE(p.chk(0)->isHidden());
@@ -100,7 +100,7 @@ TEST_F(PanelTest, LegendOfOneDataSet)
 TEST_F(PanelTest, ALongNameEndsInAnEllipsisInsideTheLegendFrame)
 {
     // Two runs whose names differ only at the end, far longer than the legend is wide.
-    analysis::TabchildData d = makeData(2, 20, 0.1);
+    state::TabchildData d = makeData(2, 20, 0.1);
     const std::string stem = "A4_Avant_coastdown_2026-05-14_north_";
     d.dataFileNames[1] = stem + "run1.ctd";
     d.dataFileNames[2] = stem + "run2.ctd";
@@ -132,7 +132,7 @@ TEST_F(PanelTest, ALongNameEndsInAnEllipsisInsideTheLegendFrame)
 
 TEST_F(PanelTest, AnAmpersandInANameIsShownAndIsNoAccessKey)
 {
-    analysis::TabchildData d = makeData(2, 20, 0.1);
+    state::TabchildData d = makeData(2, 20, 0.1);
     d.dataFileNames[1] = "a&b.ctd";
     d.dataFileNames[2] = "ab.ctd";
     DiagramPanel p(d, nullptr);
@@ -161,7 +161,7 @@ TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
     };
     for (const Case& c : {Case{6, 433, -1}, Case{7, 325, -1}, Case{8, 325, -1}, Case{9, 325, 975}, Case{30, 325, 14625}}) {
         SCOPED_TRACE(c.sets);
-        analysis::TabchildData d = makeData(c.sets, 20, 0.1);
+        state::TabchildData d = makeData(c.sets, 20, 0.1);
         DiagramPanel p(d, nullptr);
         p.setlegend();
         const int dy = p.chk(2)->y() - p.chk(0)->y();
@@ -181,7 +181,7 @@ TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
         EXPECT_EQ(p.piclegend(2 * c.sets - 2)->backColor(), curveColourNumber(2 * c.sets - 2));
     }
     // Thirty sets: the legend scrolls its inner panel.
-    analysis::TabchildData d = makeData(30, 20, 0.1);
+    state::TabchildData d = makeData(30, 20, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     const int before = p.chk(0)->mapTo(&p, QPoint(0, 0)).y();
@@ -192,7 +192,7 @@ TEST_F(PanelTest, LegendRowsAndScrollBarFollowTheNumberOfDataSets)
 
 TEST_F(PanelTest, RebuildingTheLegendRestoresColoursKeepsTicksAndDisablesFittedEntries)
 {
-    analysis::TabchildData d = makeData(2, 50, 0.1, true);
+    state::TabchildData d = makeData(2, 50, 0.1, true);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.Resize();
@@ -209,7 +209,7 @@ TEST_F(PanelTest, RebuildingTheLegendRestoresColoursKeepsTicksAndDisablesFittedE
 
 TEST_F(PanelTest, PixelsShowBackgroundCurvesInTheirColoursAndTheGrid)
 {
-    analysis::TabchildData d = makeData(2, 40, 0.5, true);
+    state::TabchildData d = makeData(2, 40, 0.5, true);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.Resize();
@@ -257,7 +257,7 @@ TEST_F(PanelTest, PixelsShowBackgroundCurvesInTheirColoursAndTheGrid)
 TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
 {
     // Row 0 (a series' coupled start velocity) lies far below the curve and is never drawn.
-    analysis::TabchildData d = makeData(1, 40, 0.5);
+    state::TabchildData d = makeData(1, 40, 0.5);
     d.velocitySamples(0, 1) = 11.0;
     DiagramPanel p(d, nullptr);
     p.setlegend();
@@ -270,7 +270,7 @@ TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
     EXPECT_TRUE(colourNear(img, p.picdiagram()->toPixel(0, 30.0 * kYUnitsPerMps), darkBlue));
 
     // A record of one sample has no segment to draw.
-    analysis::TabchildData one = makeData(1, 1, 0.5);
+    state::TabchildData one = makeData(1, 1, 0.5);
     DiagramPanel q(one, nullptr);
     q.setlegend();
     q.Resize();
@@ -280,7 +280,7 @@ TEST_F(PanelTest, CurvesJoinRowsOneToNOnly)
 
 TEST_F(PanelTest, ColourDialogRecoloursAndCancelChangesNothing)
 {
-    analysis::TabchildData d = makeData(1, 40, 0.5);
+    state::TabchildData d = makeData(1, 40, 0.5);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.Resize();
@@ -313,7 +313,7 @@ TEST_F(PanelTest, ColourDialogRecoloursAndCancelChangesNothing)
 
 TEST_F(PanelTest, ScrollBarsMoveTheViewAndResetReturnsToTheDefault)
 {
-    analysis::TabchildData d = makeData(1, 1000, 0.1);  // 100 s, 30 / 10 m/s
+    state::TabchildData d = makeData(1, 1000, 0.1);  // 100 s, 30 / 10 m/s
     DiagramPanel p(d, nullptr);
     p.setlegend();
     QSignalSpy drawn(&p, &DiagramPanel::viewDrawn);
@@ -357,7 +357,7 @@ TEST_F(PanelTest, ScrollBarsMoveTheViewAndResetReturnsToTheDefault)
 
 TEST_F(PanelTest, OverflowWarnsOnceAndKeepsThePictureCopyable)
 {
-    analysis::TabchildData d = makeData(1, 100, 0.1);
+    state::TabchildData d = makeData(1, 100, 0.1);
     d.headerValues(9, 1) = "9e6";  // far beyond anything a scroll bar holds
     DiagramPanel p(d, nullptr);
     p.setlegend();
@@ -394,7 +394,7 @@ TEST_F(PanelTest, OverflowWarnsOnceAndKeepsThePictureCopyable)
 
 TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
 {
-    analysis::TabchildData d = makeData(1, 200, 0.1);
+    state::TabchildData d = makeData(1, 200, 0.1);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.Resize();
@@ -414,7 +414,7 @@ TEST_F(PanelTest, SeveralChangesInOneEventGiveOnePaint)
 TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
 {
     const int n = 60000;
-    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    state::TabchildData d = makeData(3, n, 0.01, true);
     for (int s = 1; s <= 3; ++s)
         for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.8 * std::sin(r * 0.37 * s) + 0.3 * std::sin(r * 0.011);
     DiagramPanel p(d, nullptr);
@@ -451,7 +451,7 @@ TEST_F(PanelTest, ReducedRenderingAgreesWithEverySample)
 TEST_F(PanelTest, CurvesFilledByColumnGiveTheSamePixelsAsSegmentBySegment)
 {
     const int n = 60000;
-    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    state::TabchildData d = makeData(3, n, 0.01, true);
     for (int s = 1; s <= 3; ++s)
         for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.8 * std::sin(r * 0.37 * s) + 0.3 * std::sin(r * 0.011);
     DiagramPanel p(d, nullptr);
@@ -481,7 +481,7 @@ TEST_F(PanelTest, CurvesFilledByColumnGiveTheSamePixelsAsSegmentBySegment)
 TEST_F(PanelTest, ARecalculationOrRefillIsDrawnNotTheCurveBefore)
 {
     const int n = 40000;
-    analysis::TabchildData d = makeData(2, n, 0.01, true);
+    state::TabchildData d = makeData(2, n, 0.01, true);
     DiagramPanel p(d, nullptr);
     p.setlegend();
     p.enableFittedEntries();
@@ -525,7 +525,7 @@ TEST_F(PanelTest, ARecalculationOrRefillIsDrawnNotTheCurveBefore)
 TEST_F(PanelTest, RedrawsOfTheSameViewGiveThePicturesOfAFreshDrawing)
 {
     const int n = 50000;
-    analysis::TabchildData d = makeData(3, n, 0.01, true);
+    state::TabchildData d = makeData(3, n, 0.01, true);
     for (int s = 1; s <= 3; ++s)
         for (int r = 1; r <= n; ++r) d.velocitySamples(r, s) += 0.6 * std::sin(r * 0.41 * s);
     const auto panel = [&d] {

@@ -8,9 +8,9 @@
 namespace diagram {
 namespace {
 
-analysis::TabchildData record(int n, double dt, const std::string& vmax, const std::string& vmin)
+state::TabchildData record(int n, double dt, const std::string& vmax, const std::string& vmin)
 {
-    analysis::TabchildData d;
+    state::TabchildData d;
     d.setCount = 1;
     d.sampleCount = n;
     d.sampleInterval = dt;
@@ -65,7 +65,7 @@ TEST(DiagramView, DegenerateHeadersFallBackToTheSamples)
 
 TEST(DiagramView, EmptyRecordGetsAMinimumExtent)
 {
-    analysis::TabchildData d;  // no samples, no headers, no interval
+    state::TabchildData d;  // no samples, no headers, no interval
     const View v = defaultView(d);
     const UnitView u = toUnits(v);
     EXPECT_GE(u.width, kMinDefaultExtentUnits - 1e-9);
@@ -75,7 +75,7 @@ TEST(DiagramView, EmptyRecordGetsAMinimumExtent)
     EXPECT_LT(r.scale.height, 0);
 
     // Constant samples without usable headers: a range around the value.
-    analysis::TabchildData c = record(50, 0.1, "", "");
+    state::TabchildData c = record(50, 0.1, "", "");
     for (int r2 = 1; r2 <= 50; ++r2) c.velocitySamples(r2, 1) = 12.0;
     const RecordExtent e = recordExtent(c);
     EXPECT_GT(e.vmax, 12.0);

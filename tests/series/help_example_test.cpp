@@ -11,17 +11,17 @@
 
 namespace {
 
-analysis::TabchildData exampleSeries()
+state::TabchildData exampleSeries()
 {
     series::SeriesLoad load = series::loadSeries(TW_EXAMPLES "/series.cts");
-    analysis::TabchildData d;
+    state::TabchildData d;
     if (!load.content) return d;
     series::applySeries(std::move(*load.content), d);
     series::runReferenceFit(d, &ccoeff);
     return d;
 }
 
-std::string qualities(analysis::TabchildData& d, const char* lambda, int mode)
+std::string qualities(state::TabchildData& d, const char* lambda, int mode)
 {
     const auto& entries = analysis::lambdaEntries();
     const int index = static_cast<int>(std::find(entries.begin(), entries.end(), lambda) - entries.begin());
@@ -41,7 +41,7 @@ std::string qualities(analysis::TabchildData& d, const char* lambda, int mode)
 
 TEST(HelpExample, FitQualityOfTheExampleSeriesIsWhatTheHelpSays)
 {
-    analysis::TabchildData d = exampleSeries();
+    state::TabchildData d = exampleSeries();
     ASSERT_EQ(d.setCount, 3);
     const platform::TextReadResult help = platform::readTextFile(TW_HELP);
     ASSERT_TRUE(help.ok);

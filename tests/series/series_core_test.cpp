@@ -288,7 +288,7 @@ TEST_F(SeriesLoadTest, ReferenceFitRunsUncoupledIntoFitReference)
     data("c.ctd", RunSpec{});
     auto r = load({"3", "100", "a.ctd,31,131", "b.ctd,40,140", "c.ctd,35,150"});
     ASSERT_TRUE(r.content);
-    analysis::TabchildData d;
+    state::TabchildData d;
     series::applySeries(std::move(*r.content), d);
     recorded = {};
     series::runReferenceFit(d, &fakeCcoeff);
@@ -321,7 +321,7 @@ TEST_F(SeriesLoadTest, LabelsAndGridCells)
     data("b.ctd", RunSpec{});
     auto r = load({"2", "100", "a.ctd,31,131", "b.ctd,40,140"});
     ASSERT_TRUE(r.content);
-    analysis::TabchildData d;
+    state::TabchildData d;
     series::applySeries(std::move(*r.content), d);
     const auto labels = series::summaryLabels(d);
     EXPECT_EQ(labels[0], "Alpha");

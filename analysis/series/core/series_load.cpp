@@ -224,7 +224,7 @@ SeriesLoad loadSeries(const std::string& path, const FileSource& files)
     }
 }
 
-void applySeries(SeriesContent&& c, analysis::TabchildData& d)
+void applySeries(SeriesContent&& c, state::TabchildData& d)
 {
     const int n = c.file.count;
     const int L = c.file.samples;
@@ -246,7 +246,7 @@ void applySeries(SeriesContent&& c, analysis::TabchildData& d)
     ++d.dataVersion;
 }
 
-void runReferenceFit(analysis::TabchildData& d, CcoeffFunction ccoeff)
+void runReferenceFit(state::TabchildData& d, CcoeffFunction ccoeff)
 {
     const int n = d.setCount;
     const int L = d.velocitySamples.rows();
@@ -260,7 +260,7 @@ void runReferenceFit(analysis::TabchildData& d, CcoeffFunction ccoeff)
     ++d.dataVersion;
 }
 
-std::array<std::string, 6> summaryLabels(const analysis::TabchildData& d)
+std::array<std::string, 6> summaryLabels(const state::TabchildData& d)
 {
     const int L = d.velocitySamples.rows();
     const bool has = d.setCount >= 1 && L >= 0;
@@ -280,7 +280,7 @@ int protocolRows(int largestLastLine)
 
 int protocolRows(const SeriesContent& content) { return protocolRows(content.largestLastLine()); }
 
-std::string protocolSampleCell(const analysis::TabchildData& d, int set, int firstLine, int row)
+std::string protocolSampleCell(const state::TabchildData& d, int set, int firstLine, int row)
 {
     const int r = row - firstLine;
     if (set < 1 || set > d.setCount || r < 0 || r > d.velocitySamples.rows()) return {};

@@ -33,9 +33,9 @@ struct SeriesContent {
     std::string fileTitle;   // the series file's name
     std::vector<std::string> dataPaths;  // 1..n at 0..n-1: the data files as found
     double sampleInterval = 0;
-    analysis::ColMatrix velocitySamples;  // (0..L, 1..n): row r = line firstLine + r
-    analysis::ColMatrix testParameters;   // (0..5, 1..n)
-    analysis::TextMatrix headerValues;    // (0..25, 1..n): lines 1..11, 20..22
+    state::ColMatrix velocitySamples;  // (0..L, 1..n): row r = line firstLine + r
+    state::ColMatrix testParameters;   // (0..5, 1..n)
+    state::TextMatrix headerValues;    // (0..25, 1..n): lines 1..11, 20..22
 
     int smallestFirstLine() const;
     int largestLastLine() const;
@@ -65,20 +65,20 @@ FileSource diskFiles();
 SeriesLoad loadSeries(const std::string& path, const FileSource& files = diskFiles());
 
 // Moves the content into the window state, dimensioning the solver outputs (all zero).
-void applySeries(SeriesContent&& content, analysis::TabchildData& data);
+void applySeries(SeriesContent&& content, state::TabchildData& data);
 
 // The load-time fit: ccoeff once with coupling weight 0 and mode 0; its residuals become the
 // reference of the fit quality. Without a solver the outputs stay 0.
-void runReferenceFit(analysis::TabchildData& data, CcoeffFunction ccoeff);
+void runReferenceFit(state::TabchildData& data, CcoeffFunction ccoeff);
 
 // The texts of the summary labels lblCTDescrLabel(0..5).
-std::array<std::string, 6> summaryLabels(const analysis::TabchildData& data);
+std::array<std::string, 6> summaryLabels(const state::TabchildData& data);
 
 // Number of rows of the protocol grid: every sample sits at the row of its data-file line.
 int protocolRows(const SeriesContent& content);
 int protocolRows(int largestLastLine);
 
 // A sample of the protocol grid: row = data-file line, shown for lines firstLine..lastLine - 1.
-std::string protocolSampleCell(const analysis::TabchildData& data, int set, int firstLine, int row);
+std::string protocolSampleCell(const state::TabchildData& data, int set, int firstLine, int row);
 
 }  // namespace series
