@@ -1,14 +1,14 @@
 // The "Input data" sheet of every report: title rows, project line, summary and comments, the
 // legend beside the diagram picture, then the data table (series) or the result-grid picture
 // (data file).
-#include "report/core/sheet_steps.h"
+#include "report/core/sheet_blocks.h"
 #include "report/core/sheets.h"
 
 #include <cmath>
 
 namespace report::stages {
 
-using namespace steps;
+using namespace blocks;
 using platform::HAlign;
 using platform::VAlign;
 

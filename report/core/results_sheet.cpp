@@ -1,14 +1,14 @@
 // The "Results" sheet of a series report: the mean-value table, the group statistics, the title
 // block and the charts.
 #include "report/core/formulas.h"
-#include "report/core/sheet_steps.h"
+#include "report/core/sheet_blocks.h"
 #include "report/core/sheets.h"
 
 #include <cmath>
 
 namespace report::stages {
 
-using namespace steps;
+using namespace blocks;
 using platform::CellRef;
 using platform::CellValue;
 using platform::FontChange;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace report::steps {
+namespace report::blocks {
 
 using platform::CellRange;
 using platform::Edge;
@@ -108,4 +108,4 @@ inline platform::FontChange fontBlock(std::string name, std::string_view style, 
     return f;
 }
 
-}  // namespace report::steps
+}  // namespace report::blocks
