@@ -8,6 +8,7 @@
 #include "app/window_arrangement.h"
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
+#include "platform/controls.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"
@@ -55,8 +56,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setWindowIcon(artwork::applicationIcon());
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea = platform::make<QMdiArea>(this, QStringLiteral("mdiArea"));
     mdiArea->setBackground(palette().brush(QPalette::Dark));
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -241,17 +241,15 @@ void MainWindow::buildToolbar()
             tbToolBar->addSeparator();
             ++position;
         }
-        auto* b = new QToolButton(tbToolBar);
         const QString key = QLatin1String(d.key);
-        b->setObjectName(QStringLiteral("tbToolBar_") + key);
+        auto* b = platform::make<QToolButton>(tbToolBar, QStringLiteral("tbToolBar_") + key);
         b->setProperty("key", key);
         b->setToolTip(QLatin1String(d.tip));
         b->setIcon(artwork::toolIcon(d.tool));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         if (d.position <= 3) {
-            auto* menu = new QMenu(b);
-            menu->setObjectName(QStringLiteral("tbToolBarMenu_") + key);
+            auto* menu = platform::make<QMenu>(b, QStringLiteral("tbToolBarMenu_") + key);
             for (const MenuDef& m : menuDefs) {
                 if (m.position != d.position) continue;
                 QAction* a = menu->addAction(QLatin1String(m.text));
@@ -284,8 +282,7 @@ void MainWindow::buildStatusBar()
     sbStatusBar->setSizeGripEnabled(true);
     const int minWidth = px(1440);
     for (size_t i = 0; i < sbPanels.size(); ++i) {
-        auto* panel = new QLabel(sbStatusBar);
-        panel->setObjectName(QStringLiteral("sbStatusBarPanel%1").arg(i + 1));
+        auto* panel = platform::make<QLabel>(sbStatusBar, QStringLiteral("sbStatusBarPanel%1").arg(i + 1));
         panel->setMinimumWidth(minWidth);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
