@@ -1,7 +1,7 @@
 #pragma once
 // The drawing surface of the diagram (picdiagram): a user coordinate system, a persistent image
 // (what is shown, exported and copied) and a screen-only overlay that cls() removes, lines with
-// colour, width and dotted style, text at a position with its extent in scale units, mouse
+// colour, width and dotted style, text at a position with its extent in pixels, mouse
 // events in scale units. Drawing beyond the edges is clipped silently.
 #include "diagram/core/view.h"
 
