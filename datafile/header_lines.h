@@ -47,4 +47,14 @@ constexpr std::size_t entry(int line) { return static_cast<std::size_t>(line - 1
 constexpr int kTestParameterCount = 5;
 constexpr int testParameterLine(int row) { return kVehicleMass + row - 1; }
 
+// A text as one header line holds it: a line break would shift every later line, and a tab or
+// another control character splits the value where other programs read it as a table (the
+// report pastes it so), so each becomes a blank.
+inline std::string singleLine(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return text;
+}
+
 }  // namespace datafile

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // The form's line, one value on it, as its encoding holds it.
             const std::string& text = header[datafile::entry(line)];
             FUZZ_CHECK(after[i] == (encoding == app::Encoding::Utf8 ? text : platform::decodeWindows1252(platform::encodeWindows1252(text))));
-            FUZZ_CHECK(after[i] == importer::singleLine(after[i]));
+            FUZZ_CHECK(after[i] == datafile::singleLine(after[i]));
         } else {
             FUZZ_CHECK(after[i] == before[i]);  // untouched: as it was read
         }

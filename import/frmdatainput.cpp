@@ -1,5 +1,6 @@
 #include "import/frmdatainput.h"
 
+#include "datafile/header_lines.h"
 #include "import/core/import_state.h"
 #include "import/core/parameters.h"
 #include "platform/controls.h"
@@ -26,7 +27,7 @@ const char* const kCaptions[15] = {
     "Vehicle mass,kg", "Frontal area, m\u00B2", "Dynamic mass, kg", "Date", "Weather", "Road conditions", "Car",
     "Car configuration", "Tester"};
 
-QString singleLineText(const QString& text) { return QString::fromStdString(singleLine(text.toStdString())); }
+QString singleLineText(const QString& text) { return QString::fromStdString(datafile::singleLine(text.toStdString())); }
 
 int labelTop(int i)
 {

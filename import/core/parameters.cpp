@@ -54,19 +54,12 @@ bool startTimeValid(const std::string& t)
 
 }  // namespace
 
-std::string singleLine(std::string s)
-{
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return s;
-}
-
 datafile::HeaderTexts collectTestParameters(const ParameterFields& fields, const ImportState& import)
 {
     ParameterFields f = fields;
     for (std::string* s : {&f.project, &f.delta, &f.pressure, &f.temperature, &f.mass, &f.area, &f.dynmass, &f.time,
                            &f.weather, &f.road, &f.car, &f.configuration, &f.tester})
-        *s = singleLine(*s);
+        *s = datafile::singleLine(*s);
     datafile::HeaderTexts h;
     h.fill("0");
     const auto line = [&h](int number) -> std::string& { return h[entry(number)]; };

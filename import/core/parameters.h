@@ -19,11 +19,6 @@ struct ParameterFields {
     int day = 1, month = 1, year = 2000;
 };
 
-// A field's text as one header line holds it: a line break would shift every later line, and a
-// tab or another control character splits the value where other programs read the file (the
-// report pastes it as a table), so each becomes a blank.
-std::string singleLine(std::string text);
-
 // The 30 header lines from the form and the import results, every text field a single line; the numbers the user typed get
 // "," replaced by ".", the velocity extremes stay in the unit of the text file.
 datafile::HeaderTexts collectTestParameters(const ParameterFields& fields, const ImportState& import);

@@ -1,6 +1,7 @@
 // The "Input data" sheet of every report: title rows, project line, summary and comments, the
 // legend beside the diagram picture, then the data table (series) or the result-grid picture
 // (data file).
+#include "datafile/header_lines.h"
 #include "report/core/sheet_blocks.h"
 #include "report/core/sheets.h"
 
@@ -70,7 +71,7 @@ void inputDataSheet(Worksheet& ws, const ReportInput& in, const ProgressStep& pr
     ws.pasteText(1, 1, projectLine(in.labels));
 
     std::string summary;
-    for (int i = 2; i <= 5; ++i) summary += cellText(in.labels[static_cast<std::size_t>(i)]) + "\r\n";
+    for (int i = 2; i <= 5; ++i) summary += datafile::singleLine(in.labels[static_cast<std::size_t>(i)]) + "\r\n";
     ws.pasteText(3, 0, summary);
     ws.pasteText(3, 2, "Comments:\r\n" + commentText(in.comments));
     step(progress, 4);

@@ -1,5 +1,6 @@
 #include "report/core/report.h"
 
+#include "datafile/header_lines.h"
 #include "report/core/sheets.h"
 
 #include <cmath>
@@ -26,7 +27,7 @@ MeanTable meanTableText(const Grid& grid)
 {
     MeanTable t;
     for (std::size_t r = 0; r < grid.size(); ++r) {
-        for (std::size_t c = 0; c < grid[r].size(); ++c) t.text += cellText(c >= 2 ? commasToPoints(grid[r][c]) : grid[r][c]) + '\t';
+        for (std::size_t c = 0; c < grid[r].size(); ++c) t.text += datafile::singleLine(c >= 2 ? commasToPoints(grid[r][c]) : grid[r][c]) + '\t';
         t.text += '\r';
         ++t.lines;
         if (r > 1 && cellOf(grid, r, 1).empty() && cellOf(grid, r - 1, 0).empty()) {
@@ -47,10 +48,10 @@ std::string dataTableText(const Grid& grid)
     for (std::size_t b = 1; b <= blocks; ++b) {
         for (int r = 0; r <= 23; ++r) {
             const auto row = static_cast<std::size_t>(r);
-            if (taken(r)) text += cellText(cellOf(grid, row, 0)) + '\t';
+            if (taken(r)) text += datafile::singleLine(cellOf(grid, row, 0)) + '\t';
             for (std::size_t c = 5 * (b - 1) + 1; c <= 5 * (b - 1) + 5 && c <= d; ++c) {
-                if (r >= 15 && r <= 19) text += cellText(commasToPoints(cellOf(grid, row, c))) + '\t';
-                else if (taken(r)) text += cellText(cellOf(grid, row, c)) + '\t';
+                if (r >= 15 && r <= 19) text += datafile::singleLine(commasToPoints(cellOf(grid, row, c))) + '\t';
+                else if (taken(r)) text += datafile::singleLine(cellOf(grid, row, c)) + '\t';
             }
             if (taken(r)) text += '\r';
             if (r == 5 || r == 19) text += '\r';
@@ -70,13 +71,6 @@ std::string fromTenthCharacter(const std::string& utf8)
     return {};
 }
 
-std::string cellText(std::string text)
-{
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return text;
-}
-
 std::string commentText(const std::string& comment)
 {
     std::string out;
@@ -85,7 +79,7 @@ std::string commentText(const std::string& comment)
         const std::size_t lf = comment.find('\n', start);
         std::string line = comment.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        out += cellText(std::move(line));
+        out += datafile::singleLine(std::move(line));
         if (lf == std::string::npos) break;
         out += "\r\n";
         start = lf + 1;
@@ -95,7 +89,7 @@ std::string commentText(const std::string& comment)
 
 std::string projectLine(const std::array<std::string, 6>& labels)
 {
-    return cellText(labels[0]) + "\t\t" + cellText(fromTenthCharacter(labels[1]));
+    return datafile::singleLine(labels[0]) + "\t\t" + datafile::singleLine(fromTenthCharacter(labels[1]));
 }
 
 void Progress::step()

@@ -74,10 +74,6 @@ std::string dataTableText(const Grid& protocolGrid);
 // "Filename:"); empty for a shorter text.
 std::string fromTenthCharacter(const std::string& utf8);
 
-// A text for one cell of a pasted table: a tab or a line break would move the text after it
-// into another cell, so every control character becomes a blank.
-std::string cellText(std::string text);
-
 // The comment for its paste, one row per line: its line breaks (CR LF, LF) stay, every other
 // control character (a tab, a CR alone) becomes a blank.
 std::string commentText(const std::string& comment);
