@@ -418,11 +418,17 @@ FileStamp fileStamp(const std::string& path)
     return stamp;
 }
 
+std::string fileIdentity(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
 bool sameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa {}, sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    const std::string id = fileIdentity(a);
+    return !id.empty() && id == fileIdentity(b);
 }
 
 bool isWriteProtected(const std::string& path)

@@ -89,7 +89,10 @@ struct FileStamp {
 };
 FileStamp fileStamp(const std::string& path);
 
-// True when both paths name one existing file, through links and hard links alike.
+// What a path is as a file, the same for every name of it (links, hard links): its device and
+// inode after following links; "" when there is no such file.
+std::string fileIdentity(const std::string& path);
+// True when both paths name one existing file.
 bool sameFile(const std::string& a, const std::string& b);
 
 // The read-only attribute of a file: no write permission bit is set (even the administrator's

@@ -13,8 +13,6 @@
 #include <new>
 #include <system_error>
 
-#include <sys/stat.h>
-
 namespace series {
 namespace {
 
@@ -200,19 +198,12 @@ platform::Message notEnoughMemory(const std::string& path)
     return platform::messageFromFlags(0x1010, "There is not enough memory to open " + path + ".", "CTS-Error");
 }
 
-std::string fileIdentity(const std::string& path)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
-    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-}
-
 FileSource diskFiles()
 {
     return {[](const std::string& path, std::string& bytes, std::string& error) {
                 return platform::readFileBytes(path, bytes, error);
             },
-            findDataFile, fileIdentity};
+            findDataFile, platform::fileIdentity};
 }
 
 SeriesLoad loadSeries(const std::string& path, const FileSource& files)

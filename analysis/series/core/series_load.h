@@ -54,10 +54,7 @@ std::string findDataFile(const std::string& directory, const std::string& name);
 // "There is not enough memory to open <path>." (title "CTS-Error", critical).
 platform::Message notEnoughMemory(const std::string& path);
 
-// A file's identity on the disk: its device and inode, after following links; "" when it has none.
-std::string fileIdentity(const std::string& path);
-
-// The files on the disk: platform::readFileBytes, findDataFile and fileIdentity.
+// The files on the disk: platform::readFileBytes, findDataFile and platform::fileIdentity.
 FileSource diskFiles();
 
 // Reads the series file at `path` and every data file it names, checking all of them before
