@@ -100,8 +100,8 @@ void DiagramPanel::layoutControls(int w, int h)
 {
     const PanelLayout l = panelLayout(w, h);
     picdiagram_->setLabelFont(labelFont(l.font));
-    place(picdiagram_, l.picdiagram);
-    place(pictest_, l.picdiagram);
+    diagram::place(picdiagram_, l.picdiagram);
+    diagram::place(pictest_, l.picdiagram);
     nav_->place(l);
     legend_->place(l);
     pictest_->raise();

@@ -2,14 +2,11 @@
 // Where the diagram's controls lie for a panel of a given size, and the label font and margin
 // divisor that size calls for. Lengths in twips. Standard library only.
 
+#include "platform/twips.h"
+
 namespace diagram {
 
-struct TwipsRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
+using platform::TwipsRect;
 
 struct LabelFontChoice {
     bool narrow = false;  // the narrow face below 9000 twips of width
