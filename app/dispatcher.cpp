@@ -18,8 +18,6 @@ namespace {
 
 using platform::px;
 constexpr int kCascadeTwips = 250;
-constexpr int kWidthTwips = kAnalysisWindowWidthTwips;
-constexpr int kHeightTwips = kAnalysisWindowHeightTwips;
 
 int counter = 0;
 bool opening = false;
@@ -69,7 +67,7 @@ int openAnalysisWindow(int kind, const QString& reloadPath)
     QMdiSubWindow* sub = main->addChildWindow(window);
     int left = older * kCascadeTwips;
     if (main->browserWindow && main->browserWindow->isVisible()) left += main->browserWindow->width() * platform::kTwipsPerPixel;
-    sub->setGeometry(px(left), px(older * kCascadeTwips), px(kWidthTwips), px(kHeightTwips));
+    sub->setGeometry(px(left), px(older * kCascadeTwips), px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips));
     QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, window, [window, sub](QMdiSubWindow* active) {
         if (active == sub) window->Form_Activate();
     });

@@ -17,10 +17,11 @@ namespace {
 
 using platform::px;
 
-QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
+// The windows an arrangement moves: those shown and not minimised.
+QList<QMdiSubWindow*> arrangeable(QMdiArea* area, QMdiArea::WindowOrder order)
 {
     QList<QMdiSubWindow*> list;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
+    for (QMdiSubWindow* sub : area->subWindowList(order))
         if (sub->isVisible() && !sub->isMinimized()) list << sub;
     return list;
 }
@@ -29,9 +30,7 @@ QList<QMdiSubWindow*> arrangeable(QMdiArea* area)
 
 void cascadeSubWindows(QMdiArea* area)
 {
-    QList<QMdiSubWindow*> subs;
-    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
-        if (sub->isVisible() && !sub->isMinimized()) subs << sub;
+    const QList<QMdiSubWindow*> subs = arrangeable(area, QMdiArea::StackingOrder);
     if (subs.isEmpty()) return;
     std::vector<Size> sizes;
     for (QMdiSubWindow* sub : subs) {
@@ -54,7 +53,7 @@ void cascadeSubWindows(QMdiArea* area)
 
 void tileSubWindows(QMdiArea* area, Qt::Orientation orientation)
 {
-    const QList<QMdiSubWindow*> subs = arrangeable(area);
+    const QList<QMdiSubWindow*> subs = arrangeable(area, QMdiArea::CreationOrder);
     if (subs.isEmpty()) return;
     const QRect space = area->viewport()->rect();
     const int n = static_cast<int>(subs.size());
