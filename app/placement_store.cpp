@@ -103,5 +103,4 @@ void savePlacement(const QWidget* window)
                                       QString::fromStdString(texts[i]));
 }
 
-
 }  // namespace app
