@@ -116,22 +116,22 @@ void solve(const Call& c) {
     auto tied = [off](long i) { return 2 * i - off; };
     // λ = 0 couples nothing: the plain unknowns, as for one run or any other mode.
     const bool coupled = m > 1 && (c.mode == 0 || c.mode == 1) && c.lambda != 0.0;
-    Block T(n, n), y(n, 2);  // coupled: the unknowns are y, with (F0_1, k_1, ...) = T·y
+    Block basis(n, n), y(n, 2);  // coupled: the unknowns are y, with (F0_1, k_1, ...) = basis·y
     if (coupled) {
         // Run 1's tied slot of y holds c̄, run i's (i ≥ 2) holds d_i, and c_1 = c̄ − Σ d_i; the
-        // untied slots stay. T holds only 0 and ±1: the products below just add and subtract
+        // untied slots stay. The basis holds only 0 and ±1: the products below just add and subtract
         // the runs' entries, and the coupling keeps no share in c̄, as a rounded basis would.
-        for (long r = 1; r <= n; ++r) T[r][r] = 1.0;
+        for (long r = 1; r <= n; ++r) basis[r][r] = 1.0;
         for (long i = 2; i <= m; ++i) {
-            T[tied(i)][tied(1)] = 1.0;
-            T[tied(1)][tied(i)] = -1.0;
+            basis[tied(i)][tied(1)] = 1.0;
+            basis[tied(1)][tied(i)] = -1.0;
         }
-        Block Tt(n, n), product(n, n);
+        Block transposed(n, n), product(n, n);
         for (long r = 1; r <= n; ++r)
-            for (long s = 1; s <= n; ++s) Tt[r][s] = T[s][r];
-        matrix_product(normal.get(), n, n, T.get(), n, n, product.get());
-        matrix_product(Tt.get(), n, n, product.get(), n, n, normal.get());
-        matrix_product(Tt.get(), n, n, rhs.get(), n, 2, y.get());
+            for (long s = 1; s <= n; ++s) transposed[r][s] = basis[s][r];
+        matrix_product(normal.get(), n, n, basis.get(), n, n, product.get());
+        matrix_product(transposed.get(), n, n, product.get(), n, n, normal.get());
+        matrix_product(transposed.get(), n, n, rhs.get(), n, 2, y.get());
         for (long r = 1; r <= n; ++r) rhs[r][1] = y[r][1];
         // λ·Σ_{i<j}(c_i − c_j)² = λ·m·Σ(c_i − c̄)² = λ·m·(Σ d_i² + (Σ d_i)²): free of c̄, it
         // differentiates to 2mλ on the offsets' diagonal and mλ off it.
@@ -149,7 +149,7 @@ void solve(const Call& c) {
     }
     if (coupled) {
         matrix_product(system.get(), n, n, rhs.get(), n, 2, y.get());
-        matrix_product(T.get(), n, n, y.get(), n, 2, solution.get());
+        matrix_product(basis.get(), n, n, y.get(), n, 2, solution.get());
     } else {
         matrix_product(system.get(), n, n, rhs.get(), n, 2, solution.get());
     }

@@ -269,21 +269,23 @@ TEST(Fit, SingularSystemsGiveExactlyZeroOutputs) {
         const char* name;
         int N, m;
         int32_t mode;
+        double lambda;
         std::function<double(int run, int j)> sample;
     };
     const Case cases[] = {
-        {"one sample", 1, 1, 0, [](int, int) { return 20.0; }},
-        {"two samples", 2, 2, 0, [](int, int j) { return 30.0 - j; }},
-        {"constant speed", 6, 1, 0, [](int, int) { return 2.0; }},
+        {"one sample", 1, 1, 0, 0, [](int, int) { return 20.0; }},
+        {"two samples", 2, 2, 0, 0, [](int, int j) { return 30.0 - j; }},
+        {"two samples, coupled", 2, 3, 1, 1e6, [](int, int j) { return 30.0 - j; }},
+        {"constant speed", 6, 1, 0, 0, [](int, int) { return 2.0; }},
         // One uncoupled constant run makes the whole system singular.
-        {"constant run beside a good one", 50, 2, 2,
+        {"constant run beside a good one", 50, 2, 2, 0,
          [](int run, int j) { return run == 1 ? coastDown(150, 0.4, 1500, 30, j * 0.1) : 2.0; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fit f(c.N, c.m, 7.5);
         for (int i = 1; i <= c.m; ++i) f.setRun(i, [&](int j) { return c.sample(i, j); });
-        f.run(0.1, 0, c.mode);
+        f.run(0.1, c.lambda, c.mode);
         expectAllOutputsZero(f);
     }
 }
