@@ -3,6 +3,12 @@
 // All runs share one linear system in the unknowns (F0_1, k_1, ..., F0_m, k_m). Each run adds the
 // normal equations of F0 + k·v² = −M·dv/dt over its interior samples (central differences);
 // the coupling weight adds λ·Σ(c_i − c_j)² over all pairs for the tied coefficient c.
+//
+// Coupled, the system is solved for the mean c̄ of the tied coefficients and the offsets
+// d_i = c_i − c̄ in place of the c_i, an exact change of variables. The coupling term is then a
+// form in the offsets alone: λ never meets the runs' own sums in one sum, and as λ grows the
+// offsets go to 0 while c̄ stays fixed by the runs' sums, so every λ keeps their digits. With λ
+// added into the runs' diagonal instead, 1E+12 already rounded away the sixth digit of F0.
 #include "solver/coastfit.h"
 
 #include <cstdint>
@@ -105,14 +111,33 @@ void solve(const Call& c) {
         rhs[2 * i][1] = -M * s2a;
     }
 
-    // Coupling: λ·Σ_{i<j}(c_i − c_j)² differentiates to (m − 1)·λ on the diagonal and −λ off it.
-    if (m > 1 && (c.mode == 0 || c.mode == 1)) {
-        const long off = c.mode == 0 ? 1 : 0;  // row of the tied coefficient: 2i − 1 or 2i
-        for (long i = 1; i <= m; ++i) {
-            coupling[2 * i - off][2 * i - off] = static_cast<double>(m - 1) * c.lambda;
-            for (long j = 1; j <= m; ++j)
-                if (j != i) coupling[2 * i - off][2 * j - off] = -c.lambda;
+    // Row of the tied coefficient of run i: 2i − 1 (F0) or 2i (k).
+    const long off = c.mode == 0 ? 1 : 0;
+    auto tied = [off](long i) { return 2 * i - off; };
+    // λ = 0 couples nothing: the plain unknowns, as for one run or any other mode.
+    const bool coupled = m > 1 && (c.mode == 0 || c.mode == 1) && c.lambda != 0.0;
+    Block basis(n, n), y(n, 2);  // coupled: the unknowns are y, with (F0_1, k_1, ...) = basis·y
+    if (coupled) {
+        // Run 1's tied slot of y holds c̄, run i's (i ≥ 2) holds d_i, and c_1 = c̄ − Σ d_i; the
+        // untied slots stay. The basis holds only 0 and ±1: the products below just add and subtract
+        // the runs' entries, and the coupling keeps no share in c̄, as a rounded basis would.
+        for (long r = 1; r <= n; ++r) basis[r][r] = 1.0;
+        for (long i = 2; i <= m; ++i) {
+            basis[tied(i)][tied(1)] = 1.0;
+            basis[tied(1)][tied(i)] = -1.0;
         }
+        Block transposed(n, n), product(n, n);
+        for (long r = 1; r <= n; ++r)
+            for (long s = 1; s <= n; ++s) transposed[r][s] = basis[s][r];
+        matrix_product(normal.get(), n, n, basis.get(), n, n, product.get());
+        matrix_product(transposed.get(), n, n, product.get(), n, n, normal.get());
+        matrix_product(transposed.get(), n, n, rhs.get(), n, 2, y.get());
+        for (long r = 1; r <= n; ++r) rhs[r][1] = y[r][1];
+        // λ·Σ_{i<j}(c_i − c_j)² = λ·m·Σ(c_i − c̄)² = λ·m·(Σ d_i² + (Σ d_i)²): free of c̄, it
+        // differentiates to 2mλ on the offsets' diagonal and mλ off it.
+        const double mlambda = static_cast<double>(m) * c.lambda;
+        for (long i = 2; i <= m; ++i)
+            for (long j = 2; j <= m; ++j) coupling[tied(i)][tied(j)] = i == j ? 2.0 * mlambda : mlambda;
     }
 
     for (long r = 1; r <= n; ++r)
@@ -122,7 +147,12 @@ void solve(const Call& c) {
         write_zeros(c);
         return;
     }
-    matrix_product(system.get(), n, n, rhs.get(), n, 2, solution.get());
+    if (coupled) {
+        matrix_product(system.get(), n, n, rhs.get(), n, 2, y.get());
+        matrix_product(basis.get(), n, n, y.get(), n, 2, solution.get());
+    } else {
+        matrix_product(system.get(), n, n, rhs.get(), n, 2, solution.get());
+    }
 
     for (long i = 1; i <= m; ++i) {
         const double F0 = solution[2 * i - 1][1];

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "solver/coastfit.h"
@@ -139,6 +140,108 @@ TEST(Fit, CouplingWeightTiesTheChosenCoefficient) {
     }
 }
 
+// The coupled normal equations of Fit f, built from the same double samples but summed and solved
+// in 113-bit arithmetic; F0, k, fr and cd per run as the results vector lays them out.
+std::vector<double> exactResults(Fit& f, double dt, double lambda, int32_t mode) {
+    using Quad = __float128;
+    const int m = f.m, n = 2 * m;
+    std::vector<std::vector<Quad>> a(static_cast<size_t>(n), std::vector<Quad>(static_cast<size_t>(n) + 1, 0));
+    auto at = [&](int r, int s) -> Quad& { return a[static_cast<size_t>(r)][static_cast<size_t>(s)]; };
+    for (int i = 1; i <= m; ++i) {
+        Quad s2 = 0, s4 = 0, sa = 0, s2a = 0;
+        for (int j = 2; j < f.N; ++j) {
+            const Quad x2 = Quad(f.v(i, j)) * f.v(i, j);
+            const Quad acc = (Quad(f.v(i, j + 1)) - f.v(i, j - 1)) / (2 * Quad(dt));
+            s2 += x2, s4 += x2 * x2, sa += acc, s2a += x2 * acc;
+        }
+        const int r = 2 * (i - 1);
+        const Quad M = f.parameters[static_cast<size_t>((i - 1) * 6 + 2)];
+        at(r, r) = f.N - 2, at(r, r + 1) = at(r + 1, r) = s2, at(r + 1, r + 1) = s4;
+        at(r, n) = -M * sa, at(r + 1, n) = -M * s2a;
+    }
+    if (mode == 0 || mode == 1)
+        for (int i = 0; i < m; ++i)
+            for (int j = 0; j < m; ++j) at(2 * i + mode, 2 * j + mode) += i == j ? (m - 1) * Quad(lambda) : -Quad(lambda);
+    auto magnitude = [&](int r, int s) { return at(r, s) < 0 ? -at(r, s) : at(r, s); };
+    for (int col = 0; col < n; ++col) {  // elimination with partial pivoting
+        int pivot = col;
+        for (int r = col + 1; r < n; ++r)
+            if (magnitude(r, col) > magnitude(pivot, col)) pivot = r;
+        std::swap(a[static_cast<size_t>(col)], a[static_cast<size_t>(pivot)]);
+        for (int r = col + 1; r < n; ++r) {
+            const Quad q = at(r, col) / at(col, col);
+            for (int s = col; s <= n; ++s) at(r, s) -= q * at(col, s);
+        }
+    }
+    std::vector<Quad> x(static_cast<size_t>(n));
+    for (int r = n - 1; r >= 0; --r) {
+        Quad s = at(r, n);
+        for (int c = r + 1; c < n; ++c) s -= at(r, c) * x[static_cast<size_t>(c)];
+        x[static_cast<size_t>(r)] = s / at(r, r);
+    }
+    std::vector<double> results(f.results.size());
+    for (int i = 1; i <= m; ++i) {
+        const double* p = &f.parameters[static_cast<size_t>((i - 1) * 6)];
+        const Quad F0 = x[static_cast<size_t>(2 * i - 2)], k = x[static_cast<size_t>(2 * i - 1)];
+        results[static_cast<size_t>(4 * i - 3)] = static_cast<double>(F0);
+        results[static_cast<size_t>(4 * i - 2)] = static_cast<double>(k);
+        results[static_cast<size_t>(4 * i - 1)] = static_cast<double>(F0 / (Quad(p[1]) * 9.81));
+        results[static_cast<size_t>(4 * i)] =
+            static_cast<double>(2 * k * 287.1 * (273.15 + Quad(p[4])) / (Quad(p[3]) * 100000.0 * p[5]));
+    }
+    return results;
+}
+
+// Runs sampled at 1 s and rounded to multiples of 0.036 m/s, as a measured file gives them; each
+// run has its own coefficients, masses and air, so neither tied coefficient starts out common.
+Fit quantisedRuns(int runs) {
+    const int N = 200;
+    Fit f(N, runs);
+    for (int i = 1; i <= runs; ++i) {
+        const double F0 = 140 + 9 * (i % 5), k = 0.35 + 0.012 * (i % 4), v0 = 34 + i % 3;
+        Params p;
+        p.mass = 1380 + 11 * i, p.dynMass = 1900 + 13 * i, p.pressure = 0.97 + 0.011 * (i % 5);
+        p.temperature = 4 + 3 * (i % 7), p.area = 2.18 + 0.02 * (i % 3);
+        f.setRun(i, [&](int j) { return std::round(coastDown(F0, k, p.dynMass, v0, j - 1) / 0.036) * 0.036; }, p);
+        EXPECT_GT(f.v(i, N), 1.0) << "run " << i << " must not reach standstill";
+    }
+    return f;
+}
+
+TEST(Fit, EveryOfferedLambdaKeepsEveryShownDigit) {
+    struct Case {
+        const char* name;
+        Fit fit;
+        double dt;
+    };
+    const Case cases[] = {
+        {"4 quantised runs", quantisedRuns(4), 1.0},
+        {"30 quantised runs", quantisedRuns(30), 1.0},
+        {"2 runs at 0.1 s", twoRuns(), 0.1},
+    };
+    std::vector<double> lambdas{0};  // the window's list: 0, 1, 10, ... 1E+15
+    for (double lambda = 1; lambda <= 1e15; lambda *= 10) lambdas.push_back(lambda);
+    const char* quantity[] = {"cd", "F0", "k", "fr"};
+    for (const auto& c : cases) {
+        for (int32_t mode : {0, 1}) {
+            for (double lambda : lambdas) {
+                Fit f = c.fit;
+                f.run(c.dt, lambda, mode);
+                const std::vector<double> exact = exactResults(f, c.dt, lambda, mode);
+                double worst = 0;
+                size_t at = 1;
+                for (size_t r = 1; r < exact.size(); ++r) {
+                    const double error = std::fabs(f.results[r] - exact[r]) / std::fabs(exact[r]);
+                    if (!(error <= worst)) worst = error, at = r;
+                }
+                EXPECT_LE(worst, 5e-8) << c.name << ", mode " << mode << ", lambda " << lambda << ": run "
+                                       << (at + 3) / 4 << " " << quantity[at % 4] << " " << f.results[at]
+                                       << " against " << exact[at];
+            }
+        }
+    }
+}
+
 TEST(Fit, ModesOtherThanZeroOrOneTieNothing) {
     Fit reference = twoRuns();
     reference.run(0.1, 0, 0);
@@ -166,21 +269,23 @@ TEST(Fit, SingularSystemsGiveExactlyZeroOutputs) {
         const char* name;
         int N, m;
         int32_t mode;
+        double lambda;
         std::function<double(int run, int j)> sample;
     };
     const Case cases[] = {
-        {"one sample", 1, 1, 0, [](int, int) { return 20.0; }},
-        {"two samples", 2, 2, 0, [](int, int j) { return 30.0 - j; }},
-        {"constant speed", 6, 1, 0, [](int, int) { return 2.0; }},
+        {"one sample", 1, 1, 0, 0, [](int, int) { return 20.0; }},
+        {"two samples", 2, 2, 0, 0, [](int, int j) { return 30.0 - j; }},
+        {"two samples, coupled", 2, 3, 1, 1e6, [](int, int j) { return 30.0 - j; }},
+        {"constant speed", 6, 1, 0, 0, [](int, int) { return 2.0; }},
         // One uncoupled constant run makes the whole system singular.
-        {"constant run beside a good one", 50, 2, 2,
+        {"constant run beside a good one", 50, 2, 2, 0,
          [](int run, int j) { return run == 1 ? coastDown(150, 0.4, 1500, 30, j * 0.1) : 2.0; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fit f(c.N, c.m, 7.5);
         for (int i = 1; i <= c.m; ++i) f.setRun(i, [&](int j) { return c.sample(i, j); });
-        f.run(0.1, 0, c.mode);
+        f.run(0.1, c.lambda, c.mode);
         expectAllOutputsZero(f);
     }
 }
