@@ -11,7 +11,8 @@
 #
 # Links (only with BUILD-DIR, the folder of a configured build tree): every library and program
 # of a folder links only targets of its own folder and of the floors below it, as CMake itself
-# sees the targets (its graphviz output, made by re-running CMake in that tree). scripts/test.sh
+# sees the targets. CMake describes them in a throw-away tree configured beside it from the same
+# sources and options, so the tree under test is only read, never regenerated. scripts/test.sh
 # checks the includes before the build; the ctest layout_check passes its build tree.
 #
 # The floors of the house, from the ground up.
@@ -121,7 +122,16 @@ check_links() {
   tmp=$(mktemp -d)
   # shellcheck disable=SC2064
   trap "rm -rf '$tmp'" EXIT
-  if ! cmake --graphviz="$tmp/targets.dot" "$build" > "$tmp/cmake.log" 2>&1; then
+  # The same sources, generator, compilers and the house's own options as the tree under test.
+  local source generator entry
+  local -a options=()
+  source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+  generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$build/CMakeCache.txt")
+  while IFS= read -r entry; do
+    options+=("-D$entry")
+  done < <(grep -E '^(TW_[A-Z_]*|CMAKE_BUILD_TYPE|CMAKE_C_COMPILER|CMAKE_CXX_COMPILER):[A-Z]+=' "$build/CMakeCache.txt")
+  if ! cmake -S "$source" -B "$tmp/tree" ${generator:+-G "$generator"} "${options[@]}" \
+      --graphviz="$tmp/targets.dot" > "$tmp/cmake.log" 2>&1; then
     cat "$tmp/cmake.log"
     report "CMake could not describe the targets of $build"
     return

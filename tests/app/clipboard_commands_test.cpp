@@ -32,14 +32,17 @@ TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
     main->editPaste();  // no text on the clipboard: nothing changes
     EXPECT_EQ(w->comments->toPlainText(), QStringLiteral("hello there"));
 
+    w->grid->setItem(0, 0, new QTableWidgetItem(QStringLiteral("cell")));
+    w->grid->setCurrentCell(0, 0);
     w->grid->setFocus();
     main->editCopy();
     EXPECT_FALSE(fakes.clipboard.image().isNull());
     EXPECT_EQ(fakes.clipboard.image().size(), w->grid->size());
     fakes.clipboard.setText(QStringLiteral("kept"));
-    main->editCut();  // Cut does nothing in a table
+    main->editCut();  // Cut and Paste do nothing in a table: the cell and the clipboard stay
     main->editPaste();
     EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("kept"));
+    EXPECT_EQ(w->grid->item(0, 0)->text(), QStringLiteral("cell"));
 
     w->diagram->setFocus();
     main->editCopy();

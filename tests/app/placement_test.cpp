@@ -49,9 +49,13 @@ TEST_F(Frame, MinimisedCloseKeepsThePreviousPlacement)
 {
     storePlacement("1500", "1500", "9000", "7500");
     start();
+    // Moved away from the stored placement first: only the minimised state keeps it.
+    main->move(200, 160);
+    main->resize(800, 600);
     main->showMinimized();
     main->close();
     EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
+    EXPECT_EQ(stored("MainTop"), QStringLiteral("1500"));
     EXPECT_EQ(stored("MainWidth"), QStringLiteral("9000"));
     EXPECT_EQ(stored("MainHeight"), QStringLiteral("7500"));
 }

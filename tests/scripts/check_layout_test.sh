@@ -60,7 +60,15 @@ expect() {
 
 make_tree "$work/clean"
 configure "$work/clean"
+# The check reads the build tree and changes nothing in it: every file keeps its time and size.
+snapshot() { find "$1" -printf '%P %T@ %s\n' | sort; }
+before=$(snapshot "$work/clean.build")
 expect clean PASS "every include and every link points down" "$work/clean.build"
+if [ "$(snapshot "$work/clean.build")" != "$before" ]; then
+  echo "FAILED clean: the check changed the build tree it read:"
+  diff <(echo "$before") <(snapshot "$work/clean.build") || true
+  failures=$((failures + 1))
+fi
 
 # Each fault in a copy of its own: what to plant (file, line), and the message it must give.
 plants=(
