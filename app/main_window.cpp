@@ -414,6 +414,16 @@ frame::AnalysisWindowApi* MainWindow::activeAnalysisWindow() const
     return w && w->isOpen() ? w : nullptr;
 }
 
+frame::AnalysisWindowApi* MainWindow::lastActivatedAnalysisWindow(const frame::AnalysisWindowApi* excluding) const
+{
+    const QList<QMdiSubWindow*> history = mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        auto* w = dynamic_cast<frame::AnalysisWindowApi*>((*it)->widget());
+        if (w && w != excluding && w->isOpen()) return w;
+    }
+    return nullptr;
+}
+
 QMdiSubWindow* MainWindow::subWindowOf(const frame::AnalysisWindowApi* window) const
 {
     if (!window) return nullptr;
@@ -572,19 +582,28 @@ void MainWindow::cascade()
 {
     // The data browser leaves the arrangement: hidden first, so no hole is left where it stood.
     setBrowserVisible(false, false);
-    cascadeSubWindows(mdiArea);
+    activateFront(cascadeSubWindows(mdiArea));
 }
 
 void MainWindow::tileHorizontal()
 {
     setBrowserVisible(false, false);
-    tileSubWindows(mdiArea, Qt::Horizontal);
+    activateFront(tileSubWindows(mdiArea, Qt::Horizontal));
 }
 
 void MainWindow::tileVertical()
 {
     setBrowserVisible(false, false);
-    tileSubWindows(mdiArea, Qt::Vertical);
+    activateFront(tileSubWindows(mdiArea, Qt::Vertical));
+}
+
+void MainWindow::activateFront(QMdiSubWindow* front)
+{
+    // What the user sees in front is what the commands act on. The active window may be one
+    // the arrangement left out (a minimised one, now under the others, or the hidden browser).
+    if (!front) return;
+    if (auto* w = dynamic_cast<frame::AnalysisWindowApi*>(front->widget())) activateAnalysisWindow(w);
+    else mdiArea->setActiveSubWindow(front);
 }
 
 void MainWindow::showHelp()

@@ -101,6 +101,8 @@ public:
     frame::AnalysisWindowApi* findAnalysisWindow(int windowNumber) const;
     // The active MDI child when it is an analysis window, else nullptr.
     frame::AnalysisWindowApi* activeAnalysisWindow() const;
+    // The open analysis window activated last, `excluding` left out; nullptr when none.
+    frame::AnalysisWindowApi* lastActivatedAnalysisWindow(const frame::AnalysisWindowApi* excluding) const;
     QMdiSubWindow* subWindowOf(const frame::AnalysisWindowApi* window) const;
     // Makes the window the active child and gives it the focus (its activation runs); a page
     // asked for from the tree brings a minimised window back first.
@@ -150,6 +152,8 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
+    // After an arrangement: the window it left in front becomes the active one.
+    void activateFront(QMdiSubWindow* front);
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
