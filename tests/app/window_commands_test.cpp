@@ -419,3 +419,21 @@ TEST_F(Windows, ClosingTheShownWindowWhileTheBrowserIsActiveShowsTheOneLeft)
     main->mdiArea->setActiveSubWindow(sub(a));
     EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
 }
+
+// ---- keyboard ways out ---------------------------------------------------------------------------
+
+TEST_F(Windows, TabAndShiftTabMoveTheFocusOutOfTheCommentBox)
+{
+    analysis::FrmTabchild* w = openDataFile();
+    ASSERT_NE(w, nullptr);
+    w->selectPage(1);
+    const QString comment = w->txtCTComments->toPlainText();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+        QTest::mouseClick(w->txtCTComments->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+        ASSERT_EQ(QApplication::focusWidget(), w->txtCTComments);
+        QTest::keyClick(w->txtCTComments, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_NE(QApplication::focusWidget(), w->txtCTComments);
+        EXPECT_EQ(w->txtCTComments->toPlainText(), comment);
+    }
+}
