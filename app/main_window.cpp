@@ -9,6 +9,7 @@
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
 #include "platform/controls.h"
+#include "platform/plain_text_edit.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"
@@ -538,9 +539,24 @@ void MainWindow::saveGraph()
     if (commandHooks().saveGraph) commandHooks().saveGraph();
 }
 
-void MainWindow::saveNotes()
+bool MainWindow::saveNotes()
 {
-    if (commandHooks().saveNotes) commandHooks().saveNotes();
+    if (!commandHooks().saveNotes) return false;
+    const QString text = browser->txtNotes->toPlainText();
+    if (!commandHooks().saveNotes()) return false;
+    notesSaved_ = text;
+    return true;
+}
+
+bool MainWindow::notesMayBeLeft()
+{
+    const QString text = browser->txtNotes->toPlainText();
+    if (text.isEmpty() || text == notesSaved_) return true;
+    switch (platform::msgBox(QStringLiteral("The notepad holds text that is not saved. Save it?"), 0x1023, QString(), this)) {
+    case platform::Answer::Yes: return saveNotes();
+    case platform::Answer::No: return true;
+    default: return false;
+    }
 }
 
 void MainWindow::exitProgram() { close(); }
@@ -626,6 +642,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (closing_) {
         event->accept();
+        return;
+    }
+    if (!notesMayBeLeft()) {
+        event->ignore();
         return;
     }
     closing_ = true;

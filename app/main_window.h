@@ -118,7 +118,8 @@ public:
     void openDataFile();
     void openSeries();
     void saveGraph();
-    void saveNotes();
+    // True when the notes were written.
+    bool saveNotes();
     void exitProgram();
     void editCut();
     void editCopy();
@@ -152,6 +153,9 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
+    // Before the program ends: notes typed since they were last saved (or emptied) are saved,
+    // kept or given up as the user answers. False: the program stays.
+    bool notesMayBeLeft();
     // After an arrangement: the window it left in front becomes the active one.
     void activateFront(QMdiSubWindow* front);
 
@@ -164,6 +168,7 @@ private:
     QPointer<QWidget> focusWhileDisabled_;
     QPointer<QWidget> focusBeforeMenuBar_;  // the control the menu bar took the focus from
     bool closing_ = false;
+    QString notesSaved_;  // the notes as last written by Save notepad
 };
 
 }  // namespace app

@@ -332,7 +332,10 @@ TEST_F(Frame, FileCommandsReachTheHooks)
     app::commandHooks().importAsciiData = [&] { ++imports; };
     app::commandHooks().createSeriesFile = [&] { ++series; };
     app::commandHooks().saveGraph = [&] { ++graphs; };
-    app::commandHooks().saveNotes = [&] { ++notes; };
+    app::commandHooks().saveNotes = [&] {
+        ++notes;
+        return true;
+    };
     main->mnuFileNewCTD->trigger();
     main->tbMenuEntry(1, 1)->trigger();
     main->mnuFileNewCTS->trigger();
@@ -356,7 +359,10 @@ TEST_F(Frame, NewOpenAndSaveOpenTheirMenusFromTheButtonsBody)
     int imports = 0, opens = 0, notes = 0;
     app::commandHooks().importAsciiData = [&] { ++imports; };
     app::commandHooks().openAnalysisWindow = [&](int) { ++opens; };
-    app::commandHooks().saveNotes = [&] { ++notes; };
+    app::commandHooks().saveNotes = [&] {
+        ++notes;
+        return true;
+    };
     for (int position : {1, 2, 3}) {
         QToolButton* b = main->tbButton(position);
         QMenu* shown = nullptr;
