@@ -626,7 +626,7 @@ void MainWindow::showHelp()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf"));
     const int code = platform::openDocument(path);
-    const std::string message = platform::openDocumentErrorText(code);
+    const std::string message = platform::openDocumentErrorText(code, path.toStdString());
     if (!message.empty()) platform::msgBox(QString::fromStdString(message), 0, QString(), this);
 }
 

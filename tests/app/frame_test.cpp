@@ -411,17 +411,23 @@ TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
 TEST_F(Frame, HelpReportsTheShellsResultCodes)
 {
     start();
+    const std::string pdf = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf")).toStdString();
     struct Case {
         int code;
-        const char* message;
+        std::string message;  // empty: none
     };
-    const Case cases[] = {{2, "File not found"}, {3, "Path not found"}, {31, "No association for file extension"},
-                          {12, "Unknown error"}, {42, nullptr}};
+    const Case cases[] = {{2, "File not found: " + pdf},
+                          {3, "Path not found"},
+                          {31, "No association for file extension"},
+                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so nothing can open " + pdf +
+                                                         ".\nInstall it with: sudo apt-get install xdg-utils"},
+                          {12, "Unknown error"},
+                          {42, ""}};
     for (const Case& c : cases) {
         fakes.messages.clear();
         fakes.shell.result = c.code;
         main->mnuHelpContents->trigger();
-        if (!c.message) {
+        if (c.message.empty()) {
             EXPECT_TRUE(fakes.messages.shown.empty());
             continue;
         }
