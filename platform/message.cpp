@@ -36,8 +36,8 @@ std::string openDocumentErrorText(int code, const std::string& file)
     switch (code) {
     case kChosenProgramFailed: return "The program the desktop chose for " + file + " failed to open it.";
     case kOpenerMissing:
-        return "The desktop's opener xdg-open is missing, so nothing can open " + file +
-               ".\nInstall it with: sudo apt-get install xdg-utils";
+        return "The desktop's opener xdg-open is missing, so " + file +
+               " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils";
     case 2: return "File not found: " + file;
     case 3: return "Path not found";
     case 5: return "Access denied";

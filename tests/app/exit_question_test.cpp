@@ -41,19 +41,22 @@ protected:
         QTest::mouseClick(browser->txtNotes->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::keyClicks(browser->txtNotes, text);
     }
-    void clickFileEntry(QAction* entry)
+    // Types the text into the notes and saves them with File > Save > Save notepad... to `file`.
+    void typeAndSave(const QString& text, const QString& file)
+    {
+        type(text);
+        fakes.files.answer(path(file));
+        main->mnuFileSave->popup(QPoint(0, 0));  // the submenu, as the File menu opens it
+        QTest::mouseClick(main->mnuFileSave, Qt::LeftButton, {}, main->mnuFileSave->actionGeometry(main->mnuFileSaveNotepad).center());
+        ASSERT_EQ(bytesOf(path(file)), text.toStdString());
+    }
+    void exitByMenu()
     {
         QMenuBar* bar = main->menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main->mnuFile->menuAction()).center());
         ASSERT_TRUE(main->mnuFile->isVisible());
-        QTest::mouseClick(main->mnuFile, Qt::LeftButton, {}, main->mnuFile->actionGeometry(entry).center());
+        QTest::mouseClick(main->mnuFile, Qt::LeftButton, {}, main->mnuFile->actionGeometry(main->mnuFileExit).center());
         QApplication::processEvents();
-    }
-    void exitByMenu() { clickFileEntry(main->mnuFileExit); }
-    void saveNotepad()
-    {
-        main->mnuFileSave->popup(QPoint(0, 0));  // the submenu, as the File menu opens it
-        QTest::mouseClick(main->mnuFileSave, Qt::LeftButton, {}, main->mnuFileSave->actionGeometry(main->mnuFileSaveNotepad).center());
     }
     int questionsAsked() const
     {
@@ -123,18 +126,13 @@ TEST_F(ExitQuestion, OnlyTextChangedSinceItWasSavedOrEmptiedIsAskedAbout)
     EXPECT_TRUE(ended());
 
     startAfresh();
-    type(QStringLiteral("abc"));
-    fakes.files.answer(path(QStringLiteral("saved.txt")));
-    saveNotepad();
-    ASSERT_EQ(bytesOf(path(QStringLiteral("saved.txt"))), "abc");
+    typeAndSave(QStringLiteral("abc"), QStringLiteral("saved.txt"));
     exitByMenu();  // saved as it stands
     EXPECT_EQ(questionsAsked(), 0);
     EXPECT_TRUE(ended());
 
     startAfresh();
-    type(QStringLiteral("abc"));
-    fakes.files.answer(path(QStringLiteral("saved1.txt")));
-    saveNotepad();
+    typeAndSave(QStringLiteral("abc"), QStringLiteral("saved1.txt"));
     QTest::keyClick(browser->txtNotes, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(browser->txtNotes, Qt::Key_Delete);  // emptied after the save
     ASSERT_TRUE(browser->txtNotes->toPlainText().isEmpty());
@@ -143,9 +141,7 @@ TEST_F(ExitQuestion, OnlyTextChangedSinceItWasSavedOrEmptiedIsAskedAbout)
     EXPECT_TRUE(ended());
 
     startAfresh();
-    type(QStringLiteral("abc"));
-    fakes.files.answer(path(QStringLiteral("saved2.txt")));
-    saveNotepad();
+    typeAndSave(QStringLiteral("abc"), QStringLiteral("saved2.txt"));
     type(QStringLiteral("d"));  // changed after the save
     fakes.messages.answers = {platform::Answer::Cancel};
     main->close();  // the close box

@@ -419,8 +419,8 @@ TEST_F(Frame, HelpReportsTheShellsResultCodes)
     const Case cases[] = {{2, "File not found: " + pdf},
                           {3, "Path not found"},
                           {31, "No association for file extension"},
-                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so nothing can open " + pdf +
-                                                         ".\nInstall it with: sudo apt-get install xdg-utils"},
+                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so " + pdf +
+                                                         " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"},
                           {12, "Unknown error"},
                           {42, ""}};
     for (const Case& c : cases) {

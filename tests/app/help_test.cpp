@@ -55,8 +55,8 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
     platform::setShellService(scripted);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last(),
-              platform::messageFromFlags(0, "The desktop's opener xdg-open is missing, so nothing can open " + named +
-                                                ".\nInstall it with: sudo apt-get install xdg-utils"));
+              platform::messageFromFlags(0, "The desktop's opener xdg-open is missing, so " + named +
+                                                " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"));
 }
 
 }  // namespace

@@ -131,6 +131,17 @@ protected:
         EXPECT_TRUE(browser->lblNaviballTop->isEnabled());
     }
 
+    // A series (returned first) minimised and a data file worked in, as the browser's cases start.
+    std::pair<analysis::FrmTabchild*, analysis::FrmTabchild*> seriesMinimisedFileInUse()
+    {
+        analysis::FrmTabchild* a = openSeries();
+        analysis::FrmTabchild* b = openDataFile();
+        if (!a || !b) return {nullptr, nullptr};
+        sub(a)->showMinimized();
+        QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());
+        return {a, b};
+    }
+
     const QStringList seriesFiles{QStringLiteral("run1.ctd"), QStringLiteral("run2.ctd"), QStringLiteral("run3.ctd")};
 };
 
@@ -239,11 +250,8 @@ TEST_F(Windows, TheMenuBarHandingTheFocusToAnotherControlSwitchesTheCommandsOff)
 
 TEST_F(Windows, ARestoredMinimisedWindowHandsTheBrowserItsData)
 {
-    analysis::FrmTabchild* a = openSeries();
-    analysis::FrmTabchild* b = openDataFile();
+    const auto [a, b] = seriesMinimisedFileInUse();
     ASSERT_TRUE(a && b);
-    sub(a)->showMinimized();
-    QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());  // work in B
     ASSERT_EQ(main->activeAnalysisWindow(), b);
     expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
 
@@ -400,12 +408,9 @@ TEST_F(Windows, TileAndCascadeMakeTheWindowInFrontTheTargetNotAMinimisedOne)
 
 TEST_F(Windows, ClosingTheShownWindowWhileTheBrowserIsActiveShowsTheOneLeft)
 {
-    analysis::FrmTabchild* a = openSeries();
-    analysis::FrmTabchild* b = openDataFile();
+    const auto [a, b] = seriesMinimisedFileInUse();
     ASSERT_TRUE(a && b);
-    sub(a)->showMinimized();
-    QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());  // work in B
-    clickNode(QStringLiteral("Info") + b->Tag());  // then in the browser
+    clickNode(QStringLiteral("Info") + b->Tag());  // then work in the browser
     ASSERT_EQ(main->mdiArea->activeSubWindow(), main->browserWindow);
     expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
 

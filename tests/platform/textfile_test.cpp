@@ -353,7 +353,7 @@ TEST(MessageFlags, OpenDocumentResultCodes)
     };
     const Case cases[] = {{2, "File not found: /opt/tw/readme.pdf"},
                           {platform::kChosenProgramFailed, "The program the desktop chose for /opt/tw/readme.pdf failed to open it."},
-                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so nothing can open /opt/tw/readme.pdf.\n"
+                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so /opt/tw/readme.pdf cannot be opened.\n"
                                                      "Install it with: sudo apt-get install xdg-utils"},
                           {3, "Path not found"},
                           {5, "Access denied"},
