@@ -207,6 +207,8 @@ void FrmTabchild::buildPages()
     lblComments = make<QLabel>(fraCTheader, "lblComments", QStringLiteral("Comments:"));
     txtCTComments = make<QPlainTextEdit>(fraCTheader, "txtCTComments");
     frame::setControlTag(txtCTComments, QStringLiteral("Text"));
+    // A comment holds no tab character; Tab and Shift+Tab are the keyboard's way out of the box.
+    txtCTComments->setTabChangesFocus(true);
     headerLayout->addWidget(lblComments);
     headerLayout->addWidget(txtCTComments, 1);
     side->addWidget(fraCTheader, 1);

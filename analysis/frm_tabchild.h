@@ -91,7 +91,7 @@ public:
     static constexpr QSize kReportPictureSize{150, 40};  // picDestExcel and picSrcExcel
 
     // ---- life cycle ---------------------------------------------------------------------------
-    void Form_Activate();
+    void Form_Activate() override;
     // Closing: removes the tree nodes and clears what the data browser shows of this window.
     // Runs once; later calls do nothing.
     void Form_Unload();

@@ -3,6 +3,7 @@
 #include "frame_api/frame_link.h"
 
 #include <QComboBox>
+#include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -36,7 +37,9 @@ public:
     {
         if (!frameExists()) return;
         MainWindow* main = mainWindow();
-        main->setAnalysisCommandsEnabled(true);
+        // While the browser is the active child the window commands stay off (a window shown in
+        // the browser after another closed is not activated).
+        if (main->mdiArea->activeSubWindow() != main->browserWindow) main->setAnalysisCommandsEnabled(true);
         main->browser->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
                                        files.windowFileName, files.namesOnDisk);
     }
@@ -50,8 +53,13 @@ public:
         b->removeWindowNodes(n);
         if (main->openAnalysisWindowCount(&window) == 0) main->setAnalysisCommandsEnabled(false);
         // Another window activated later owns what the browser shows; leave that alone.
-        if (b->lbleditExtratagTag == n) b->clearWindowFiles();
+        const bool shown = b->lbleditExtratagTag == n;
+        if (shown) b->clearWindowFiles();
         if (b->picover && b->picover->tag == n) b->clearOverview();
+        // The browser shows the window activated before this one. Activating it would do so,
+        // but while the browser itself is active (or stays it) no window is activated.
+        if (shown)
+            if (frame::AnalysisWindowApi* next = main->lastActivatedAnalysisWindow(&window)) next->Form_Activate();
     }
 
     void releaseOverview(frame::AnalysisWindowApi& window) override

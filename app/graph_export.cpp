@@ -148,13 +148,13 @@ void saveGraph()
     if (!platform::saveImage(image, path, "BMP", &error)) critical(cannotWrite(path, error));
 }
 
-void saveNotes()
+bool saveNotes()
 {
     MainWindow* main = mainWindow();
     const auto chosen = platform::fileDialogs().ask(saveRequest("Save notepad as...", "Textfile(*.txt)|*.txt|", "Notepad", 1), main);
     if (!chosen || chosen->isEmpty()) {
         platform::msgBox(QStringLiteral("Notepad could not be saved!"), 64, QString(), main);
-        return;
+        return false;
     }
     const QString path = chosen->front();
     // The text as typed, with the platform's line ends and no line end added after it.
@@ -162,6 +162,7 @@ void saveNotes()
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const platform::WriteResult written = platform::writeFileAtomic(QFile::encodeName(path).toStdString(), platform::encodeWindows1252(text.toStdString()));
     if (!written.ok) critical(cannotWrite(path, QString::fromStdString(written.error)));
+    return written.ok;
 }
 
 }  // namespace app

@@ -41,6 +41,7 @@ int SaveObjImageAsJPEG(const QImage& picture, const QString& path, QString* reas
 bool PathExist(const QString& folder);
 
 void saveGraph();
-void saveNotes();
+// True when the notes were written (not when the dialog was cancelled or the write failed).
+bool saveNotes();
 
 }  // namespace app

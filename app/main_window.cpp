@@ -9,6 +9,7 @@
 #include "diagram/core/defaults.h"
 #include "frame_api/analysis_window_api.h"
 #include "platform/controls.h"
+#include "platform/plain_text_edit.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "resources/artwork.h"
@@ -414,6 +415,16 @@ frame::AnalysisWindowApi* MainWindow::activeAnalysisWindow() const
     return w && w->isOpen() ? w : nullptr;
 }
 
+frame::AnalysisWindowApi* MainWindow::lastActivatedAnalysisWindow(const frame::AnalysisWindowApi* excluding) const
+{
+    const QList<QMdiSubWindow*> history = mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        auto* w = dynamic_cast<frame::AnalysisWindowApi*>((*it)->widget());
+        if (w && w != excluding && w->isOpen()) return w;
+    }
+    return nullptr;
+}
+
 QMdiSubWindow* MainWindow::subWindowOf(const frame::AnalysisWindowApi* window) const
 {
     if (!window) return nullptr;
@@ -528,9 +539,24 @@ void MainWindow::saveGraph()
     if (commandHooks().saveGraph) commandHooks().saveGraph();
 }
 
-void MainWindow::saveNotes()
+bool MainWindow::saveNotes()
 {
-    if (commandHooks().saveNotes) commandHooks().saveNotes();
+    if (!commandHooks().saveNotes) return false;
+    const QString text = browser->txtNotes->toPlainText();
+    if (!commandHooks().saveNotes()) return false;
+    notesSaved_ = text;
+    return true;
+}
+
+bool MainWindow::notesMayBeLeft()
+{
+    const QString text = browser->txtNotes->toPlainText();
+    if (text.isEmpty() || text == notesSaved_) return true;
+    switch (platform::msgBox(QStringLiteral("The notepad holds text that is not saved. Save it?"), 0x1023, QString(), this)) {
+    case platform::Answer::Yes: return saveNotes();
+    case platform::Answer::No: return true;
+    default: return false;
+    }
 }
 
 void MainWindow::exitProgram() { close(); }
@@ -572,26 +598,35 @@ void MainWindow::cascade()
 {
     // The data browser leaves the arrangement: hidden first, so no hole is left where it stood.
     setBrowserVisible(false, false);
-    cascadeSubWindows(mdiArea);
+    activateFront(cascadeSubWindows(mdiArea));
 }
 
 void MainWindow::tileHorizontal()
 {
     setBrowserVisible(false, false);
-    tileSubWindows(mdiArea, Qt::Horizontal);
+    activateFront(tileSubWindows(mdiArea, Qt::Horizontal));
 }
 
 void MainWindow::tileVertical()
 {
     setBrowserVisible(false, false);
-    tileSubWindows(mdiArea, Qt::Vertical);
+    activateFront(tileSubWindows(mdiArea, Qt::Vertical));
+}
+
+void MainWindow::activateFront(QMdiSubWindow* front)
+{
+    // What the user sees in front is what the commands act on. The active window may be one
+    // the arrangement left out (a minimised one, now under the others, or the hidden browser).
+    if (!front) return;
+    if (auto* w = dynamic_cast<frame::AnalysisWindowApi*>(front->widget())) activateAnalysisWindow(w);
+    else mdiArea->setActiveSubWindow(front);
 }
 
 void MainWindow::showHelp()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf"));
     const int code = platform::openDocument(path);
-    const std::string message = platform::openDocumentErrorText(code);
+    const std::string message = platform::openDocumentErrorText(code, path.toStdString());
     if (!message.empty()) platform::msgBox(QString::fromStdString(message), 0, QString(), this);
 }
 
@@ -607,6 +642,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (closing_) {
         event->accept();
+        return;
+    }
+    if (!notesMayBeLeft()) {
+        event->ignore();
         return;
     }
     closing_ = true;

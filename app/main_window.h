@@ -101,6 +101,8 @@ public:
     frame::AnalysisWindowApi* findAnalysisWindow(int windowNumber) const;
     // The active MDI child when it is an analysis window, else nullptr.
     frame::AnalysisWindowApi* activeAnalysisWindow() const;
+    // The open analysis window activated last, `excluding` left out; nullptr when none.
+    frame::AnalysisWindowApi* lastActivatedAnalysisWindow(const frame::AnalysisWindowApi* excluding) const;
     QMdiSubWindow* subWindowOf(const frame::AnalysisWindowApi* window) const;
     // Makes the window the active child and gives it the focus (its activation runs); a page
     // asked for from the tree brings a minimised window back first.
@@ -116,7 +118,8 @@ public:
     void openDataFile();
     void openSeries();
     void saveGraph();
-    void saveNotes();
+    // True when the notes were written.
+    bool saveNotes();
     void exitProgram();
     void editCut();
     void editCopy();
@@ -150,6 +153,11 @@ private:
     void fillWindowMenu();
     void onSubWindowActivated(QMdiSubWindow* window);
     void setBrowserVisible(bool visible, bool shiftWindows);
+    // Before the program ends: notes typed since they were last saved (or emptied) are saved,
+    // kept or given up as the user answers. False: the program stays.
+    bool notesMayBeLeft();
+    // After an arrangement: the window it left in front becomes the active one.
+    void activateFront(QMdiSubWindow* front);
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3
@@ -160,6 +168,7 @@ private:
     QPointer<QWidget> focusWhileDisabled_;
     QPointer<QWidget> focusBeforeMenuBar_;  // the control the menu bar took the focus from
     bool closing_ = false;
+    QString notesSaved_;  // the notes as last written by Save notepad
 };
 
 }  // namespace app

@@ -28,10 +28,10 @@ QList<QMdiSubWindow*> arrangeable(QMdiArea* area, QMdiArea::WindowOrder order)
 
 }  // namespace
 
-void cascadeSubWindows(QMdiArea* area)
+QMdiSubWindow* cascadeSubWindows(QMdiArea* area)
 {
     const QList<QMdiSubWindow*> subs = arrangeable(area, QMdiArea::StackingOrder);
-    if (subs.isEmpty()) return;
+    if (subs.isEmpty()) return nullptr;
     std::vector<Size> sizes;
     for (QMdiSubWindow* sub : subs) {
         if (sub->isMaximized()) sub->showNormal();
@@ -49,12 +49,13 @@ void cascadeSubWindows(QMdiArea* area)
         subs.at(i)->setGeometry(r.x, r.y, r.width, r.height);
         subs.at(i)->raise();
     }
+    return subs.back();
 }
 
-void tileSubWindows(QMdiArea* area, Qt::Orientation orientation)
+QMdiSubWindow* tileSubWindows(QMdiArea* area, Qt::Orientation orientation)
 {
     const QList<QMdiSubWindow*> subs = arrangeable(area, QMdiArea::CreationOrder);
-    if (subs.isEmpty()) return;
+    if (subs.isEmpty()) return nullptr;
     const QRect space = area->viewport()->rect();
     const int n = static_cast<int>(subs.size());
     for (int i = 0; i < n; ++i) {
@@ -68,6 +69,7 @@ void tileSubWindows(QMdiArea* area, Qt::Orientation orientation)
             sub->setGeometry(0, y0, space.width(), y1 - y0);
         }
     }
+    return arrangeable(area, QMdiArea::StackingOrder).back();
 }
 
 void shiftNormalSubWindows(QMdiArea* area, const QMdiSubWindow* browser, int dx)

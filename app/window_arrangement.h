@@ -11,12 +11,13 @@ namespace app {
 
 // The windows that are not minimised overlap diagonally from the back to the front, each one a
 // title bar's height further; none is smaller than a newly opened window (QMdiArea's own cascade
-// shrinks them to their size hints).
-void cascadeSubWindows(QMdiArea* area);
+// shrinks them to their size hints). Returns the window in front; nullptr when none was moved.
+QMdiSubWindow* cascadeSubWindows(QMdiArea* area);
 
 // The visible windows that are not minimised, in load order: side by side (horizontal), each as
-// tall as the area, or one above another (vertical), each as wide as the area.
-void tileSubWindows(QMdiArea* area, Qt::Orientation orientation);
+// tall as the area, or one above another (vertical), each as wide as the area. Returns the one
+// of them in front (the uppermost); nullptr when none was moved.
+QMdiSubWindow* tileSubWindows(QMdiArea* area, Qt::Orientation orientation);
 
 // Moves every child in the normal state (neither minimised nor maximised) but `browser` by `dx`
 // pixels to the right.

@@ -54,6 +54,11 @@ public:
     // is not counted as open while it is being torn down.
     virtual bool isOpen() const { return true; }
 
+    // The activation handler: draws the window's overview and hands the data browser its
+    // files. The frame runs it itself when the browser is to show a window that is not being
+    // activated (the one it showed has closed while the browser stays active).
+    virtual void Form_Activate() = 0;
+
     // Diagram overflow flag: the tag of the hidden field txtn, "" normally, "1" after overflow.
     virtual QString overflowTag() const = 0;
     // Default full view of diagram `index` and redraw.

@@ -109,7 +109,7 @@ FrmDataInput::FrmDataInput(QWidget* parent) : QDialog(parent)
     chbset = make<QCheckBox>(Frame3, "chbset", QStringLiteral("Adopt current settings"));
     chbset->move(px(150), px(300));
     chbset->adjustSize();
-    cmdclear = make<QPushButton>(Frame3, "cmdclear", {150, 750, 1750, 400}, QStringLiteral("&Clear settings"));
+    cmdclear = make<QPushButton>(Frame3, "cmdclear", {150, 750, 1750, 400}, QStringLiteral("C&lear settings"));
 
     cmdback = make<QPushButton>(this, "cmdback", {300, 6400, 1250, 400}, QStringLiteral("&Back"));
     cmdCancel = make<QPushButton>(this, "cmdCancel", {1750, 6400, 1300, 400}, QStringLiteral("&Cancel"));

@@ -70,7 +70,7 @@ void wireListview(FrmListview* lv)
     QObject::connect(lv, &FrmListview::editFileRequested, lv, [lv] {
         const int code = platform::openDocument(gTextInputFileName);
         if (code <= 32)
-            platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code)), lv);
+            platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code, gTextInputFileName.toStdString())), lv);
     });
     QObject::connect(lv, &FrmListview::cancelled, lv, [] {
         unloadListview();

@@ -30,11 +30,15 @@ Message messageFromFlags(int flags, std::string text, std::string title)
     return m;
 }
 
-std::string openDocumentErrorText(int code)
+std::string openDocumentErrorText(int code, const std::string& file)
 {
     if (code > 32) return {};
     switch (code) {
-    case 2: return "File not found";
+    case kChosenProgramFailed: return "The program the desktop chose for " + file + " failed to open it.";
+    case kOpenerMissing:
+        return "The desktop's opener xdg-open is missing, so " + file +
+               " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils";
+    case 2: return "File not found: " + file;
     case 3: return "Path not found";
     case 5: return "Access denied";
     case 8: return "Out of memory";

@@ -25,8 +25,13 @@ struct Message {
 // shown application-modal.
 Message messageFromFlags(int flags, std::string text, std::string title = {});
 
-// The message for a failed open of a document with its associated program (result code 32 or
-// less, see ShellService); empty for a success (above 32).
-std::string openDocumentErrorText(int code);
+// Failures of the desktop's opener that the shell's classic codes have none for; like those,
+// they are 32 or less.
+inline constexpr int kChosenProgramFailed = -4;  // the opener started the file's program, which failed
+inline constexpr int kOpenerMissing = -31;       // there is no opener (xdg-open) to hand the file to
+
+// The message for a failed open of `file` with its associated program (result code 32 or less,
+// see ShellService); empty for a success (above 32).
+std::string openDocumentErrorText(int code, const std::string& file);
 
 }  // namespace platform

@@ -235,16 +235,15 @@ int gVerdictMs = kOpenerVerdictMs;
 int gOpenersRunning = 0;
 
 // The opener's exit status as a result code (xdg-open's: 1 syntax error, 2 file missing, 3 no
-// method of opening found, 4 the program it chose failed, 5 no permission to read). A desktop
-// whose opener finds no program for the type says 4 (its own opener failed), a desktop without
-// one says 3; both mean that nothing opens the document here.
+// method of opening found, 4 the action failed: the program it chose for the file failed,
+// 5 no permission to read).
 int codeOfOpenerExit(int status)
 {
     switch (status) {
     case 0: return 42;
     case 2: return 2;
-    case 3:
-    case 4: return 31;
+    case 3: return 31;
+    case 4: return kChosenProgramFailed;
     case 5: return 5;
     default: return 0;
     }
@@ -261,7 +260,7 @@ public:
         if (!info.exists() || info.isDir()) return 2;
         if (!info.isReadable()) return 5;
         const QString program = gOpener.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : gOpener;
-        if (program.isEmpty()) return 31;
+        if (program.isEmpty()) return kOpenerMissing;
 
         auto* opener = new QProcess;  // no parent: an opener still running when the program ends lives on
         opener->setProgram(program);
@@ -282,7 +281,7 @@ public:
         opener->start();
         if (!opener->waitForStarted()) {
             delete opener;
-            return 31;
+            return kOpenerMissing;
         }
         ++gOpenersRunning;
         return 42;
@@ -345,7 +344,9 @@ Answer msgBox(const QString& text, int flags, const QString& title, QWidget* par
 int openDocument(const QString& path, std::function<void(int code)> lateFailure)
 {
     if (!lateFailure)
-        lateFailure = [](int code) { showMessage(messageFromFlags(0, openDocumentErrorText(code)), QApplication::activeWindow()); };
+        lateFailure = [file = path.toStdString()](int code) {
+            showMessage(messageFromFlags(0, openDocumentErrorText(code, file)), QApplication::activeWindow());
+        };
     return shell().openDocument(path, lateFailure);
 }
 

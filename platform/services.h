@@ -101,7 +101,8 @@ public:
 
 // Opens a document with its associated program. Result codes as the classic shell call gives
 // them: 2 file not found, 3 folder not found, 5 access denied, 31 no associated program,
-// 0 any other failure, a value above 32 when the opener started. What the opener reports after
+// 0 any other failure, a value above 32 when the opener started; and two it has none for,
+// kOpenerMissing and kChosenProgramFailed (platform/message.h). What the opener reports after
 // it started comes later, through `lateFailure` with the code of its failure.
 class ShellService {
 public:
@@ -128,7 +129,7 @@ void setShellService(ShellService* service);
 Answer showMessage(const Message& message, QWidget* parent = nullptr);
 Answer msgBox(const QString& text, int flags = 0, const QString& title = {}, QWidget* parent = nullptr);
 // The code known at once; a failure the opener reports later goes to `lateFailure`, by default
-// the message of openDocumentErrorText.
+// the message of openDocumentErrorText for the path.
 int openDocument(const QString& path, std::function<void(int code)> lateFailure = {});
 
 // The program the Qt shell service hands a document to, with the path as its one argument:

@@ -230,7 +230,7 @@ void cmdExcel_Click(FrmTabchild& w)
     // The workbook is written whatever opens it; when nothing does, the user is told where it is.
     const std::string where = text(QDir::toNativeSeparators(*path));
     const auto notOpened = [where, parent = QPointer<QWidget>(analysis::browser::dialogParent(&w))](int code) {
-        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code) + "\nThe workbook was saved as " + where +
+        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code, where) + "\nThe workbook was saved as " + where +
                                                                 "; open it from there with a spreadsheet program."),
                               parent);
     };

@@ -58,6 +58,8 @@ public:
         return control == diagram ? diagramImage : frame::AnalysisWindowApi::editPicture(control);
     }
 
+    void Form_Activate() override { activate(); }
+
     void activate()
     {
         if (frame::FrameLink* frame = frame::frameLink()) frame->windowActivated(*this, files);

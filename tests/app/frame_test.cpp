@@ -332,7 +332,10 @@ TEST_F(Frame, FileCommandsReachTheHooks)
     app::commandHooks().importAsciiData = [&] { ++imports; };
     app::commandHooks().createSeriesFile = [&] { ++series; };
     app::commandHooks().saveGraph = [&] { ++graphs; };
-    app::commandHooks().saveNotes = [&] { ++notes; };
+    app::commandHooks().saveNotes = [&] {
+        ++notes;
+        return true;
+    };
     main->mnuFileNewCTD->trigger();
     main->tbMenuEntry(1, 1)->trigger();
     main->mnuFileNewCTS->trigger();
@@ -356,7 +359,10 @@ TEST_F(Frame, NewOpenAndSaveOpenTheirMenusFromTheButtonsBody)
     int imports = 0, opens = 0, notes = 0;
     app::commandHooks().importAsciiData = [&] { ++imports; };
     app::commandHooks().openAnalysisWindow = [&](int) { ++opens; };
-    app::commandHooks().saveNotes = [&] { ++notes; };
+    app::commandHooks().saveNotes = [&] {
+        ++notes;
+        return true;
+    };
     for (int position : {1, 2, 3}) {
         QToolButton* b = main->tbButton(position);
         QMenu* shown = nullptr;
@@ -405,17 +411,23 @@ TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
 TEST_F(Frame, HelpReportsTheShellsResultCodes)
 {
     start();
+    const std::string pdf = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf")).toStdString();
     struct Case {
         int code;
-        const char* message;
+        std::string message;  // empty: none
     };
-    const Case cases[] = {{2, "File not found"}, {3, "Path not found"}, {31, "No association for file extension"},
-                          {12, "Unknown error"}, {42, nullptr}};
+    const Case cases[] = {{2, "File not found: " + pdf},
+                          {3, "Path not found"},
+                          {31, "No association for file extension"},
+                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so " + pdf +
+                                                         " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"},
+                          {12, "Unknown error"},
+                          {42, ""}};
     for (const Case& c : cases) {
         fakes.messages.clear();
         fakes.shell.result = c.code;
         main->mnuHelpContents->trigger();
-        if (!c.message) {
+        if (c.message.empty()) {
             EXPECT_TRUE(fakes.messages.shown.empty());
             continue;
         }

@@ -17,15 +17,16 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
     ASSERT_TRUE(QFileInfo::exists(pdf));
     main->activateWindow();
     QApplication::setActiveWindow(main);
+    const std::string named = pdf.toStdString();
     struct Case {
         const char* opener;
-        const char* message;  // nullptr: none
+        std::string message;  // empty: none
     };
     const Case cases[] = {
         {"exit 3", "No association for file extension"},  // xdg-open on a desktop without a PDF viewer
-        {"exit 4", "No association for file extension"},  // the desktop's own opener found none
-        {"exit 2", "File not found"},
-        {"exit 0", nullptr},
+        {"exit 4", "The program the desktop chose for " + named + " failed to open it."},  // the viewer it started failed
+        {"exit 2", "File not found: " + named},
+        {"exit 0", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.opener);
@@ -34,13 +35,28 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
         QTest::keyClick(main, Qt::Key_F1);
         ASSERT_TRUE(opener.waitUntilDone());
         EXPECT_EQ(opener.args(), pdf.toLocal8Bit() + "\n");
-        if (!c.message) {
+        if (c.message.empty()) {
             EXPECT_TRUE(fakes.messages.shown.empty());
             continue;
         }
         ASSERT_EQ(fakes.messages.shown.size(), 1u);
         EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, c.message));
     }
+
+    // No xdg-open on the PATH: the message says what to install.
+    fakes.messages.clear();
+    platform::ShellService* scripted = &platform::shell();
+    platform::setShellService(nullptr);
+    QTemporaryDir empty;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", empty.path().toLocal8Bit());
+    QTest::keyClick(main, Qt::Key_F1);
+    qputenv("PATH", path);
+    platform::setShellService(scripted);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last(),
+              platform::messageFromFlags(0, "The desktop's opener xdg-open is missing, so " + named +
+                                                " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"));
 }
 
 }  // namespace

@@ -63,11 +63,32 @@ protected:
         return {main->tbButton(5)->isEnabled(), main->tbButton(6)->isEnabled(), main->tbButton(7)->isEnabled()};
     }
 
-    void clickEditMenu()
+    void clickEditMenu() { openMenu(main->mnuEdit); }
+    void openMenu(QMenu* menu)
     {
         QMenuBar* bar = main->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main->mnuEdit->menuAction()).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         QApplication::processEvents();
+    }
+    // Opens a menu of the menu bar and clicks one of its entries.
+    void chooseFromMenu(QMenu* menu, QAction* entry)
+    {
+        openMenu(menu);
+        ASSERT_TRUE(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        QApplication::processEvents();
+    }
+    // The ticked entries of the Window menu's window list, as the open menu shows them.
+    std::string tickedInWindowMenu()
+    {
+        openMenu(main->mnuWindow);
+        EXPECT_TRUE(main->mnuWindow->isVisible());
+        QStringList ticked;
+        for (QAction* a : main->mnuWindow->actions())
+            if (a->isCheckable() && a->isChecked()) ticked << a->text();
+        QTest::keyClick(main->mnuWindow, Qt::Key_Escape);
+        QTest::keyClick(main->menuBar(), Qt::Key_Escape);
+        return ticked.join(QLatin1Char('|')).toStdString();
     }
     // Opens the drop-down of a toolbar button (it runs its own event loop), looks at the states
     // while it is open and closes it with Escape.
@@ -108,6 +129,17 @@ protected:
         EXPECT_EQ(listed, files);
         EXPECT_TRUE(browser->cmdEdit->isEnabled());
         EXPECT_TRUE(browser->lblNaviballTop->isEnabled());
+    }
+
+    // A series (returned first) minimised and a data file worked in, as the browser's cases start.
+    std::pair<analysis::FrmTabchild*, analysis::FrmTabchild*> seriesMinimisedFileInUse()
+    {
+        analysis::FrmTabchild* a = openSeries();
+        analysis::FrmTabchild* b = openDataFile();
+        if (!a || !b) return {nullptr, nullptr};
+        sub(a)->showMinimized();
+        QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());
+        return {a, b};
     }
 
     const QStringList seriesFiles{QStringLiteral("run1.ctd"), QStringLiteral("run2.ctd"), QStringLiteral("run3.ctd")};
@@ -218,11 +250,8 @@ TEST_F(Windows, TheMenuBarHandingTheFocusToAnotherControlSwitchesTheCommandsOff)
 
 TEST_F(Windows, ARestoredMinimisedWindowHandsTheBrowserItsData)
 {
-    analysis::FrmTabchild* a = openSeries();
-    analysis::FrmTabchild* b = openDataFile();
+    const auto [a, b] = seriesMinimisedFileInUse();
     ASSERT_TRUE(a && b);
-    sub(a)->showMinimized();
-    QTest::mouseClick(b->picdiagram(), Qt::LeftButton, {}, b->picdiagram()->rect().center());  // work in B
     ASSERT_EQ(main->activeAnalysisWindow(), b);
     expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
 
@@ -325,4 +354,91 @@ TEST_F(Windows, ACalculationLeafPutsTheFocusOnThePagesControl)
     EXPECT_EQ(main->activeAnalysisWindow(), file);
     EXPECT_EQ(file->SSTab2->currentIndex(), 2);
     EXPECT_TRUE(file->SSTab2->isVisible());
+}
+
+// ---- after an arrangement the window in front is the active one -------------------------------
+
+TEST_F(Windows, TileAndCascadeMakeTheWindowInFrontTheTargetNotAMinimisedOne)
+{
+    std::vector<analysis::FrmTabchild*> runs;
+    for (const char* name : {"one.ctd", "two.ctd", "three.ctd"})
+        runs.push_back(open(copy(testfiles::dataPath("small.ctd"), QLatin1String(name))));
+    analysis::FrmTabchild* series = openSeries();
+    ASSERT_TRUE(runs[0] && runs[1] && runs[2] && series);
+    QTest::mouseClick(series->picdiagram(), Qt::LeftButton, {}, series->picdiagram()->rect().center());
+    // Window 2 is worked in, then minimised: it stays the active window.
+    analysis::FrmTabchild* minimised = runs[1];
+    minimised->selectPage(1);
+    QTest::mouseClick(minimised->mfgCTSres->viewport(), Qt::LeftButton, {}, QPoint(40, 30));
+    sub(minimised)->showMinimized();
+
+    struct Step {
+        const char* what;
+        QAction* entry;
+    };
+    for (const Step& step : {Step{"tile horizontal", main->mnuWindowTileHorizontal}, Step{"cascade", main->mnuWindowCascade},
+                             Step{"tile vertical", main->mnuWindowTileVertical}}) {
+        SCOPED_TRACE(step.what);
+        main->mdiArea->setActiveSubWindow(sub(minimised));
+        ASSERT_EQ(main->activeAnalysisWindow(), minimised);
+        ASSERT_TRUE(sub(minimised)->isMinimized());
+        chooseFromMenu(main->mnuWindow, step.entry);
+        ASSERT_TRUE(sub(minimised)->isMinimized());
+        QList<QMdiSubWindow*> stack = main->mdiArea->subWindowList(QMdiArea::StackingOrder);
+        stack.removeIf([](QMdiSubWindow* s) { return !s->isVisible() || s->isMinimized(); });
+        ASSERT_EQ(stack.back(), sub(series));  // the series is in front
+
+        EXPECT_EQ(main->activeAnalysisWindow(), series);
+        EXPECT_EQ(tickedInWindowMenu(), "&4 " + sub(series)->windowTitle().toStdString());
+        expectBrowserShows(series, seriesFiles, QStringLiteral("three.cts"));
+        // The focus is back on the series' diagram, so Edit offers Copy, and copies that diagram.
+        EXPECT_EQ(QApplication::focusWidget(), series->picdiagram());
+        EXPECT_EQ(menuStates(), (EditStates{false, true, false}));
+        fakes.clipboard.clear();
+        main->mnuEditCopy->trigger();
+        EXPECT_EQ(fakes.clipboard.image(), series->framedia->picture());
+        // Save graph writes the diagram in front.
+        const QString graph = path(QStringLiteral("graph %1.bmp").arg(step.what));
+        fakes.files.answerWithFilter(graph, 1);
+        main->mnuFileSaveGraph->trigger();
+        EXPECT_EQ(QImage(graph).convertToFormat(QImage::Format_RGB32),
+                  series->framedia->picture().convertToFormat(QImage::Format_RGB32));
+    }
+}
+
+TEST_F(Windows, ClosingTheShownWindowWhileTheBrowserIsActiveShowsTheOneLeft)
+{
+    const auto [a, b] = seriesMinimisedFileInUse();
+    ASSERT_TRUE(a && b);
+    clickNode(QStringLiteral("Info") + b->Tag());  // then work in the browser
+    ASSERT_EQ(main->mdiArea->activeSubWindow(), main->browserWindow);
+    expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
+
+    sub(b)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->mdiArea->activeSubWindow(), main->browserWindow);
+    expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
+    // The browser is the active window: the window commands stay off until A is activated.
+    EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_FALSE(main->mnuViewGraph->isEnabled());
+    main->mdiArea->setActiveSubWindow(sub(a));
+    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+}
+
+// ---- keyboard ways out ---------------------------------------------------------------------------
+
+TEST_F(Windows, TabAndShiftTabMoveTheFocusOutOfTheCommentBox)
+{
+    analysis::FrmTabchild* w = openDataFile();
+    ASSERT_NE(w, nullptr);
+    w->selectPage(1);
+    const QString comment = w->txtCTComments->toPlainText();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+        QTest::mouseClick(w->txtCTComments->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+        ASSERT_EQ(QApplication::focusWidget(), w->txtCTComments);
+        QTest::keyClick(w->txtCTComments, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_NE(QApplication::focusWidget(), w->txtCTComments);
+        EXPECT_EQ(w->txtCTComments->toPlainText(), comment);
+    }
 }

@@ -252,7 +252,7 @@ TEST(Shell, TheOpenersExitStatusIsTheResult)
         int exit;
         int code;  // 0: no failure reported
     };
-    const Case cases[] = {{0, 0}, {2, 2}, {3, 31}, {4, 31}, {5, 5}, {1, 0}, {9, 0}};
+    const Case cases[] = {{0, 0}, {2, 2}, {3, 31}, {4, kChosenProgramFailed}, {5, 5}, {1, 0}, {9, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exit);
         ScriptedOpener opener("sleep 0.1; exit " + std::to_string(c.exit));
@@ -288,11 +288,11 @@ TEST(Shell, TheOpenersExitStatusIsTheResult)
     }
     // No opener at all.
     platform::setDocumentOpener(dir.filePath(QStringLiteral("no-such-opener")));
-    EXPECT_EQ(shell().openDocument(doc, {}), 31);
+    EXPECT_EQ(shell().openDocument(doc, {}), kOpenerMissing);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", dir.path().toLocal8Bit());
     platform::setDocumentOpener({});
-    EXPECT_EQ(shell().openDocument(doc, {}), 31);  // no xdg-open on the PATH
+    EXPECT_EQ(shell().openDocument(doc, {}), kOpenerMissing);  // no xdg-open on the PATH
     qputenv("PATH", path);
 }
 
@@ -302,16 +302,16 @@ TEST(Shell, ALateFailureIsShownAsItsMessageUnlessTheCallerTakesIt)
     QTemporaryDir dir;
     const QString doc = dir.filePath(QStringLiteral("readme.pdf"));
     QFile(doc).open(QIODevice::WriteOnly);
-    ScriptedOpener opener("exit 3");
+    ScriptedOpener opener("exit 4");
     EXPECT_GT(openDocument(doc), 32);
     ASSERT_TRUE(opener.waitUntilDone());
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last(), messageFromFlags(0, "No association for file extension"));
+    EXPECT_EQ(fakes.messages.last(), messageFromFlags(0, "The program the desktop chose for " + doc.toStdString() + " failed to open it."));
 
     int taken = 0;
     openDocument(doc, [&taken](int code) { taken = code; });
     ASSERT_TRUE(opener.waitUntilDone());
-    EXPECT_EQ(taken, 31);
+    EXPECT_EQ(taken, kChosenProgramFailed);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
 }
 

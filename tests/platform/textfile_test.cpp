@@ -351,7 +351,10 @@ TEST(MessageFlags, OpenDocumentResultCodes)
         int code;
         const char* text;
     };
-    const Case cases[] = {{2, "File not found"},
+    const Case cases[] = {{2, "File not found: /opt/tw/readme.pdf"},
+                          {platform::kChosenProgramFailed, "The program the desktop chose for /opt/tw/readme.pdf failed to open it."},
+                          {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so /opt/tw/readme.pdf cannot be opened.\n"
+                                                     "Install it with: sudo apt-get install xdg-utils"},
                           {3, "Path not found"},
                           {5, "Access denied"},
                           {8, "Out of memory"},
@@ -367,7 +370,7 @@ TEST(MessageFlags, OpenDocumentResultCodes)
                           {-1, "Unknown error"},
                           {33, ""},
                           {42, ""}};
-    for (const auto& c : cases) EXPECT_EQ(platform::openDocumentErrorText(c.code), c.text) << c.code;
+    for (const auto& c : cases) EXPECT_EQ(platform::openDocumentErrorText(c.code, "/opt/tw/readme.pdf"), c.text) << c.code;
 }
 
 TEST(DiskFaults, AWriteThatFailsAnywhereKeepsTheOldFileAndLeavesNoTemporary)

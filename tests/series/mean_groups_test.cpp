@@ -135,7 +135,7 @@ TEST(MeanValueGroups, CommandSequence)
         }
         EXPECT_EQ(asked, s.answer == Answer::None ? 0 : 1) << "step " << i;
         if (asked) {
-            EXPECT_EQ(question, s.op == Op::Connect ? "An entry is already part of the list, do you want to add it again?"
+            EXPECT_EQ(question.substr(0, question.find('\n')), s.op == Op::Connect ? "An entry is already part of the list, do you want to add it again?"
                                                     : "This entry is already part of the list, do you want to add it again?")
                 << "step " << i;
         }
@@ -181,3 +181,30 @@ TEST(MeanValueGroups, SummaryRowsSizesAndCountFindResultsByDataSet)
 }
 
 }  // namespace
+
+// The duplicate question names the data sets already in the list, and only those.
+TEST(MeanValueGroups, TheDuplicateQuestionNamesTheDataSets)
+{
+    MeanValueGroups g;
+    g.setDataSets({"a.ctd", "b.ctd", "c.ctd"});
+    std::vector<std::string> asked;
+    auto ask = [&](const platform::Message& m) {
+        asked.push_back(m.text);
+        return Answer::Yes;
+    };
+    g.setChecked(0, true);
+    g.setChecked(1, true);
+    ASSERT_TRUE(g.connect(ask));  // nothing in the list yet
+    g.setChecked(1, true);
+    g.setChecked(2, true);
+    ASSERT_TRUE(g.connect(ask));
+    g.setChecked(0, true);
+    ASSERT_TRUE(g.single(ask));
+    for (int i = 0; i < 3; ++i) g.setChecked(i, true);
+    ASSERT_TRUE(g.connect(ask));
+    const std::vector<std::string> expected = {
+        "An entry is already part of the list, do you want to add it again?\nAlready in the list: b.ctd",
+        "This entry is already part of the list, do you want to add it again?\nAlready in the list: a.ctd",
+        "An entry is already part of the list, do you want to add it again?\nAlready in the list: a.ctd, b.ctd, c.ctd"};
+    EXPECT_EQ(asked, expected);
+}

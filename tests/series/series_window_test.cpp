@@ -252,7 +252,8 @@ TEST_F(SeriesWindowTest, GroupsThroughTheControlsListResultsInTheSummary)
     fakes.messages.answers.push_back(platform::Answer::Cancel);
     w.cmdAverageConnect->click();
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last().text, "An entry is already part of the list, do you want to add it again?");
+    EXPECT_EQ(fakes.messages.last().text,
+              "An entry is already part of the list, do you want to add it again?\nAlready in the list: run1.ctd, run2.ctd");
     EXPECT_EQ(treeText(), "Group 1[run1.ctd,run2.ctd]");
     EXPECT_EQ(w.lstAverageData->item(1)->checkState(), Qt::Unchecked);
 
@@ -274,6 +275,8 @@ TEST_F(SeriesWindowTest, GroupsThroughTheControlsListResultsInTheSummary)
     check(2);
     fakes.messages.answers.push_back(platform::Answer::Yes);
     w.cmdAverageConnect->click();
+    EXPECT_EQ(fakes.messages.last().text,
+              "An entry is already part of the list, do you want to add it again?\nAlready in the list: run1.ctd, run3.ctd");
     EXPECT_EQ(treeText(), "Group 1[run1.ctd,run2.ctd] run3.ctd Group 2[run1.ctd,run3.ctd]");
     node("Group 1")->setSelected(true);
     w.cmdAverageErase->click();

@@ -6,7 +6,13 @@
 namespace series {
 namespace {
 
-platform::Message duplicateQuestion(const char* text) { return platform::messageFromFlags(0x1043, text, "Data arrangement"); }
+// The question names the data sets it is about.
+platform::Message duplicateQuestion(const char* text, const std::vector<std::string>& names)
+{
+    std::string listed;
+    for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
+    return platform::messageFromFlags(0x1043, text + std::string("\nAlready in the list: ") + listed, "Data arrangement");
+}
 
 // Counters only ever grow; they stop at the largest value rather than wrap into reused names.
 void raise(int& counter)
@@ -67,11 +73,12 @@ bool MeanValueGroups::inTree(int dataSet) const
 bool MeanValueGroups::connect(const Ask& ask)
 {
     if (!connectEnabled_) return false;
-    bool duplicate = false;
-    for (std::size_t i = 0; i < checked_.size() && !duplicate; ++i)
-        if (checked_[i] && inTree(static_cast<int>(i) + 1)) duplicate = true;
-    if (duplicate) {
-        const platform::Answer a = ask(duplicateQuestion("An entry is already part of the list, do you want to add it again?"));
+    std::vector<std::string> duplicates;
+    for (std::size_t i = 0; i < checked_.size(); ++i)
+        if (checked_[i] && inTree(static_cast<int>(i) + 1)) duplicates.push_back(names_[i]);
+    if (!duplicates.empty()) {
+        const platform::Answer a =
+            ask(duplicateQuestion("An entry is already part of the list, do you want to add it again?", duplicates));
         if (a == platform::Answer::Cancel) uncheckAll();
         if (a != platform::Answer::Yes) return false;
     }
@@ -100,7 +107,8 @@ bool MeanValueGroups::single(const Ask& ask)
     if (!singleEnabled_) return false;
     const int index = checkedIndex_;
     if (inTree(index + 1)) {
-        const platform::Answer a = ask(duplicateQuestion("This entry is already part of the list, do you want to add it again?"));
+        const platform::Answer a = ask(duplicateQuestion("This entry is already part of the list, do you want to add it again?",
+                                                         {names_[static_cast<std::size_t>(index)]}));
         if (a == platform::Answer::Cancel) setChecked(index, false);
         if (a != platform::Answer::Yes) return false;
     }
