@@ -87,6 +87,12 @@ bool exceedsLimits(double stretchedWidth, double stretchedHeight, double top);
 // Inverse of diascale's placement: the view (internal units) that a surface scale shows.
 UnitView viewFromScale(const Scale& scale, double marginDivisor, double stretch);
 
+// The size of a picture in pixels.
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
 // The overview's coordinate system for a record: its default view fills the right and the upper
 // three quarters, a quarter of each is label margin.
 Scale overviewScale(const RecordExtent& extent);
