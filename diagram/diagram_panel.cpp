@@ -220,7 +220,8 @@ void DiagramPanel::drawinoverview(double left, double width, double top, double 
     // Another window's miniature is in the picture: this view has no place on it.
     OverviewSurface* o = overview();
     if (!o || o->owner() != this) return;
-    o->showViewRectangle(overviewRectangle({left, width, top, height}, o->scale()));
+    const QSize px = o->pictureSize();
+    o->showViewRectangle(overviewRectangle({left, width, top, height}, o->scale(), {px.width(), px.height()}));
 }
 
 void DiagramPanel::activate_drawinoverview()

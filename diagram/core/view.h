@@ -98,7 +98,9 @@ struct PixelSize {
 Scale overviewScale(const RecordExtent& extent);
 
 // The rectangle the overview shows for a view (internal units): never narrower than a hundredth
-// of the overview's width nor lower than a twentieth of its height, so a small view stays visible.
-UnitView overviewRectangle(UnitView view, const Scale& overview);
+// of the overview's width nor lower than a twentieth of its height, so a small view stays visible,
+// and moved inward where a side would fall on no pixel of the picture (a view at the record's end
+// has its right side on the picture's right edge), so all four sides are seen.
+UnitView overviewRectangle(UnitView view, const Scale& overview, PixelSize picture);
 
 }  // namespace diagram
