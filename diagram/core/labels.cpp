@@ -32,9 +32,9 @@ bool meetsAny(const PlacedText& t, const std::vector<PlacedText>& others)
     return std::any_of(others.begin(), others.end(), [&](const PlacedText& o) { return meets(t, o, 0, 0); });
 }
 
-// Every text against every other, in the order in which they give way: the time title, the
-// velocity caption (as a whole), the time labels, the velocity labels. A text that meets one
-// kept before it is left out.
+// Every text against every other, in order of precedence: the time title, the velocity caption
+// (as a whole), the time labels, the velocity labels. A text that meets one kept before it is
+// left out.
 void keepApart(FrameTexts& f)
 {
     std::vector<PlacedText> kept;
