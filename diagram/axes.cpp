@@ -22,11 +22,17 @@ void printTexts(DrawingSurface& s, const FrameTexts& texts)
         }
 }
 
-void drawaxes(DrawingSurface& s, const AxesStyle& style)
+QRect plotRect(const DrawingSurface& s, const AxesLayout& layout)
+{
+    const QSize px = s.pictureSize();
+    const PixelRect r = plotArea(layout, s.scale(), {px.width(), px.height()});
+    return r.empty() ? QRect() : QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+void drawaxes(DrawingSurface& s, const AxesStyle& style, const AxesLayout& a)
 {
     const Scale sc = s.scale();
     const double n = style.marginDivisor;
-    const AxesLayout a = layoutAxes(sc, n);
     const QColor scale = style.scale;
     const QColor grid = (colourToNumber(scale) == 0) ? QColor(0x80, 0x80, 0x80) : scale;
     const bool gridOn = style.grid;

@@ -14,10 +14,14 @@ struct AxesStyle {
     double marginDivisor = 9;
 };
 
-void drawaxes(DrawingSurface& s, const AxesStyle& style);
+// Draws the frame of the surface's scale laid out by `layoutAxes`.
+void drawaxes(DrawingSurface& s, const AxesStyle& style, const AxesLayout& layout);
 
 // The surface's font as the label placement measures it, and the placed texts printed.
 TextMeasure textMeasure(const DrawingSurface& s);
 void printTexts(DrawingSurface& s, const FrameTexts& texts);
+
+// The plot area of a frame in pixels of the picture drawn on, where its curves go.
+QRect plotRect(const DrawingSurface& s, const AxesLayout& layout);
 
 }  // namespace diagram

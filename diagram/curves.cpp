@@ -33,21 +33,26 @@ const CurveSummary& CurveSummaries::get(int index, const state::TabchildData& da
 }
 
 void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool fitted, bool reduce,
-                      const CurveStyles& styles)
+                      const CurveStyles& styles, const QRect& plot)
 {
     const state::ColMatrix& m = fitted ? data.fittedVelocities : data.velocitySamples;
-    if (m.empty()) return;
+    if (m.empty() || plot.isEmpty()) return;
     const int rows = std::min(data.samples(), m.rows());
     if (rows < 1) return;
     const double dxUnits = data.sampleInterval * 1000.0 * kXUnitsPerMs;
+    // The pixel columns of the plot area, where the curves are reduced and drawn.
     const Scale sc = s.scale();
-    const int columns = std::max(1, static_cast<int>(std::lround(std::fabs(s.toPixel(sc.left + sc.width, 0).x() - s.toPixel(sc.left, 0).x()))));
+    const double unitsPerColumn = sc.width / s.pictureSize().width();
+    const double left = sc.left + plot.left() * unitsPerColumn;
+    const double right = sc.left + (plot.right() + 1) * unitsPerColumn;
+    const int columns = plot.width();
     const int sets = std::min({data.setCount, m.cols(), 30});
     std::vector<CurvePoint> pts;
     std::vector<double> xy;
-    const ColumnEdges edges(0.0, dxUnits, sc.left, sc.left + sc.width, columns);
+    const ColumnEdges edges(0.0, dxUnits, left, right, columns);
     s.setDrawWidth(1);
     s.setDotted(false);
+    s.setClip(plot);
     for (int set = 1; set <= sets; ++set) {
         const int index = 2 * (set - 1) + (fitted ? 1 : 0);
         const CurveStyle& style = styles[static_cast<std::size_t>(index)];
@@ -59,8 +64,6 @@ void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool f
             std::uint64_t generation = 0;
             const CurveSummary& summary = summaries_.get(index, data, m, set, rows, generation);
             Kept& c = kept_[static_cast<std::size_t>(index)];
-            const double left = sc.left;
-            const double right = sc.left + sc.width;
             if (!c.valid || c.generation != generation || c.viewLeft != left || c.viewRight != right ||
                 c.dx != dxUnits || c.columns != columns) {
                 curvePolyline(summary, edges, kYUnitsPerMps, c.xy);
@@ -74,7 +77,7 @@ void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool f
             }
             s.polyline(c.xy.data(), c.xy.size() / 2, &c.pixels, c.line);
         } else {
-            curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, sc.left, sc.left + sc.width, columns, false, pts);
+            curvePoints(v, static_cast<std::size_t>(rows), 0.0, dxUnits, left, right, columns, false, pts);
             xy.resize(pts.size() * 2);
             for (std::size_t i = 0; i < pts.size(); ++i) {
                 xy[2 * i] = pts[i].x;
@@ -83,6 +86,7 @@ void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool f
             s.polyline(xy.data(), xy.size() / 2);
         }
     }
+    s.clipOff();
     s.setForeColor(QColor(0, 0, 0));
 }
 

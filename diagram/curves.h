@@ -57,10 +57,10 @@ public:
     explicit CurveLayer(CurveSummaries& summaries) : summaries_(summaries) {}
 
     // Draws the shown measured (or fitted) curves of every data set in ascending order, the
-    // samples at their own times whatever the surface's view. `reduce` false draws every sample
-    // in view (the comparison rendering).
+    // samples at their own times, inside the plot area (pixels of the picture) and nowhere else.
+    // `reduce` false draws every sample in view (the comparison rendering).
     void draw(DrawingSurface& s, const state::TabchildData& data, bool fitted, bool reduce,
-              const CurveStyles& styles);
+              const CurveStyles& styles, const QRect& plot);
 
 private:
     // The polyline (x, y in internal units) of the view last drawn, reused while the view and

@@ -220,7 +220,8 @@ void DiagramPanel::drawinoverview(double left, double width, double top, double 
     // Another window's miniature is in the picture: this view has no place on it.
     OverviewSurface* o = overview();
     if (!o || o->owner() != this) return;
-    o->showViewRectangle(overviewRectangle({left, width, top, height}, o->scale()));
+    const QSize px = o->pictureSize();
+    o->showViewRectangle(overviewRectangle({left, width, top, height}, o->scale(), {px.width(), px.height()}));
 }
 
 void DiagramPanel::activate_drawinoverview()
@@ -256,19 +257,24 @@ void DiagramPanel::render(DrawingSurface& s, bool reduce)
 {
     s.cls();
     if (!hasView_) return;
-    drawaxes(s, {legend_->lblscale()->colour(), nav_->gridOn(), settings().marginDivisor});
+    const double n = settings().marginDivisor;
+    const AxesLayout axes = layoutAxes(s.scale(), n);
+    drawaxes(s, {legend_->lblscale()->colour(), nav_->gridOn(), n}, axes);
     const CurveStyles styles = legend_->curveStyles();
-    curves_.draw(s, data_, false, reduce, styles);
-    curves_.draw(s, data_, true, reduce, styles);
+    const QRect plot = plotRect(s, axes);
+    curves_.draw(s, data_, false, reduce, styles, plot);
+    curves_.draw(s, data_, true, reduce, styles, plot);
 }
 
 void DiagramPanel::drawMiniature(DrawingSurface& s)
 {
     // The whole record, reduced per pixel column like the diagram, measured under fitted curves.
+    const AxesLayout axes = layoutOverviewAxes(s.scale());
     const CurveStyles styles = legend_->curveStyles();
-    overviewCurves_.draw(s, data_, false, true, styles);
-    overviewCurves_.draw(s, data_, true, true, styles);
-    drawOverviewFrame(s);
+    const QRect plot = plotRect(s, axes);
+    overviewCurves_.draw(s, data_, false, true, styles, plot);
+    overviewCurves_.draw(s, data_, true, true, styles, plot);
+    drawOverviewFrame(s, axes);
 }
 
 }  // namespace diagram

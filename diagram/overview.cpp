@@ -59,10 +59,9 @@ void OverviewSurface::clear()
     cls();
 }
 
-void drawOverviewFrame(DrawingSurface& s)
+void drawOverviewFrame(DrawingSurface& s, const AxesLayout& a)
 {
     const Scale sc = s.scale();
-    const AxesLayout a = layoutOverviewAxes(sc);
     const double mx = a.marginX;
     const double my = a.marginY;
     const double ax = a.axisX;

@@ -2,6 +2,7 @@
 // The overview picture (picover): one picture for the whole program that shows the miniature of
 // the analysis window activated last, the whole record in its default view, and a red rectangle
 // on the screen only that marks the view that window's diagram shows.
+#include "diagram/core/ticks.h"
 #include "diagram/surface.h"
 
 #include <QPointer>
@@ -30,7 +31,8 @@ private:
     QPointer<QObject> owner_;
 };
 
-// The frame of the miniature from the surface's scale: axes, ticks and labels in black.
-void drawOverviewFrame(DrawingSurface& s);
+// The frame of the miniature, laid out by `layoutOverviewAxes` for the surface's scale: axes,
+// ticks and labels in black.
+void drawOverviewFrame(DrawingSurface& s, const AxesLayout& layout);
 
 }  // namespace diagram

@@ -137,13 +137,14 @@ QPen DrawingSurface::pen() const
     return p;
 }
 
-void DrawingSurface::drawSegment(QPainter* p, const QPointF& a0, const QPointF& b0)
+// The segment cut to a little more than the area (a wide pen's ends stay whole), the painter
+// clipped to the area itself.
+void DrawingSurface::drawSegment(QPainter* p, const QRect& area, const QPointF& a0, const QPointF& b0)
 {
     QPointF a = a0;
     QPointF b = b0;
-    const QImage& img = redirect_ ? *redirect_ : image_;
     const double m = drawWidth_ + 2.0;
-    if (!clipSegment(a, b, QRectF(-m, -m, img.width() + 2 * m, img.height() + 2 * m))) return;
+    if (!clipSegment(a, b, QRectF(area).adjusted(-m, -m, m, m))) return;
     p->drawLine(QLineF(a, b));
 }
 
@@ -155,9 +156,12 @@ void DrawingSurface::line(double x1, double y1, double x2, double y2)
         return;
     }
     QImage& img = target();
+    const QRect area = drawArea(img);
+    if (area.isEmpty()) return;
     QPainter p(&img);
     p.setPen(pen());
-    drawSegment(&p, toPixel(x1, y1), toPixel(x2, y2));
+    if (clip_) p.setClipRect(area);
+    drawSegment(&p, area, toPixel(x1, y1), toPixel(x2, y2));
 }
 
 namespace {
@@ -238,28 +242,30 @@ void plot(Writer& w, int x0, int y0, int x1, int y1)
     }
 }
 
-int pixelIndex(double v, int size)
+int pixelIndex(double v, int lo, int hi)
 {
     const double f = std::floor(v);
-    if (f < 0) return 0;
-    if (f > size - 1) return size - 1;
+    if (f < lo) return lo;
+    if (f > hi) return hi;
     return static_cast<int>(f);
 }
 
-// The picture's size and the mapping from scale units to pixels.
+// The pixels drawn on (columns x0..x1 - 1, rows y0..y1 - 1 of the image) and the mapping from
+// scale units to pixels.
 struct Raster {
-    int w, h;
+    int x0, y0, x1, y1;
     double kx, ky;
 };
 
-// A segment with an end outside the image: the part inside, ends at the pixels they lie in.
+// A segment with an end outside the area: the part inside, ends at the pixels they lie in.
 template <class Writer>
 [[gnu::noinline]] void clippedSegment(const Raster& r, Writer& wr, double x0, double y0, double x1, double y1)
 {
     QPointF from(x0, y0);
     QPointF to(x1, y1);
-    if (clipSegment(from, to, QRectF(0, 0, r.w - 1e-6, r.h - 1e-6)))
-        plot(wr, pixelIndex(from.x(), r.w), pixelIndex(from.y(), r.h), pixelIndex(to.x(), r.w), pixelIndex(to.y(), r.h));
+    if (clipSegment(from, to, QRectF(r.x0, r.y0, r.x1 - r.x0 - 1e-6, r.y1 - r.y0 - 1e-6)))
+        plot(wr, pixelIndex(from.x(), r.x0, r.x1 - 1), pixelIndex(from.y(), r.y0, r.y1 - 1),
+             pixelIndex(to.x(), r.x0, r.x1 - 1), pixelIndex(to.y(), r.y0, r.y1 - 1));
 }
 
 // A one-pixel polyline written straight into the image, each segment on its own or, with
@@ -270,8 +276,10 @@ template <class Writer>
 template <bool Runs, class Writer>
 void rasterPolyline(const Raster& r, Writer& wr, double ox, double oy, const double* xy, std::size_t points)
 {
-    const double maxX = r.w;
-    const double maxY = r.h;
+    const double minX = r.x0;
+    const double minY = r.y0;
+    const double maxX = r.x1;
+    const double maxY = r.y1;
     const double kx = r.kx;
     const double ky = r.ky;
     int runX = -1;  // the pending run: rows runLo..runHi of column runX
@@ -279,13 +287,13 @@ void rasterPolyline(const Raster& r, Writer& wr, double ox, double oy, const dou
     int runHi = -1;
     double ax = xy[0] * kx + ox;
     double ay = xy[1] * ky + oy;
-    bool aIn = (ax >= 0) & (ax < maxX) & (ay >= 0) & (ay < maxY);
+    bool aIn = (ax >= minX) & (ax < maxX) & (ay >= minY) & (ay < maxY);
     int aix = aIn ? static_cast<int>(ax) : 0;
     int aiy = aIn ? static_cast<int>(ay) : 0;
     for (const double *p = xy + 2, *end = xy + 2 * points; p != end; p += 2) {
         const double bx = p[0] * kx + ox;
         const double by = p[1] * ky + oy;
-        const bool bIn = (bx >= 0) & (bx < maxX) & (by >= 0) & (by < maxY);
+        const bool bIn = (bx >= minX) & (bx < maxX) & (by >= minY) & (by < maxY);
         const int bix = bIn ? static_cast<int>(bx) : 0;
         const int biy = bIn ? static_cast<int>(by) : 0;
         if (aIn & bIn) {
@@ -362,36 +370,42 @@ void DrawingSurface::polyline(const double* xy, std::size_t points, PolylinePixe
 {
     if (points < 2) return;
     QImage& img = target();
+    const QRect area = drawArea(img);
+    if (area.isEmpty()) {
+        if (keep) keep->invalidate();
+        return;
+    }
     if (drawWidth_ <= 1 && !dotted_ && img.format() == QImage::Format_RGB32) {
         // The curves: thousands of short one-pixel segments, written straight into the image.
         const int w = img.width();
         const int h = img.height();
         PixelWriter out{reinterpret_cast<QRgb*>(img.bits()), img.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)),
                         fore_.rgb()};
-        // The same line at the same scale and size covers the same pixels: fill them again.
-        if (keep && keep->valid_ && keep->line_ == line && keep->scale_ == scale_ && keep->size_ == img.size() &&
-            keep->columnSpans_ == columnSpans_) {
+        // The same line at the same scale, size and clip covers the same pixels.
+        const bool same = keep && keep->line_ == line && keep->scale_ == scale_ && keep->size_ == img.size() &&
+                          keep->area_ == area && keep->columnSpans_ == columnSpans_;
+        // Drawn before and noted: fill them again.
+        if (same && keep->valid_) {
             if (!keep->rowsBuilt_) keep->buildRows(h);
             for (const PolylinePixels::Span& sp : keep->rows_)
                 fillSpan(out.bits + static_cast<qsizetype>(sp.y) * out.stride + sp.x0, sp.x1 - sp.x0 + 1, out.c);
             return;
         }
-        const Raster r{w, h, w / scale_.width, h / scale_.height};
+        const Raster r{area.left(), area.top(), area.right() + 1, area.bottom() + 1, w / scale_.width, h / scale_.height};
         const double ox = -scale_.left * r.kx;
         const double oy = -scale_.top * r.ky;
         // Runs pay where the columns hold several points each; a sparser line is drawn as is.
-        const bool runs = columnSpans_ && points > static_cast<std::size_t>(w);
+        const bool runs = columnSpans_ && points > static_cast<std::size_t>(area.width());
         // A line is noted only when it is drawn a second time: a pan or a scroll draws each
         // view once and pays nothing for it.
-        const bool again = keep && keep->line_ == line && keep->scale_ == scale_ && keep->size_ == img.size() &&
-                           keep->columnSpans_ == columnSpans_;
-        if (!again) {
+        if (!same) {
             rasterPolyline(runs, r, out, ox, oy, xy, points);
             if (keep) {
                 keep->valid_ = false;
                 keep->line_ = line;
                 keep->scale_ = scale_;
                 keep->size_ = img.size();
+                keep->area_ = area;
                 keep->columnSpans_ = columnSpans_;
             }
             return;
@@ -405,7 +419,7 @@ void DrawingSurface::polyline(const double* xy, std::size_t points, PolylinePixe
     }
     if (keep) keep->invalidate();
     const double m = drawWidth_ + 2.0;
-    const QRectF clip(-m, -m, img.width() + 2 * m, img.height() + 2 * m);
+    const QRectF clip = QRectF(area).adjusted(-m, -m, m, m);
     std::vector<QLineF> segs;
     segs.reserve(points);
     QPointF prev = toPixel(xy[0], xy[1]);
@@ -418,6 +432,7 @@ void DrawingSurface::polyline(const double* xy, std::size_t points, PolylinePixe
     }
     QPainter p(&img);
     p.setPen(pen());
+    if (clip_) p.setClipRect(area);
     p.drawLines(segs.data(), static_cast<int>(segs.size()));
 }
 

@@ -2,7 +2,8 @@
 // The drawing surface of the diagram (picdiagram): a user coordinate system, a persistent image
 // (what is shown, exported and copied) and a screen-only overlay that cls() removes, lines with
 // colour, width and dotted style, text at a position with its extent in pixels, mouse
-// events in scale units. Drawing beyond the edges is clipped silently.
+// events in scale units. Drawing beyond the edges, or beyond the clip rectangle while one is
+// set, is clipped silently.
 #include "diagram/core/view.h"
 
 #include <QColor>
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -46,6 +48,7 @@ private:
     std::uint64_t line_ = 0;
     Scale scale_;
     QSize size_;
+    QRect area_;
     bool columnSpans_ = true;
     std::vector<Run> runs_;
     bool rowsBuilt_ = false;
@@ -79,6 +82,11 @@ public:
     void setDotted(bool d) { dotted_ = d; }
     void setLabelFont(const QFont& f) { font_ = f; }
     QFont labelFont() const { return font_; }
+
+    // Lines and polylines drawn into the image stay inside these pixels (the curves inside the
+    // plot area) until the clip is switched off.
+    void setClip(const QRect& pixels) { clip_ = pixels; }
+    void clipOff() { clip_.reset(); }
 
     void line(double x1, double y1, double x2, double y2);
     // A polyline through points given in scale units. With `keep`, the pixels of a one-pixel
@@ -135,9 +143,11 @@ protected:
 private:
     void ensureImage(QSize size);
     void flushRender();
-    void drawSegment(QPainter* p, const QPointF& a, const QPointF& b);
+    void drawSegment(QPainter* p, const QRect& area, const QPointF& a, const QPointF& b);
     QPen pen() const;
     QImage& target();
+    // The pixels of the image that drawing may reach: all of them, or those inside the clip.
+    QRect drawArea(const QImage& img) const { return clip_ ? (*clip_ & img.rect()) : img.rect(); }
 
     Scale scale_;
     mutable QImage image_;
@@ -146,6 +156,7 @@ private:
     QColor fore_{0, 0, 0};
     int drawWidth_ = 1;
     bool dotted_ = false;
+    std::optional<QRect> clip_;
     bool autoRedraw_ = true;
     QFont font_;
     double curX_ = 0;

@@ -32,6 +32,29 @@ bool meetsAny(const PlacedText& t, const std::vector<PlacedText>& others)
     return std::any_of(others.begin(), others.end(), [&](const PlacedText& o) { return meets(t, o, 0, 0); });
 }
 
+// Every text against every other, in order of precedence: the time title, the velocity caption
+// (as a whole), the time labels, the velocity labels. A text that meets one kept before it is
+// left out.
+void keepApart(FrameTexts& f)
+{
+    std::vector<PlacedText> kept;
+    const auto keep = [&kept](std::vector<PlacedText>& group) {
+        std::vector<PlacedText> apart;
+        for (const PlacedText& t : group)
+            if (!meetsAny(t, kept)) {
+                apart.push_back(t);
+                kept.push_back(t);
+            }
+        group = std::move(apart);
+    };
+    keep(f.timeTitle);
+    if (std::any_of(f.velocityTitle.begin(), f.velocityTitle.end(), [&](const PlacedText& t) { return meetsAny(t, kept); }))
+        f.velocityTitle.clear();
+    kept.insert(kept.end(), f.velocityTitle.begin(), f.velocityTitle.end());
+    keep(f.time);
+    keep(f.velocity);
+}
+
 // Shifted inward into the room; nothing when the room cannot hold it.
 std::optional<PlacedText> inside(PlacedText t, const Room& r)
 {
@@ -109,13 +132,29 @@ bool usable(const Scale& s, PixelSize p)
            s.height != 0 && std::isfinite(s.left) && std::isfinite(s.top);
 }
 
+// The margins around the plot area: left of it (the velocity axis's labels and caption) and
+// below it (the time axis's).
+struct Margins {
+    Room left;
+    Room below;
+};
+
+Margins marginsOf(const AxesLayout& a, const Mapping& map)
+{
+    const PixelRect plot = plotArea(a, map.s, map.p);
+    const double w = map.p.width;
+    const double h = map.p.height;
+    return {{0, 0, std::clamp(static_cast<double>(plot.left), 0.0, w), h},
+            {0, std::clamp(static_cast<double>(plot.bottom) + 1, 0.0, h), w, h}};
+}
+
 // The labels of both axes, velocity labels in the margin left of the axis, time labels below.
 // `velocityAt` and `timeAt` give a label's upper left corner in scale units.
 void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, const TextMeasure& m,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& velocityAt,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& timeAt)
 {
-    const Room picture{0, 0, static_cast<double>(map.p.width), static_cast<double>(map.p.height)};
+    const Margins margins = marginsOf(a, map);
     const double digit = m.width("0");
     const auto box = [&](const Tick& t, const std::function<std::pair<double, double>(const Tick&, double, double)>& at) {
         PlacedText p = measured(t.label, m);
@@ -127,33 +166,41 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
 
     out.time = tickLabels(
         a.horizontal.major, tickStep(a.horizontal.major), map.p.width, [&](double u) { return map.x(u); },
-        [&](const Tick& t) { return box(t, timeAt); }, picture, digit, 0);
-
-    // A velocity label stays left of the axis line.
-    const Room margin{0, 0, std::min(picture.right, map.x(a.axisX)), picture.bottom};
-    std::vector<PlacedText> velocity = tickLabels(
+        [&](const Tick& t) { return box(t, timeAt); }, margins.below, digit, 0);
+    out.velocity = tickLabels(
         a.vertical.major, tickStep(a.vertical.major), map.p.height, [&](double u) { return map.y(u); },
-        [&](const Tick& t) { return box(t, velocityAt); }, margin, 0, 0);
-    for (const PlacedText& t : velocity)
-        if (!meetsAny(t, out.velocityTitle) && !meetsAny(t, out.time)) out.velocity.push_back(t);
+        [&](const Tick& t) { return box(t, velocityAt); }, margins.left, 0, 0);
 }
 
 }  // namespace
+
+PixelRect plotArea(const AxesLayout& a, const Scale& s, PixelSize picture)
+{
+    if (!usable(s, picture)) return {};
+    const Mapping map{s, picture};
+    // The pixels the axes lie in; an axis beyond the right or the upper edge leaves no plot area.
+    const double x = std::floor(map.x(a.axisX));
+    const double y = std::floor(map.y(a.axisY));
+    if (!std::isfinite(x) || !std::isfinite(y)) return {};
+    return {static_cast<int>(std::clamp(x, 0.0, static_cast<double>(picture.width))), 0, picture.width - 1,
+            static_cast<int>(std::clamp(y, -1.0, picture.height - 1.0))};
+}
 
 FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture, const TextMeasure& m)
 {
     FrameTexts out;
     if (!usable(s, picture) || !m.width) return out;
     const Mapping map{s, picture};
-    const Room whole{0, 0, static_cast<double>(picture.width), static_cast<double>(picture.height)};
+    const Margins margins = marginsOf(a, map);
     const double mX = a.marginX;
     const double mY = a.marginY;
     const double B = a.bottom;
     const double ax = a.axisX;
-    // The velocity title, a letter per line, the unit one empty line below it.
+    // The velocity caption, a letter per line, the unit one empty line below it.
     const double d = mY / 4;
     const double y0 = B + mY * 3 / 4 * 7;
     const std::string title = "Velocity";
+    std::vector<PlacedText> caption;
     for (std::size_t k = 0; k < title.size(); ++k) {
         const std::string letter(1, title[k]);
         PlacedText t = measured(letter, m);
@@ -162,34 +209,46 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
         if (letter == "t") x -= mX / 60;
         t.x = map.x(x);
         t.y = map.y(y0 - static_cast<double>(k) * d);
-        if (const std::optional<PlacedText> in = inside(t, whole)) out.velocityTitle.push_back(*in);
+        caption.push_back(t);
     }
     {
         PlacedText t = measured("m/s", m);
         t.x = map.x(ax - map.unitsX(t.width) - mX / 2 - mX / 3 + mX / 7.5);
         t.y = map.y(y0 - 9 * d);
-        if (const std::optional<PlacedText> in = inside(t, whole)) out.velocityTitle.push_back(*in);
+        caption.push_back(t);
     }
+    // Moved up or down as a whole into the margin, each line shifted right where it would begin
+    // left of the picture; with its letters closer than two thirds of a line their glyphs would
+    // meet, and the caption is left out.
+    const double top = caption.front().y;
+    const double bottom = caption.back().bottom();
+    const Room& room = margins.left;
+    bool whole = std::fabs(map.y(d) - map.y(0)) >= m.height * 2 / 3 && bottom - top <= room.bottom - room.top;
+    const double dy = whole ? std::clamp(top, room.top, room.bottom - (bottom - top)) - top : 0;
+    for (PlacedText& t : caption) {
+        t.y += dy;
+        const std::optional<PlacedText> in = inside(t, room);
+        if (!in) whole = false;
+        else t = *in;
+    }
+    if (whole) out.velocityTitle = caption;
 
     placeTickLabels(
         out, a, map, m, [&](const Tick& t, double w, double h) { return std::pair{ax - w - mX / 6, t.pos - h / 2}; },
         [&](const Tick& t, double w, double) { return std::pair{t.pos - w / 2, B + mY * 3 / 4}; });
 
-    // The time title below the time labels: moved down where it would run into them, and the
-    // labels it still meets go.
+    // The time title below the time labels: moved down where it would run into them (the labels
+    // it still meets give way to it).
     PlacedText xt = measured("Duration of measurement, s", m);
     xt.x = map.x(s.left + 0.55 * s.width - map.unitsX(xt.width) / 2);
     xt.y = map.y(B + mY * 1.2 / 3);
-    if (std::optional<PlacedText> in = inside(xt, whole)) {
+    if (std::optional<PlacedText> in = inside(xt, margins.below)) {
         for (const PlacedText& t : out.time)
             if (meets(*in, t, 0, 0)) in->y = std::max(in->y, t.bottom());
-        in = inside(*in, whole);
-        if (in) {
-            std::erase_if(out.time, [&](const PlacedText& t) { return meets(*in, t, 0, 0); });
-            out.timeTitle.push_back(*in);
-        }
+        in = inside(*in, margins.below);
+        if (in) out.timeTitle.push_back(*in);
     }
-    std::erase_if(out.velocity, [&](const PlacedText& t) { return meetsAny(t, out.timeTitle); });
+    keepApart(out);
     return out;
 }
 
@@ -205,6 +264,7 @@ FrameTexts placeOverviewTexts(const AxesLayout& a, const Scale& s, PixelSize pic
     placeTickLabels(
         out, a, map, m, [&](const Tick& t, double w, double h) { return std::pair{ax - w - mx / 6, t.pos - h / 2}; },
         [&](const Tick& t, double w, double) { return std::pair{t.pos - w / 2, yb + 3 * my / 4}; });
+    keepApart(out);
     return out;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Where the texts of the diagram's and the overview's frames go on a picture of a given size.
-// A number is shown whole or not at all: a tick label that would reach over an edge is shifted
-// inward, labels too close for their width are thinned to every second (third, ...) tick, and a
-// label that still meets another text is left out. Titles stay whole inside the picture.
-// Positions are pixels of the picture, y downward. Standard library only.
+// Where the texts of the diagram's and the overview's frames go on a picture of a given size,
+// and the plot area their curves are drawn in. A number is shown whole or not at all: a tick
+// label that would reach over an edge is shifted inward, labels too close for their width are
+// thinned to every second (third, ...) tick, and a label that still meets another text is left
+// out. Titles stay whole inside the picture. No text meets another or enters the plot area,
+// whatever the picture's size. Positions are pixels of the picture, y downward. Standard library
+// only.
 #include "diagram/core/ticks.h"
 
 #include <functional>
@@ -18,11 +20,6 @@ struct TextMeasure {
     double height = 0;
 };
 
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
-
 struct PlacedText {
     std::string text;
     double x = 0;  // upper left corner
@@ -33,12 +30,23 @@ struct PlacedText {
     double bottom() const { return y + height; }
 };
 
+// The plot area in pixels, both ends included: the columns from the velocity axis's to the right
+// edge, the rows from the top edge to the time axis's.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+    bool empty() const { return right < left || bottom < top; }
+};
+PixelRect plotArea(const AxesLayout& axes, const Scale& scale, PixelSize picture);
+
 struct FrameTexts {
     std::vector<PlacedText> velocity;  // labels of the velocity ticks, upward
     std::vector<PlacedText> time;      // labels of the time ticks, left to right
-    // "Velocity" a letter per line and "m/s" below it, a quarter margin apart (in a low picture
-    // closer than a line of text, so the letters' boxes may overlap one another), and the time
-    // title.
+    // "Velocity" a letter per line and "m/s" below it, a quarter margin apart, shown whole or
+    // not at all. The letters are one text: their boxes may overlap one another by the leading
+    // and descent of a line (a third of its height), where the glyphs do not reach.
     std::vector<PlacedText> velocityTitle;
     std::vector<PlacedText> timeTitle;
 };

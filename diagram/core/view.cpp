@@ -138,10 +138,22 @@ Scale overviewScale(const RecordExtent& e)
     return {-sw / 4, t0, sw, -sh};
 }
 
-UnitView overviewRectangle(UnitView v, const Scale& s)
+UnitView overviewRectangle(UnitView v, const Scale& s, PixelSize picture)
 {
     if (s.width / 100 > v.width) v.width = s.width / 100;
     if (std::fabs(s.height) / 20 > v.height) v.height = std::fabs(s.height) / 20;
+    const bool finite = std::isfinite(v.left) && std::isfinite(v.width) && std::isfinite(v.top) && std::isfinite(v.height);
+    if (picture.width < 2 || picture.height < 2 || !finite) return v;
+    // A side is drawn in the pixel it lies in: the last column and row begin a pixel in from the
+    // right and the lower edge.
+    const double left = s.left;
+    const double right = s.left + s.width - s.width / picture.width;
+    const double top = s.top;
+    const double bottom = s.top - std::fabs(s.height) + std::fabs(s.height) / picture.height;
+    v.width = std::min(v.width, right - left);
+    v.height = std::min(v.height, top - bottom);
+    v.left = std::clamp(v.left, left, right - v.width);
+    v.top = std::clamp(v.top, bottom + v.height, top);
     return v;
 }
 

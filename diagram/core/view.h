@@ -87,12 +87,20 @@ bool exceedsLimits(double stretchedWidth, double stretchedHeight, double top);
 // Inverse of diascale's placement: the view (internal units) that a surface scale shows.
 UnitView viewFromScale(const Scale& scale, double marginDivisor, double stretch);
 
+// The size of a picture in pixels.
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
 // The overview's coordinate system for a record: its default view fills the right and the upper
 // three quarters, a quarter of each is label margin.
 Scale overviewScale(const RecordExtent& extent);
 
 // The rectangle the overview shows for a view (internal units): never narrower than a hundredth
-// of the overview's width nor lower than a twentieth of its height, so a small view stays visible.
-UnitView overviewRectangle(UnitView view, const Scale& overview);
+// of the overview's width nor lower than a twentieth of its height, so a small view stays visible,
+// and moved inward where a side would fall on no pixel of the picture (a view at the record's end
+// has its right side on the picture's right edge), so all four sides are seen.
+UnitView overviewRectangle(UnitView view, const Scale& overview, PixelSize picture);
 
 }  // namespace diagram

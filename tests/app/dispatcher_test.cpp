@@ -206,7 +206,9 @@ QRect overviewRectangle(app::OverviewPicture* picover)
 // Where the overview should show a window's view.
 QRect expectedRectangle(app::OverviewPicture* picover, const analysis::FrmTabchild* w)
 {
-    const diagram::UnitView v = diagram::overviewRectangle(diagram::toUnits(w->framedia->drawnView()), picover->scale());
+    const QSize px = picover->pictureSize();
+    const diagram::UnitView v = diagram::overviewRectangle(diagram::toUnits(w->framedia->drawnView()), picover->scale(),
+                                                           {px.width(), px.height()});
     const QPointF tl = picover->toPixel(v.left, v.top);
     const QPointF br = picover->toPixel(v.left + v.width, v.top - v.height);
     return QRect(QPoint(static_cast<int>(tl.x()), static_cast<int>(tl.y())),

@@ -1,4 +1,6 @@
-// The frame's texts as they land in the picture: read back from the pixels, each number whole.
+// The frame's texts as they land in the picture: read back from the pixels, each number whole,
+// and never under a curve.
+#include "diagram/axes.h"
 #include "diagram/core/defaults.h"
 #include "diagram/core/ticks.h"
 #include "diagram/diagram_panel.h"
@@ -6,6 +8,7 @@
 #include "platform/fakes.h"
 
 #include <QFontMetricsF>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,95 @@ TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
         inkBlobs(small, unitTop, unitTop + static_cast<int>(fm.height()) - 1, 0, static_cast<int>(g.x(b.axisX)) - 2);
     ASSERT_FALSE(unit.empty());
     EXPECT_GE(unit.front().width(), fm.horizontalAdvance("m/s") - 2);
+}
+
+// Runs falling from 33.5 to 6.9 m/s, each 0.8 m/s below the one before, with fitted curves.
+state::TabchildData makeSeries(int sets, int n, double dt)
+{
+    state::TabchildData d = makeRun(n, dt);
+    d.setCount = sets;
+    d.velocitySamples.resize(n, sets);
+    d.fittedVelocities.resize(n, sets);
+    for (int s = 1; s <= sets; ++s) {
+        d.dataFileNames[static_cast<std::size_t>(s)] = "run" + std::to_string(s) + ".ctd";
+        for (int r = 0; r <= n; ++r) {
+            d.velocitySamples(r, s) = 33.5 - 26.6 * r / n - 0.8 * (s - 1) + 0.3 * std::sin(r * 0.9 + s);
+            d.fittedVelocities(r, s) = 33.5 - 26.6 * r / n - 0.8 * (s - 1);
+        }
+    }
+    return d;
+}
+
+TEST_F(FramePicture, CurvesStayInThePlotAreaAndLeaveTheFrameAlone)
+{
+    struct Case {
+        const char* what;
+        int sets, samples;
+        double dt;
+        QSize panel;
+        int zooms;
+        double right, down;  // pan, as a share of the bars' range (1 = to its end)
+    };
+    const Case cases[] = {
+        {"three runs zoomed in once, panned", 3, 1200, 0.1, QSize(741, 548), 1, 0.3, 0.4},
+        {"a 5000 s run zoomed twice, panned right", 1, 50000, 0.1, QSize(741, 548), 2, 1.0, 0.8},
+        {"a maximised window, the view at its top", 3, 1200, 0.1, QSize(1500, 860), 1, 0.5, 0.0},
+    };
+    const QRgb colours[] = {qRgb(0, 0, 160),  qRgb(0, 128, 255), qRgb(153, 21, 21),
+                            qRgb(240, 30, 30), qRgb(0, 128, 0),   qRgb(0, 255, 0)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        state::TabchildData d = makeSeries(c.sets, c.samples, c.dt);
+        DiagramPanel p(d, nullptr);
+        p.resize(c.panel);
+        p.frmdiaresize();
+        p.setlegend();
+        p.enableFittedEntries();
+        p.Resize();
+        for (int z = 0; z < c.zooms; ++z) p.cmdallplus()->click();
+        p.scrleft()->setNavValue(static_cast<int>(std::lround(p.scrleft()->navMax() * c.right)));
+        const int top = p.scrtop()->navMin();
+        p.scrtop()->setNavValue(static_cast<int>(std::lround(top + (p.scrtop()->navMax() - top) * c.down)));
+        const QImage frame = p.picture();
+        for (int i = 0; i < 2 * c.sets; ++i) p.chk(i)->setChecked(true);
+        const QImage img = p.picture();
+        ASSERT_EQ(img.size(), frame.size());
+
+        // The plot area: from the velocity axis to the right edge, from the top to the time axis.
+        const Frame f{p.picdiagram()->scale(), img.size()};
+        const AxesLayout a = layoutAxes(f.s, settings().marginDivisor);
+        const int axisColumn = static_cast<int>(std::floor(f.x(a.axisX)));
+        const int axisRow = static_cast<int>(std::floor(f.y(a.axisY)));
+        int inside = 0;
+        int outside = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb px = img.pixel(x, y) & 0xFFFFFF;
+                if (std::none_of(std::begin(colours), std::end(colours), [&](QRgb k) { return (k & 0xFFFFFF) == px; }))
+                    continue;
+                if (x >= axisColumn && y <= axisRow) ++inside;
+                else ++outside;
+            }
+        EXPECT_GT(inside, 300);
+        EXPECT_EQ(outside, 0);
+
+        // Every text's ink as it is without curves.
+        const FrameTexts texts = placeAxesTexts(a, f.s, {img.width(), img.height()}, textMeasure(*p.picdiagram()));
+        int changed = 0;
+        int textCount = 0;
+        for (const auto* group : {&texts.velocity, &texts.time, &texts.velocityTitle, &texts.timeTitle})
+            for (const PlacedText& t : *group) {
+                ++textCount;
+                const QRect box = QRect(QPoint(static_cast<int>(std::floor(t.x)), static_cast<int>(std::floor(t.y))),
+                                        QPoint(static_cast<int>(std::ceil(t.right())) - 1,
+                                               static_cast<int>(std::ceil(t.bottom())) - 1)) & img.rect();
+                for (int y = box.top(); y <= box.bottom(); ++y)
+                    for (int x = box.left(); x <= box.right(); ++x)
+                        if (img.pixel(x, y) != frame.pixel(x, y)) ++changed;
+            }
+        EXPECT_GE(textCount, 10);
+        EXPECT_EQ(changed, 0);
+    }
 }
 
 TEST_F(FramePicture, OverviewTimeLabelsOfALongRunStandApart)

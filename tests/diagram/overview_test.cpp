@@ -62,7 +62,7 @@ protected:
         SCOPED_TRACE(what);
         const QRect shown = boundsOf(picover.grab().toImage(), kRed);
         ASSERT_FALSE(shown.isEmpty());
-        const UnitView r = overviewRectangle(v, picover.scale());
+        const UnitView r = overviewRectangle(v, picover.scale(), {picover.width(), picover.height()});
         const QPointF tl = picover.toPixel(r.left, r.top);
         const QPointF br = picover.toPixel(r.left + r.width, r.top - r.height);
         EXPECT_NEAR(shown.left(), tl.x(), 1.5);
@@ -128,6 +128,38 @@ TEST_F(Overview, MiniatureOfTheWholeRecordAndARectangleThatFollowsTheView)
     EXPECT_TRUE(boundsOf(picover.picture(), kDarkBlue).isEmpty());
     EXPECT_TRUE(boundsOf(picover.picture(), qRgb(250, 120, 0)).isEmpty());
     EXPECT_FALSE(boundsOf(picover.picture(), qRgb(0, 0, 0)).isEmpty());
+}
+
+TEST_F(Overview, TheRectangleStaysWholeInsideAtTheRecordsEnd)
+{
+    a.diaoverview();
+    a.activate_drawinoverview();
+    // Every side of the rectangle: its columns and rows of red over nearly all its extent.
+    const auto expectFourSides = [this](const char* what) {
+        SCOPED_TRACE(what);
+        const QImage img = picover.grab().toImage();
+        const QRect r = boundsOf(img, kRed);
+        ASSERT_FALSE(r.isEmpty());
+        EXPECT_TRUE(img.rect().contains(r));
+        const auto reds = [&](QPoint from, QPoint step, int n) {
+            int k = 0;
+            for (int i = 0; i < n; ++i, from += step) k += (img.pixel(from) & 0xFFFFFF) == (kRed & 0xFFFFFF);
+            return k;
+        };
+        EXPECT_GE(reds(r.topLeft(), {0, 1}, r.height()), r.height() - 2) << "left";
+        EXPECT_GE(reds(r.topRight(), {0, 1}, r.height()), r.height() - 2) << "right";
+        EXPECT_GE(reds(r.topLeft(), {1, 0}, r.width()), r.width() - 2) << "top";
+        EXPECT_GE(reds(r.bottomLeft(), {1, 0}, r.width()), r.width() - 2) << "bottom";
+    };
+    expectFourSides("default view");
+    a.cmdallplus()->click();
+    a.cmdallplus()->click();
+    a.scrleft()->setNavValue(a.scrleft()->navMax());
+    expectFourSides("zoomed twice, at the record's end");
+    a.scrtop()->setNavValue(a.scrtop()->navMax());
+    expectFourSides("at the record's end and at the bottom");
+    a.startzoom(drawn(a).left / kXUnitsPerMs + drawn(a).width / kXUnitsPerMs - 20, 20, 20, 0.1);
+    expectFourSides("a view far smaller than the overview at the record's end");
 }
 
 TEST_F(Overview, FollowsTheWindowActivatedLast)

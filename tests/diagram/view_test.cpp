@@ -170,12 +170,27 @@ TEST(DiagramOverview, DefaultViewFillsTheUpperRightThreeQuartersAndSmallViewsSta
     EXPECT_NEAR(s.top, def.top, 1e-3);
     EXPECT_NEAR(s.top + s.height * 3 / 4, def.top - def.height, 1e-2);
 
-    const UnitView tiny = overviewRectangle({1000, 10, 3000, 5}, s);
+    const PixelSize px{175, 111};
+    const UnitView tiny = overviewRectangle({1000, 10, 3000, 5}, s, px);
     EXPECT_DOUBLE_EQ(tiny.width, s.width / 100);
     EXPECT_DOUBLE_EQ(tiny.height, -s.height / 20);
     EXPECT_DOUBLE_EQ(tiny.left, 1000);
     const UnitView large{500, 20000, 4000, 1000};
-    EXPECT_EQ(overviewRectangle(large, s), large);
+    EXPECT_EQ(overviewRectangle(large, s, px), large);
+
+    // At the record's end (and the default view itself) the right side would lie on the
+    // picture's right edge, on no pixel: it is drawn in the last column, the size kept.
+    const double column = s.width / px.width;
+    const double lastColumn = s.left + s.width - column;
+    for (const UnitView& v : {def, UnitView{def.width - 12000, 12000, 3000, 1000}, UnitView{def.width - 10, 10, 3000, 5}}) {
+        const UnitView r = overviewRectangle(v, s, px);
+        EXPECT_NEAR(r.left + r.width, lastColumn, 1e-6);
+        EXPECT_DOUBLE_EQ(r.width, std::max(v.width, s.width / 100));
+        EXPECT_GE(r.top - r.height, s.top + s.height + s.height / px.height - 1e-6);
+    }
+    // A view at the lower edge of the default view (the time axis) is already inside.
+    const UnitView low{1000, 12000, def.top - def.height + 500, 500};
+    EXPECT_EQ(overviewRectangle(low, s, px), low);
 }
 
 }  // namespace
