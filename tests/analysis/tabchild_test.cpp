@@ -329,6 +329,36 @@ TEST_F(Tabchild, MissingLibraryIsACriticalMessageAndNothingIsComputed)
     }
 }
 
+// The library is tried again at every calculation until it is found: a file put back (or a
+// broken one replaced) is used at the next Results, without a restart.
+TEST_F(Tabchild, TheLibraryIsFoundWhenItComesBack)
+{
+    const QString lib = dir.filePath(QStringLiteral("libCoastfit.so"));
+    analysis::setCoastfitPath(lib);
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::dataPath("small.ctd")));
+    const auto press = [&] {
+        fakes.messages.clear();
+        w.cmdDLLNEW->click();
+        return fakes.messages.shown.empty() ? std::string() : fakes.messages.last().text;
+    };
+    EXPECT_NE(press().find(lib.toStdString() + ": the file does not exist."), std::string::npos);
+    testfiles::writeFile(dir, QStringLiteral("libCoastfit.so"), "not a library");
+    const std::string broken = press();
+    EXPECT_NE(broken.find(lib.toStdString() + ": "), std::string::npos) << broken;
+    EXPECT_EQ(broken.find("does not exist"), std::string::npos) << broken;
+    ASSERT_TRUE(QFile::remove(lib));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TW_NO_ENTRY_LIBRARY), lib));
+    EXPECT_NE(press().find(lib.toStdString() + ": no entry ccoeff in the library."), std::string::npos);
+    EXPECT_FALSE(w.data.calculated);
+
+    ASSERT_TRUE(QFile::remove(lib));
+    ASSERT_TRUE(QFile::copy(testfiles::libraryPath(), lib));
+    EXPECT_EQ(press(), "");
+    EXPECT_TRUE(w.data.calculated);
+    EXPECT_FALSE(w.mfgCTSres->textMatrix(16, 1).isEmpty());
+}
+
 TEST_F(Tabchild, PageScrollBarsShiftThePages)
 {
     FrmTabchild w;
