@@ -214,22 +214,31 @@ void importAsciiData(QWidget* parent)
     state.importLineCount = static_cast<std::int32_t>(state.importLines.size());
     lv->showLines(state.importLines);  // the lines as read, whatever the decimal comma does to them
     if (state.importLines.empty()) state.importLines = ImportLines{""};
+    const ImportLines asRead = state.importLines;  // shares the text until the comma rewrites it
     lv->select(lv->cmb2, 0);
 
     if (state.structureConfirmed) {
         if (lv->cmb6->currentText() == QStringLiteral("Comma")) applyDecimalComma(state.importLines, state.importLineCount, state.headerRows);
-        const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows,
-                                                    lv->cmb3->currentIndex(), state.separatorCode);
+        const int layout = lv->cmb3->currentIndex();
+        const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows, layout,
+                                                    state.separatorCode);
         keepStatistics(s, state);
         lv->numbersInRange = s.allFinite;
-        lv->checkDataList();
-        if (state.dataListValid) {
-            lv->lblCount->setText(QString::fromStdString(numbers::integerToText(state.importLineCount - state.headerRows)));
-            lv->lblMax->setText(QString::fromStdString(resultNumber(state.maxVelocity)));
-            lv->lblMin->setText(QString::fromStdString(resultNumber(state.minVelocity)));
-            lv->lblmaxwhere->setText(QString::fromStdString(numbers::integerToText(state.maxVelocityRow)));
-            lv->lblminwhere->setText(QString::fromStdString(numbers::integerToText(state.minVelocityRow)));
+        // What was read, also for a list that is refused: the count, and each extreme found.
+        const auto text = [](const std::string& t) { return QString::fromStdString(t); };
+        lv->clearResult();
+        lv->lblCount->setText(text(numbers::integerToText(std::max(0, state.importLineCount - state.headerRows))));
+        if (state.maxVelocity > 0) {
+            lv->lblMax->setText(text(resultNumber(state.maxVelocity)));
+            lv->lblmaxwhere->setText(text(numbers::integerToText(state.maxVelocityRow)));
         }
+        if (state.minVelocityRow > 0) {
+            lv->lblMin->setText(text(resultNumber(state.minVelocity)));
+            lv->lblminwhere->setText(text(numbers::integerToText(state.minVelocityRow)));
+        }
+        lv->checkDataList(dataListPlausible(s) ? std::string()
+                                               : dataListRefusal(state.importLines, asRead, state.importLineCount,
+                                                                 state.headerRows, layout, state.separatorCode, s));
     }
     lv->txtpath->setText(gTextInputFileName);
 

@@ -52,7 +52,15 @@ void keepStatistics(const ImportStatistics& statistics, ImportState& state);
 
 // A coast-down is plausible when its lowest velocity is not 0 and comes at or after its highest.
 bool dataListPlausible(const ImportStatistics& s);
-platform::Message dataListError();  // "Error in data-list!"
+// "Error in data-list!", with the reason on a second line when there is one.
+platform::Message dataListError(const std::string& reason = {});
+
+// Why a list the statistics refuse is no coast-down, for the second line of "Error in
+// data-list!": the line of the file (as an editor counts them: header rows and empty lines
+// included), what it holds and what to do. `asRead` are the lines before the decimal comma was
+// rewritten, quoted as the file holds them.
+std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead, std::int32_t lineCount,
+                            int headerRows, int timeColumn, int separatorCode, const ImportStatistics& s);
 
 // The header-row count typed in the structure dialog.
 struct HeaderRowCheck {

@@ -383,10 +383,12 @@ TEST_F(ImportFlow, StructureDialogStates)
         lv->txt1->setText(QStringLiteral("0"));
         lv->cmdok->click();
         EXPECT_TRUE(lv->cmb3->isEnabled());
-        EXPECT_EQ(fakes.messages.last().text, "Error in data-list!");
+        EXPECT_EQ(fakes.messages.last().text, "Error in data-list!\nThe velocity rises from every data line to the next, up "
+                                              "to the last (line 3): a coast-down runs from its highest velocity down to its lowest.");
         EXPECT_EQ(fakes.messages.last().title, "Warning");
         EXPECT_FALSE(lv->cmdnext->isEnabled());
-        EXPECT_TRUE(lv->lblMax->text().isEmpty());
+        EXPECT_EQ(lv->lblMax->text(), QStringLiteral("30.000"));  // what was read stays shown
+        EXPECT_TRUE(lv->lblMin->text().isEmpty());
         EXPECT_TRUE(state.structureConfirmed);
 
         // Edit file: the shell's error, then only Reload file and Cancel remain.
