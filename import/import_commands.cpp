@@ -80,11 +80,18 @@ void wireListview(FrmListview* lv)
 
 void wireDataInput(FrmDataInput* form)
 {
-    QObject::connect(form, &FrmDataInput::saveRequested, form, [] {
+    QObject::connect(form, &FrmDataInput::saveRequested, form, [form] {
         if (state.editingLoadedFile) {
             if (editSaveHook) editSaveHook();
             return;
         }
+        // A time column that disagrees with the sample rate entered is said before anything
+        // is written; No goes back to the form.
+        const std::string interval = state.fileHeader[datafile::entry(datafile::kSampleInterval)];
+        const TimeSteps steps = timeSteps(state.importLines, state.importLineCount, state.headerRows, state.timeColumn,
+                                          state.separatorCode, numbers::leadingNumber(interval));
+        if (const auto question = timeColumnQuestion(steps, interval))
+            if (platform::showMessage(*question, form) != platform::Answer::Yes) return;
         unloadListview();
         writeCtdFile();
     });

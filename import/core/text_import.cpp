@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace importer {
 
@@ -164,6 +165,73 @@ std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead,
            velocity(s.maxVelocity) + ", line " + lineOf(highest) +
            "): a coast-down runs from its highest velocity down to its lowest; keep the lines from the highest to the "
            "lowest velocity of the run and delete the others.";
+}
+
+namespace {
+
+// The time field of a data row, or nothing for a row without the separator.
+std::optional<std::string_view> timeText(std::string_view row, int timeColumn, int separatorCode)
+{
+    const std::size_t p = row.find(separatorChar(separatorCode));
+    if (p == std::string_view::npos) return std::nullopt;
+    return timeColumn == 1 ? row.substr(0, p) : row.substr(p + 1);
+}
+
+// The decimals a time is written with: the digits after its point.
+int decimalsOf(std::string_view time)
+{
+    const std::size_t point = time.find('.');
+    if (point == std::string_view::npos) return 0;
+    int n = 0;
+    for (std::size_t i = point + 1; i < time.size() && time[i] >= '0' && time[i] <= '9'; ++i) ++n;
+    return n;
+}
+
+}  // namespace
+
+TimeSteps timeSteps(const ImportLines& lines, std::int32_t lineCount, int headerRows, int timeColumn,
+                    int separatorCode, double interval)
+{
+    TimeSteps out;
+    if (timeColumn != 1 && timeColumn != 2) return out;
+    const std::int32_t count = std::min<std::int32_t>(lineCount, static_cast<std::int32_t>(lines.size()));
+    const std::int32_t first = std::max(headerRows, 0);
+    const auto time = [&](std::int32_t i) { return timeText(lines[static_cast<std::size_t>(i)], timeColumn, separatorCode); };
+    int decimals = 0;
+    for (std::int32_t i = first; i < count; ++i)
+        if (const auto t = time(i)) decimals = std::max(decimals, decimalsOf(*t));
+    // Loggers that print binary fractions write noise far below any clock's resolution.
+    constexpr int kMostDecimals = 9;
+    const double unit = std::pow(10.0, std::min(decimals, kMostDecimals));
+    double before = std::numeric_limits<double>::quiet_NaN();  // the time of the row before, in units
+    for (std::int32_t i = first; i < count; ++i) {
+        const auto t = time(i);
+        const double now = t ? std::nearbyint(numbers::leadingNumber(*t) * unit) : std::numeric_limits<double>::quiet_NaN();
+        if (std::isfinite(before) && std::isfinite(now)) {
+            ++out.steps;
+            const double step = (now - before) / unit;
+            if (!(std::fabs(step - interval) * unit < 1.0) && out.differing++ == 0) {
+                out.firstLine = lines.fileLine(static_cast<std::size_t>(i));
+                out.firstStep = step;
+            }
+        }
+        before = now;
+    }
+    return out;
+}
+
+std::optional<platform::Message> timeColumnQuestion(const TimeSteps& steps, const std::string& intervalText)
+{
+    if (steps.differing == 0) return std::nullopt;
+    const std::string rate = intervalText + " s";
+    return platform::messageFromFlags(
+        4132,
+        "The time column does not step by the sample rate entered, " + rate + ": " + std::to_string(steps.differing) +
+            " of " + std::to_string(steps.steps) + " steps differ, the first at line " + std::to_string(steps.firstLine) +
+            " of the file (a step of " + numbers::numberToText(steps.firstStep) + " s).\n"
+            "The time column is not read: the data file places every sample " + rate + " after the one before.\n"
+            "Save it with the sample rate of " + rate + "? No goes back to the form.",
+        "Warning");
 }
 
 HeaderRowCheck checkHeaderRows(std::string_view text)

@@ -62,6 +62,23 @@ platform::Message dataListError(const std::string& reason = {});
 std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead, std::int32_t lineCount,
                             int headerRows, int timeColumn, int separatorCode, const ImportStatistics& s);
 
+// The steps of a time column against the sample interval entered, to the column's own
+// precision: a step agrees when it lies within one unit of the last decimal the column's times
+// are written with. Steps are taken between neighbouring data rows that both hold a time.
+struct TimeSteps {
+    std::int32_t steps = 0;
+    std::int32_t differing = 0;
+    std::size_t firstLine = 0;  // the file's line that ends the first differing step
+    double firstStep = 0;       // that step, s
+};
+TimeSteps timeSteps(const ImportLines& lines, std::int32_t lineCount, int headerRows, int timeColumn,
+                    int separatorCode, double interval);
+
+// The question before a data file is written whose time column does not step by the interval
+// entered (`intervalText`, as typed): how many steps differ, the first, and that the interval
+// is used; Yes writes the file, No goes back. nullopt when every step agrees.
+std::optional<platform::Message> timeColumnQuestion(const TimeSteps& steps, const std::string& intervalText);
+
 // The header-row count typed in the structure dialog.
 struct HeaderRowCheck {
     bool accepted = false;
