@@ -14,8 +14,6 @@ struct Binding {
     QString path;
     std::unique_ptr<QLibrary> library;
     CcoeffFunction entry = nullptr;
-    QString error;
-    bool tried = false;
 };
 
 Binding& binding()
@@ -36,32 +34,35 @@ void setCoastfitPath(const QString& path)
     Binding& b = binding();
     b.entry = nullptr;
     b.library.reset();  // a loaded library stays mapped; QLibrary unloads only on request
-    b.tried = false;
-    b.error.clear();
     b.path = path;
 }
 
 CcoeffFunction coastfit(QString* error)
 {
     Binding& b = binding();
-    if (!b.tried) {
-        b.tried = true;
-        const QString path = b.path.isEmpty() ? defaultPath() : b.path;
-        if (!QFileInfo::exists(path)) {
-            b.error = QStringLiteral("%1: the file does not exist.").arg(QDir::toNativeSeparators(path));
+    if (b.entry) return b.entry;
+    // Not bound yet, or the last try failed: try the file as it is now, which may have come back
+    // (or been mended) since.
+    const QString path = b.path.isEmpty() ? defaultPath() : b.path;
+    const QString shown = QDir::toNativeSeparators(path);
+    QString why;
+    if (!QFileInfo::exists(path)) {
+        why = QStringLiteral("%1: the file does not exist.").arg(shown);
+    } else {
+        auto library = std::make_unique<QLibrary>(path);
+        if (!library->load()) {
+            why = QStringLiteral("%1: %2").arg(shown, library->errorString());
+        } else if (auto f = reinterpret_cast<CcoeffFunction>(library->resolve("ccoeff"))) {
+            b.library = std::move(library);
+            b.entry = f;
+            return b.entry;
         } else {
-            b.library = std::make_unique<QLibrary>(path);
-            if (!b.library->load()) {
-                b.error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), b.library->errorString());
-            } else if (auto f = reinterpret_cast<CcoeffFunction>(b.library->resolve("ccoeff"))) {
-                b.entry = f;
-            } else {
-                b.error = QStringLiteral("%1: no entry ccoeff in the library.").arg(QDir::toNativeSeparators(path));
-            }
+            why = QStringLiteral("%1: no entry ccoeff in the library.").arg(shown);
+            library->unload();  // so that a mended file is read anew at the next try
         }
     }
-    if (!b.entry && error) *error = b.error;
-    return b.entry;
+    if (error) *error = why;
+    return nullptr;
 }
 
 }  // namespace analysis

@@ -393,7 +393,8 @@ void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
     mfgCTSdat->setTextMatrix(datafile::kMaxVelocityRow, 1, qs(numbers::integerToText(maxRow)));
     // The samples are formatted when the view shows them: a million rows cost no text up front.
     constexpr int head = datafile::kHeaderLineCount;
-    mfgCTSdat->setColumnSource(0, head + 1, n + head, [](int row) { return qs(numbers::integerToText(row - head)); });
+    // Each row is labelled with the file's own number of its sample, as a series window does.
+    mfgCTSdat->setColumnSource(0, head + 1, n + head, [this](int row) { return qs(numbers::integerToText(data.sampleNumber(row - head, 1))); });
     mfgCTSdat->setColumnSource(1, head + 1, n + head, [this](int row) {
         const int r = row - head;
         return r <= data.velocitySamples.rows() ? qs(numbers::formatNumber(data.velocitySamples(r, 1), "0.000")) : QString();

@@ -382,10 +382,14 @@ void FrmListview::cmdok_Click()
     state.structureConfirmed = true;
     cmb2->setEnabled(true);
     cmb3->setEnabled(true);
-    cmdnext->setEnabled(true);
-    cmdnext->setFocus();
     cmb4->setEnabled(!(cmb2->currentIndex() == 0 && cmb3->currentIndex() == 0));
+    // Next stays disabled until the list read passes: it is never drawn enabled behind a
+    // message of the run.
     emit importRequested();
+    if (state.structureConfirmed && state.dataListValid) {
+        cmdnext->setEnabled(true);
+        cmdnext->setFocus();
+    }
 }
 
 void FrmListview::enterChoosingState()
@@ -440,7 +444,7 @@ void FrmListview::cmdCancel_Click()
 
 void FrmListview::reject() { cmdCancel_Click(); }
 
-void FrmListview::checkDataList()
+void FrmListview::checkDataList(const std::string& refusal)
 {
     ImportStatistics s;
     s.minVelocity = state.minVelocity;
@@ -452,11 +456,11 @@ void FrmListview::checkDataList()
         state.dataListValid = true;
         return;
     }
-    platform::showMessage(dataListError(), this);
-    cmdchange->setFocus();
+    // What was read stays in the result labels beside the message.
     cmdnext->setEnabled(false);
-    emptyResultLabels();
     state.dataListValid = false;
+    platform::showMessage(dataListError(refusal), this);
+    cmdchange->setFocus();
 }
 
 }  // namespace importer

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -57,8 +59,9 @@ public:
     void cmdnext_Click();
     void cmdCancel_Click();
 
-    // The plausibility check of the last import run; tells the user when it fails.
-    void checkDataList();
+    // The plausibility check of the last import run; tells the user when it fails, with the
+    // reason on the message's second line.
+    void checkDataList(const std::string& refusal = {});
     // Whether every velocity of the last run lay inside the double range.
     bool numbersInRange = true;
 

@@ -80,11 +80,18 @@ void wireListview(FrmListview* lv)
 
 void wireDataInput(FrmDataInput* form)
 {
-    QObject::connect(form, &FrmDataInput::saveRequested, form, [] {
+    QObject::connect(form, &FrmDataInput::saveRequested, form, [form] {
         if (state.editingLoadedFile) {
             if (editSaveHook) editSaveHook();
             return;
         }
+        // A time column that disagrees with the sample rate entered is said before anything
+        // is written; No goes back to the form.
+        const std::string interval = state.fileHeader[datafile::entry(datafile::kSampleInterval)];
+        const TimeSteps steps = timeSteps(state.importLines, state.importLineCount, state.headerRows, state.timeColumn,
+                                          state.separatorCode, numbers::leadingNumber(interval));
+        if (const auto question = timeColumnQuestion(steps, interval))
+            if (platform::showMessage(*question, form) != platform::Answer::Yes) return;
         unloadListview();
         writeCtdFile();
     });
@@ -214,22 +221,31 @@ void importAsciiData(QWidget* parent)
     state.importLineCount = static_cast<std::int32_t>(state.importLines.size());
     lv->showLines(state.importLines);  // the lines as read, whatever the decimal comma does to them
     if (state.importLines.empty()) state.importLines = ImportLines{""};
+    const ImportLines asRead = state.importLines;  // shares the text until the comma rewrites it
     lv->select(lv->cmb2, 0);
 
     if (state.structureConfirmed) {
         if (lv->cmb6->currentText() == QStringLiteral("Comma")) applyDecimalComma(state.importLines, state.importLineCount, state.headerRows);
-        const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows,
-                                                    lv->cmb3->currentIndex(), state.separatorCode);
+        const int layout = lv->cmb3->currentIndex();
+        const ImportStatistics s = importStatistics(state.importLines, state.importLineCount, state.headerRows, layout,
+                                                    state.separatorCode);
         keepStatistics(s, state);
         lv->numbersInRange = s.allFinite;
-        lv->checkDataList();
-        if (state.dataListValid) {
-            lv->lblCount->setText(QString::fromStdString(numbers::integerToText(state.importLineCount - state.headerRows)));
-            lv->lblMax->setText(QString::fromStdString(resultNumber(state.maxVelocity)));
-            lv->lblMin->setText(QString::fromStdString(resultNumber(state.minVelocity)));
-            lv->lblmaxwhere->setText(QString::fromStdString(numbers::integerToText(state.maxVelocityRow)));
-            lv->lblminwhere->setText(QString::fromStdString(numbers::integerToText(state.minVelocityRow)));
+        // What was read, also for a list that is refused: the count, and each extreme found.
+        const auto text = [](const std::string& t) { return QString::fromStdString(t); };
+        lv->clearResult();
+        lv->lblCount->setText(text(numbers::integerToText(std::max(0, state.importLineCount - state.headerRows))));
+        if (state.maxVelocity > 0) {
+            lv->lblMax->setText(text(resultNumber(state.maxVelocity)));
+            lv->lblmaxwhere->setText(text(numbers::integerToText(state.maxVelocityRow)));
         }
+        if (state.minVelocityRow > 0) {
+            lv->lblMin->setText(text(resultNumber(state.minVelocity)));
+            lv->lblminwhere->setText(text(numbers::integerToText(state.minVelocityRow)));
+        }
+        lv->checkDataList(dataListPlausible(s) ? std::string()
+                                               : dataListRefusal(state.importLines, asRead, state.importLineCount,
+                                                                 state.headerRows, layout, state.separatorCode, s));
     }
     lv->txtpath->setText(gTextInputFileName);
 

@@ -44,6 +44,10 @@ struct TabchildData {
     std::string lastLambdaText;
     int lastCouplingMode = 0;
 
+    // The data file's sample number of row 0 of each set (1..setCount): a data-file window holds
+    // its run from the maximum on at row 1, a series window its entry's first line at row 0.
+    std::vector<int> rowZeroSample;
+
     // Bumped whenever samples or fitted curves change, so views of them (the diagram's cached
     // summaries) know to rebuild.
     std::uint64_t dataVersion = 0;
@@ -51,6 +55,12 @@ struct TabchildData {
     // N: sampleCount rounded to an integer, halves to even.
     int samples() const { return static_cast<int>(numbers::roundHalfEven(sampleCount)); }
     bool hasFit() const { return !fittedVelocities.empty(); }
+    // The data file's own number of the sample at `row` of data set `set` (line 30 + number).
+    long long sampleNumber(int row, int set) const
+    {
+        const std::size_t j = static_cast<std::size_t>(set);
+        return row + (set >= 1 && j < rowZeroSample.size() ? rowZeroSample[j] : 0LL);
+    }
 };
 
 }  // namespace state

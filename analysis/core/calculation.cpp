@@ -81,9 +81,9 @@ std::optional<platform::Message> unusableValue(const state::TabchildData& data)
             if (column[r] != 0) moving = r;
         for (int r = 1; r <= rows; ++r) {
             if (!std::isfinite(column[r]))
-                return refuse(set, "sample " + std::to_string(r), column[r], "The calculation needs a finite value here");
+                return refuse(set, "sample " + std::to_string(data.sampleNumber(r, set)), column[r], "The calculation needs a finite value here");
             if (column[r] == 0 && r < moving)
-                return refuse(set, "sample " + std::to_string(r), column[r],
+                return refuse(set, "sample " + std::to_string(data.sampleNumber(r, set)), column[r],
                               "The velocity drops to 0 before the run has stopped, a gap in the record");
         }
     }

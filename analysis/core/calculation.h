@@ -42,9 +42,9 @@ void computeFitQuality(state::TabchildData& data);
 // The first value of the window state that the fit cannot take, as a "Calculation Warning" that
 // names the data file and the value and says what the value must be: a vehicle mass, dynamic
 // mass, air pressure or frontal area that is not greater than 0 or not finite, an air
-// temperature at or below -273.15 degrees or not finite, a fitted sample (rows 1..N) that is not
-// finite, or 0 before a sample that is not (samples of 0 at the end are the vehicle standing).
-// nullopt when every value can go into the fit.
+// temperature at or below -273.15 degrees or not finite, a fitted sample (rows 1..N, named by its
+// number in the data file) that is not finite, or 0 before a sample that is not (samples of 0 at
+// the end are the vehicle standing). nullopt when every value can go into the fit.
 std::optional<platform::Message> unusableValue(const state::TabchildData& data);
 
 // True when the solver left every output of data set i (1-based) exactly 0: a singular system.

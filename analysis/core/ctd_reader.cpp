@@ -4,6 +4,7 @@
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -22,6 +23,45 @@ constexpr int kTextLines[] = {kProject,     kDate,        kStartTime,
                               kPlaceholderAfterLocations, kConfiguration, kWeather, kRoad};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text file's header rows the import takes at most.
+constexpr long long kMostHeaderRows = 30;
+
+// The lines of a text, by the line rule of takeLine (a last line without a line end counts).
+long long lineCount(std::string_view text)
+{
+    long long n = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+        ++n;
+        p = static_cast<const char*>(nl) + 1;
+    }
+    return p < end ? n + 1 : n;
+}
+
+// Where the import's statistics put the maximum and the minimum of samples v[1..count]: the
+// first sample above every one before it (above 0), and the first of the lowest of the others.
+struct Extremes {
+    long long maxAt = 0;
+    long long minAt = 0;
+};
+Extremes importExtremes(const double* v, int count)
+{
+    Extremes e;
+    double highest = 0.0;
+    double lowest = std::numeric_limits<double>::infinity();
+    for (int k = 1; k <= count; ++k) {
+        if (v[k] > highest) {
+            highest = v[k];
+            e.maxAt = k;
+        } else if (v[k] < lowest) {
+            lowest = v[k];
+            e.minAt = k;
+        }
+    }
+    return e;
+}
 
 }  // namespace
 
@@ -100,31 +140,71 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     long long announced = 0;
     if (__builtin_sub_overflow(out.minRow, out.maxRow, &announced) || __builtin_add_overflow(announced, 1LL, &announced))
         announced = std::numeric_limits<long long>::max();
-
-    const auto fewerLines = [&](long long present) {
-        out.refusal = "The file holds " + std::to_string(present) + " sample lines; lines 10 and 11 announce " +
-                      std::to_string(announced) + ".";
-        return out;
-    };
     if (announced > kMaxSamples) {
         out.refusal = "Lines 10 and 11 announce " + std::to_string(announced) + " samples; a data file holds at most " +
                       std::to_string(kMaxSamples) + ".";
         return out;
     }
-    // Every line takes at least its line end, so the bytes left bound the lines left; N is
-    // checked against that bound before anything is allocated.
-    if (announced > static_cast<long long>(rest.size()) + 1) {
-        long long present = 0;
-        for (std::string_view scan = rest; !scan.empty(); ++present) platform::takeLine(scan);
-        return fewerLines(present);
+    const auto fewerLines = [&](long long present, long long minimum) {
+        out.refusal = "The file holds " + std::to_string(present) + " sample lines; line 10 puts the minimum at sample " +
+                      std::to_string(minimum) + " (line " + std::to_string(minimum + kHeaderLineCount) + ").";
+        return out;
+    };
+
+    // The window holds the run from its maximum to its minimum. With a time column the import
+    // counted the text file's header rows into both locations (they are its line numbers), and
+    // the data file does not say which way it counted; its line 7 (the text file's lines) less
+    // the sample lines gives those header rows, and the samples themselves tell which count
+    // puts the import's maximum and minimum where the locations say. A maximum at location 1
+    // is sample 1 either way.
+    long long first = out.maxRow;
+    state::ColMatrix all;  // every sample, when they have to tell
+    const double importLines = numbers::leadingNumber(headerRaw[kImportLineCount]);
+    if (out.maxRow >= 2 && std::isfinite(importLines) && std::fabs(importLines) < 1e15) {
+        const long long present = lineCount(rest);
+        const long long headerRows = numbers::roundHalfEven(importLines) - present;
+        if (headerRows >= 1 && headerRows <= kMostHeaderRows && present <= kMaxSamples &&
+            out.maxRow - headerRows >= 1 && out.minRow - headerRows <= present) {
+            all.resize(static_cast<int>(present), 1);
+            std::string_view scan = rest;
+            for (int k = 1; k <= present; ++k) all(k, 1) = sampleValue(platform::takeLine(scan));
+            const Extremes e = importExtremes(all.column(1), static_cast<int>(present));
+            if (!(e.maxAt == out.maxRow && e.minAt == out.minRow) && e.maxAt == out.maxRow - headerRows &&
+                e.minAt == out.minRow - headerRows)
+                first = e.maxAt;
+        }
     }
+    if (first < 1) {
+        out.refusal = "Line 11 puts the maximum at sample " + std::to_string(first) + "; the samples count from 1.";
+        return out;
+    }
+    const long long last = first + announced - 1;
+    // Every line takes at least its line end, so the bytes left bound the lines left; the
+    // stretch is checked against that bound before anything is allocated.
+    if (last > static_cast<long long>(rest.size()) + 1) return fewerLines(lineCount(rest), last);
+    if (!all.empty() && last > all.rows()) return fewerLines(all.rows(), last);
     const int n = static_cast<int>(announced);
-    // One pass: samples straight into their column; lines after sample N are not looked at.
-    state::ColMatrix samples(n, 1);
-    double* column = samples.data();
-    int stored = 0;
-    while (stored < n && !rest.empty()) column[++stored] = sampleValue(platform::takeLine(rest));
-    if (stored < n) return fewerLines(stored);
+    state::ColMatrix samples;
+    if (!all.empty() && first == 1 && n == all.rows()) {
+        samples = std::move(all);
+    } else if (!all.empty()) {
+        samples.resize(n, 1);
+        std::copy_n(all.column(1) + first, n, samples.data() + 1);
+    } else {
+        // One pass: lines before the maximum skipped, samples straight into their column;
+        // lines after the minimum are not looked at.
+        samples.resize(n, 1);
+        double* column = samples.data();
+        long long skipped = 0;
+        while (skipped < first - 1 && !rest.empty()) {
+            platform::takeLine(rest);
+            ++skipped;
+        }
+        int stored = 0;
+        while (stored < n && !rest.empty()) column[++stored] = sampleValue(platform::takeLine(rest));
+        if (stored < n) return fewerLines(skipped + stored, last);
+    }
+    out.firstSample = first;
 
     const auto texts = header.texts();
 
@@ -136,6 +216,7 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     for (int r = 1; r <= kTestParameterCount; ++r) d.testParameters(r, 1) = numbers::leadingNumber(headerRaw[static_cast<std::size_t>(testParameterLine(r))]);
     d.sampleCount = static_cast<double>(n);
     d.velocitySamples = std::move(samples);
+    d.rowZeroSample = {0, static_cast<int>(first - 1)};
     ++d.dataVersion;
     d.setCount = 1;
     out.ok = true;

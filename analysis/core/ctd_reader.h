@@ -31,14 +31,16 @@ DataFileHeader splitHeader(std::string_view bytes);
 struct DataFileRead {
     bool ok = false;
     std::string refusal;  // why the file was refused, for the second line of the message
-    long long minRow = 0; // line 10: sample number of the minimum velocity
-    long long maxRow = 0; // line 11: sample number of the maximum velocity
+    long long minRow = 0; // line 10: location of the minimum velocity
+    long long maxRow = 0; // line 11: location of the maximum velocity
+    long long firstSample = 0;  // the maximum's sample number: row 1 of the window
 };
 
 // Parses the bytes of a data file into `data` as one data set: header values (lines 1..9, 12,
-// 20..22), sample interval, test parameters, and samples 1..N (lines 31..30+N, N = line 10 -
-// line 11 + 1), row 0 left 0. A refused file leaves `data` untouched. Line ends CR LF or LF;
-// a last line without a line end counts.
+// 20..22), sample interval, test parameters, and the N = line 10 - line 11 + 1 samples from the
+// maximum to the minimum as rows 1..N, row 0 left 0. The locations are sample numbers, or, for a
+// file imported with a time column, the text file's line numbers with its header rows. A refused
+// file leaves `data` untouched. Line ends CR LF or LF; a last line without a line end counts.
 DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data);
 
 // Sets windowFileName, dataFileNames(1) and dataDirectory from the path read ('/' separated).

@@ -44,7 +44,15 @@ ImportLines ImportLines::nonEmpty(std::string text)
     }
     out.text_ = std::make_shared<std::string>(std::move(text));
     out.spans_ = std::move(spans);
+    out.fromText_ = true;
     return out;
+}
+
+std::size_t ImportLines::fileLine(std::size_t i) const
+{
+    if (!fromText_) return i + 1;
+    const std::size_t begin = (*spans_)[i].begin;
+    return static_cast<std::size_t>(std::count(text_->begin(), text_->begin() + static_cast<std::ptrdiff_t>(begin), '\n')) + 1;
 }
 
 void ImportLines::replace(std::size_t i, char from, char to)

@@ -29,6 +29,10 @@ public:
     // Replaces every `from` in line i by `to`, in this copy only.
     void replace(std::size_t i, char from, char to);
 
+    // The line number of line i in the file it was read from, as an editor counts them (the
+    // empty lines dropped included); i + 1 for lines made from a list.
+    std::size_t fileLine(std::size_t i) const;
+
     std::vector<std::string> strings() const;
     bool operator==(const ImportLines& other) const;
 
@@ -43,6 +47,7 @@ private:
     };
     std::shared_ptr<std::string> text_;
     std::shared_ptr<const std::vector<Span>> spans_;
+    bool fromText_ = false;  // made by nonEmpty: the text still holds the line ends
 };
 
 }  // namespace importer

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace importer {
 
@@ -83,9 +84,154 @@ bool dataListPlausible(const ImportStatistics& s)
     return s.allFinite && s.minVelocity != 0.0 && s.minVelocityRow >= s.maxVelocityRow;
 }
 
-platform::Message dataListError()
+platform::Message dataListError(const std::string& reason)
 {
-    return platform::messageFromFlags(4112, "Error in data-list!", "Warning");
+    return platform::messageFromFlags(4112, reason.empty() ? "Error in data-list!" : "Error in data-list!\n" + reason, "Warning");
+}
+
+namespace {
+
+// What a line holds, as a message quotes it: its first characters, or that it is blank.
+std::string holding(std::string_view line)
+{
+    if (line.find_first_not_of(" \t") == std::string_view::npos) return "only blanks";
+    constexpr std::size_t kShown = 24;
+    std::string text(line.substr(0, kShown));
+    // Not cut inside a UTF-8 character.
+    while (line.size() > kShown && !text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    if (line.size() > kShown && !text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
+    return "\"" + text + (line.size() > kShown ? "...\"" : "\"");
+}
+
+}  // namespace
+
+std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead, std::int32_t lineCount,
+                            int headerRows, int timeColumn, int separatorCode, const ImportStatistics& s)
+{
+    const std::int32_t count = std::min<std::int32_t>(lineCount, static_cast<std::int32_t>(lines.size()));
+    const std::int32_t header = std::max(headerRows, 0);
+    const auto lineOf = [&](std::int32_t i) { return std::to_string(lines.fileLine(static_cast<std::size_t>(i))); };
+    const auto shown = [&](std::int32_t i) {
+        const ImportLines& from = asRead.size() == lines.size() ? asRead : lines;
+        return holding(from[static_cast<std::size_t>(i)]);
+    };
+    const auto value = [&](std::int32_t i) {
+        return velocityNumber(velocityText(lines[static_cast<std::size_t>(i)], timeColumn, separatorCode));
+    };
+    // The index of the line a point number stands for.
+    const auto indexOf = [&](std::int32_t point) { return timeColumn == 0 ? header + point - 1 : point - 1; };
+    const auto velocity = [](double v) { return numbers::formatNumber(v, "#0.000"); };
+
+    if (count <= header) {
+        if (count <= 0) return "The file holds no line with text.";
+        if (count == 1) return "The one line of the file that holds text is a header row: no data line follows it.";
+        return "All " + std::to_string(count) + " lines of the file that hold text are header rows: no data line follows them.";
+    }
+    for (std::int32_t i = header; i < count; ++i)
+        if (!std::isfinite(value(i)))
+            return "Line " + lineOf(i) + " of the file holds " + shown(i) + ", a number too large for a velocity; correct that line.";
+    if (!(s.maxVelocity > 0))
+        return "No data line of the file reads as a velocity above 0 (line " + lineOf(header) + " holds " + shown(header) +
+               "): check the time value, the separator and the number of header rows.";
+    const std::int32_t highest = indexOf(s.maxVelocityRow);
+    if (s.minVelocity == 0.0) {
+        const std::int32_t zero = indexOf(s.minVelocityRow);
+        const std::string start = "Line " + lineOf(zero) + " of the file holds " + shown(zero) + ", which reads as 0";
+        if (zero < highest)
+            return start + ", before the highest velocity (line " + lineOf(highest) +
+                   "): count it among the header rows if it is one, or correct it.";
+        std::int32_t zeros = 0;
+        for (std::int32_t i = zero + 1; i < count; ++i)
+            if (value(i) == 0.0) ++zeros;
+        const std::int32_t after = count - 1 - zero;
+        const std::string remedy = "delete the lines from line " + lineOf(zero) + " on.";
+        if (zeros == after)
+            return start + (after == 0 ? std::string() : ", and so do the " + std::to_string(after) + " lines after it") +
+                   ": the velocity must stay above 0 up to the last line; " + remedy;
+        return start + ", though the velocity after it is above 0 again (a gap in the record): correct that line, or " + remedy;
+    }
+    if (s.minVelocityRow == 0) {
+        if (count - header == 1)
+            return "The file holds one data line (line " + lineOf(header) +
+                   "): a coast-down needs its velocity falling from its highest to its lowest over several lines.";
+        if (s.maxVelocity < 1000.0)
+            return "The velocity rises from every data line to the next, up to the last (line " + lineOf(count - 1) +
+                   "): a coast-down runs from its highest velocity down to its lowest.";
+        return "No velocity of the file lies below 1000 (the highest, " + velocity(s.maxVelocity) + ", stands on line " +
+               lineOf(highest) + "): check the velocity unit and the decimal mark.";
+    }
+    const std::int32_t lowest = indexOf(s.minVelocityRow);
+    return "The lowest velocity (" + velocity(s.minVelocity) + ", line " + lineOf(lowest) + ") comes before the highest (" +
+           velocity(s.maxVelocity) + ", line " + lineOf(highest) +
+           "): a coast-down runs from its highest velocity down to its lowest; keep the lines from the highest to the "
+           "lowest velocity of the run and delete the others.";
+}
+
+namespace {
+
+// The time field of a data row, or nothing for a row without the separator.
+std::optional<std::string_view> timeText(std::string_view row, int timeColumn, int separatorCode)
+{
+    const std::size_t p = row.find(separatorChar(separatorCode));
+    if (p == std::string_view::npos) return std::nullopt;
+    return timeColumn == 1 ? row.substr(0, p) : row.substr(p + 1);
+}
+
+// The decimals a time is written with: the digits after its point.
+int decimalsOf(std::string_view time)
+{
+    const std::size_t point = time.find('.');
+    if (point == std::string_view::npos) return 0;
+    int n = 0;
+    for (std::size_t i = point + 1; i < time.size() && time[i] >= '0' && time[i] <= '9'; ++i) ++n;
+    return n;
+}
+
+}  // namespace
+
+TimeSteps timeSteps(const ImportLines& lines, std::int32_t lineCount, int headerRows, int timeColumn,
+                    int separatorCode, double interval)
+{
+    TimeSteps out;
+    if (timeColumn != 1 && timeColumn != 2) return out;
+    const std::int32_t count = std::min<std::int32_t>(lineCount, static_cast<std::int32_t>(lines.size()));
+    const std::int32_t first = std::max(headerRows, 0);
+    const auto time = [&](std::int32_t i) { return timeText(lines[static_cast<std::size_t>(i)], timeColumn, separatorCode); };
+    int decimals = 0;
+    for (std::int32_t i = first; i < count; ++i)
+        if (const auto t = time(i)) decimals = std::max(decimals, decimalsOf(*t));
+    // Loggers that print binary fractions write noise far below any clock's resolution.
+    constexpr int kMostDecimals = 9;
+    const double unit = std::pow(10.0, std::min(decimals, kMostDecimals));
+    double before = std::numeric_limits<double>::quiet_NaN();  // the time of the row before, in units
+    for (std::int32_t i = first; i < count; ++i) {
+        const auto t = time(i);
+        const double now = t ? std::nearbyint(numbers::leadingNumber(*t) * unit) : std::numeric_limits<double>::quiet_NaN();
+        if (std::isfinite(before) && std::isfinite(now)) {
+            ++out.steps;
+            const double step = (now - before) / unit;
+            if (!(std::fabs(step - interval) * unit < 1.0) && out.differing++ == 0) {
+                out.firstLine = lines.fileLine(static_cast<std::size_t>(i));
+                out.firstStep = step;
+            }
+        }
+        before = now;
+    }
+    return out;
+}
+
+std::optional<platform::Message> timeColumnQuestion(const TimeSteps& steps, const std::string& intervalText)
+{
+    if (steps.differing == 0) return std::nullopt;
+    const std::string rate = intervalText + " s";
+    return platform::messageFromFlags(
+        4132,
+        "The time column does not step by the sample rate entered, " + rate + ": " + std::to_string(steps.differing) +
+            " of " + std::to_string(steps.steps) + " steps differ, the first at line " + std::to_string(steps.firstLine) +
+            " of the file (a step of " + numbers::numberToText(steps.firstStep) + " s).\n"
+            "The time column is not read: the data file places every sample " + rate + " after the one before.\n"
+            "Save it with the sample rate of " + rate + "? No goes back to the form.",
+        "Warning");
 }
 
 HeaderRowCheck checkHeaderRows(std::string_view text)

@@ -52,7 +52,32 @@ void keepStatistics(const ImportStatistics& statistics, ImportState& state);
 
 // A coast-down is plausible when its lowest velocity is not 0 and comes at or after its highest.
 bool dataListPlausible(const ImportStatistics& s);
-platform::Message dataListError();  // "Error in data-list!"
+// "Error in data-list!", with the reason on a second line when there is one.
+platform::Message dataListError(const std::string& reason = {});
+
+// Why a list the statistics refuse is no coast-down, for the second line of "Error in
+// data-list!": the line of the file (as an editor counts them: header rows and empty lines
+// included), what it holds and what to do. `asRead` are the lines before the decimal comma was
+// rewritten, quoted as the file holds them.
+std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead, std::int32_t lineCount,
+                            int headerRows, int timeColumn, int separatorCode, const ImportStatistics& s);
+
+// The steps of a time column against the sample interval entered, to the column's own
+// precision: a step agrees when it lies within one unit of the last decimal the column's times
+// are written with. Steps are taken between neighbouring data rows that both hold a time.
+struct TimeSteps {
+    std::int32_t steps = 0;
+    std::int32_t differing = 0;
+    std::size_t firstLine = 0;  // the file's line that ends the first differing step
+    double firstStep = 0;       // that step, s
+};
+TimeSteps timeSteps(const ImportLines& lines, std::int32_t lineCount, int headerRows, int timeColumn,
+                    int separatorCode, double interval);
+
+// The question before a data file is written whose time column does not step by the interval
+// entered (`intervalText`, as typed): how many steps differ, the first, and that the interval
+// is used; Yes writes the file, No goes back. nullopt when every step agrees.
+std::optional<platform::Message> timeColumnQuestion(const TimeSteps& steps, const std::string& intervalText);
 
 // The header-row count typed in the structure dialog.
 struct HeaderRowCheck {

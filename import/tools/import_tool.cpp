@@ -67,10 +67,13 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
     if (s.decimalSeparator == 1 && s.separatorCode == 0) return fail("with the decimal comma the separator cannot be a comma");
     s.importLines = importer::nonEmptyLines(std::move(content));
     s.importLineCount = static_cast<std::int32_t>(s.importLines.size());
+    const importer::ImportLines lines = s.importLines;  // as read, before the decimal comma
     if (s.decimalSeparator == 1) importer::applyDecimalComma(s.importLines, s.importLineCount, s.headerRows);
     const importer::ImportStatistics stats =
         importer::importStatistics(s.importLines, s.importLineCount, s.headerRows, s.timeColumn, s.separatorCode);
-    if (!importer::dataListPlausible(stats)) return fail(input + ": " + importer::dataListError().text);
+    if (!importer::dataListPlausible(stats))
+        return fail(input + ": " + importer::dataListError(importer::dataListRefusal(s.importLines, lines, s.importLineCount, s.headerRows,
+                                                                                   s.timeColumn, s.separatorCode, stats)).text);
     importer::keepStatistics(stats, s);
 
     importer::ParameterFields f;

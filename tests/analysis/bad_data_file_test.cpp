@@ -61,10 +61,10 @@ TEST_F(BadDataFile, TruncatedAtEveryLineOfTheHeader)
         const QString path = testfiles::writeFile(dir, "cut.ctd", bad_input::firstLines(sound, lines));
         expectRefused(path, lines == 0    ? "The file is empty."
                             : lines < 30 ? "The file has " + std::to_string(lines) + " of its 30 header lines."
-                                         : "The file holds 0 sample lines; lines 10 and 11 announce 50.");
+                                         : "The file holds 0 sample lines; line 10 puts the minimum at sample 50 (line 80).");
     }
     expectRefused(testfiles::writeFile(dir, "cut.ctd", bad_input::firstLines(sound, 60)),
-                  "The file holds 30 sample lines; lines 10 and 11 announce 50.");
+                  "The file holds 30 sample lines; line 10 puts the minimum at sample 50 (line 80).");
 }
 
 TEST_F(BadDataFile, DamagedContent)

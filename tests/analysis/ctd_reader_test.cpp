@@ -1,6 +1,7 @@
 #include "analysis/core/ctd_reader.h"
 
 #include "numbers/numbers.h"
+#include "platform/textfile.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,9 @@ TEST(CtdReader, RefusedFilesSayWhyAndLeaveTheStateAlone)
         {"empty", "", "empty"},
         {"29 header lines", [] { CtdText t; t.lines.resize(29); return t.bytes(); }(), "29 of its 30 header lines"},
         {"only line ends", "\r\n\r\n\r\n", "3 of its 30"},
-        {"fewer samples than announced", CtdText().samples({"1", "2", "3", "4"}).bytes(), "4 sample lines; lines 10 and 11 announce 5"},
+        {"fewer samples than announced", CtdText().samples({"1", "2", "3", "4"}).bytes(), "The file holds 4 sample lines; line 10 puts the minimum at sample 5 (line 35)."},
+        {"the stretch runs past the last sample", CtdText().set(10, "7").set(11, "3").samples(five()).bytes(), "The file holds 5 sample lines; line 10 puts the minimum at sample 7 (line 37)."},
+        {"maximum before the first sample", CtdText().set(10, "4").set(11, "0").samples(five()).bytes(), "Line 11 puts the maximum at sample 0; the samples count from 1."},
         {"header only", CtdText().samples({}).bytes(), "0 sample lines"},
         {"line 10 below line 11", CtdText().set(10, "3").set(11, "4").samples(five()).bytes(), "line 10"},
         {"interval zero", CtdText().set(13, "0").samples(five()).bytes(), "sample interval"},
@@ -104,9 +107,10 @@ TEST(CtdReader, RefusedFilesSayWhyAndLeaveTheStateAlone)
     }
 }
 
-TEST(CtdReader, StoresFromTheFirstSampleLineAndIgnoresWhatFollows)
+TEST(CtdReader, HoldsTheRunFromItsMaximumToItsMinimum)
 {
-    // N = 250 - 20 + 1 = 231: rows 1..231 hold lines 31..261, not lines 50..280.
+    // N = 250 - 20 + 1 = 231: rows 1..231 hold samples 20..250 (lines 50..280); what follows
+    // the minimum is not read.
     std::vector<std::string> s;
     for (int k = 1; k <= 260; ++k) s.push_back(numbers::integerToText(k));
     TabchildData d;
@@ -114,24 +118,89 @@ TEST(CtdReader, StoresFromTheFirstSampleLineAndIgnoresWhatFollows)
     ASSERT_TRUE(r.ok) << r.refusal;
     EXPECT_EQ(r.minRow, 250);
     EXPECT_EQ(r.maxRow, 20);
+    EXPECT_EQ(r.firstSample, 20);
     EXPECT_EQ(d.sampleCount, 231.0);
-    EXPECT_EQ(d.velocitySamples(1, 1), 1.0);
-    EXPECT_EQ(d.velocitySamples(231, 1), 231.0);
     EXPECT_EQ(d.velocitySamples.rows(), 231);
+    EXPECT_EQ(d.velocitySamples(0, 1), 0.0);
+    EXPECT_EQ(d.velocitySamples(1, 1), 20.0);
+    EXPECT_EQ(d.velocitySamples(231, 1), 250.0);
+    EXPECT_EQ(d.sampleNumber(1, 1), 20);
+    EXPECT_EQ(d.sampleNumber(231, 1), 250);
+}
+
+// With a time column the import counts the text file's header rows into both locations (line 7
+// less the sample lines); the samples tell which count the file was written with.
+TEST(CtdReader, LocationsThatCountTheTextFilesHeaderRows)
+{
+    struct Case {
+        const char* name;
+        const char* importLines;  // line 7
+        const char* minRow;       // line 10
+        const char* maxRow;       // line 11
+        std::vector<std::string> samples;
+        int first, last;          // the samples the window holds
+    };
+    const std::vector<Case> cases = {
+        {"time column, maximum first", "7", "7", "3", {"30", "25", "20", "15", "10"}, 1, 5},
+        {"time column, maximum third", "8", "8", "5", {"29", "30", "31", "25", "20", "15"}, 3, 6},
+        // Samples 2 and 6 hold the highest and the lowest value too, but the import puts the
+        // maximum at the first of equal values and the minimum at the first of the lowest.
+        {"time column, plateaus at both ends", "7", "6", "2", {"31", "31", "25", "20", "18", "18"}, 1, 5},
+        {"no time column, maximum third", "8", "6", "3", {"29", "30", "31", "25", "20", "15"}, 3, 6},
+        // Counting line 7's one header row would put the extremes at samples 1 and 4, where
+        // the import did not find them.
+        {"no time column, maximum second", "7", "5", "2", {"29", "31", "25", "20", "15", "16"}, 2, 5},
+        {"line 7 holds more than 30 header rows", "50", "6", "3", {"29", "30", "31", "25", "20", "15"}, 3, 6},
+        {"a file that matches neither count", "8", "6", "3", {"1", "2", "3", "4", "5", "6"}, 3, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TabchildData d;
+        const DataFileRead r = analysis::parseDataFile(
+            CtdText().set(7, c.importLines).set(10, c.minRow).set(11, c.maxRow).samples(c.samples).bytes(), d);
+        ASSERT_TRUE(r.ok) << r.refusal;
+        EXPECT_EQ(r.firstSample, c.first);
+        ASSERT_EQ(d.samples(), c.last - c.first + 1);
+        for (int row = 1; row <= d.samples(); ++row) {
+            EXPECT_EQ(d.sampleNumber(row, 1), c.first + row - 1);
+            EXPECT_EQ(d.velocitySamples(row, 1), numbers::leadingNumber(c.samples[static_cast<std::size_t>(c.first + row - 2)])) << row;
+        }
+    }
+}
+
+// The shipped data files have their maximum at sample 1 (two of them with a time column and
+// header rows): the window holds the first N samples, as it always did.
+TEST(CtdReader, RunsWhoseMaximumIsTheFirstSampleKeepTheirSamples)
+{
+    for (const char* name : {"run1.ctd", "run2.ctd", "run3.ctd"}) {
+        SCOPED_TRACE(name);
+        std::string bytes, error;
+        ASSERT_TRUE(platform::readFileBytes(std::string(TW_EXAMPLES) + "/" + name, bytes, error)) << error;
+        std::vector<std::string> lines;
+        for (std::string_view rest = bytes; !rest.empty();) lines.emplace_back(platform::takeLine(rest));
+        const long long n = std::stoll(lines[9]) - std::stoll(lines[10]) + 1;
+        TabchildData d;
+        const DataFileRead r = analysis::parseDataFile(bytes, d);
+        ASSERT_TRUE(r.ok) << r.refusal;
+        EXPECT_EQ(r.firstSample, 1);
+        ASSERT_EQ(d.samples(), n);
+        for (int row = 1; row <= n; ++row)
+            ASSERT_EQ(d.velocitySamples(row, 1), numbers::leadingNumber(lines[static_cast<std::size_t>(29 + row)])) << row;
+    }
 }
 
 TEST(CtdReader, HeaderFieldsParametersAndEncodings)
 {
     CtdText t;
-    t.set(10, " 4.5").set(11, "0.5");  // halves to even: 4 and 0, so 5 samples
+    t.set(10, " 6.5").set(11, "1.5");  // halves to even: 6 and 2, so samples 2..6
     t.set(15, "1250.5 kg").set(19, "2,1").set(13, "1D-1");
     t.set(21, "sunny, 20 \xB0" "C");  // Windows-1252 degree sign
-    t.samples({"1", " 2", "x", "&H10", "1e2"});
+    t.samples({"9", "1", " 2", "x", "&H10", "1e2"});
     TabchildData d;
     const DataFileRead r = analysis::parseDataFile(t.bytes(), d);
     ASSERT_TRUE(r.ok) << r.refusal;
-    EXPECT_EQ(r.minRow, 4);
-    EXPECT_EQ(r.maxRow, 0);
+    EXPECT_EQ(r.minRow, 6);
+    EXPECT_EQ(r.maxRow, 2);
     EXPECT_EQ(d.sampleCount, 5.0);
     EXPECT_DOUBLE_EQ(d.sampleInterval, 0.1);
     EXPECT_EQ(d.testParameters(1, 1), 1250.5);

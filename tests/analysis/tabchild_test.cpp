@@ -1,4 +1,5 @@
 #include "analysis/coastfit_loader.h"
+#include "analysis/core/calculation.h"
 #include "analysis/frm_tabchild.h"
 #include "test_files.h"
 
@@ -167,20 +168,74 @@ TEST_F(Tabchild, CancelAndRefusalsLoadNothing)
     EXPECT_TRUE(fakes.files.requests.size() == 1u);
 }
 
-TEST_F(Tabchild, LocationsBeyond32BitsShowAsRead)
+TEST_F(Tabchild, LocationsBeyondTheFileAreRefused)
 {
     testfiles::Run run;
     run.samples = {27.5, 20, 14, 9, 3.2};
     std::string text = testfiles::ctdText(run);
-    // Lines 10 and 11 ("5" and "1") moved by five billion: still five samples.
+    // Lines 10 and 11 ("5" and "1") moved by five billion: five samples that the file does not hold.
     const std::string from = "\r\n5\r\n1\r\n", to = "\r\n5000000004\r\n5000000000\r\n";
     ASSERT_NE(text.find(from), std::string::npos);
     text.replace(text.find(from), from.size(), to);
     FrmTabchild w;
-    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "far.ctd", text)));
-    EXPECT_EQ(w.mfgCTSdat->textMatrix(10, 1), "5000000004");
-    EXPECT_EQ(w.mfgCTSdat->textMatrix(11, 1), "5000000000");
-    EXPECT_EQ(w.lblCTDescrLabel[3]->text(), "max. and min. value: 5");
+    EXPECT_FALSE(w.ctdOpen(testfiles::writeFile(dir, "far.ctd", text)));
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().text,
+              "File reading ERROR!\nThe file holds 5 sample lines; line 10 puts the minimum at sample 5000000004 (line 5000000034).");
+}
+
+// A run whose driver was still accelerating: its maximum is sample 4, its minimum the last.
+// Every number the window shows is that of the fit over samples 4 to the end.
+TEST_F(Tabchild, ADataFileIsFittedFromItsMaximumToItsMinimum)
+{
+    testfiles::Run run = testfiles::coastDown(150, 0.45, 28, 300);
+    run.samples.insert(run.samples.begin(), {26.0, 26.8, 27.5});
+    const int n = 300;
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::writeFile(dir, "rise.ctd", testfiles::ctdText(run, 4))));
+
+    // The fit of the samples 4..303, made here.
+    const CcoeffFunction ccoeff = analysis::coastfit();
+    ASSERT_NE(ccoeff, nullptr);
+    std::vector<double> v(n + 1, 0.0), fitted(n + 1, 0.0), coefficients(5, 0.0), residuals(2, 0.0);
+    // As the file holds them: written with at most 15 digits.
+    std::transform(run.samples.begin() + 3, run.samples.end(), v.begin() + 1,
+                   [](double x) { return numbers::leadingNumber(numbers::numberToText(x)); });
+    const double parameters[6] = {0, run.mass, run.dynMass, run.pressure, run.temperature, run.area};
+    ccoeff(v.data(), n, 1, parameters, run.dt, 0.0, 0, coefficients.data(), residuals.data(), fitted.data());
+
+    w.cmdDLLNEW->click();
+    EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    EXPECT_EQ(w.mfgCTSres->textMatrix(16, 1).toStdString(), analysis::cdText(coefficients[4]));
+    EXPECT_EQ(w.mfgCTSres->textMatrix(17, 1).toStdString(), analysis::fr0Text(coefficients[3]));
+    EXPECT_EQ(w.mfgCTSres->textMatrix(18, 1), "0.00%");
+    EXPECT_EQ(w.data.residuals[1], residuals[1]);
+    for (int r = 1; r <= n; ++r) {
+        ASSERT_EQ(w.data.velocitySamples(r, 1), v[static_cast<std::size_t>(r)]) << r;  // what the diagram draws, row 1 at 0 s
+        ASSERT_EQ(w.data.fittedVelocities(r, 1), fitted[static_cast<std::size_t>(r)]) << r;
+    }
+    const auto oneDecimal = [](double x) { return QString::fromStdString(numbers::formatNumber(x, "#0.0")); };
+    EXPECT_EQ(w.lblCTDescrLabel[3]->text(), "max. and min. value: 300");
+    EXPECT_EQ(w.lblCTDescrLabel[4]->text(), "Start velocity: " + oneDecimal(run.samples[3]) + " m/s");
+    EXPECT_EQ(w.lblCTDescrLabel[5]->text(), "End velocity: " + oneDecimal(run.samples.back()) + " m/s");
+
+    // The protocol grid labels its rows with the file's sample numbers, from the maximum's.
+    const analysis::FlexGrid* dat = w.mfgCTSdat;
+    ASSERT_EQ(dat->rows(), n + 31);
+    EXPECT_EQ(dat->textMatrix(10, 1), "303");
+    EXPECT_EQ(dat->textMatrix(11, 1), "4");
+    EXPECT_EQ(dat->textMatrix(31, 0), "4");
+    EXPECT_EQ(dat->textMatrix(31, 1).toStdString(), numbers::formatNumber(run.samples[3], "0.000"));
+    EXPECT_EQ(dat->textMatrix(n + 30, 0), "303");
+    EXPECT_EQ(dat->textMatrix(n + 30, 1).toStdString(), numbers::formatNumber(run.samples.back(), "0.000"));
+
+    // A value the fit cannot take is named by its sample number in the file, too.
+    run.samples[9] = 0;
+    FrmTabchild gap;
+    ASSERT_TRUE(gap.ctdOpen(testfiles::writeFile(dir, "gap.ctd", testfiles::ctdText(run, 4))));
+    gap.cmdDLLNEW->click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.last().text.substr(0, 25), "gap.ctd: sample 10 is 0.\n");
 }
 
 TEST_F(Tabchild, CalculationGivesBackTheCoefficientsOfAGeneratedRun)
@@ -272,6 +327,36 @@ TEST_F(Tabchild, MissingLibraryIsACriticalMessageAndNothingIsComputed)
         EXPECT_FALSE(w.cmdExcel->isEnabled());
         EXPECT_FALSE(w.data.calculated);
     }
+}
+
+// The library is tried again at every calculation until it is found: a file put back (or a
+// broken one replaced) is used at the next Results, without a restart.
+TEST_F(Tabchild, TheLibraryIsFoundWhenItComesBack)
+{
+    const QString lib = dir.filePath(QStringLiteral("libCoastfit.so"));
+    analysis::setCoastfitPath(lib);
+    FrmTabchild w;
+    ASSERT_TRUE(w.ctdOpen(testfiles::dataPath("small.ctd")));
+    const auto press = [&] {
+        fakes.messages.clear();
+        w.cmdDLLNEW->click();
+        return fakes.messages.shown.empty() ? std::string() : fakes.messages.last().text;
+    };
+    EXPECT_NE(press().find(lib.toStdString() + ": the file does not exist."), std::string::npos);
+    testfiles::writeFile(dir, QStringLiteral("libCoastfit.so"), "not a library");
+    const std::string broken = press();
+    EXPECT_NE(broken.find(lib.toStdString() + ": "), std::string::npos) << broken;
+    EXPECT_EQ(broken.find("does not exist"), std::string::npos) << broken;
+    ASSERT_TRUE(QFile::remove(lib));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TW_NO_ENTRY_LIBRARY), lib));
+    EXPECT_NE(press().find(lib.toStdString() + ": no entry ccoeff in the library."), std::string::npos);
+    EXPECT_FALSE(w.data.calculated);
+
+    ASSERT_TRUE(QFile::remove(lib));
+    ASSERT_TRUE(QFile::copy(testfiles::libraryPath(), lib));
+    EXPECT_EQ(press(), "");
+    EXPECT_TRUE(w.data.calculated);
+    EXPECT_FALSE(w.mfgCTSres->textMatrix(16, 1).isEmpty());
 }
 
 TEST_F(Tabchild, PageScrollBarsShiftThePages)

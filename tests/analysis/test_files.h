@@ -44,12 +44,14 @@ inline Run coastDown(double f0, double k, double v0, int n)
     return r;
 }
 
-inline std::string ctdText(const Run& r)
+// The data file of a run whose maximum is sample `maxSample` and whose minimum is its last.
+inline std::string ctdText(const Run& r, int maxSample = 1)
 {
     const auto num = [](double v) { return numbers::numberToText(v); };
     std::vector<std::string> h = {"Generated", "1.1.2020", "", "Car", "Tester", "0",
                                   numbers::integerToText(static_cast<long long>(r.samples.size())), "0", "0",
-                                  numbers::integerToText(static_cast<long long>(r.samples.size())), "1", "0",
+                                  numbers::integerToText(static_cast<long long>(r.samples.size())),
+                                  numbers::integerToText(maxSample), "0",
                                   num(r.dt), "0", num(r.mass), num(r.dynMass), num(r.pressure), num(r.temperature),
                                   num(r.area), "cfg", "wx", "road"};
     while (h.size() < 30) h.push_back("0");

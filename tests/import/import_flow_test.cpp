@@ -69,6 +69,13 @@ void confirmKmhStructure(FrmListview* lv)
     lv->cmdok->click();
 }
 
+void confirmKmhAndGoOn(QWidget* w)
+{
+    auto* lv = static_cast<FrmListview*>(w);
+    confirmKmhStructure(lv);
+    lv->cmdnext->click();
+}
+
 void fillGoldenParameters(FrmDataInput* f)
 {
     f->txtproject->setText(QStringLiteral("A4 coast-down"));
@@ -144,18 +151,11 @@ TEST_F(ImportFlow, TheProposedNameIsSavedAsADataFile)
     fakes.files.answer(proposed);
     fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes};
     ModalScript script;
-    script
-        .on(QStringLiteral("frmlistview"),
-            [](QWidget* w) {
-                auto* lv = static_cast<FrmListview*>(w);
-                confirmKmhStructure(lv);
-                lv->cmdnext->click();
-            })
-        .on(QStringLiteral("frmdatainput"), [](QWidget* w) {
-            auto* f = static_cast<FrmDataInput*>(w);
-            fillGoldenParameters(f);
-            f->cmdFinish->click();
-        });
+    script.on(QStringLiteral("frmlistview"), confirmKmhAndGoOn).on(QStringLiteral("frmdatainput"), [](QWidget* w) {
+        auto* f = static_cast<FrmDataInput*>(w);
+        fillGoldenParameters(f);
+        f->cmdFinish->click();
+    });
     importAsciiData();
     EXPECT_TRUE(script.finished());
     ASSERT_EQ(fakes.messages.shown.size(), 2u);
@@ -167,6 +167,41 @@ TEST_F(ImportFlow, TheProposedNameIsSavedAsADataFile)
     EXPECT_EQ(fakes.files.requests.back().fileName, QStringLiteral("A4 coast-down"));
     EXPECT_EQ(bytesOf(proposed + QStringLiteral(".ctd")), bytesOf(kData + QStringLiteral("/run_kmh.ctd")));
     EXPECT_FALSE(QFileInfo::exists(proposed));
+}
+
+// A time column whose steps are not the sample rate entered is asked about before the file is
+// written: No goes back to the form, Yes writes the file with the rate entered. The line named
+// is the file's own (the fixture has an empty line among its rows).
+TEST_F(ImportFlow, ATimeColumnThatDisagreesIsAskedAboutFirst)
+{
+    const QString out = path(QStringLiteral("A4.ctd"));
+    fakes.files.answer(kData + QStringLiteral("/run_kmh.txt"));
+    fakes.files.answer(out);
+    fakes.messages.answers = {platform::Answer::No, platform::Answer::Yes};
+    ModalScript script;
+    script.on(QStringLiteral("frmlistview"), confirmKmhAndGoOn).on(QStringLiteral("frmdatainput"), [&](QWidget* w) {
+        auto* f = static_cast<FrmDataInput*>(w);
+        fillGoldenParameters(f);
+        f->txtdelta->setText(QStringLiteral("0,2"));
+        f->cmdFinish->click();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text,
+                  "The time column does not step by the sample rate entered, 0.2 s: 7 of 7 steps differ, the first at "
+                  "line 4 of the file (a step of 0.1 s).\nThe time column is not read: the data file places every "
+                  "sample 0.2 s after the one before.\nSave it with the sample rate of 0.2 s? No goes back to the form.");
+        EXPECT_EQ(fakes.files.requests.size(), 1u);  // no save dialog after No
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_TRUE(importer::listviewLoaded());
+        f->cmdFinish->click();
+    });
+    importAsciiData();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    ASSERT_EQ(fakes.files.requests.size(), 2u);
+    const auto lines = platform::readTextFile(out.toStdString());
+    ASSERT_TRUE(lines.ok) << lines.error;
+    EXPECT_EQ(lines.lines.at(12), "0.2");
+    EXPECT_EQ(lines.lines.size(), 38u);
 }
 
 // Blank-separated time column, m/s, point: back and forth between the dialogs, a cancelled
@@ -383,10 +418,12 @@ TEST_F(ImportFlow, StructureDialogStates)
         lv->txt1->setText(QStringLiteral("0"));
         lv->cmdok->click();
         EXPECT_TRUE(lv->cmb3->isEnabled());
-        EXPECT_EQ(fakes.messages.last().text, "Error in data-list!");
+        EXPECT_EQ(fakes.messages.last().text, "Error in data-list!\nThe velocity rises from every data line to the next, up "
+                                              "to the last (line 3): a coast-down runs from its highest velocity down to its lowest.");
         EXPECT_EQ(fakes.messages.last().title, "Warning");
         EXPECT_FALSE(lv->cmdnext->isEnabled());
-        EXPECT_TRUE(lv->lblMax->text().isEmpty());
+        EXPECT_EQ(lv->lblMax->text(), QStringLiteral("30.000"));  // what was read stays shown
+        EXPECT_TRUE(lv->lblMin->text().isEmpty());
         EXPECT_TRUE(state.structureConfirmed);
 
         // Edit file: the shell's error, then only Reload file and Cancel remain.

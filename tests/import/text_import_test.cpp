@@ -1,4 +1,5 @@
 #include "import/core/text_import.h"
+#include "numbers/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -167,3 +168,83 @@ TEST(ResultLabels, ThreeDecimalsWithAPoint)
 }
 
 }  // namespace
+
+namespace {
+
+// A text file of one header row and time/velocity rows "t;v" at the given times.
+importer::ImportLines timedRun(const std::vector<std::string>& times)
+{
+    std::string text = "t;v\r\n";
+    double v = 30;
+    for (const std::string& t : times) {
+        text += t + ";" + std::to_string(v) + "\r\n";
+        v -= 0.1;
+    }
+    return importer::nonEmptyLines(text);
+}
+
+importer::TimeSteps steps(const importer::ImportLines& lines, double interval, int layout = 1)
+{
+    return importer::timeSteps(lines, static_cast<std::int32_t>(lines.size()), 1, layout, 1, interval);
+}
+
+}  // namespace
+
+TEST(TimeColumn, StepsAgainstTheIntervalEntered)
+{
+    std::vector<std::string> tenth;
+    for (int i = 0; i < 40; ++i) tenth.push_back(numbers::formatNumber(i * 0.1, "0.0"));
+    // Uniform at the column's own precision: 0.1 s written with one decimal.
+    EXPECT_EQ(steps(timedRun(tenth), 0.1).differing, 0);
+    EXPECT_EQ(steps(timedRun(tenth), 0.1).steps, 39);
+    // An interval finer than the column writes (0.05 s shows as steps of 0.0 and 0.1) agrees.
+    std::vector<std::string> twentieth;
+    for (int i = 0; i < 40; ++i) twentieth.push_back(numbers::formatNumber(i * 0.05, "0.0"));
+    EXPECT_EQ(steps(timedRun(twentieth), 0.05).differing, 0);
+    // Binary noise in the last places is no step of its own.
+    EXPECT_EQ(steps(timedRun({"0", "0.1", "0.30000000000000004", "0.3999999999999999", "0.5"}), 0.1).differing, 1);
+    EXPECT_EQ(steps(timedRun({"0", "0.1", "0.20000000000000004", "0.2999999999999999", "0.4"}), 0.1).differing, 0);
+
+    // A column of another step: every step differs, the first one ends on line 3.
+    const importer::TimeSteps other = steps(timedRun(tenth), 0.2);
+    EXPECT_EQ(other.differing, 39);
+    EXPECT_EQ(other.firstLine, 3u);
+    EXPECT_DOUBLE_EQ(other.firstStep, 0.1);
+
+    // A measured column: steps from 0.0001 s to 0.99 s in its first 26 rows, then 1 s, against
+    // the 1 s entered; an empty line before the data counts as a line of the file.
+    std::vector<std::string> measured = {"0"};
+    double t = 0;
+    for (int i = 1; i < 26; ++i) {
+        t += i == 1 ? 0.0001 : 0.99 * i / 25.0;
+        measured.push_back(numbers::formatNumber(t, "0.0000"));
+    }
+    for (int i = 0; i < 200; ++i) measured.push_back(numbers::formatNumber(t += 1, "0.0000"));
+    std::string text = "t;v\r\n\r\n";
+    for (std::size_t i = 0; i < measured.size(); ++i) text += measured[i] + ";" + std::to_string(30 - 0.1 * i) + "\r\n";
+    const importer::ImportLines lines = importer::nonEmptyLines(text);
+    const importer::TimeSteps m = steps(lines, 1.0);
+    EXPECT_EQ(m.steps, 225);
+    EXPECT_EQ(m.differing, 25);  // 0.99 s is 100 units of the fourth decimal short of 1 s
+    EXPECT_EQ(m.firstLine, 4u);
+    EXPECT_DOUBLE_EQ(m.firstStep, 0.0001);
+
+    // "v , t" reads the time after the separator; a row without it breaks the steps.
+    EXPECT_EQ(steps(importer::ImportLines{"v;t", "30;0.0", "29;0.1", "28", "27;0.7", "26;0.8"}, 0.1, 2).steps, 2);
+    // No time column, no steps.
+    EXPECT_EQ(steps(timedRun(tenth), 0.2, 0).steps, 0);
+}
+
+TEST(TimeColumn, TheQuestionSaysWhatDiffersAndWhatIsUsed)
+{
+    EXPECT_FALSE(importer::timeColumnQuestion(importer::TimeSteps{39, 0, 0, 0}, "0.1"));
+    const auto q = importer::timeColumnQuestion(importer::TimeSteps{225, 25, 4, 0.0001}, "1");
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->title, "Warning");
+    EXPECT_EQ(q->buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(q->icon, platform::Icon::Question);
+    EXPECT_EQ(q->text,
+              "The time column does not step by the sample rate entered, 1 s: 25 of 225 steps differ, the first at line 4 "
+              "of the file (a step of 0.0001 s).\nThe time column is not read: the data file places every sample 1 s "
+              "after the one before.\nSave it with the sample rate of 1 s? No goes back to the form.");
+}

@@ -199,9 +199,10 @@ TEST_F(BadSeries, DataFileWithTextOrAHugeSampleOpensAndTheCalculationNamesIt)
         std::string bytes;
         std::string calculation;
     };
-    // Run 2's window starts at line 31: row r is line 31 + r.
-    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(run2, 41, "n/a"), "run2.ctd: sample 10 is 0.\nThe velocity drops to 0 before the run has stopped, a gap in the record"},
-                          Case{"a 10 MB sample line", bad_input::replaceLine(run2, 51, bad_input::hugeLine()), "run2.ctd: sample 20 is Infinity."}}) {
+    // Run 2's window starts at line 31: row r is line 31 + r; the message names the file's own
+    // sample (line 30 + sample).
+    for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(run2, 41, "n/a"), "run2.ctd: sample 11 is 0.\nThe velocity drops to 0 before the run has stopped, a gap in the record"},
+                          Case{"a 10 MB sample line", bad_input::replaceLine(run2, 51, bad_input::hugeLine()), "run2.ctd: sample 21 is Infinity."}}) {
         SCOPED_TRACE(c.name);
         write("run2.ctd", c.bytes);
         FrmTabchild w;

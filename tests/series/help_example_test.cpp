@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,39 @@ std::string qualities(state::TabchildData& d, const char* lambda, int mode)
                 analysis::fitQualityText(d.fitQuality[static_cast<std::size_t>(i)]);
     }
     return text;
+}
+
+// The coefficient tied across the runs, per run, as the result grid shows it.
+std::string tied(state::TabchildData& d, const char* lambda, int mode)
+{
+    qualities(d, lambda, mode);
+    std::string text = "(";
+    for (int i = 1; i <= d.setCount; ++i) {
+        const double c = d.coefficients[4 * static_cast<std::size_t>(i) - (mode == 0 ? 1 : 0)];
+        text += (i == 1 ? "" : ", ") + (mode == 0 ? analysis::fr0Text(c) : analysis::cdText(c));
+    }
+    return text + ")";
+}
+
+std::string helpText()
+{
+    const platform::TextReadResult help = platform::readTextFile(TW_HELP);
+    EXPECT_TRUE(help.ok);
+    std::string text;
+    for (const std::string& line : help.lines) text += line + "\n";
+    return text;
+}
+
+// Which Lambda ties which coefficient of the example series, as the help gives it.
+TEST(HelpExample, TheLambdaThatTiesEachCoefficientIsWhatTheHelpSays)
+{
+    state::TabchildData d = exampleSeries();
+    ASSERT_EQ(d.setCount, 3);
+    const std::string text = helpText();
+    for (const auto& [lambda, mode] : {std::pair{"1000000", 0}, std::pair{"1000000", 1}, std::pair{"1000000000000", 1}}) {
+        const std::string values = tied(d, lambda, mode);
+        EXPECT_NE(text.find(values), std::string::npos) << "Lambda " << lambda << " mode " << mode << ": " << values;
+    }
 }
 
 TEST(HelpExample, FitQualityOfTheExampleSeriesIsWhatTheHelpSays)

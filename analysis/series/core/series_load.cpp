@@ -223,6 +223,9 @@ void applySeries(SeriesContent&& c, state::TabchildData& d)
     d.dataDirectory = c.directory;
     for (auto& name : d.dataFileNames) name.clear();
     for (int j = 1; j <= n; ++j) d.dataFileNames[static_cast<std::size_t>(j)] = c.file.entries[static_cast<std::size_t>(j - 1)].name;
+    d.rowZeroSample.assign(static_cast<std::size_t>(n + 1), 0);
+    for (int j = 1; j <= n; ++j)
+        d.rowZeroSample[static_cast<std::size_t>(j)] = c.file.entries[static_cast<std::size_t>(j - 1)].firstLine - kHeaderLineCount;
     d.sampleCount = c.file.sampleCount;
     d.setCount = n;
     d.sampleInterval = c.sampleInterval;
