@@ -20,6 +20,7 @@
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextTable>
@@ -140,11 +141,14 @@ void keepTokensWhole(QTextDocument& doc)
             if (joins(before) || joins(after) || (code[static_cast<size_t>(p) - 1] && code[static_cast<size_t>(p)]))
                 places.push_back(static_cast<int>(p));
         }
+        // One edit, or every insertion would lay the block out again for the cursor.
         QTextCursor c(b);
+        c.beginEditBlock();
         for (auto p = places.rbegin(); p != places.rend(); ++p) {
             c.setPosition(b.position() + *p);
             c.insertText(joiner, joinerFormat);
         }
+        c.endEditBlock();
     }
 }
 
@@ -358,16 +362,22 @@ int main(int argc, char** argv)
     const qreal footer = 2.2 * kFooterPt * kResolution / 72.0;
     const qreal bodyHeight = paper.height() - footer;
 
-    QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&writer);
+    // The Markdown is read and styled in a document of its own and then copied into the one laid out
+    // for the writer: with the layout there from the start, every insertion would lay the document
+    // out again, and a table of a few hundred rows took seconds.
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(kBodyPt);
+    QTextDocument imported;
+    imported.setDefaultFont(font);
+    imported.setMarkdown(text);
+    styleHeadings(imported);
+    styleTables(imported.rootFrame());
+    keepTokensWhole(imported);
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&writer);
     doc.setDefaultFont(font);
     doc.setDocumentMargin(0);
-    doc.setMarkdown(text);
-    styleHeadings(doc);
-    styleTables(doc.rootFrame());
-    keepTokensWhole(doc);
+    QTextCursor(&doc).insertFragment(QTextDocumentFragment(&imported));
     doc.setTextWidth(width);
 
     const std::vector<Page> pages = paginate(unbreakableSpans(doc, bodyHeight), doc.size().height(), bodyHeight);
