@@ -241,7 +241,9 @@ std::vector<Span> tableSpans(const QTextDocument& doc, QTextTable* table, qreal 
         if (bands[i].height() > pageHeight / 2) {
             pieces = rows[i].lines;
             std::sort(pieces.begin(), pieces.end(), [](const Span& a, const Span& b) { return a.top < b.top; });
-            pieces.front().top = bands[i].top;  // the row's top border goes with its first line
+            // The row's top border goes with its first line, its bottom border with its last.
+            pieces.front().top = bands[i].top;
+            pieces.back().bottom = std::max(pieces.back().bottom, bands[i].bottom);
         }
         for (Span& s : pieces) {
             if (i > 0) {
@@ -387,7 +389,7 @@ int main(int argc, char** argv)
     QFont footerFont(QStringLiteral("Liberation Sans"));
     footerFont.setPointSizeF(kFooterPt);
     for (size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0 && !writer.newPage()) return fail("write", argv[2], QStringLiteral("no new page"));
+        if (i > 0 && !writer.newPage()) return fail("write", argv[2], QStringLiteral("the PDF writer could not start a page"));
         const Page& p = pages[i];
         const qreal headerHeight = p.header.height();
         if (headerHeight > 0) paintStretch(painter, doc, width, p.header.top, p.header.bottom, 0);
