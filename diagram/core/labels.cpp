@@ -7,16 +7,6 @@
 namespace diagram {
 namespace {
 
-// Scale units to pixels of the picture and back (lengths keep the scale's sign).
-struct Mapping {
-    Scale s;
-    PixelSize p;
-    double x(double u) const { return (u - s.left) * p.width / s.width; }
-    double y(double u) const { return (u - s.top) * p.height / s.height; }
-    double unitsX(double px) const { return px * s.width / p.width; }
-    double unitsY(double px) const { return px * s.height / p.height; }
-};
-
 struct Room {
     double left, top, right, bottom;
 };
@@ -139,18 +129,18 @@ struct Margins {
     Room below;
 };
 
-Margins marginsOf(const AxesLayout& a, const Mapping& map)
+Margins marginsOf(const AxesLayout& a, const PixelMapping& map)
 {
-    const PixelRect plot = plotArea(a, map.s, map.p);
-    const double w = map.p.width;
-    const double h = map.p.height;
+    const PixelRect plot = plotArea(a, map.scale, map.picture);
+    const double w = map.picture.width;
+    const double h = map.picture.height;
     return {{0, 0, std::clamp(static_cast<double>(plot.left), 0.0, w), h},
             {0, std::clamp(static_cast<double>(plot.bottom) + 1, 0.0, h), w, h}};
 }
 
 // The labels of both axes, velocity labels in the margin left of the axis, time labels below.
 // `velocityAt` and `timeAt` give a label's upper left corner in scale units.
-void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, const TextMeasure& m,
+void placeTickLabels(FrameTexts& out, const AxesLayout& a, const PixelMapping& map, const TextMeasure& m,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& velocityAt,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& timeAt)
 {
@@ -165,10 +155,10 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
     };
 
     out.time = tickLabels(
-        a.horizontal.major, tickStep(a.horizontal.major), map.p.width, [&](double u) { return map.x(u); },
+        a.horizontal.major, tickStep(a.horizontal.major), map.picture.width, [&](double u) { return map.x(u); },
         [&](const Tick& t) { return box(t, timeAt); }, margins.below, digit, 0);
     out.velocity = tickLabels(
-        a.vertical.major, tickStep(a.vertical.major), map.p.height, [&](double u) { return map.y(u); },
+        a.vertical.major, tickStep(a.vertical.major), map.picture.height, [&](double u) { return map.y(u); },
         [&](const Tick& t) { return box(t, velocityAt); }, margins.left, 0, 0);
 }
 
@@ -177,7 +167,7 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
 PixelRect plotArea(const AxesLayout& a, const Scale& s, PixelSize picture)
 {
     if (!usable(s, picture)) return {};
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     // The pixels the axes lie in; an axis beyond the right or the upper edge leaves no plot area.
     const double x = std::floor(map.x(a.axisX));
     const double y = std::floor(map.y(a.axisY));
@@ -190,7 +180,7 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
 {
     FrameTexts out;
     if (!usable(s, picture) || !m.width) return out;
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     const Margins margins = marginsOf(a, map);
     const double mX = a.marginX;
     const double mY = a.marginY;
@@ -256,7 +246,7 @@ FrameTexts placeOverviewTexts(const AxesLayout& a, const Scale& s, PixelSize pic
 {
     FrameTexts out;
     if (!usable(s, picture) || !m.width) return out;
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     const double mx = a.marginX;
     const double my = a.marginY;
     const double ax = a.axisX;
