@@ -5,6 +5,7 @@
 #include "tests/app/open_windows.h"
 #include "tests/import/modal_script.h"
 #include "tests/support/bad_input.h"
+#include "tests/support/ordinary_user.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 namespace {
@@ -78,18 +78,6 @@ protected:
 
     QString file;
     std::string before;
-};
-
-// Runs a block with the file permissions of an ordinary user, as root passes by them.
-struct AsOrdinaryUser {
-    AsOrdinaryUser()
-    {
-        if (::geteuid() == 0) ::setfsuid(65534), ::setfsuid(65534);
-    }
-    ~AsOrdinaryUser()
-    {
-        if (::geteuid() == 0) ::setfsuid(0), ::setfsuid(0);
-    }
 };
 
 }  // namespace
@@ -210,7 +198,8 @@ TEST_F(Editor, FailedWriteKeepsTheFileAndTheForm)
     const platform::Message& m = fakes.messages.last();
     EXPECT_EQ(m.icon, platform::Icon::Critical);
     EXPECT_EQ(m.title, "Editor-Error");
-    EXPECT_EQ(m.text, QDir::toNativeSeparators(file).toStdString() + " - file can not be written!\nPermission denied");
+    EXPECT_EQ(m.text, QDir::toNativeSeparators(file).toStdString() + " - file can not be written!\nA temporary file can not be written in " +
+                          QDir::toNativeSeparators(dir.path()).toStdString() + ": Permission denied");
     EXPECT_EQ(main->analysisWindows().size(), 1);
     expectEditEnded();
 }

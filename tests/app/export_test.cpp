@@ -31,6 +31,12 @@ protected:
     }
 };
 
+// The bitmaps the JPEG export left in its folder.
+QStringList temporaryBitmaps()
+{
+    return QDir(app::temporaryBitmapFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
 // Mean difference per colour channel, 0 to 255.
@@ -76,7 +82,7 @@ TEST_F(Export, GraphAsBitmapAndJpegHoldsTheDiagram)
     const QImage back = jpeg.read();
     ASSERT_EQ(back.size(), shown.size());
     EXPECT_LT(meanDifference(back, shown), 3.0);
-    EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath()));
+    EXPECT_TRUE(temporaryBitmaps().isEmpty());
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     // The shared dialog comes back with the filter chosen last; a cancel writes nothing.
@@ -175,7 +181,7 @@ TEST_F(Export, JpegCodesFollowTheImageComponents)
         EXPECT_EQ(app::SaveObjImageAsJPEG(picture, path("x.jpg"), &reason), c.code) << c.broken;
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(path("x.jpg")));
-        EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath())) << c.broken;
+        EXPECT_TRUE(temporaryBitmaps().isEmpty()) << c.broken;
     }
 
     // A JPEG that fails its final check: the bitmap stays and the user is told where.
@@ -185,9 +191,12 @@ TEST_F(Export, JpegCodesFollowTheImageComponents)
     app::imageComponents() = healthy;
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last().icon, platform::Icon::None);
-    EXPECT_EQ(fakes.messages.last().text, "JPEG compression did not succeed. A copy of it was saved in '" +
-                                              QDir::toNativeSeparators(app::temporaryBitmapPath()).toStdString() + "'.");
-    EXPECT_TRUE(platform::isImageFile(app::temporaryBitmapPath(), "BMP"));
+    ASSERT_EQ(temporaryBitmaps().size(), 1);
+    const QString kept = QDir(app::temporaryBitmapFolder()).filePath(temporaryBitmaps().front());
+    EXPECT_EQ(fakes.messages.last().text,
+              "JPEG compression did not succeed. A copy of it was saved in '" + QDir::toNativeSeparators(kept).toStdString() + "'.");
+    EXPECT_TRUE(platform::isImageFile(kept, "BMP"));
+    QFile::remove(kept);
 
     // Unusable targets; a probe leaves a file of the probe's name alone.
     for (const QString& bad : {QStringLiteral("/ab"), dir.path() + QStringLiteral("/"), path("missing/x.jpg")})

@@ -77,13 +77,31 @@ TEST(TextEncoding, Windows1252WithQuestionMarks)
 
 TEST(TextEncoding, WhatTheReadersTakeBackAsTheSameText)
 {
-    // Windows-1252 as long as the readers take it so; UTF-8 only where those bytes would be
-    // read as UTF-8 and turn into other text (a typed "Ã¼" into "ü").
-    EXPECT_EQ(encodeForReaders("M\xC3\xBCller, 20 \xC2\xB0" "C"), "M\xFCller, 20 \xB0" "C");
-    EXPECT_EQ(encodeForReaders("\xE4\xB8\xAD"), "?");
+    // Windows-1252 as long as it holds the text and the readers take it so; UTF-8 where it
+    // holds no such letter, or where its bytes would be read as UTF-8 and turn into other text
+    // (a typed "Ã¼" into "ü"). Every text comes back as it was.
+    struct Case {
+        const char* name;
+        std::string text, bytes;
+    };
     const std::string mojibake = "Project \xC3\x83\xC2\xBC";
+    const Case cases[] = {
+        {"Windows-1252", "M\xC3\xBCller, 20 \xC2\xB0" "C \xE2\x82\xAC", "M\xFCller, 20 \xB0" "C \x80"},
+        {"Greek", "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE", "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE"},
+        {"CJK", "\xE8\xBD\xA6 \xE4\xB8\xAD", "\xE8\xBD\xA6 \xE4\xB8\xAD"},
+        {"both in one", "M\xC3\xBCller \xE4\xB8\xAD", "M\xC3\xBCller \xE4\xB8\xAD"},
+        {"bytes that read as UTF-8", mojibake, mojibake},
+        {"a text that begins like a mark", "\xEF\xBB\xBF" "A\xE4\xB8\xAD", "\xEF\xBB\xBF\xEF\xBB\xBF" "A\xE4\xB8\xAD"},
+        {"plain ASCII", "Coast A", "Coast A"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(encodeForReaders(c.text), c.bytes);
+        EXPECT_EQ(decodeText(encodeForReaders(c.text)), c.text);
+        EXPECT_TRUE(keptByReaders(c.text));
+    }
     EXPECT_EQ(decodeText(encodeWindows1252(mojibake)), "Project \xC3\xBC");
-    EXPECT_EQ(decodeText(encodeForReaders(mojibake)), mojibake);
+    EXPECT_FALSE(keptByReaders("M\xFCller"));  // no UTF-8 text: no file gives it back
 }
 
 TEST(TextLines, SplitAtCrLfOrLf)
@@ -152,18 +170,22 @@ TEST(TextFiles, ReplacingKeepsPermissions)
     EXPECT_EQ(slurp(p), "2");
 }
 
-// A disk that records where each rename goes, to see where the temporary file lay.
+// A disk that records where each rename goes, to see where the temporary file lay: the folder
+// of the descriptor and the two names in it.
 struct RecordingDisk : Disk {
-    std::vector<std::pair<std::string, std::string>> renames;
+    struct Rename {
+        std::string folder, from, to;
+    };
+    std::vector<Rename> renames;
     int failRename = 0;
-    int rename(const char* from, const char* to) override
+    int rename(int folder, const char* from, const char* to) override
     {
-        renames.emplace_back(from, to);
+        renames.push_back({fs::read_symlink("/proc/self/fd/" + std::to_string(folder)).string(), from, to});
         if (failRename) {
             errno = failRename;
             return -1;
         }
-        return Disk::rename(from, to);
+        return Disk::rename(folder, from, to);
     }
 };
 
@@ -234,8 +256,9 @@ TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
         EXPECT_FALSE(writeFileAtomic(link, "new").ok);
         setDisk(nullptr);
         ASSERT_EQ(failing.renames.size(), 1u);
-        EXPECT_TRUE(fs::equivalent(fs::path(failing.renames[0].first).parent_path(), dir.path / "data"));
-        EXPECT_EQ(failing.renames[0].second, dir.file("links/../data/real.ctd"));
+        EXPECT_TRUE(fs::equivalent(failing.renames[0].folder, dir.path / "data"));
+        EXPECT_EQ(failing.renames[0].from.rfind(".real.ctd.", 0), 0u) << failing.renames[0].from;
+        EXPECT_EQ(failing.renames[0].to, "real.ctd");
         EXPECT_EQ(slurp(real), "old");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "data"), fs::directory_iterator()), 1);
     }
