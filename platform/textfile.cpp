@@ -147,7 +147,9 @@ std::string encodeWindows1252(std::string_view utf8)
 std::string encodeForReaders(std::string_view utf8)
 {
     std::string bytes = encodeWindows1252(utf8);
-    if (!isValidUtf8(utf8) || (decodeWindows1252(bytes) == utf8 && !readsAsUtf8(bytes))) return bytes;
+    // Windows-1252 bytes that begin like a byte-order mark ("ï»¿" typed) would lose it to the readers.
+    const bool keptAsWindows1252 = decodeWindows1252(bytes) == utf8 && !readsAsUtf8(bytes) && bytes.substr(0, 3) != kUtf8Bom;
+    if (!isValidUtf8(utf8) || keptAsWindows1252) return bytes;
     if (utf8.substr(0, 3) == kUtf8Bom) return std::string(kUtf8Bom) + std::string(utf8);
     return std::string(utf8);
 }
@@ -368,12 +370,11 @@ bool PrefixReader::readLines(long long lines)
 
 bool PrefixReader::readAll(std::size_t maxBytes, const std::string& what)
 {
+    const std::string tooLarge = "The file is larger than " + megabytes(maxBytes) + ", more than " + what + " holds.";
     if (!readLines(1)) return false;  // a file of no text is named so before its size is
-    if (size_ > static_cast<long long>(maxBytes))
-        return refuse("The file holds " + std::to_string(size_) + " bytes; " + what + " holds at most " + megabytes(maxBytes) + ".");
+    if (size_ > static_cast<long long>(maxBytes)) return refuse(tooLarge);
     if (!readLines(std::numeric_limits<long long>::max())) return false;
-    if (bytes_.size() > maxBytes)  // grown since it was looked at
-        return refuse("The file holds more than " + megabytes(maxBytes) + "; " + what + " holds at most " + megabytes(maxBytes) + ".");
+    if (bytes_.size() > maxBytes) return refuse(tooLarge);  // grown since it was looked at
     return true;
 }
 

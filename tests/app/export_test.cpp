@@ -10,6 +10,8 @@
 #include <QMdiArea>
 
 #include <cstdlib>
+#include <latch>
+#include <thread>
 
 namespace {
 
@@ -242,4 +244,42 @@ TEST_F(Export, NotesAreWrittenAsTyped)
     fakes.disk.heal();
     expectOneMessage(platform::Icon::Critical, QDir::toNativeSeparators(path("notes.txt")).toStdString() + " - file can not be written!");
     EXPECT_EQ(bytesOf(path("notes.txt")), "Gr\xFC\xDF" "e \x80 5\r\nsecond line");
+}
+
+// The JPEG export's bitmap is a fresh file each time, made exclusively: a link planted under the
+// old fixed name is left alone and so is the file it names, and two exports running at once
+// each convert their own picture.
+TEST_F(Export, TheJpegBitmapIsAFreshFileOfItsOwn)
+{
+    QDir().mkpath(app::temporaryBitmapFolder());
+    const QString victim = testfiles::writeFile(dir, "victim.txt", "not a picture");
+    const QString planted = QDir(app::temporaryBitmapFolder()).filePath(QStringLiteral("TW_Temp.BMP"));
+    ASSERT_TRUE(QFile::link(victim, planted));
+    QImage red(80, 50, QImage::Format_RGB32), blue(80, 50, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    EXPECT_EQ(app::SaveObjImageAsJPEG(red, path("red.jpg")), app::JpegWritten);
+    EXPECT_TRUE(bytesOf(victim) == "not a picture");  // not written through the link
+    EXPECT_TRUE(QFileInfo(planted).isSymLink());
+    EXPECT_EQ(temporaryBitmaps().join(' ').toStdString(), "TW_Temp.BMP");  // nothing else left behind
+    EXPECT_LT(meanDifference(QImage(path("red.jpg")), red), 3.0);
+
+    // Two exports at once: both bitmaps are written before either is read back.
+    const app::ImageComponents healthy = app::imageComponents();
+    std::latch bothWritten(2);
+    app::imageComponents().isBmpFile = [&](const QString& bitmap) {
+        bothWritten.arrive_and_wait();
+        return healthy.isBmpFile(bitmap);
+    };
+    int codes[2] = {-1, -1};
+    std::thread first([&] { codes[0] = app::SaveObjImageAsJPEG(red, path("one.jpg")); });
+    std::thread second([&] { codes[1] = app::SaveObjImageAsJPEG(blue, path("two.jpg")); });
+    first.join();
+    second.join();
+    app::imageComponents() = healthy;
+    EXPECT_EQ(codes[0], app::JpegWritten);
+    EXPECT_EQ(codes[1], app::JpegWritten);
+    EXPECT_LT(meanDifference(QImage(path("one.jpg")), red), 3.0);
+    EXPECT_LT(meanDifference(QImage(path("two.jpg")), blue), 3.0);
+    EXPECT_EQ(temporaryBitmaps().join(' ').toStdString(), "TW_Temp.BMP");
 }

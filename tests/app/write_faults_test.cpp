@@ -164,6 +164,7 @@ TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
         for (const auto& [target, reason] : t.refused()) {
             fakes.messages.clear();
             w.save(target);
+            ASSERT_EQ(fakes.messages.shown.size(), 1u) << target;
             const std::string text = onlyMessage().text;
             EXPECT_EQ(onlyMessage().icon, platform::Icon::Critical);
             // The writer's own message, the file named, and why it stays on a line of its own.

@@ -1,6 +1,7 @@
 #include "platform/fakes.h"
 #include "platform/message.h"
 #include "platform/textfile.h"
+#include "tests/support/ordinary_user.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -92,6 +94,7 @@ TEST(TextEncoding, WhatTheReadersTakeBackAsTheSameText)
         {"both in one", "M\xC3\xBCller \xE4\xB8\xAD", "M\xC3\xBCller \xE4\xB8\xAD"},
         {"bytes that read as UTF-8", mojibake, mojibake},
         {"a text that begins like a mark", "\xEF\xBB\xBF" "A\xE4\xB8\xAD", "\xEF\xBB\xBF\xEF\xBB\xBF" "A\xE4\xB8\xAD"},
+        {"Windows-1252 letters that begin like a mark", "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA4", "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA4"},
         {"plain ASCII", "Coast A", "Coast A"},
     };
     for (const Case& c : cases) {
@@ -236,6 +239,113 @@ TEST(TextFiles, OnlyARegularFileIsEverReplaced)
     }
     EXPECT_TRUE(fs::is_symlink(dir.file("to_pipe.ctd")));
     ::close(sock);
+}
+
+// A file without a write bit is the read-only attribute: no save replaces it, whoever saves (an
+// ordinary user in a folder that takes new files, or root, who passes every access test), nor
+// through a link; its bytes and mode stay, and no temporary is left.
+TEST(TextFiles, AFileWithoutAWriteBitIsKeptWhoeverSaves)
+{
+    TempDir dir;
+    ::chmod(dir.path.c_str(), 0777);  // the ordinary user may make files here
+    const std::string kept = dir.file("kept.ctd");
+    ASSERT_TRUE(writeFileAtomic(kept, "measured").ok);
+    ::chmod(kept.c_str(), 0444);
+    fs::create_directory(dir.path / "links");
+    fs::create_symlink("../kept.ctd", dir.file("links/kept.ctd"));
+    struct Case {
+        const char* who;
+        bool ordinary;
+        std::string path, error;
+    };
+    const std::string viaLink = "The link leads to " + kept + ", a write-protected file; nothing was written.";
+    for (const Case& c : {Case{"root", false, kept, "The file is write-protected; nothing was written."},
+                          Case{"root, through a link", false, dir.file("links/kept.ctd"), viaLink},
+                          Case{"an ordinary user", true, kept, "The file is write-protected; nothing was written."},
+                          Case{"an ordinary user, through a link", true, dir.file("links/kept.ctd"), viaLink}}) {
+        SCOPED_TRACE(c.who);
+        WriteResult r;
+        if (c.ordinary) {
+            AsOrdinaryUser user;
+            r = writeFileAtomic(c.path, "replaced");
+        } else {
+            r = writeFileAtomic(c.path, "replaced");
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(slurp(kept), "measured");
+        struct stat st {};
+        ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_EQ(dir.entries(), 2u);
+    }
+    // A write bit for anyone is enough: the file is the user's to replace.
+    ::chmod(kept.c_str(), 0644);
+    EXPECT_TRUE(writeFileAtomic(kept, "replaced").ok);
+    EXPECT_EQ(slurp(kept), "replaced");
+}
+
+// The target is checked again, on the folder's own descriptor, just before the rename: a name
+// swapped for a link or a pipe while the file was written is not renamed over.
+TEST(TextFiles, ATargetSwappedWhileItIsWrittenIsNotReplaced)
+{
+    TempDir dir;
+    const std::string target = dir.file("run.ctd"), victim = dir.file("victim.ctd");
+    ASSERT_TRUE(writeFileAtomic(victim, "another file").ok);
+    struct Case {
+        const char* swap;
+        std::function<void()> make;
+        std::string error;
+        fs::file_type kept;
+    };
+    const Case cases[] = {
+        {"a link", [&] { fs::create_symlink(victim, target); }, "It became a link while it was written; nothing was written.",
+         fs::file_type::symlink},
+        {"a named pipe", [&] { ::mkfifo(target.c_str(), 0600); }, "It is a named pipe (FIFO), not a regular file; nothing was written.",
+         fs::file_type::fifo},
+        {"a write-protected file", [&] { std::ofstream(target) << "locked"; ::chmod(target.c_str(), 0444); },
+         "The file is write-protected; nothing was written.", fs::file_type::regular},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.swap);
+        ASSERT_TRUE(writeFileAtomic(target, "old").ok);
+        InstalledDisk d;
+        d.disk.whileWriting = [&] {
+            fs::remove(target);
+            c.make();
+        };
+        const WriteResult r = writeFileAtomic(target, "new");
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(slurp(victim), "another file");
+        EXPECT_EQ(fs::symlink_status(target).type(), c.kept);  // what was swapped in stays
+        EXPECT_EQ(dir.entries(), 2u);  // target and victim: no temporary
+        fs::remove(target);
+    }
+}
+
+// A temporary that cannot be made says in which folder; a link is named by where it leads, as
+// the user reads a path.
+TEST(TextFiles, MessagesNameTheFolderAndTheNormalisedTarget)
+{
+    TempDir dir;
+    const WriteResult missing = writeFileAtomic(dir.file("missing/run.ctd"), "x");
+    EXPECT_EQ(missing.error, "A temporary file can not be written in " + dir.file("missing") + ": No such file or directory");
+    fs::create_directory(dir.path / "closed");
+    ::chmod(dir.file("closed").c_str(), 0755);  // root's folder: an ordinary user makes nothing in it
+    {
+        AsOrdinaryUser user;
+        const WriteResult denied = writeFileAtomic(dir.file("closed/run.ctd"), "x");
+        EXPECT_EQ(denied.error, "A temporary file can not be written in " + dir.file("closed") + ": Permission denied");
+    }
+    fs::create_directories(dir.path / "data");
+    fs::create_directories(dir.path / "links");
+    ASSERT_EQ(::mkfifo(dir.file("data/p.ctd").c_str(), 0600), 0);
+    fs::create_symlink("../data/p.ctd", dir.file("links/p.ctd"));
+    EXPECT_EQ(writeFileAtomic(dir.file("links/p.ctd"), "x").error,
+              "The link leads to " + dir.file("data/p.ctd") + ", a named pipe (FIFO), not a regular file; nothing was written.");
+    EXPECT_EQ(writeTarget(dir.file("links/p.ctd")), dir.file("data/p.ctd"));
+    EXPECT_EQ(writeTarget(dir.file("data/none.ctd")), dir.file("data/none.ctd"));
 }
 
 TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)

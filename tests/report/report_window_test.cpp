@@ -13,6 +13,9 @@
 #include "tests/support/scripted_opener.h"
 #include "tests/support/special_targets.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -28,6 +31,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 
 using analysis::FrmTabchild;
 using report_test::TempDir;
@@ -187,6 +191,62 @@ TEST_F(ReportWindow, DataFileReportHasTheResultGridAndTicksTheFirstCurveWhenNone
     for (int y = top + 16 * rowHeight + 2; y < top + 17 * rowHeight - 1; ++y)
         for (int x0 = grid.width() / 2; x0 < grid.width() - 2; ++x0) inked += grid.pixelColor(x0, y) == text;
     EXPECT_GT(inked, 10);
+}
+
+// A hand-edited data file whose texts hold a character the comment box or a label breaks a line
+// at: every header text is one line in the window (comment box, labels, grids) and in the
+// report, so no cell moves and Road stays in the comment box.
+TEST_F(ReportWindow, EveryHeaderTextIsOneLineInTheWindowAndTheReport)
+{
+    const std::string run1 = report_test::slurp(TW_EXAMPLES "/run1.ctd");
+    const auto replaceLine = [](std::string text, int line, const std::string& with) {
+        std::size_t start = 0;
+        for (int k = 1; k < line; ++k) start = text.find('\n', start) + 1;
+        return text.replace(start, text.find('\r', start) - start, with);
+    };
+    struct Case {
+        const char* name;
+        std::string separator;
+    };
+    const Case cases[] = {{"CR", "\r"},
+                          {"VT", "\x0B"},
+                          {"FF", "\x0C"},
+                          {"tab", "\t"},
+                          {"NEL", "\xC2\x85"},
+                          {"another C1 control", "\xC2\x9B"},
+                          {"line separator U+2028", "\xE2\x80\xA8"},
+                          {"paragraph separator U+2029", "\xE2\x80\xA9"},
+                          {"U+FDD0", "\xEF\xB7\x90"},
+                          {"U+FDD1", "\xEF\xB7\x91"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = replaceLine(run1, 1, "A4" + c.separator + "coast");
+        text = replaceLine(text, 4, "A4" + c.separator + "Avant");
+        text = replaceLine(text, 21, "Weat" + c.separator + "her");
+        std::ofstream(dir.file("hostile.ctd"), std::ios::binary) << text;
+        FrmTabchild x;
+        ASSERT_TRUE(x.ctdOpenPath(path("hostile.ctd")));
+        x.show();
+        QApplication::processEvents();
+        EXPECT_EQ(x.txtCTComments->document()->blockCount(), 3);
+        EXPECT_EQ(x.txtCTComments->toPlainText().toStdString(),
+                  "Car configuration : roof rails, no box\nWeather : Weat her\nRoad conditions : asphalt, dry");
+        EXPECT_EQ(x.lblCTDescrLabel[0]->text().toStdString(), "A4 coast");
+        EXPECT_EQ(x.mfgCTSres->textMatrix(1, 1).toStdString(), "A4 coast");
+        EXPECT_EQ(x.mfgCTSdat->textMatrix(4, 1).toStdString(), "A4 Avant");
+        EXPECT_EQ(x.mfgCTSdat->textMatrix(22, 1).toStdString(), "Weat her");
+
+        x.cmdDLLNEW_Click();
+        fakes.files.answer(path("hostile.xlsx"));
+        x.cmdExcel->click();
+        ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        auto cells = xlsx_test::Workbook(dir.file("hostile.xlsx")).cells("Input data");
+        EXPECT_EQ(cells["B2"].value, "A4 coast");
+        EXPECT_EQ(cells["C5"].value, "Car configuration : roof rails, no box");
+        EXPECT_EQ(cells["C6"].value, "Weather : Weat her");
+        EXPECT_EQ(cells["C7"].value, "Road conditions : asphalt, dry");
+        EXPECT_EQ(cells["C8"].value, "");
+    }
 }
 
 TEST_F(ReportWindow, SeriesWithoutGroupsIsRefusedAndNothingHappens)
