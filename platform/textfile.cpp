@@ -300,30 +300,51 @@ bool PrefixReader::refuse(std::string why)
 // line wanted stays in `pending_` for a later call.
 bool PrefixReader::take(std::string_view from, long long lines)
 {
-    while (!from.empty() && lines_ < lines) {
-        const void* lf = std::memchr(from.data(), '\n', from.size());
-        const std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from.data()) + 1 : from.size();
-        const std::string_view part = from.substr(0, n);
-        // Judged as it comes, so that a huge file of no text is refused by its first bytes.
-        if (part.find('\0') != std::string_view::npos || (bytes_.empty() && (part.substr(0, 2) == "\xFF\xFE" || part.substr(0, 2) == "\xFE\xFF"))) {
-            bytes_.append(part);
-            return refuse(notTextReason(bytes_));
-        }
-        if (bytes_.size() - lineStart_ + (lf ? n - 1 : n) > kMaxLineBytes) {
-            const std::string_view line = std::string_view(bytes_).substr(lineStart_);
-            const bool crAlone = lines_ == 0 && (line.find('\r') != std::string_view::npos || part.find('\r') != std::string_view::npos);
-            return refuse(crAlone ? std::string("The lines of the file end in CR alone; only CR LF and LF end a line.")
-                                  : "Line " + std::to_string(lines_ + 1) + " is longer than " + megabytes(kMaxLineBytes) +
-                                        ", longer than any line of a data file or series.");
-        }
-        bytes_.append(part);
-        from.remove_prefix(n);
-        if (lf) {
-            ++lines_;
-            lineStart_ = bytes_.size();
+    const std::size_t base = bytes_.size();
+    std::size_t start = lineStart_;  // where the unfinished line begins, counted in bytes_
+    std::size_t taken = 0;
+    bool tooLong = false;
+    if (lines - lines_ > static_cast<long long>(from.size())) {
+        // The lines asked for lie beyond this step whatever it holds: count its line ends at once.
+        // Only the line it continues can be too long, as a step is far shorter than a line may be.
+        const void* first = std::memchr(from.data(), '\n', from.size());
+        const std::size_t firstEnd = first ? static_cast<std::size_t>(static_cast<const char*>(first) - from.data()) : from.size();
+        tooLong = base + firstEnd - start > kMaxLineBytes;
+        taken = tooLong ? firstEnd : from.size();
+        if (first && !tooLong) {
+            lines_ += std::count(from.begin(), from.end(), '\n');
+            start = base + from.find_last_of('\n') + 1;
         }
     }
-    pending_.assign(from);
+    while (!tooLong && taken < from.size() && lines_ < lines) {
+        const void* lf = std::memchr(from.data() + taken, '\n', from.size() - taken);
+        const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from.data()) + 1 : from.size();
+        if (base + (lf ? end - 1 : end) - start > kMaxLineBytes) {
+            tooLong = true;
+            taken = end;
+            break;
+        }
+        taken = end;
+        if (lf) {
+            ++lines_;
+            start = base + end;
+        }
+    }
+    const std::string_view part = from.substr(0, taken);
+    // Judged as it comes, so that a huge file of no text is refused by its first bytes.
+    if (part.find('\0') != std::string_view::npos || (base == 0 && (part.substr(0, 2) == "\xFF\xFE" || part.substr(0, 2) == "\xFE\xFF"))) {
+        bytes_.append(part);
+        return refuse(notTextReason(bytes_));
+    }
+    if (tooLong) {
+        const bool crAlone = lines_ == 0 && (bytes_.find('\r') != std::string::npos || part.find('\r') != std::string_view::npos);
+        return refuse(crAlone ? std::string("The lines of the file end in CR alone; only CR LF and LF end a line.")
+                              : "Line " + std::to_string(lines_ + 1) + " is longer than " + megabytes(kMaxLineBytes) +
+                                    ", longer than any line of a data file or series.");
+    }
+    bytes_.append(part);
+    lineStart_ = start;
+    pending_.assign(from.substr(taken));
     return true;
 }
 
@@ -337,10 +358,10 @@ bool PrefixReader::readLines(long long lines)
             if (!take(held, lines)) return false;
             if (!pending_.empty()) return true;
         }
-        // A file of ordinary size is held at once; a larger one grows as it is read, so that its
-        // size alone takes no memory.
-        if (!reserved_ && size_ > 0 && size_ <= static_cast<long long>(kMaxLineBytes) * 4)
-            bytes_.reserve(static_cast<std::size_t>(size_));
+        // Room for the whole file at once, up to a bound: beyond it the bytes grow as they are
+        // read, so that a file's size alone takes no memory.
+        constexpr long long kRoomAtOnce = 256ll << 20;
+        if (!reserved_ && size_ > 0) bytes_.reserve(static_cast<std::size_t>(std::min(size_, kRoomAtOnce)));
         reserved_ = true;
         std::string buffer(kReadStep, '\0');
         while (lines_ < lines && !atEnd_) {
@@ -479,6 +500,19 @@ std::string keptBecause(const struct stat& st, const std::string& target, bool t
     return {};
 }
 
+// Writes every byte to the open file and syncs it; 0, or the errno of the failure.
+int writeAllAndSync(int fd, std::string_view bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;  // a disk that takes nothing more would loop forever
+        done += static_cast<size_t>(n);
+    }
+    return disk().sync(fd) != 0 ? errno : 0;
+}
+
 // A fresh name for the temporary file beside `name`, made in the folder the descriptor holds.
 int openTemporary(int folder, const std::string& name, std::string& temporary)
 {
@@ -518,14 +552,7 @@ WriteResult writeNewFile(const std::string& folder, const std::string& stem, con
         r.error = errnoText(err);
         return r;
     };
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
-        if (n == 0) return fail(ENOSPC);
-        done += static_cast<size_t>(n);
-    }
-    if (disk().sync(fd) != 0) return fail(errno);
+    if (const int err = writeAllAndSync(fd, bytes)) return fail(err);
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(path.c_str());
@@ -601,17 +628,7 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0) return fail(errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        if (n == 0) return fail(ENOSPC);  // a disk that takes nothing more would loop forever
-        done += static_cast<size_t>(n);
-    }
-    if (disk().sync(fd) != 0) return fail(errno);
+    if (const int err = writeAllAndSync(fd, bytes)) return fail(err);
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlinkat(folder, temporary.c_str(), 0);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -399,6 +400,61 @@ TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
     EXPECT_FALSE(loop.ok);
     EXPECT_EQ(loop.error, std::strerror(ELOOP));
     EXPECT_TRUE(fs::is_symlink(dir.file("loop_a.ctd")));
+}
+
+// A file read only as far as its reader needs: so many lines, judged as they come; the rest is
+// neither read nor judged. A line longer than any of these files holds is refused wherever it
+// begins, counted whole across the steps of the read.
+TEST(PrefixReading, AsManyLinesAsAskedForAndNoMore)
+{
+    TempDir dir;
+    const std::string p = dir.file("run.ctd");
+    std::ofstream(p, std::ios::binary) << "a\r\nb\nc\r\n" << std::string(5, '\0');
+    PrefixReader r(p);
+    ASSERT_TRUE(r.readLines(2));
+    EXPECT_EQ(r.bytes(), "a\r\nb\n");
+    ASSERT_TRUE(r.readLines(3));
+    EXPECT_EQ(r.bytes(), "a\r\nb\nc\r\n");  // the NUL bytes after it are not looked at
+    EXPECT_FALSE(r.atEnd());
+    EXPECT_FALSE(r.readLines(4));
+    EXPECT_EQ(r.refusal(), "Line 4 holds a NUL byte: this is no text file (UTF-16 text cannot be read).");
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        long long lines;  // < 0: the whole file
+        std::string refusal;
+    };
+    const std::string tooLong = "is longer than 16 MB, longer than any line of a data file or series.";
+    const std::string longLine(kMaxLineBytes + 1, 'x');
+    const Case cases[] = {
+        {"a long line after short ones, read line by line", "1\n2\n" + longLine + "\n", 5, "Line 3 " + tooLong},
+        {"the same, read to its end", "1\n2\n" + longLine + "\n", -1, "Line 3 " + tooLong},
+        {"a line just short enough", "1\n" + longLine.substr(1) + "\n3\n", -1, ""},
+        {"CR alone, one long line", std::string(kMaxLineBytes, 'x') + "\r" + std::string(10, 'y'), -1,
+         "The lines of the file end in CR alone; only CR LF and LF end a line."},
+        {"CR alone, a short file", "1\r2\r3\r", -1, "The lines of the file end in CR alone; only CR LF and LF end a line."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(p, std::ios::binary | std::ios::trunc) << c.bytes;
+        PrefixReader read(p);
+        const bool ok = read.readLines(c.lines < 0 ? std::numeric_limits<long long>::max() : c.lines);
+        EXPECT_EQ(ok, c.refusal.empty());
+        EXPECT_EQ(read.refusal(), c.refusal);
+        if (ok) {
+            EXPECT_EQ(read.bytes().size(), c.bytes.size());
+        }
+    }
+    // The whole file, up to a bound.
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << "2\r\n3\r\n" << std::string(2u << 20, 'c');
+    PrefixReader small(p);
+    EXPECT_FALSE(small.readAll(1u << 20, "a series file"));
+    EXPECT_EQ(small.refusal(), "The file is larger than 1 MB, more than a series file holds.");
+    PrefixReader enough(p);
+    EXPECT_TRUE(enough.readAll(4u << 20, "a series file"));
+    EXPECT_TRUE(enough.atEnd());
+    EXPECT_EQ(enough.bytes().size(), (2u << 20) + 6);
 }
 
 TEST(TextFiles, ReadingMissingOrFolderFails)
