@@ -109,16 +109,15 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         if (!isFormLine(line) || (line == datafile::kDate && keepDateLine)) return nullptr;
         return &fileHeader[datafile::entry(line)];
     };
-    // A Windows-1252 file whose new texts Windows-1252 cannot hold ("Δοκιμή") becomes a UTF-8
-    // file: every letter typed is kept.
-    Encoding out = encoding;
-    for (std::size_t i = 0; i < lines.size() && out == Encoding::Windows1252; ++i)
+    // A Windows-1252 file whose new texts Windows-1252 cannot hold ("Δοκιμή") gets a UTF-8
+    // header: every letter typed is kept.
+    Encoding written = encoding;
+    for (std::size_t i = 0; i < lines.size() && written == Encoding::Windows1252; ++i)
         if (const std::string* text = formText(i); text && *text != decoded(lines[i], static_cast<int>(i) + 1, encoding) &&
                                                    platform::decodeWindows1252(platform::encodeWindows1252(*text)) != *text)
-            out = Encoding::Utf8;
+            written = Encoding::Utf8;
 
     std::string header;
-    for (const std::string& l : lines) header.reserve(header.size() + l.size() + 2);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         const std::string& raw = lines[i];
@@ -126,20 +125,14 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         const std::string_view mark = std::string_view(raw).substr(0, raw.size() - withoutMark(raw, line).size());
         if (text && *text != decoded(raw, line, encoding)) {
             header += mark;
-            header += out == Encoding::Utf8 ? *text : platform::encodeWindows1252(*text);
-        } else if (out != encoding) {
+            header += written == Encoding::Utf8 ? *text : platform::encodeWindows1252(*text);
+        } else if (written != encoding) {
             header += mark;
             header += decoded(raw, line, encoding);
         } else {
             header += raw;  // an untouched line keeps its bytes
         }
         header += "\r\n";
-    }
-    std::string tail;
-    tail.reserve(rest.size() + rest.size() / 2);  // room for a CR before every LF of the rest
-    while (!rest.empty()) {
-        tail += platform::takeLine(rest);
-        tail += "\r\n";
     }
     // The readers decide the encoding by the header alone (analysis::headerIsUtf8). A project
     // that begins with the bytes of a byte-order mark would lose them to the readers, which skip
@@ -148,10 +141,17 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
     const std::size_t mark = lines.empty() ? 0 : lines[0].size() - withoutMark(lines[0], 1).size();
     const std::string_view body = std::string_view(header).substr(mark);
     const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
-    if (out == Encoding::Utf8) return lostMark ? std::string(platform::kUtf8Bom) + header + tail : header + tail;
-    if (analysis::headerIsUtf8(analysis::splitHeader(header)) || lostMark)
-        return header.substr(0, mark) + platform::decodeWindows1252(body) + tail;
-    return header + tail;
+    std::string out;
+    if (written == Encoding::Utf8) out = lostMark ? std::string(platform::kUtf8Bom) + header : std::move(header);
+    else if (analysis::headerIsUtf8(analysis::splitHeader(header)) || lostMark) out = header.substr(0, mark) + platform::decodeWindows1252(body);
+    else out = std::move(header);
+    // The lines after the header as they were read, each with CR LF.
+    out.reserve(out.size() + rest.size() + rest.size() / 2);
+    while (!rest.empty()) {
+        out += platform::takeLine(rest);
+        out += "\r\n";
+    }
+    return out;
 }
 
 }  // namespace app

@@ -211,7 +211,6 @@ ComposedSeries composeSeries(const SeriesRequest& request, const DataFileReader&
             const platform::WriteResult written = platform::writeFileAtomic(*path, bytes);
             if (written.ok) {
                 out.outcome = SeriesOutcome::Written;
-                out.path = *path;
                 return out;
             }
             refusal = ctsError(*path + " - file can not be written!\n" + written.error);

@@ -57,12 +57,12 @@ struct SeriesHooks {
     std::function<void(const platform::Message&)> refused;
 };
 
+// Refused: the request itself (its files, names or runs), with the message to show.
 enum class SeriesOutcome { Written, Cancelled, Refused };
 
 struct ComposedSeries {
     SeriesOutcome outcome = SeriesOutcome::Refused;
-    std::optional<platform::Message> message;  // the refusal of the request itself
-    std::string path;                          // the file written
+    std::optional<platform::Message> message;  // why the request was refused
 };
 
 // The data files of the folder on the disk: each read whole, one at a time, and refused by its
