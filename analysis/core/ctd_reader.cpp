@@ -64,6 +64,14 @@ Extremes importExtremes(const double* v, int count)
     return e;
 }
 
+// Line 7, the text file's lines with its header rows, where the locations may have counted those
+// rows (a maximum at location 1 is sample 1 either way); 0 where they cannot tell anything.
+long long textFileLines(const DataFileHeader& h, long long maxRow)
+{
+    const double lines = numbers::leadingNumber(h.raw[kImportLineCount]);
+    return maxRow >= 2 && std::isfinite(lines) && std::fabs(lines) < 1e15 ? numbers::roundHalfEven(lines) : 0;
+}
+
 }  // namespace
 
 double sampleValue(std::string_view line)
@@ -123,7 +131,9 @@ long long lastLineNeeded(const DataFileHeader& h)
     const long long minRow = numbers::roundHalfEven(minValue), maxRow = numbers::roundHalfEven(maxValue);
     long long n = 0;
     if (minRow < maxRow || __builtin_sub_overflow(minRow, maxRow, &n) || n >= kMaxSamples) return kHeaderLineCount;
-    return kHeaderLineCount + std::clamp<long long>(std::max(minRow, n + 1), 0, kMaxSamples);
+    // Locations that count a text file's header rows are told by all the sample lines, which
+    // line 7 bounds.
+    return kHeaderLineCount + std::clamp<long long>(std::max({minRow, n + 1, textFileLines(h, maxRow)}), 0, kMaxSamples);
 }
 
 DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
@@ -181,10 +191,9 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     // is sample 1 either way.
     long long first = out.maxRow;
     state::ColMatrix all;  // every sample, when they have to tell
-    const double importLines = numbers::leadingNumber(headerRaw[kImportLineCount]);
-    if (out.maxRow >= 2 && std::isfinite(importLines) && std::fabs(importLines) < 1e15) {
+    if (const long long textLines = textFileLines(header, out.maxRow)) {
         const long long present = lineCount(rest);
-        const long long headerRows = numbers::roundHalfEven(importLines) - present;
+        const long long headerRows = textLines - present;
         if (headerRows >= 1 && headerRows <= kMostHeaderRows && present <= kMaxSamples &&
             out.maxRow - headerRows >= 1 && out.minRow - headerRows <= present) {
             all.resize(static_cast<int>(present), 1);
