@@ -202,6 +202,7 @@ void FrmTabchild::buildPages()
     auto* headerLayout = new QVBoxLayout(fraCTheader);
     for (std::size_t i = 0; i < lblCTDescrLabel.size(); ++i) {
         lblCTDescrLabel[i] = make<QLabel>(fraCTheader, QStringLiteral("lblCTDescrLabel_%1").arg(i));
+        lblCTDescrLabel[i]->setTextFormat(Qt::PlainText);  // a project such as "<br>" is shown as typed
         headerLayout->addWidget(lblCTDescrLabel[i]);
     }
     lblComments = make<QLabel>(fraCTheader, "lblComments", QStringLiteral("Comments:"));
@@ -320,12 +321,17 @@ bool FrmTabchild::ctdOpenRead(const QString& path)
 {
     DataFileRead read;
     {
-        std::string bytes, error;
-        int code = 0;
-        if (!platform::readFileBytes(QFile::encodeName(path).toStdString(), bytes, error, &code))
-            read.refusal = code == ENOENT ? missingFileReason() : code == EISDIR ? folderReason() : unreadableFileReason(error);
+        // Only as far as the header says the samples go: a huge file is judged by its first
+        // bytes, and what lies after the samples is not read.
+        platform::PrefixReader file(QFile::encodeName(path).toStdString());
+        if (file.readLines(datafile::kHeaderLineCount) && file.readLines(lastLineNeeded(splitHeader(file.bytes()))))
+            read = parseDataFile(file.bytes(), data);
+        else if (!file.refusal().empty())
+            read.refusal = file.refusal();
         else
-            read = parseDataFile(bytes, data);
+            read.refusal = file.errorCode() == ENOENT   ? missingFileReason()
+                           : file.errorCode() == EISDIR ? folderReason()
+                                                        : unreadableFileReason(file.error());
     }
     if (!read.ok) {
         platform::showMessage(dataFileError(read.refusal), browser::dialogParent(this));
@@ -370,8 +376,8 @@ void FrmTabchild::fillHeaderCells(int set)
 void FrmTabchild::showLoadedDataFile(long long minRow, long long maxRow)
 {
     const int n = data.samples();
-    const QString title = qs(data.windowFileName);
-    auto header = [this](int row) { return qs(data.headerValues(row, 1)); };
+    const QString title = qs(datafile::singleLine(data.windowFileName));
+    auto header = [this](int row) { return qs(datafile::singleLine(data.headerValues(row, 1))); };
     data.setCount = 1;
 
     txtCTComments->setPlainText(QStringLiteral("Car configuration : ") + header(datafile::kConfiguration) +

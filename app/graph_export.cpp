@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kSaveFlags = 532482;  // explorer style, create and overwrite prompts, cancel reported
 
-QString gTemporaryBitmap;
+QString gTemporaryBitmapFolder;
 
 platform::FileDialogRequest saveRequest(const char* title, const char* filter, const char* name, int filterIndex)
 {
@@ -57,13 +57,13 @@ ImageComponents& imageComponents()
     return components;
 }
 
-QString temporaryBitmapPath()
+QString temporaryBitmapFolder()
 {
-    if (!gTemporaryBitmap.isEmpty()) return gTemporaryBitmap;
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("TW_Temp.BMP"));
+    if (!gTemporaryBitmapFolder.isEmpty()) return gTemporaryBitmapFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 }
 
-void setTemporaryBitmapPath(const QString& path) { gTemporaryBitmap = path; }
+void setTemporaryBitmapFolder(const QString& folder) { gTemporaryBitmapFolder = folder; }
 
 bool PathExist(const QString& folder)
 {
@@ -85,17 +85,27 @@ int SaveObjImageAsJPEG(const QImage& picture, const QString& path, QString* reas
     if (!PathExist(folder))
         return fail(JpegBadTarget, QStringLiteral("No new file can be created in the folder %1.").arg(QDir::toNativeSeparators(folder)));
 
-    const QString bitmap = temporaryBitmapPath();
+    // The bitmap gets a name of its own for this export, made exclusively: a link planted in the
+    // folder is never written through, and two programs exporting at once never share it.
+    const QString folderOfBitmap = temporaryBitmapFolder();
+    QDir().mkpath(folderOfBitmap);
+    QByteArray encoded;
+    QString error;
+    if (!platform::encodeImage(picture, "BMP", encoded, &error))
+        return fail(JpegNoBitmap, QStringLiteral("The temporary bitmap could not be made: %1").arg(error));
+    std::string made;
+    const platform::WriteResult temporary =
+        platform::writeNewFile(QFile::encodeName(folderOfBitmap).toStdString(), "TW_Temp-", ".BMP",
+                               std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())), made);
+    if (!temporary.ok)
+        return fail(JpegNoBitmap, QStringLiteral("The temporary bitmap could not be written: %1").arg(QString::fromStdString(temporary.error)));
+    const QString bitmap = QFile::decodeName(QByteArray::fromStdString(made));
     const QString shownBitmap = QDir::toNativeSeparators(bitmap);
     // A failed export keeps no bitmap; only a JPEG that fails its final check leaves it for the user.
     auto failKeepingNoBitmap = [&](int code, const QString& why) {
         QFile::remove(bitmap);
         return fail(code, why);
     };
-    QDir().mkpath(QFileInfo(bitmap).absolutePath());
-    QString error;
-    if (!platform::saveImage(picture, bitmap, "BMP", &error))
-        return fail(JpegNoBitmap, QStringLiteral("The temporary bitmap %1 could not be written: %2").arg(shownBitmap, error));
     const ImageComponents& c = imageComponents();
     if (!c.isBmpFile(bitmap))
         return failKeepingNoBitmap(JpegNoBitmap, QStringLiteral("The temporary bitmap %1 is no bitmap file.").arg(shownBitmap));
@@ -157,10 +167,11 @@ bool saveNotes()
         return false;
     }
     const QString path = chosen->front();
-    // The text as typed, with the platform's line ends and no line end added after it.
+    // The text as typed, with the platform's line ends and no line end added after it: in
+    // Windows-1252, or in UTF-8 when it holds letters Windows-1252 has not.
     QString text = main->browser->txtNotes->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const platform::WriteResult written = platform::writeFileAtomic(QFile::encodeName(path).toStdString(), platform::encodeWindows1252(text.toStdString()));
+    const platform::WriteResult written = platform::writeFileAtomic(QFile::encodeName(path).toStdString(), platform::encodeForReaders(text.toStdString()));
     if (!written.ok) critical(cannotWrite(path, QString::fromStdString(written.error)));
     return written.ok;
 }

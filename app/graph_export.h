@@ -29,10 +29,11 @@ struct ImageComponents {
 };
 ImageComponents& imageComponents();
 
-// The bitmap the JPEG export passes through, kept when the JPEG fails its final check: a fixed
-// name in the user's own cache folder, never a shared one where another user could plant a link.
-QString temporaryBitmapPath();
-void setTemporaryBitmapPath(const QString& path);  // tests; empty restores the default
+// The folder of the bitmap the JPEG export passes through: the user's own cache folder. Each
+// export makes a bitmap of a fresh name there ("TW_Temp-XXXXXX.BMP"), exclusively, and removes
+// it afterwards; it is kept (and named to the user) only when the JPEG fails its final check.
+QString temporaryBitmapFolder();
+void setTemporaryBitmapFolder(const QString& folder);  // tests; empty restores the default
 
 // Writes the picture as a JPEG at `path` by way of the temporary bitmap. `reason` receives why
 // a code other than 0 came back.

@@ -47,14 +47,32 @@ constexpr std::size_t entry(int line) { return static_cast<std::size_t>(line - 1
 constexpr int kTestParameterCount = 5;
 constexpr int testParameterLine(int row) { return kVehicleMass + row - 1; }
 
-// A text as one header line holds it: a line break would shift every later line, and a tab or
-// another control character splits the value where other programs read it as a table (the
-// report pastes it so), so each becomes a blank.
+// A text as one header line holds it, and as one line wherever it is shown: a line break would
+// shift every later line, and a tab or another control character splits the value where other
+// programs read it as a table (the report pastes it so). Each becomes a blank: the C0 and C1
+// controls (CR, LF, VT, FF, NEL among them), DEL, the Unicode line and paragraph separators
+// U+2028 and U+2029, and U+FDD0 and U+FDD1, where the program's text boxes begin a new line or
+// paragraph too. The text is UTF-8.
 inline std::string singleLine(std::string text)
 {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return text;
+    std::string out;
+    out.reserve(text.size());
+    const auto at = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned c = at(i);
+        std::size_t separator = 0;  // bytes of a character that becomes a blank
+        if (c < 0x20 || c == 0x7F) separator = 1;
+        else if (c == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F) separator = 2;
+        else if (c == 0xE2 && at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9)) separator = 3;
+        else if (c == 0xEF && at(i + 1) == 0xB7 && (at(i + 2) == 0x90 || at(i + 2) == 0x91)) separator = 3;
+        if (separator) {
+            out += ' ';
+            i += separator - 1;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace datafile

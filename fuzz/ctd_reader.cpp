@@ -1,9 +1,11 @@
 // The data-file reader, and what opening a data file does with what it read: the grids'
 // header cells and labels, the diagram's default view, scale, axes, scroll bars and curve
-// points, and the calculation through the solver.
+// points, and the calculation through the solver. The window reads a file only as far as its
+// header says the samples go; what it reads so gives what the whole file gives.
 #include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
 #include "analysis/core/header_grid.h"
+#include "datafile/header_lines.h"
 #include "diagram/core/defaults.h"
 #include "diagram/core/reduce.h"
 #include "diagram/core/scroll_model.h"
@@ -11,9 +13,11 @@
 #include "diagram/core/view.h"
 #include "fuzz/fuzz_input.h"
 #include "numbers/numbers.h"
+#include "platform/textfile.h"
 #include "solver/coastfit.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -45,6 +49,14 @@ void drawDiagram(const state::TabchildData& d, int set, int columns)
     diagram::curvePoints(summary, 0.0, dx, scaled.scale.left, scaled.scale.left + scaled.scale.width, columns, points);
 }
 
+// The first `lines` lines of the bytes, each with its line end.
+std::string_view firstLines(std::string_view bytes, long long lines)
+{
+    std::string_view rest = bytes;
+    for (long long k = 0; k < lines && !rest.empty(); ++k) platform::takeLine(rest);
+    return bytes.substr(0, bytes.size() - rest.size());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -52,6 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     state::TabchildData d;
     const analysis::DataFileRead read = analysis::parseDataFile(bytes, d);
+
+    const std::string_view prefix = firstLines(bytes, analysis::lastLineNeeded(analysis::splitHeader(bytes)));
+    state::TabchildData p;
+    const analysis::DataFileRead prefixRead = analysis::parseDataFile(prefix, p);
+    if (prefixRead.ok != read.ok) {
+        // Only the rules over the whole file (a NUL byte, CR alone) see bytes the window does not read.
+        FUZZ_CHECK(!read.ok && platform::notTextReason(prefix).empty() && !platform::notTextReason(bytes).empty());
+    } else if (read.ok) {
+        FUZZ_CHECK(p.samples() == d.samples() && p.headerValues(1, 1) == d.headerValues(1, 1));
+        for (int r = 1; r <= d.samples(); ++r) FUZZ_CHECK(std::memcmp(&p.velocitySamples(r, 1), &d.velocitySamples(r, 1), sizeof(double)) == 0);
+    }
+
     if (!read.ok) {
         // A refused file leaves the window as it was and says why.
         FUZZ_CHECK(!read.refusal.empty());
@@ -65,8 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(d.sampleInterval > 0 && std::isfinite(d.sampleInterval));
 
     analysis::setDataFilePath(d, "/fuzz/run.ctd");
-    for (int row = 0; row < analysis::kProtocolHeaderRows; ++row) analysis::protocolHeaderCell(d, row, 1);
-    for (int row = 0; row < analysis::kResultGridRows; ++row) analysis::resultHeaderCell(d, row, 1);
+    // Every cell one line, whatever separator the file's texts hold.
+    for (int row = 0; row < analysis::kProtocolHeaderRows; ++row) {
+        const std::string cell = analysis::protocolHeaderCell(d, row, 1);
+        FUZZ_CHECK(cell == datafile::singleLine(cell));
+    }
+    for (int row = 0; row < analysis::kResultGridRows; ++row) {
+        const std::string cell = analysis::resultHeaderCell(d, row, 1);
+        FUZZ_CHECK(cell == datafile::singleLine(cell));
+    }
     numbers::integerToText(read.minRow);
     numbers::numberToText(d.sampleCount);
     numbers::formatNumber(d.velocitySamples(1, 1), "#0.0");

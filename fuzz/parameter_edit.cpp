@@ -1,6 +1,8 @@
 // The parameter editor over any data file: the form's fields from the lines read, some of them
 // changed to texts from the input, the header the form's Save collects, and the rewrite. Read
-// back as the readers read it, every line holds what the form showed or what the file held.
+// back as the readers read it (the header in the encoding it decides, the rest as bytes), every
+// line holds what the form showed, every letter of it, or what the file held.
+#include "analysis/core/ctd_reader.h"
 #include "app/core/parameter_edit.h"
 #include "datafile/header_lines.h"
 #include "fuzz/fuzz_input.h"
@@ -57,25 +59,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string out = app::rewrittenDataFile(lines, header, keepDateLine, encoding, rest);
     FUZZ_CHECK(out.empty() || out.substr(out.size() - 2) == "\r\n");
-    if (encoding == app::Encoding::Utf8) {
-        std::string_view text = out;
-        if (text.substr(0, 3) == platform::kUtf8Bom) text.remove_prefix(3);
-        FUZZ_CHECK(platform::isValidUtf8(text));
-    }
-
-    const std::vector<std::string> before = platform::splitLines(platform::decodeText(bytes));
-    const std::vector<std::string> after = platform::splitLines(platform::decodeText(out));
-    FUZZ_CHECK(after.size() == before.size());
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        const int line = static_cast<int>(i) + 1;
-        if (line <= static_cast<int>(lines.size()) && app::isFormLine(line) && !(line == datafile::kDate && keepDateLine)) {
-            // The form's line, one value on it, as its encoding holds it.
+    const analysis::DataFileHeader was = analysis::splitHeader(bytes), now = analysis::splitHeader(out);
+    // A UTF-8 header stays one; what follows it is nobody's text.
+    if (encoding == app::Encoding::Utf8)
+        for (int line = 1; line <= now.count; ++line) FUZZ_CHECK(platform::isValidUtf8(now.raw[static_cast<std::size_t>(line)]));
+    FUZZ_CHECK(now.count == was.count);
+    const auto before = was.texts(), after = now.texts();
+    for (int line = 1; line <= now.count; ++line) {
+        const auto i = static_cast<std::size_t>(line);
+        if (app::isFormLine(line) && !(line == datafile::kDate && keepDateLine)) {
+            // The form's line, one value on it, every letter as the form holds it.
             const std::string& text = header[datafile::entry(line)];
-            FUZZ_CHECK(after[i] == (encoding == app::Encoding::Utf8 ? text : platform::decodeWindows1252(platform::encodeWindows1252(text))));
+            FUZZ_CHECK(after[i] == text);
             FUZZ_CHECK(after[i] == datafile::singleLine(after[i]));
         } else {
             FUZZ_CHECK(after[i] == before[i]);  // untouched: as it was read
         }
     }
+    // After the header every line keeps its bytes.
+    std::string_view a = was.rest, b = now.rest;
+    while (!a.empty() || !b.empty()) FUZZ_CHECK(platform::takeLine(a) == platform::takeLine(b));
     return 0;
 }

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(importer::allFieldsValid(valid));
 
     // What the writer writes, the reader takes: every sample it stores is finite.
-    const std::string file = platform::encodeWindows1252(importer::ctdFileText(header, s));
+    const std::string file = platform::encodeForReaders(importer::ctdFileText(header, s));
     state::TabchildData d;
     const analysis::DataFileRead read = analysis::parseDataFile(file, d);
     if (!read.ok) std::fprintf(stderr, "refused: %s\n", read.refusal.c_str());

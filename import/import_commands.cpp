@@ -272,8 +272,8 @@ void createSeriesFile(QWidget* parent)
     }
     const QString folder = QFileInfo(picked->front()).absolutePath();
 
-    std::vector<std::string> names;
-    std::string comment;
+    SeriesRequest request;
+    request.folder = utf8(folder);
     {
         FrmCTSinput dialog(parent);
         for (int i = 0; i < picked->size() && i < 30; ++i) dialog.lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
@@ -281,52 +281,31 @@ void createSeriesFile(QWidget* parent)
         if (dialog.lstCTDtoCTS->count() == 1) dialog.cmdCTSok->setEnabled(false);
         dialog.exec();
         if (!dialog.okPressed) return;
-        for (const QString& n : dialog.names()) names.push_back(utf8(n));
-        comment = utf8(dialog.txtCTSComments->toPlainText());
-    }
-    if (const auto bad = checkSeriesNames(names)) {
-        platform::showMessage(*bad, parent);
-        return;
+        for (const QString& n : dialog.names()) request.names.push_back(utf8(n));
+        request.comment = utf8(dialog.txtCTSComments->toPlainText());
     }
 
-    const std::string dir = utf8(folder);
-    if (mainWindow) mainWindow->setEnabled(false);
-    const SeriesPlan plan = planSeries(names, [&dir](const std::string& name, std::string& bytes) {
-        std::string error;
-        return platform::readFileBytes(dir + "/" + name, bytes, error) && platform::notTextReason(bytes).empty();
-    });
-    if (mainWindow) mainWindow->setEnabled(true);
-    if (plan.failure) {
-        platform::showMessage(*plan.failure, parent);
-        return;
-    }
-
-    platform::FileDialogRequest save;
-    save.dialogName = QStringLiteral("cdlDataimport");
-    save.kind = platform::FileDialogKind::Save;
-    save.title = QStringLiteral("Save series as...");
-    save.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
-    save.defaultSuffix = QStringLiteral("cts");
-    save.initialDir = folder;
-    save.flags = 0x82002;
-    const std::optional<QStringList> target = platform::fileDialogs().ask(save, parent);
-    if (!target || target->isEmpty()) return;
-    const std::string path = utf8(target->front());
-    if (!sameDirectory(utf8(QFileInfo(target->front()).absolutePath()), dir)) {
-        platform::showMessage(critical("The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!", "CTS-Error"), parent);
-        return;
-    }
-    for (const std::string& name : names) {
-        // By path, and by the file itself: a link or a hard link may name a data file too.
-        const std::string member = dir + "/" + name;
-        if (cleanAbsolute(path) == cleanAbsolute(member) || platform::sameFile(path, member)) {
-            platform::showMessage(critical("The series file can not be saved over its own data file " + name + "!", "CTS-Error"), parent);
-            return;
-        }
-    }
-    const platform::WriteResult written = platform::writeFileAtomic(path, platform::encodeForReaders(seriesFileText(plan, comment)));
-    if (!written.ok)
-        platform::showMessage(critical(path + " - file can not be written!\n" + written.error, "CTS-Error"), parent);
+    SeriesHooks hooks;
+    hooks.checking = [mainWindow](bool running) {
+        if (mainWindow) mainWindow->setEnabled(!running);
+    };
+    hooks.target = [&folder, parent]() -> std::optional<std::string> {
+        platform::FileDialogRequest save;
+        save.dialogName = QStringLiteral("cdlDataimport");
+        save.kind = platform::FileDialogKind::Save;
+        save.title = QStringLiteral("Save series as...");
+        save.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
+        save.defaultSuffix = QStringLiteral("cts");
+        save.initialDir = folder;
+        save.flags = 0x82002;
+        const std::optional<QStringList> target = platform::fileDialogs().ask(save, parent);
+        if (!target || target->isEmpty()) return std::nullopt;
+        return utf8(target->front());
+    };
+    // A refused save keeps the list and the comment: the save dialog comes back after the message.
+    hooks.refused = [parent](const platform::Message& m) { platform::showMessage(m, parent); };
+    const ComposedSeries composed = composeSeries(request, dataFilesIn(request.folder), hooks);
+    if (composed.message) platform::showMessage(*composed.message, parent);
 }
 
 void startImport()

@@ -113,6 +113,7 @@ ssize_t FaultyDisk::write(int fd, const void* data, std::size_t size)
 
 int FaultyDisk::sync(int fd)
 {
+    if (whileWriting) whileWriting();
     if (syncError) {
         errno = syncError;
         return -1;
@@ -120,13 +121,13 @@ int FaultyDisk::sync(int fd)
     return Disk::sync(fd);
 }
 
-int FaultyDisk::rename(const char* from, const char* to)
+int FaultyDisk::rename(int folder, const char* from, const char* to)
 {
     if (renameError) {
         errno = renameError;
         return -1;
     }
-    return Disk::rename(from, to);
+    return Disk::rename(folder, from, to);
 }
 
 ScopedFakes::ScopedFakes()

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -120,6 +121,7 @@ public:
 //   disk.failWritesAfter(100);            // the disk breaks after 100 bytes (EIO)
 //   disk.failWritesAfter(100, ENOSPC);    // the disk is full after 100 bytes
 //   disk.unreadable["/tmp/a.ctd"] = EACCES;  // no read permission, even for root
+//   disk.whileWriting = [] { ... };       // swaps the target while a save writes it
 // Writes up to the limit go through (a short write), then every write fails with the error.
 class FaultyDisk final : public Disk {
 public:
@@ -133,12 +135,13 @@ public:
     int openForReading(const char* path) override;
     ssize_t write(int fd, const void* data, std::size_t size) override;
     int sync(int fd) override;
-    int rename(const char* from, const char* to) override;
+    int rename(int folder, const char* from, const char* to) override;
 
     std::optional<std::size_t> writeLimit;
     int writeError = EIO;
     int syncError = 0;    // fsync fails with it (a full disk often shows only there)
     int renameError = 0;
+    std::function<void()> whileWriting;     // runs once the bytes are written, before the rename
     std::map<std::string, int> unreadable;  // path -> errno of opening it
     std::size_t written = 0;                // bytes that went through
     int failedWrites = 0;

@@ -408,12 +408,13 @@ QString qtFilterFromClassic(const QString& classic)
     return out.join(QStringLiteral(";;"));
 }
 
-bool saveImage(const QImage& image, const QString& path, const char* format, QString* error)
+bool encodeImage(const QImage& image, const char* format, QByteArray& bytes, QString* error)
 {
     auto setError = [&](const QString& e) {
         if (error) *error = e;
         return false;
     };
+    bytes.clear();
     if (image.isNull()) return setError(QStringLiteral("There is no picture to save."));
     QImage img = image;
     // Neither format holds transparency; flatten onto white as a screen shows it.
@@ -425,16 +426,25 @@ bool saveImage(const QImage& image, const QString& path, const char* format, QSt
         p.end();
         img = flat;
     }
-    // Encoded in memory, then written like every other file, so a failing disk leaves the old
-    // picture and no temporary behind.
-    QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     // JPEG at the image writer's own default quality.
     if (!img.save(&buffer, format)) return setError(QStringLiteral("The picture could not be written."));
+    return true;
+}
+
+bool saveImage(const QImage& image, const QString& path, const char* format, QString* error)
+{
+    // Encoded in memory, then written like every other file, so a failing disk leaves the old
+    // picture and no temporary behind.
+    QByteArray bytes;
+    if (!encodeImage(image, format, bytes, error)) return false;
     const WriteResult written =
         writeFileAtomic(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!written.ok) return setError(QString::fromStdString(written.error));
+    if (!written.ok) {
+        if (error) *error = QString::fromStdString(written.error);
+        return false;
+    }
     if (error) error->clear();
     return true;
 }

@@ -143,6 +143,9 @@ int documentOpenersRunning();  // openers started and not yet ended
 // "Data files (*.ctd)|*.ctd|All files|*.*|" -> "Data files (*.ctd);;All files (*.*)"
 QString qtFilterFromClassic(const QString& classic);
 
+// The bytes of a picture in the format "BMP" or "JPEG" (at the image writer's default quality),
+// transparency flattened onto white; false (with error) when it cannot be encoded.
+bool encodeImage(const QImage& image, const char* format, QByteArray& bytes, QString* error = nullptr);
 // Image export: format "BMP" or "JPEG" (at the image writer's default quality), written
 // atomically. False (with error) when it could not be written; the old file then stays.
 bool saveImage(const QImage& image, const QString& path, const char* format, QString* error = nullptr);

@@ -6,7 +6,9 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <new>
+#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -145,9 +147,14 @@ std::string encodeWindows1252(std::string_view utf8)
 std::string encodeForReaders(std::string_view utf8)
 {
     std::string bytes = encodeWindows1252(utf8);
-    if (readsAsUtf8(bytes) && isValidUtf8(utf8)) return std::string(utf8);
-    return bytes;
+    // Windows-1252 bytes that begin like a byte-order mark ("ï»¿" typed) would lose it to the readers.
+    const bool keptAsWindows1252 = decodeWindows1252(bytes) == utf8 && !readsAsUtf8(bytes) && bytes.substr(0, 3) != kUtf8Bom;
+    if (!isValidUtf8(utf8) || keptAsWindows1252) return bytes;
+    if (utf8.substr(0, 3) == kUtf8Bom) return std::string(kUtf8Bom) + std::string(utf8);
+    return std::string(utf8);
 }
+
+bool keptByReaders(std::string_view utf8) { return decodeText(encodeForReaders(utf8)) == utf8; }
 
 std::string_view takeLine(std::string_view& rest)
 {
@@ -181,7 +188,7 @@ int Disk::openForReading(const char* path)
 ssize_t Disk::read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
 ssize_t Disk::write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int Disk::sync(int fd) { return ::fsync(fd); }
-int Disk::rename(const char* from, const char* to) { return ::rename(from, to); }
+int Disk::rename(int folder, const char* from, const char* to) { return ::renameat(folder, from, folder, to); }
 
 namespace {
 Disk gRealDisk;
@@ -233,6 +240,162 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string& err
         return fail(ENOMEM);
     }
     if (errorCode) *errorCode = 0;
+    return true;
+}
+
+namespace {
+
+constexpr std::size_t kReadStep = 1u << 16;
+
+std::string megabytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
+}  // namespace
+
+PrefixReader::PrefixReader(const std::string& path)
+{
+    fd_ = disk().openForReading(path.c_str());
+    if (fd_ < 0) {
+        fail(errno);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        fail(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        fail(EISDIR);
+    } else if (!S_ISREG(st.st_mode)) {
+        fail(EINVAL);
+        error_ = "Not a regular file";
+    } else {
+        size_ = static_cast<long long>(st.st_size);
+    }
+}
+
+PrefixReader::~PrefixReader()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void PrefixReader::fail(int err)
+{
+    errorCode_ = err;
+    error_ = std::strerror(err);
+    failed_ = true;
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+}
+
+bool PrefixReader::refuse(std::string why)
+{
+    refusal_ = std::move(why);
+    failed_ = true;
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+    pending_.clear();
+    pending_.shrink_to_fit();
+    return false;
+}
+
+// Takes bytes from `from` into the bytes held while lines are wanted; what lies beyond the last
+// line wanted stays in `pending_` for a later call.
+bool PrefixReader::take(std::string_view from, long long lines)
+{
+    const std::size_t base = bytes_.size();
+    std::size_t start = lineStart_;  // where the unfinished line begins, counted in bytes_
+    std::size_t taken = 0;
+    bool tooLong = false;
+    if (lines - lines_ > static_cast<long long>(from.size())) {
+        // The lines asked for lie beyond this step whatever it holds: count its line ends at once.
+        // Only the line it continues can be too long, as a step is far shorter than a line may be.
+        const void* first = std::memchr(from.data(), '\n', from.size());
+        const std::size_t firstEnd = first ? static_cast<std::size_t>(static_cast<const char*>(first) - from.data()) : from.size();
+        tooLong = base + firstEnd - start > kMaxLineBytes;
+        taken = tooLong ? firstEnd : from.size();
+        if (first && !tooLong) {
+            lines_ += std::count(from.begin(), from.end(), '\n');
+            start = base + from.find_last_of('\n') + 1;
+        }
+    }
+    while (!tooLong && taken < from.size() && lines_ < lines) {
+        const void* lf = std::memchr(from.data() + taken, '\n', from.size() - taken);
+        const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from.data()) + 1 : from.size();
+        if (base + (lf ? end - 1 : end) - start > kMaxLineBytes) {
+            tooLong = true;
+            taken = end;
+            break;
+        }
+        taken = end;
+        if (lf) {
+            ++lines_;
+            start = base + end;
+        }
+    }
+    const std::string_view part = from.substr(0, taken);
+    // Judged as it comes, so that a huge file of no text is refused by its first bytes.
+    if (part.find('\0') != std::string_view::npos || (base == 0 && (part.substr(0, 2) == "\xFF\xFE" || part.substr(0, 2) == "\xFE\xFF"))) {
+        bytes_.append(part);
+        return refuse(notTextReason(bytes_));
+    }
+    if (tooLong) {
+        const bool crAlone = lines_ == 0 && (bytes_.find('\r') != std::string::npos || part.find('\r') != std::string_view::npos);
+        return refuse(crAlone ? std::string("The lines of the file end in CR alone; only CR LF and LF end a line.")
+                              : "Line " + std::to_string(lines_ + 1) + " is longer than " + megabytes(kMaxLineBytes) +
+                                    ", longer than any line of a data file or series.");
+    }
+    bytes_.append(part);
+    lineStart_ = start;
+    pending_.assign(from.substr(taken));
+    return true;
+}
+
+bool PrefixReader::readLines(long long lines)
+{
+    if (failed_) return false;
+    try {
+        if (!pending_.empty()) {
+            const std::string held = std::move(pending_);
+            pending_.clear();
+            if (!take(held, lines)) return false;
+            if (!pending_.empty()) return true;
+        }
+        // Room for the whole file at once, up to a bound: beyond it the bytes grow as they are
+        // read, so that a file's size alone takes no memory.
+        constexpr long long kRoomAtOnce = 256ll << 20;
+        if (!reserved_ && size_ > 0) bytes_.reserve(static_cast<std::size_t>(std::min(size_, kRoomAtOnce)));
+        reserved_ = true;
+        std::string buffer(kReadStep, '\0');
+        while (lines_ < lines && !atEnd_) {
+            const ssize_t n = disk().read(fd_, buffer.data(), buffer.size());
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                fail(errno);
+                return false;
+            }
+            if (n == 0) {
+                atEnd_ = true;
+                break;
+            }
+            if (!take(std::string_view(buffer.data(), static_cast<std::size_t>(n)), lines)) return false;
+        }
+    } catch (const std::bad_alloc&) {
+        fail(ENOMEM);
+        return false;
+    }
+    if (atEnd_ && pending_.empty() && !bytes_.empty()) {
+        // The whole file: the rules that need all of it, such as CR alone ending every line.
+        std::string why = notTextReason(bytes_);
+        if (!why.empty()) return refuse(std::move(why));
+    }
+    return true;
+}
+
+bool PrefixReader::readAll(std::size_t maxBytes, const std::string& what)
+{
+    const std::string tooLarge = "The file is larger than " + megabytes(maxBytes) + ", more than " + what + " holds.";
+    if (!readLines(1)) return false;  // a file of no text is named so before its size is
+    if (size_ > static_cast<long long>(maxBytes)) return refuse(tooLarge);
+    if (!readLines(std::numeric_limits<long long>::max())) return false;
+    if (bytes_.size() > maxBytes) return refuse(tooLarge);  // grown since it was looked at
     return true;
 }
 
@@ -319,7 +482,94 @@ bool followLinks(const std::string& path, std::string& target, int& error)
     }
 }
 
+// A path as the user reads it: "links/../data/p.ctd" becomes "data/p.ctd".
+std::string shown(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
+
+bool writeProtected(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+// Why the file a save would replace must stay, for the second line of the writer's message; ""
+// when it may be replaced.
+std::string keptBecause(const struct stat& st, const std::string& target, bool throughLink)
+{
+    const std::string subject = throughLink ? "The link leads to " + shown(target) + ", " : std::string("It is ");
+    if (!S_ISREG(st.st_mode)) return subject + fileKind(st.st_mode) + ", not a regular file; nothing was written.";
+    // By the mode bits, as the read-only attribute is: root would pass an access() test.
+    if (writeProtected(st.st_mode))
+        return throughLink ? subject + "a write-protected file; nothing was written."
+                           : std::string("The file is write-protected; nothing was written.");
+    return {};
+}
+
+// Writes every byte to the open file and syncs it; 0, or the errno of the failure.
+int writeAllAndSync(int fd, std::string_view bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;  // a disk that takes nothing more would loop forever
+        done += static_cast<size_t>(n);
+    }
+    return disk().sync(fd) != 0 ? errno : 0;
+}
+
+// A fresh name for the temporary file beside `name`, made in the folder the descriptor holds.
+int openTemporary(int folder, const std::string& name, std::string& temporary)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    // A long name leaves room for the dot and the six letters within a file name's 255 bytes.
+    const std::string stem = "." + name.substr(0, 240) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = stem;
+        for (int i = 0; i < 6; ++i) temporary += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 }  // namespace
+
+WriteResult writeNewFile(const std::string& folder, const std::string& stem, const std::string& suffix, std::string_view bytes,
+                         std::string& path)
+{
+    WriteResult r;
+    path = folder + (folder.empty() || folder.back() == '/' ? "" : "/") + stem + "XXXXXX" + suffix;
+    // mkstemps opens with O_CREAT | O_EXCL: a link or a file planted under the name is never
+    // followed or written, a fresh name is taken instead.
+    const int fd = ::mkstemps(path.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) {
+        r.error = "A temporary file can not be written in " + shown(folder) + ": " + errnoText(errno);
+        path.clear();
+        return r;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(path.c_str());
+        path.clear();
+        r.error = errnoText(err);
+        return r;
+    };
+    if (const int err = writeAllAndSync(fd, bytes)) return fail(err);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(path.c_str());
+        path.clear();
+        r.error = errnoText(err);
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+std::string writeTarget(const std::string& path)
+{
+    std::string target;
+    int error = 0;
+    return shown(followLinks(path, target, error) ? target : path);
+}
 
 WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
 {
@@ -328,35 +578,43 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         r.error = errnoText(ENOENT);
         return r;
     }
-    // Through a symbolic link the file it names is written and the link stays; the temporary
-    // file lies beside that file, so the rename stays within its folder.
+    // Through a symbolic link the file it names is written and the link stays; the temporary file
+    // lies beside that file, so the rename stays within its folder.
     std::string targetPath;
     int linkError = 0;
     if (!followLinks(path, targetPath, linkError)) {
         r.error = errnoText(linkError);
         return r;
     }
-    // Only a regular file is ever replaced: a rename onto a pipe, a device or a socket would put
-    // a plain file in its place (and, for a device, its mode on that file).
+    const bool throughLink = targetPath != path;
+    // Only a regular file with a write bit is ever replaced: a rename onto a pipe, a device or a
+    // socket would put a plain file in its place (and, for a device, its mode on that file).
     struct stat st {};
     const bool exists = ::stat(targetPath.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        r.error = (targetPath == path ? std::string("It is ") : "The link leads to " + targetPath + ", ") + fileKind(st.st_mode) +
-                  ", not a regular file; nothing was written.";
-        return r;
+    if (exists) {
+        r.error = keptBecause(st, targetPath, throughLink);
+        if (!r.error.empty()) return r;
     }
     const std::filesystem::path target(targetPath);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        r.error = errnoText(errno);
+    std::string folderPath = target.parent_path().string();
+    if (folderPath.empty()) folderPath = ".";
+    const std::string name = target.filename().string();
+    const auto noTemporary = [&](int err) {
+        r.error = "A temporary file can not be written in " + shown(folderPath) + ": " + errnoText(err);
         return r;
-    }
+    };
+    const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return noTemporary(errno);
+    struct FolderCloser {
+        int fd;
+        ~FolderCloser() { ::close(fd); }
+    } folderCloser{folder};
+    std::string temporary;
+    const int fd = openTemporary(folder, name, temporary);
+    if (fd < 0) return noTemporary(errno);
     auto fail = [&](int err) {
         ::close(fd);
-        ::unlink(tmpl.c_str());
+        ::unlinkat(folder, temporary.c_str(), 0);
         r.error = errnoText(err);
         return r;
     };
@@ -370,41 +628,44 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0) return fail(errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = disk().write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        if (n == 0) return fail(ENOSPC);  // a disk that takes nothing more would loop forever
-        done += static_cast<size_t>(n);
-    }
-    if (disk().sync(fd) != 0) return fail(errno);
+    if (const int err = writeAllAndSync(fd, bytes)) return fail(err);
     if (::close(fd) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlinkat(folder, temporary.c_str(), 0);
         r.error = errnoText(err);
         return r;
     }
-    if (disk().rename(tmpl.c_str(), targetPath.c_str()) != 0) {
+    // The name may have been swapped while the file was written: what stands there now, seen
+    // through the folder's own descriptor, must still be a file the save may replace.
+    struct stat now {};
+    if (::fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0) {
+        std::string why = S_ISLNK(now.st_mode) ? "It became a link while it was written; nothing was written."
+                                               : keptBecause(now, targetPath, throughLink);
+        if (!why.empty()) {
+            ::unlinkat(folder, temporary.c_str(), 0);
+            r.error = std::move(why);
+            return r;
+        }
+    }
+    if (disk().rename(folder, temporary.c_str(), name.c_str()) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlinkat(folder, temporary.c_str(), 0);
         r.error = errnoText(err);
         return r;
     }
+    ::fsync(folder);  // the rename itself on the disk; a failure here loses nothing already renamed
     r.ok = true;
     return r;
 }
 
 WriteResult writeTextLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    std::string bytes;
+    std::string text;
     for (const auto& line : lines) {
-        bytes += encodeWindows1252(line);
-        bytes += "\r\n";
+        text += line;
+        text += "\r\n";
     }
-    return writeFileAtomic(path, bytes);
+    return writeFileAtomic(path, encodeForReaders(text));
 }
 
 FileStamp fileStamp(const std::string& path)

@@ -1,5 +1,6 @@
 #include "analysis/core/calculation.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 
 #include <algorithm>
@@ -46,11 +47,21 @@ std::vector<platform::Message> implausibleResultMessages()
 
 std::optional<platform::Message> unusableValue(const state::TabchildData& data)
 {
-    const auto refuse = [&](int set, const std::string& what, double value, const char* needs) {
+    // A line that is no number as a whole read as the number it begins with (0 for none); the
+    // message shows what the file holds, so that "0" is not taken for a typed 0.
+    const auto asRead = [&](int set, int line) {
+        if (line < 1 || line > data.headerValues.rows() || set > data.headerValues.cols()) return std::string();
+        const std::string& text = data.headerValues(line, set);
+        if (text.empty() || numbers::isNumeric(text)) return std::string();
+        std::size_t shown = std::min<std::size_t>(text.size(), 60);
+        while (shown < text.size() && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) --shown;  // whole letters
+        return " reads \"" + datafile::singleLine(text.substr(0, shown)) + (shown < text.size() ? "...\"" : "\"") + ", that";
+    };
+    const auto refuse = [&](int set, const std::string& what, double value, const char* needs, int line = 0) {
         const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];
         return platform::messageFromFlags(0x1010,
-                                          (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + " is " +
-                                              numbers::numberToText(value) + ".\n" + needs + "; nothing was calculated.",
+                                          (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + asRead(set, line) +
+                                              " is " + numbers::numberToText(value) + ".\n" + needs + "; nothing was calculated.",
                                           "Calculation Warning");
     };
     static const char* const kParameters[] = {"", "the vehicle mass", "the dynamic mass", "the air pressure",
@@ -63,14 +74,15 @@ std::optional<platform::Message> unusableValue(const state::TabchildData& data)
     for (int set = 1; set <= n; ++set) {
         for (int k = 1; k <= 5 && k <= data.testParameters.rows(); ++k) {
             const double v = data.testParameters(k, set);
-            if (!std::isfinite(v)) return refuse(set, kParameters[k], v, "The calculation needs a finite value here");
+            const int line = datafile::testParameterLine(k);
+            if (!std::isfinite(v)) return refuse(set, kParameters[k], v, "The calculation needs a finite value here", line);
             // A mass, pressure or area of 0 or below gives no physical cd or fr0 (a negative mass
             // and area give the same ones as positive values); no gas is at or below absolute zero.
             if (k == kTemperature) {
                 if (v <= kAbsoluteZero)
-                    return refuse(set, kParameters[k], v, "The calculation needs a temperature above -273.15 \xC2\xB0" "C here");
+                    return refuse(set, kParameters[k], v, "The calculation needs a temperature above -273.15 \xC2\xB0" "C here", line);
             } else if (!(v > 0)) {
-                return refuse(set, kParameters[k], v, "The calculation needs a value greater than 0 here");
+                return refuse(set, kParameters[k], v, "The calculation needs a value greater than 0 here", line);
             }
         }
         // Samples of 0 at the end are a run that coasted to standstill, which the fit models; a 0

@@ -20,7 +20,8 @@ using namespace datafile;
 constexpr int kTextLines[] = {kProject,     kDate,        kStartTime,
                               kCar,         kTester,      kPlaceholderAfterTester,
                               kImportLineCount, kMinVelocity, kMaxVelocity,
-                              kPlaceholderAfterLocations, kConfiguration, kWeather, kRoad};
+                              kPlaceholderAfterLocations, kVehicleMass, kDynamicMass, kAirPressure,
+                              kAirTemperature, kFrontalArea, kConfiguration, kWeather, kRoad};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -63,6 +64,14 @@ Extremes importExtremes(const double* v, int count)
     return e;
 }
 
+// Line 7, the text file's lines with its header rows, where the locations may have counted those
+// rows (a maximum at location 1 is sample 1 either way); 0 where they cannot tell anything.
+long long textFileLines(const DataFileHeader& h, long long maxRow)
+{
+    const double lines = numbers::leadingNumber(h.raw[kImportLineCount]);
+    return maxRow >= 2 && std::isfinite(lines) && std::fabs(lines) < 1e15 ? numbers::roundHalfEven(lines) : 0;
+}
+
 }  // namespace
 
 double sampleValue(std::string_view line)
@@ -85,23 +94,46 @@ DataFileHeader splitHeader(std::string_view bytes)
 {
     DataFileHeader h;
     h.rest = bytes;
-    if (h.rest.substr(0, 3) == "\xEF\xBB\xBF") h.rest.remove_prefix(3);
+    h.mark = h.rest.substr(0, 3) == platform::kUtf8Bom;
+    if (h.mark) h.rest.remove_prefix(3);
     while (h.count < kHeaderLineCount && !h.rest.empty()) h.raw[static_cast<std::size_t>(++h.count)] = platform::takeLine(h.rest);
     return h;
 }
 
+bool headerIsUtf8(const DataFileHeader& h)
+{
+    bool high = false;
+    for (int k = 1; k <= h.count; ++k) {
+        const std::string_view line = h.raw[static_cast<std::size_t>(k)];
+        if (!platform::isValidUtf8(line)) return false;
+        high = high || std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    }
+    return h.mark || high;
+}
+
 std::array<std::string, kHeaderLineCount + 1> DataFileHeader::texts() const
 {
-    std::string block;
-    for (int k = 1; k <= count; ++k) {
-        block.append(raw[static_cast<std::size_t>(k)]);
-        block.push_back('\n');
-    }
-    const std::string decoded = platform::decodeText(block);
+    const bool utf8 = headerIsUtf8(*this);
     std::array<std::string, kHeaderLineCount + 1> out;
-    std::string_view rest = decoded;
-    for (int k = 1; k <= count && !rest.empty(); ++k) out[static_cast<std::size_t>(k)] = platform::takeLine(rest);
+    for (int k = 1; k <= count; ++k) {
+        const std::string_view line = raw[static_cast<std::size_t>(k)];
+        out[static_cast<std::size_t>(k)] = utf8 ? std::string(line) : platform::decodeWindows1252(line);
+    }
     return out;
+}
+
+long long lastLineNeeded(const DataFileHeader& h)
+{
+    if (h.count < kHeaderLineCount) return kHeaderLineCount;
+    const double minValue = numbers::leadingNumber(h.raw[kMinVelocityRow]);
+    const double maxValue = numbers::leadingNumber(h.raw[kMaxVelocityRow]);
+    if (!std::isfinite(minValue) || !std::isfinite(maxValue)) return kHeaderLineCount;
+    const long long minRow = numbers::roundHalfEven(minValue), maxRow = numbers::roundHalfEven(maxValue);
+    long long n = 0;
+    if (minRow < maxRow || __builtin_sub_overflow(minRow, maxRow, &n) || n >= kMaxSamples) return kHeaderLineCount;
+    // Locations that count a text file's header rows are told by all the sample lines, which
+    // line 7 bounds.
+    return kHeaderLineCount + std::clamp<long long>(std::max({minRow, n + 1, textFileLines(h, maxRow)}), 0, kMaxSamples);
 }
 
 DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
@@ -159,10 +191,9 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     // is sample 1 either way.
     long long first = out.maxRow;
     state::ColMatrix all;  // every sample, when they have to tell
-    const double importLines = numbers::leadingNumber(headerRaw[kImportLineCount]);
-    if (out.maxRow >= 2 && std::isfinite(importLines) && std::fabs(importLines) < 1e15) {
+    if (const long long textLines = textFileLines(header, out.maxRow)) {
         const long long present = lineCount(rest);
-        const long long headerRows = numbers::roundHalfEven(importLines) - present;
+        const long long headerRows = textLines - present;
         if (headerRows >= 1 && headerRows <= kMostHeaderRows && present <= kMaxSamples &&
             out.maxRow - headerRows >= 1 && out.minRow - headerRows <= present) {
             all.resize(static_cast<int>(present), 1);

@@ -21,12 +21,25 @@ constexpr int kMaxSamples = std::numeric_limits<int>::max() - datafile::kFirstSa
 struct DataFileHeader {
     std::array<std::string_view, datafile::kHeaderLineCount + 1> raw{};
     int count = 0;
+    bool mark = false;  // a UTF-8 byte-order mark stood before line 1
     std::string_view rest;
-    // The header texts decoded as one block (UTF-8 when valid, else Windows-1252): line k at
-    // index k, "" for lines the file does not have.
+    // The header texts in the file's encoding (headerIsUtf8): line k at index k, "" for lines
+    // the file does not have.
     std::array<std::string, datafile::kHeaderLineCount + 1> texts() const;
 };
 DataFileHeader splitHeader(std::string_view bytes);
+
+// The one rule for the encoding of a data file's texts, which the readers and the parameter
+// editor all ask over the same bytes: its header lines alone decide (the samples are numbers,
+// and a stray byte after them must not change how a name reads). UTF-8 when those lines are
+// valid UTF-8 and begin with a byte-order mark or hold a byte above 127; else Windows-1252.
+// Plain ASCII reads alike either way.
+bool headerIsUtf8(const DataFileHeader& header);
+
+// The last line of a data file a reader looks at, as its header announces it: the samples up to
+// the location of the minimum (line 10), and up to line 30 + N for N = line 10 - line 11 + 1.
+// Lines after it are not read at all. At least the 30 header lines.
+long long lastLineNeeded(const DataFileHeader& header);
 
 struct DataFileRead {
     bool ok = false;
@@ -37,7 +50,7 @@ struct DataFileRead {
 };
 
 // Parses the bytes of a data file into `data` as one data set: header values (lines 1..9, 12,
-// 20..22), sample interval, test parameters, and the N = line 10 - line 11 + 1 samples from the
+// 15..22), sample interval, test parameters, and the N = line 10 - line 11 + 1 samples from the
 // maximum to the minimum as rows 1..N, row 0 left 0. The locations are sample numbers, or, for a
 // file imported with a time column, the text file's line numbers with its header rows. A refused
 // file leaves `data` untouched. Line ends CR LF or LF; a last line without a line end counts.

@@ -11,7 +11,8 @@ namespace analysis {
 constexpr int kProtocolHeaderRows = 31;  // rows 0..30; the samples follow
 constexpr int kResultGridRows = 20;
 
-// The cell of data set `set` (column `set`); "" where the row holds nothing for it. Rows 10 and
+// The cell of data set `set` (column `set`); "" where the row holds nothing for it. Texts are
+// one line each (datafile::singleLine), as a grid cell shows them. Rows 10 and
 // 11 show the header texts of the locations; a data-file window writes its rounded locations
 // there itself, as it keeps no texts for them.
 std::string protocolHeaderCell(const state::TabchildData& data, int row, int set);

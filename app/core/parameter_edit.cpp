@@ -1,5 +1,6 @@
 #include "app/core/parameter_edit.h"
 
+#include "analysis/core/ctd_reader.h"
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
@@ -62,7 +63,10 @@ std::optional<LineDate> dateFromLine(std::string_view line)
     return LineDate{*day, *month, *year};
 }
 
-Encoding fileEncoding(std::string_view bytes) { return platform::readsAsUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252; }
+Encoding fileEncoding(std::string_view bytes)
+{
+    return analysis::headerIsUtf8(analysis::splitHeader(bytes)) ? Encoding::Utf8 : Encoding::Windows1252;
+}
 
 EditorFields editorFields(const RawLines& lines, Encoding e)
 {
@@ -100,38 +104,53 @@ bool isFormLine(int line)
 std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,
                               Encoding encoding, std::string_view rest)
 {
-    std::size_t size = rest.size() + rest.size() / 2;  // room for a CR before every LF of the rest
-    for (const std::string& l : lines) size += l.size() + 2;
-    std::string out;
-    out.reserve(size + 256);
+    const auto formText = [&](std::size_t i) -> const std::string* {
+        const int line = static_cast<int>(i) + 1;
+        if (!isFormLine(line) || (line == datafile::kDate && keepDateLine)) return nullptr;
+        return &fileHeader[datafile::entry(line)];
+    };
+    // A Windows-1252 file whose new texts Windows-1252 cannot hold ("Δοκιμή") gets a UTF-8
+    // header: every letter typed is kept.
+    Encoding written = encoding;
+    for (std::size_t i = 0; i < lines.size() && written == Encoding::Windows1252; ++i)
+        if (const std::string* text = formText(i); text && *text != decoded(lines[i], static_cast<int>(i) + 1, encoding) &&
+                                                   platform::decodeWindows1252(platform::encodeWindows1252(*text)) != *text)
+            written = Encoding::Utf8;
+
+    std::string header;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         const std::string& raw = lines[i];
-        if (isFormLine(line) && !(line == datafile::kDate && keepDateLine)) {
-            const std::string& text = fileHeader[datafile::entry(line)];
-            if (text == decoded(raw, line, encoding)) {
-                out += raw;
-            } else {
-                out += raw.substr(0, raw.size() - withoutMark(raw, line).size());
-                out += encoding == Encoding::Utf8 ? text : platform::encodeWindows1252(text);
-            }
+        const std::string* text = formText(i);
+        const std::string_view mark = std::string_view(raw).substr(0, raw.size() - withoutMark(raw, line).size());
+        if (text && *text != decoded(raw, line, encoding)) {
+            header += mark;
+            header += written == Encoding::Utf8 ? *text : platform::encodeWindows1252(*text);
+        } else if (written != encoding) {
+            header += mark;
+            header += decoded(raw, line, encoding);
         } else {
-            out += raw;
+            header += raw;  // an untouched line keeps its bytes
         }
-        out += "\r\n";
+        header += "\r\n";
     }
+    // The readers decide the encoding by the header alone (analysis::headerIsUtf8). A project
+    // that begins with the bytes of a byte-order mark would lose them to the readers, which skip
+    // a mark; so would a Windows-1252 header that reads as UTF-8. In UTF-8, after a mark of its
+    // own, every line reads back as it is.
+    const std::size_t mark = lines.empty() ? 0 : lines[0].size() - withoutMark(lines[0], 1).size();
+    const std::string_view body = std::string_view(header).substr(mark);
+    const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
+    std::string out;
+    if (written == Encoding::Utf8) out = lostMark ? std::string(platform::kUtf8Bom) + header : std::move(header);
+    else if (analysis::headerIsUtf8(analysis::splitHeader(header)) || lostMark) out = header.substr(0, mark) + platform::decodeWindows1252(body);
+    else out = std::move(header);
+    // The lines after the header as they were read, each with CR LF.
+    out.reserve(out.size() + rest.size() + rest.size() / 2);
     while (!rest.empty()) {
         out += platform::takeLine(rest);
         out += "\r\n";
     }
-    // A project that begins with the bytes of a byte-order mark would lose them to the readers,
-    // which skip a mark; so would a Windows-1252 file that reads as UTF-8. In UTF-8, after a
-    // mark of its own, every line reads back as it is.
-    const std::size_t mark = lines.empty() ? 0 : lines[0].size() - withoutMark(lines[0], 1).size();
-    const std::string_view body = std::string_view(out).substr(mark);
-    const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
-    if (encoding == Encoding::Utf8) return lostMark ? std::string(platform::kUtf8Bom) + out : out;
-    if (platform::readsAsUtf8(body) || lostMark) return out.substr(0, mark) + platform::decodeWindows1252(body);
     return out;
 }
 

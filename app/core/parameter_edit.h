@@ -14,8 +14,8 @@ namespace app {
 // The lines of a data file as read: the bytes of each line without its line end.
 using RawLines = std::vector<std::string>;
 
-// The encoding the readers take a data file in, kept by a rewrite: UTF-8 for a file that is
-// UTF-8 beyond plain ASCII (a text editor wrote it), Windows-1252 for every other file.
+// The encoding the readers take a data file in, kept by a rewrite: the readers' own rule
+// (analysis::headerIsUtf8) over the same bytes, so the form shows what the window shows.
 enum class Encoding { Windows1252, Utf8 };
 Encoding fileEncoding(std::string_view bytes);
 
@@ -42,9 +42,9 @@ bool isFormLine(int line);
 // and 13-22 from `fileHeader` (entry k - 1 for line k), every other line byte for byte as read.
 // A form line whose text came back as it was read keeps its bytes too, so an untouched line
 // never changes. A changed line is written in the file's encoding (a byte-order mark before
-// line 1 stays); should Windows-1252 bytes then read as other text (as UTF-8, or a project
-// that begins like a byte-order mark), the whole file is written in UTF-8, so that every line
-// still reads back as the form showed it. With `keepDateLine` line 2 stays as read. `rest`
+// line 1 stays); should Windows-1252 not hold a changed text, or its bytes read as other text
+// (as UTF-8, or a project that begins like a byte-order mark), the header is written in UTF-8,
+// so that every line still reads back as the form showed it; the lines after it stay as read. With `keepDateLine` line 2 stays as read. `rest`
 // holds the file's bytes after `lines` (the samples), kept line by line as read, so that they
 // need not be held as a string per line.
 std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts& fileHeader, bool keepDateLine,

@@ -35,8 +35,8 @@ std::optional<platform::Message> checkSeriesNames(const std::vector<std::string>
         // The series reader takes a backslash for a folder, as series made on other desktops use it.
         if (name.find('\\') != std::string::npos)
             return ctsError("The file name " + name + " holds a backslash, which a series file takes for a folder. Please rename the file.");
-        // Series files are Windows-1252 text: a name it cannot hold would point at no file.
-        if (platform::decodeText(platform::encodeWindows1252(name)) != name)
+        // The writer's own rule: a name the series file would not give back would point at no file.
+        if (!platform::keptByReaders(name))
             return ctsError("The file name " + name + " holds characters a series file can not hold. Please rename the file.");
     }
     return std::nullopt;
@@ -141,18 +141,82 @@ std::string seriesFileText(const SeriesPlan& plan, const std::string& comment)
     out += numbers::integerToText(plan.windowLength) + "\r\n";
     for (const SeriesEntry& e : plan.entries)
         out += e.name + "," + numbers::integerToText(e.firstLine) + "," + numbers::integerToText(e.lastLine) + "\r\n";
-    for (std::size_t i = 0; i < comment.size(); ++i) {
-        const char c = comment[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < comment.size() && comment[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c == '\0' ? ' ' : c;  // a NUL would make the file no text the reader takes
-        }
+    // Line by line, each line as the reader shows it: a NUL would make the file no text the
+    // reader takes, a lone CR or a tab no line the comment box and the report show alike.
+    std::size_t start = 0;
+    while (start <= comment.size()) {
+        std::size_t end = comment.find_first_of("\r\n", start);
+        out += datafile::singleLine(comment.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        out += "\r\n";
+        start = end + (comment[end] == '\r' && end + 1 < comment.size() && comment[end + 1] == '\n' ? 2 : 1);
     }
     return out;
+}
+
+DataFileReader dataFilesIn(const std::string& folder)
+{
+    return [folder](const std::string& name, std::string& bytes) {
+        platform::PrefixReader file(folder + "/" + name);
+        if (!file.readLines(std::numeric_limits<long long>::max())) return false;
+        bytes = file.takeBytes();
+        return true;
+    };
+}
+
+std::optional<platform::Message> seriesTargetRefusal(const std::string& path, const std::string& folder,
+                                                     const std::vector<std::string>& names)
+{
+    // Where the file really lands: through a link it is the file the link names.
+    const std::string real = cleanAbsolute(platform::writeTarget(path));
+    if (!sameDirectory(std::filesystem::path(real).parent_path().string(), folder)) {
+        std::string text = "The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!";
+        if (real != cleanAbsolute(path)) text += "\n" + path + " is a link to " + real + ".";
+        return ctsError(std::move(text));
+    }
+    for (const std::string& name : names) {
+        // By path, and by the file itself: a link or a hard link may name a data file too.
+        const std::string member = folder + "/" + name;
+        if (real == cleanAbsolute(member) || platform::sameFile(path, member))
+            return ctsError("The series file can not be saved over its own data file " + name + "!");
+    }
+    return std::nullopt;
+}
+
+ComposedSeries composeSeries(const SeriesRequest& request, const DataFileReader& read, const SeriesHooks& hooks)
+{
+    ComposedSeries out;
+    const std::size_t n = request.names.size();
+    if (n < 2 || n > 30) {
+        out.message = ctsError("A series holds 2 to 30 data files; " + std::to_string(n) + " were chosen.");
+        return out;
+    }
+    if ((out.message = checkSeriesNames(request.names))) return out;
+    if (hooks.checking) hooks.checking(true);
+    const SeriesPlan plan = planSeries(request.names, read);
+    if (hooks.checking) hooks.checking(false);
+    if (plan.failure) {
+        out.message = plan.failure;
+        return out;
+    }
+    const std::string bytes = platform::encodeForReaders(seriesFileText(plan, request.comment));
+    for (;;) {
+        const std::optional<std::string> path = hooks.target ? hooks.target() : std::nullopt;
+        if (!path) {
+            out.outcome = SeriesOutcome::Cancelled;
+            return out;
+        }
+        std::optional<platform::Message> refusal = seriesTargetRefusal(*path, request.folder, request.names);
+        if (!refusal) {
+            const platform::WriteResult written = platform::writeFileAtomic(*path, bytes);
+            if (written.ok) {
+                out.outcome = SeriesOutcome::Written;
+                return out;
+            }
+            refusal = ctsError(*path + " - file can not be written!\n" + written.error);
+        }
+        if (hooks.refused) hooks.refused(*refusal);
+    }
 }
 
 std::string cleanAbsolute(const std::string& path)

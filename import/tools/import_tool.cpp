@@ -12,6 +12,7 @@
 #include "import/core/series.h"
 #include "import/core/text_import.h"
 #include "numbers/numbers.h"
+#include "platform/message.h"
 #include "platform/textfile.h"
 
 #include <cstdio>
@@ -108,28 +109,29 @@ int makeCtd(const std::string& input, const std::string& output, const std::map<
 
 int makeCts(const std::string& output, const std::string& comment, const std::vector<std::string>& files)
 {
-    std::vector<std::string> names;
-    std::string dir;
+    importer::SeriesRequest request;
+    request.comment = comment;
     for (const std::string& f : files) {
         const std::filesystem::path p(f);
         const std::string folder = importer::cleanAbsolute(p.parent_path().empty() ? "." : p.parent_path().string());
-        if (dir.empty()) dir = folder;
-        else if (folder != dir) return fail("All datafiles have to be chosen in the same directory!");
-        names.push_back(p.filename().string());
+        if (request.folder.empty()) request.folder = folder;
+        else if (folder != request.folder) return fail("All datafiles have to be chosen in the same directory!");
+        request.names.push_back(p.filename().string());
     }
-    if (names.size() < 2 || names.size() > 30) return fail("a series holds 2 to 30 data files");
-    if (auto bad = importer::checkSeriesNames(names)) return fail(bad->text);
-    const importer::SeriesPlan plan = importer::planSeries(names, [&dir](const std::string& name, std::string& bytes) {
-        std::string error;
-        return platform::readFileBytes(dir + "/" + name, bytes, error) && platform::notTextReason(bytes).empty();
-    });
-    if (plan.failure) return fail(plan.failure->text);
-    const std::filesystem::path out(output);
-    if (!importer::sameDirectory(out.parent_path().empty() ? "." : out.parent_path().string(), dir))
-        return fail("The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!");
-    const platform::WriteResult w = platform::writeFileAtomic(output, platform::encodeForReaders(importer::seriesFileText(plan, comment)));
-    if (!w.ok) return fail(output + " - file can not be written! " + w.error);
-    return 0;
+    // The dialog's composition, with the series file named once: a refused target is the end.
+    importer::SeriesHooks hooks;
+    bool asked = false;
+    std::optional<platform::Message> refusal;
+    hooks.target = [&]() -> std::optional<std::string> {
+        if (asked) return std::nullopt;
+        asked = true;
+        return output;
+    };
+    hooks.refused = [&](const platform::Message& m) { refusal = m; };
+    const importer::ComposedSeries composed = importer::composeSeries(request, importer::dataFilesIn(request.folder), hooks);
+    if (composed.message) return fail(composed.message->text);
+    if (refusal) return fail(refusal->text);
+    return composed.outcome == importer::SeriesOutcome::Written ? 0 : 1;
 }
 
 }  // namespace

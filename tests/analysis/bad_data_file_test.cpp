@@ -4,6 +4,7 @@
 #include "analysis/frm_tabchild.h"
 #include "test_files.h"
 #include "tests/support/bad_input.h"
+#include "tests/support/peak_memory.h"
 
 #include "platform/fakes.h"
 
@@ -15,6 +16,9 @@
 #include <QLabel>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
 
 using analysis::FrmTabchild;
 
@@ -83,6 +87,45 @@ TEST_F(BadDataFile, DamagedContent)
     }
 }
 
+// A 2.5 GB file is judged by its first bytes, and only as much of a file is read as its header
+// says the samples take: the memory taken stays small, whatever the file's size.
+TEST_F(BadDataFile, AHugeFileIsReadOnlyAsFarAsItsHeaderSays)
+{
+    constexpr std::uintmax_t kHuge = 2500ull << 20;
+    constexpr long long kMoreMemory = 100ll << 20;
+    struct Case {
+        const char* name;
+        std::string start;  // the file's first bytes; the rest up to 2.5 GB are NUL bytes (sparse)
+        std::string reason; // "" for a file that opens
+    };
+    const Case cases[] = {
+        {"nothing but NUL bytes", "", "Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"a header, then NUL bytes", bad_input::firstLines(sound, 30), "Line 31 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"the whole run, then NUL bytes", sound, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = testfiles::writeFile(dir, "huge.ctd", c.start);
+        std::filesystem::resize_file(path.toStdString(), kHuge);
+        const peak_memory::Measure measure;
+        FrmTabchild w;
+        bool loaded = false;
+        const std::string text = open(w, path, loaded);
+        const long long grown = measure.growth();
+        std::printf("[ measured ] %s: %.3f s, %lld MB more at the peak\n", c.name, measure.seconds(), grown >> 20);
+        EXPECT_LT(grown, kMoreMemory);
+        EXPECT_EQ(loaded, c.reason.empty());
+        EXPECT_EQ(text, c.reason.empty() ? std::string() : "File reading ERROR!\n" + c.reason);
+        if (loaded) {
+            EXPECT_EQ(w.data.samples(), 50);
+        }
+        QFile::remove(path);
+    }
+    // A line no data file holds, not NUL bytes: refused after its first 16 MB.
+    expectRefused(testfiles::writeFile(dir, "long.ctd", bad_input::replaceLine(sound, 4, std::string(20u << 20, 'c'))),
+                  "Line 4 is longer than 16 MB, longer than any line of a data file or series.");
+}
+
 TEST_F(BadDataFile, FilesThatCannotBeRead)
 {
     const QString gone = testfiles::writeFile(dir, "gone.ctd", sound);
@@ -146,6 +189,10 @@ TEST_F(BadDataFile, ImpossibleParametersAreNotCalculated)
         {19, "-2.2", "bad.ctd: the frontal area is -2.2.\n" + positive},
         {19, "0", "bad.ctd: the frontal area is 0.\n" + positive},
         {18, "-273.15", "bad.ctd: the air temperature is -273.15.\nThe calculation needs a temperature above -273.15 \xC2\xB0" "C here; nothing was calculated."},
+        // A line that is no number reads as the number it begins with, and the message says so.
+        {15, "abc", "bad.ctd: the vehicle mass reads \"abc\", that is 0.\n" + positive},
+        {17, "-1 bar", "bad.ctd: the air pressure reads \"-1 bar\", that is -1.\n" + positive},
+        {19, "", "bad.ctd: the frontal area is 0.\n" + positive},
         {18, "-40", ""},
         {16, "1400", ""},
     };

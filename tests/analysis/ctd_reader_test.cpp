@@ -2,6 +2,7 @@
 
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
+#include "tests/support/bad_input.h"
 
 #include <gtest/gtest.h>
 
@@ -152,18 +153,25 @@ TEST(CtdReader, LocationsThatCountTheTextFilesHeaderRows)
         {"no time column, maximum second", "7", "5", "2", {"29", "31", "25", "20", "15", "16"}, 2, 5},
         {"line 7 holds more than 30 header rows", "50", "6", "3", {"29", "30", "31", "25", "20", "15"}, 3, 6},
         {"a file that matches neither count", "8", "6", "3", {"1", "2", "3", "4", "5", "6"}, 3, 6},
+        // The run ends on its lowest value for longer than the header rows: the samples after the
+        // minimum's location must still be read to count the header rows.
+        {"time column, the minimum held to the end", "10", "7", "5", {"29", "30", "31", "25", "20", "20", "20", "20"}, 3, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TabchildData d;
-        const DataFileRead r = analysis::parseDataFile(
-            CtdText().set(7, c.importLines).set(10, c.minRow).set(11, c.maxRow).samples(c.samples).bytes(), d);
-        ASSERT_TRUE(r.ok) << r.refusal;
-        EXPECT_EQ(r.firstSample, c.first);
-        ASSERT_EQ(d.samples(), c.last - c.first + 1);
-        for (int row = 1; row <= d.samples(); ++row) {
-            EXPECT_EQ(d.sampleNumber(row, 1), c.first + row - 1);
-            EXPECT_EQ(d.velocitySamples(row, 1), numbers::leadingNumber(c.samples[static_cast<std::size_t>(c.first + row - 2)])) << row;
+        const std::string bytes = CtdText().set(7, c.importLines).set(10, c.minRow).set(11, c.maxRow).samples(c.samples).bytes();
+        // The window reads only as far as the header says it needs; that must read alike.
+        const std::string read = bad_input::firstLines(bytes, static_cast<int>(analysis::lastLineNeeded(analysis::splitHeader(bytes))));
+        for (const std::string* text : {&bytes, &read}) {
+            TabchildData d;
+            const DataFileRead r = analysis::parseDataFile(*text, d);
+            ASSERT_TRUE(r.ok) << r.refusal;
+            EXPECT_EQ(r.firstSample, c.first);
+            ASSERT_EQ(d.samples(), c.last - c.first + 1);
+            for (int row = 1; row <= d.samples(); ++row) {
+                EXPECT_EQ(d.sampleNumber(row, 1), c.first + row - 1);
+                EXPECT_EQ(d.velocitySamples(row, 1), numbers::leadingNumber(c.samples[static_cast<std::size_t>(c.first + row - 2)])) << row;
+            }
         }
     }
 }

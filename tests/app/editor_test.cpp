@@ -1,10 +1,15 @@
 // Editing the test parameters of a loaded data file: the form filled from the file, the file
 // rewritten, the reload through the open dispatcher, and every way the edit can end.
+#include "import/core/import_state.h"
+#include "import/core/parameters.h"
+#include "import/core/text_import.h"
 #include "import/frmdatainput.h"
 #include "import/import_commands.h"
 #include "tests/app/open_windows.h"
+#include "tests/report/xlsx_reader.h"
 #include "tests/import/modal_script.h"
 #include "tests/support/bad_input.h"
+#include "tests/support/ordinary_user.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,9 +23,9 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 namespace {
@@ -78,18 +83,6 @@ protected:
 
     QString file;
     std::string before;
-};
-
-// Runs a block with the file permissions of an ordinary user, as root passes by them.
-struct AsOrdinaryUser {
-    AsOrdinaryUser()
-    {
-        if (::geteuid() == 0) ::setfsuid(65534), ::setfsuid(65534);
-    }
-    ~AsOrdinaryUser()
-    {
-        if (::geteuid() == 0) ::setfsuid(0), ::setfsuid(0);
-    }
 };
 
 }  // namespace
@@ -210,7 +203,8 @@ TEST_F(Editor, FailedWriteKeepsTheFileAndTheForm)
     const platform::Message& m = fakes.messages.last();
     EXPECT_EQ(m.icon, platform::Icon::Critical);
     EXPECT_EQ(m.title, "Editor-Error");
-    EXPECT_EQ(m.text, QDir::toNativeSeparators(file).toStdString() + " - file can not be written!\nPermission denied");
+    EXPECT_EQ(m.text, QDir::toNativeSeparators(file).toStdString() + " - file can not be written!\nA temporary file can not be written in " +
+                          QDir::toNativeSeparators(dir.path()).toStdString() + ": Permission denied");
     EXPECT_EQ(main->analysisWindows().size(), 1);
     expectEditEnded();
 }
@@ -308,4 +302,75 @@ TEST_F(Editor, AUtf8FileStaysUtf8AndPastedTabsBecomeBlanks)
     EXPECT_EQ(reopened->lblCTDescrLabel[0]->text(), QStringLiteral("Coast M\u00FCller"));
     EXPECT_EQ(QString::fromStdString(reopened->data.headerValues(4, 1)), QStringLiteral("Kombi \u00E9 B  C"));
     EXPECT_NE(reopened->txtCTComments->toPlainText().indexOf(QStringLiteral("20 \u00B0C, sunny")), -1);
+}
+
+// Greek and CJK texts and a Greek file name keep their letters through the data-file writer, the
+// window, the parameter editor and the report: the file is written in UTF-8 as soon as
+// Windows-1252 cannot hold a text, and every reader takes it so.
+TEST_F(Editor, GreekAndCjkTextsKeepTheirLetters)
+{
+    const std::string project = "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE 1";  // Δοκιμή 1
+    const std::string car = "\xE8\xBD\xA6\xE8\xBE\x86 A";                                  // 车辆 A
+    const std::string rain = "\xE9\x9B\xA8 \xCE\xA8";                                       // 雨 Ψ
+    const QString name = QString::fromUtf8("\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE.ctd");
+
+    // The data-file writer, as the parameter form's Save calls it.
+    importer::state = importer::ImportState();
+    importer::state.importLines = {"30", "27", "24", "21", "18", "15"};
+    importer::state.importLineCount = 6;
+    importer::keepStatistics(importer::importStatistics(importer::state.importLines, 6, 0, 0, 0), importer::state);
+    importer::ParameterFields f;
+    f.project = project;
+    f.car = car;
+    f.weather = "\xE6\x99\xB4";  // 晴
+    f.delta = "0.5";
+    f.pressure = "1";
+    f.temperature = "20";
+    f.mass = "1500";
+    f.area = "2";
+    importer::state.fileHeader = importer::collectTestParameters(f, importer::state);
+    fakes.files.answer(path(name));
+    importer::writeCtdFile();
+    importer::unloadDataInputForm();
+    ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    file = path(name);
+    const auto written = linesOf(bytesOf(file));
+    ASSERT_GE(written.size(), 30u);
+    EXPECT_EQ(written[0], project);  // UTF-8, not "??????"
+    EXPECT_EQ(written[3], car);
+
+    // The window.
+    analysis::FrmTabchild* w = open(file);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->lblCTDescrLabel[0]->text().toStdString(), project);
+    EXPECT_EQ(w->lblCTDescrLabel[1]->text(), QStringLiteral("Filename: ") + name);
+    EXPECT_EQ(w->mfgCTSres->textMatrix(4, 1).toStdString(), car);
+
+    // The editor shows them and keeps them; a new CJK and Greek text is written as typed.
+    fakes.messages.answers.push_back(platform::Answer::No);  // no reload
+    edit([&](FrmDataInput* form) {
+        EXPECT_EQ(form->txtproject->text().toStdString(), project);
+        EXPECT_EQ(form->txtcar->text().toStdString(), car);
+        form->txtweather->setText(QString::fromStdString(rain));
+        form->cmdFinish->click();
+    });
+    const auto edited = linesOf(bytesOf(file));
+    EXPECT_EQ(edited[0], project);
+    EXPECT_EQ(edited[3], car);
+    EXPECT_EQ(edited[20], rain);
+
+    // The report of the file reopened.
+    for (frame::AnalysisWindowApi* a : main->analysisWindows()) main->subWindowOf(a)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    w = open(file);
+    ASSERT_NE(w, nullptr);
+    w->cmdDLLNEW_Click();
+    fakes.messages.clear();
+    fakes.files.answer(path("greek.xlsx"));
+    w->cmdExcel->click();
+    ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    auto cells = xlsx_test::Workbook(path("greek.xlsx").toStdString()).cells("Input data");
+    EXPECT_EQ(cells["B2"].value, project);
+    EXPECT_EQ(cells["D2"].value, " " + name.toStdString());
+    EXPECT_EQ(cells["C6"].value, "Weather : " + rain);
 }

@@ -10,6 +10,8 @@
 #include <QMdiArea>
 
 #include <cstdlib>
+#include <latch>
+#include <thread>
 
 namespace {
 
@@ -30,6 +32,12 @@ protected:
         EXPECT_EQ(m.text.substr(0, m.text.find('\n')), firstLine) << m.text;
     }
 };
+
+// The bitmaps the JPEG export left in its folder.
+QStringList temporaryBitmaps()
+{
+    return QDir(app::temporaryBitmapFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
 
 QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
@@ -76,7 +84,7 @@ TEST_F(Export, GraphAsBitmapAndJpegHoldsTheDiagram)
     const QImage back = jpeg.read();
     ASSERT_EQ(back.size(), shown.size());
     EXPECT_LT(meanDifference(back, shown), 3.0);
-    EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath()));
+    EXPECT_TRUE(temporaryBitmaps().isEmpty());
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     // The shared dialog comes back with the filter chosen last; a cancel writes nothing.
@@ -175,7 +183,7 @@ TEST_F(Export, JpegCodesFollowTheImageComponents)
         EXPECT_EQ(app::SaveObjImageAsJPEG(picture, path("x.jpg"), &reason), c.code) << c.broken;
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(path("x.jpg")));
-        EXPECT_FALSE(QFileInfo::exists(app::temporaryBitmapPath())) << c.broken;
+        EXPECT_TRUE(temporaryBitmaps().isEmpty()) << c.broken;
     }
 
     // A JPEG that fails its final check: the bitmap stays and the user is told where.
@@ -185,9 +193,12 @@ TEST_F(Export, JpegCodesFollowTheImageComponents)
     app::imageComponents() = healthy;
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last().icon, platform::Icon::None);
-    EXPECT_EQ(fakes.messages.last().text, "JPEG compression did not succeed. A copy of it was saved in '" +
-                                              QDir::toNativeSeparators(app::temporaryBitmapPath()).toStdString() + "'.");
-    EXPECT_TRUE(platform::isImageFile(app::temporaryBitmapPath(), "BMP"));
+    ASSERT_EQ(temporaryBitmaps().size(), 1);
+    const QString kept = QDir(app::temporaryBitmapFolder()).filePath(temporaryBitmaps().front());
+    EXPECT_EQ(fakes.messages.last().text,
+              "JPEG compression did not succeed. A copy of it was saved in '" + QDir::toNativeSeparators(kept).toStdString() + "'.");
+    EXPECT_TRUE(platform::isImageFile(kept, "BMP"));
+    QFile::remove(kept);
 
     // Unusable targets; a probe leaves a file of the probe's name alone.
     for (const QString& bad : {QStringLiteral("/ab"), dir.path() + QStringLiteral("/"), path("missing/x.jpg")})
@@ -233,4 +244,42 @@ TEST_F(Export, NotesAreWrittenAsTyped)
     fakes.disk.heal();
     expectOneMessage(platform::Icon::Critical, QDir::toNativeSeparators(path("notes.txt")).toStdString() + " - file can not be written!");
     EXPECT_EQ(bytesOf(path("notes.txt")), "Gr\xFC\xDF" "e \x80 5\r\nsecond line");
+}
+
+// The JPEG export's bitmap is a fresh file each time, made exclusively: a link planted under the
+// old fixed name is left alone and so is the file it names, and two exports running at once
+// each convert their own picture.
+TEST_F(Export, TheJpegBitmapIsAFreshFileOfItsOwn)
+{
+    QDir().mkpath(app::temporaryBitmapFolder());
+    const QString victim = testfiles::writeFile(dir, "victim.txt", "not a picture");
+    const QString planted = QDir(app::temporaryBitmapFolder()).filePath(QStringLiteral("TW_Temp.BMP"));
+    ASSERT_TRUE(QFile::link(victim, planted));
+    QImage red(80, 50, QImage::Format_RGB32), blue(80, 50, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    EXPECT_EQ(app::SaveObjImageAsJPEG(red, path("red.jpg")), app::JpegWritten);
+    EXPECT_TRUE(bytesOf(victim) == "not a picture");  // not written through the link
+    EXPECT_TRUE(QFileInfo(planted).isSymLink());
+    EXPECT_EQ(temporaryBitmaps().join(' ').toStdString(), "TW_Temp.BMP");  // nothing else left behind
+    EXPECT_LT(meanDifference(QImage(path("red.jpg")), red), 3.0);
+
+    // Two exports at once: both bitmaps are written before either is read back.
+    const app::ImageComponents healthy = app::imageComponents();
+    std::latch bothWritten(2);
+    app::imageComponents().isBmpFile = [&](const QString& bitmap) {
+        bothWritten.arrive_and_wait();
+        return healthy.isBmpFile(bitmap);
+    };
+    int codes[2] = {-1, -1};
+    std::thread first([&] { codes[0] = app::SaveObjImageAsJPEG(red, path("one.jpg")); });
+    std::thread second([&] { codes[1] = app::SaveObjImageAsJPEG(blue, path("two.jpg")); });
+    first.join();
+    second.join();
+    app::imageComponents() = healthy;
+    EXPECT_EQ(codes[0], app::JpegWritten);
+    EXPECT_EQ(codes[1], app::JpegWritten);
+    EXPECT_LT(meanDifference(QImage(path("one.jpg")), red), 3.0);
+    EXPECT_LT(meanDifference(QImage(path("two.jpg")), blue), 3.0);
+    EXPECT_EQ(temporaryBitmaps().join(' ').toStdString(), "TW_Temp.BMP");
 }

@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         app::resetFrame();
         app::connectCommands();
-        app::setTemporaryBitmapPath(dir.filePath(QStringLiteral("cache/TW_Temp.BMP")));
+        app::setTemporaryBitmapFolder(dir.filePath(QStringLiteral("cache")));
         main = app::mainWindow();
         browser = app::dataBrowser();
         main->show();
@@ -37,7 +37,7 @@ protected:
         for (frame::AnalysisWindowApi* w : main->analysisWindows()) main->subWindowOf(w)->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         app::commandHooks() = {};
-        app::setTemporaryBitmapPath({});
+        app::setTemporaryBitmapFolder({});
         importer::state.editingLoadedFile = false;
         main->hide();
         app::resetFrame();

@@ -1,5 +1,6 @@
 // The parameter editor's rewrite of a data file, without windows.
 #include "app/core/parameter_edit.h"
+#include "analysis/core/ctd_reader.h"
 #include "platform/textfile.h"
 
 #include <gtest/gtest.h>
@@ -143,7 +144,8 @@ TEST(ParameterEdit, RewriteKeepsTheEncodingOfTheFile)
         {"UTF-8, CR LF", true, false, "\r\n", "K\xC3\xA9" + lodz, "K\xC3\xA9" + lodz, Encoding::Utf8},
         {"UTF-8, LF", true, false, "\n", "K\xC3\xA9", "K\xC3\xA9", Encoding::Utf8},
         {"UTF-8 with a byte-order mark", true, true, "\r\n", "K\xC3\xA9", "K\xC3\xA9", Encoding::Utf8},
-        {"Windows-1252, CR LF", false, false, "\r\n", "K\xC3\xA9" + lodz, "K\xE9?\xF3" "d?", Encoding::Windows1252},
+        // Letters Windows-1252 lacks make the header UTF-8: nothing typed becomes "?".
+        {"Windows-1252, CR LF", false, false, "\r\n", "K\xC3\xA9" + lodz, "K\xC3\xA9" + lodz, Encoding::Utf8},
         {"Windows-1252, LF", false, false, "\n", "K\xC3\xA9", "K\xE9", Encoding::Windows1252},
     };
     for (const Case& c : cases) {
@@ -169,7 +171,32 @@ TEST(ParameterEdit, RewriteKeepsTheEncodingOfTheFile)
             EXPECT_EQ(back[i], base[i]) << "line " << i + 1;
         }
         EXPECT_EQ(platform::splitLines(out)[3], c.carBytes);
+        EXPECT_EQ(back[3], c.car);
     }
+}
+
+// The header alone decides how a file reads, for the window and the editor alike: a UTF-8
+// header with one Windows-1252 byte after the samples reads "Müller" in both, and an edit keeps
+// the header UTF-8 and the stray byte as it was.
+TEST(ParameterEdit, TheHeaderDecidesTheEncodingAsTheReaderDoes)
+{
+    std::string bytes = "Coast M\xC3\xBCller\r\n";
+    for (int line = 2; line <= 30; ++line) bytes += (line == 4 ? "Sedan" : "0") + std::string("\r\n");
+    bytes += "27.5\r\n26.1\r\nnote: caf\xE9\r\n";  // a Windows-1252 byte after the samples
+    EXPECT_EQ(fileEncoding(bytes), Encoding::Utf8);
+    EXPECT_TRUE(analysis::headerIsUtf8(analysis::splitHeader(bytes)));
+    EXPECT_EQ(analysis::splitHeader(bytes).texts()[1], "Coast M\xC3\xBCller");
+    std::string_view rest = bytes;
+    RawLines lines;
+    while (lines.size() < 30) lines.emplace_back(platform::takeLine(rest));
+    EditorFields fields = editorFields(lines, fileEncoding(bytes));
+    EXPECT_EQ(fields.fields.project, "Coast M\xC3\xBCller");
+    fields.fields.car = "Kombi";
+    const std::string out =
+        rewrittenDataFile(lines, importer::collectTestParameters(fields.fields, importer::ImportState{}), false, fileEncoding(bytes), rest);
+    EXPECT_EQ(out.rfind("Coast M\xC3\xBCller\r\n", 0), 0u);
+    EXPECT_NE(out.find("\r\nKombi\r\n"), std::string::npos);
+    EXPECT_EQ(out.substr(out.size() - 12), "note: caf\xE9\r\n");
 }
 
 // A Windows-1252 file whose only letter beyond ASCII was changed to text whose bytes read as

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <unistd.h>
@@ -49,6 +51,66 @@ TEST(ImportTool, RefusesStructureCodesTheDialogDoesNotOffer)
     EXPECT_EQ(std::system((base + "headerRows=1").c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(out));
     std::filesystem::remove(out);
+}
+
+// The tool composes a series as the dialog does, with the dialog's checks and messages: it never
+// writes over one of the series' own data files, by name, through a link or a hard link, nor
+// into another folder than theirs, nor over a write-protected file; each refusal exits non-zero
+// with the dialog's message and leaves every file byte for byte.
+TEST(ImportTool, ComposesASeriesWithTheChecksOfTheDialog)
+{
+    const char* bin = std::getenv("TW_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("tw-tool-series-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "elsewhere");
+    for (const char* name : {"run1.ctd", "run2.ctd"}) fs::copy_file(fs::path(TW_EXAMPLES) / name, dir / name);
+    const std::string run1 = bytesOf((dir / "run1.ctd").string());
+    fs::create_symlink("run1.ctd", dir / "link.cts");
+    fs::create_hard_link(dir / "run1.ctd", dir / "hard.cts");
+    fs::create_symlink("elsewhere/s.cts", dir / "out.cts");
+    std::ofstream(dir / "protected.cts") << "kept";
+    fs::permissions(dir / "protected.cts", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    // The tool's exit status and what it said.
+    const auto compose = [&](const std::string& series, int& status) {
+        const std::string cmd = "cd '" + dir.string() + "' && '" + std::string(bin) + "/tw_import_tool' cts '" + series +
+                                "' 'comment' run1.ctd run2.ctd 2>&1";
+        FILE* pipe = ::popen(cmd.c_str(), "r");
+        std::string said;
+        char buffer[512];
+        while (pipe && std::fgets(buffer, sizeof buffer, pipe)) said += buffer;
+        status = pipe ? ::pclose(pipe) : -1;
+        return said;
+    };
+    const std::string ownFile = "The series file can not be saved over its own data file run1.ctd!\n";
+    struct Case {
+        const char* series;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"run1.ctd", ownFile},
+        {"link.cts", ownFile},
+        {"hard.cts", ownFile},
+        {"out.cts", "The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!\n"
+                    "out.cts is a link to " + (dir / "elsewhere/s.cts").string() + ".\n"},
+        {"elsewhere/s.cts", "The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!\n"},
+        {"protected.cts", "protected.cts - file can not be written!\nThe file is write-protected; nothing was written.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.series);
+        int status = 0;
+        EXPECT_EQ(compose(c.series, status), c.said);
+        EXPECT_NE(status, 0);
+        EXPECT_EQ(bytesOf((dir / "run1.ctd").string()), run1);
+        EXPECT_TRUE(fs::is_symlink(dir / "link.cts"));
+        EXPECT_FALSE(fs::exists(dir / "elsewhere/s.cts"));
+        EXPECT_EQ(bytesOf((dir / "protected.cts").string()), "kept");
+    }
+    int status = 1;
+    EXPECT_EQ(compose("series.cts", status), "");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(bytesOf((dir / "series.cts").string()).substr(0, 3), "2\r\n");
+    fs::remove_all(dir);
 }
 
 }  // namespace

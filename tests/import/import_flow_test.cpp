@@ -210,8 +210,8 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
 {
     const QString txt = path(QStringLiteral("run.txt"));
     writeBytes(txt, "t v\n0.0 30.5 x\n0.1 28.25\n0.2  26\n0.3 24.0\n");
-    // An old file whose name leaves no room for the temporary name beside it: the write fails.
-    const QString old = path(QString(246, QLatin1Char('o')) + QStringLiteral(".ctd"));
+    // An old file on a disk that is full for the first try: the write fails.
+    const QString old = path(QStringLiteral("old.ctd"));
     {
         QFile f(old);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -260,7 +260,9 @@ TEST_F(ImportFlow, BackNextCancelAndFailedWriteKeepTheImport)
             EXPECT_TRUE(f->isVisible());
             EXPECT_FALSE(f->cmdback->isEnabled());
             EXPECT_TRUE(fakes.messages.shown.empty());
+            fakes.disk.failWritesAfter(0, ENOSPC);
             f->cmdFinish->click();  // the write fails
+            fakes.disk.heal();
             ASSERT_EQ(fakes.messages.shown.size(), 1u);
             EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
             EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);

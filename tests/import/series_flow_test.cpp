@@ -218,6 +218,48 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
     EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
 }
 
+// A refused save (another folder than the data files', one of its own data files) keeps what
+// was put together: after the message the save dialog comes back, and the list and the comment
+// are written when a good name is given. Cancel in the dialog that comes back ends silently.
+TEST_F(SeriesFlow, ARefusedSaveBringsTheSaveDialogBack)
+{
+    QTemporaryDir other;
+    const auto compose = [&] {
+        ModalScript script;
+        script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) {
+            auto* d = static_cast<FrmCTSinput*>(w);
+            d->lstCTDtoCTS->setCurrentRow(1);
+            d->cmdSortUp->click();  // b.ctd first
+            d->txtCTSComments->setPlainText(QStringLiteral("Track dry\nsecond day"));
+            d->cmdCTSok->click();
+        });
+        createSeriesFile();
+    };
+    fakes.files.answerMany({path("a.ctd"), path("b.ctd")});
+    fakes.files.answer(other.filePath("s.cts"));
+    fakes.files.answer(path("b.ctd"));
+    fakes.files.answer(path("s.cts"));
+    compose();
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              "The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!");
+    EXPECT_EQ(fakes.messages.shown[1].text, "The series file can not be saved over its own data file b.ctd!");
+    ASSERT_EQ(fakes.files.requests.size(), 4u);
+    for (std::size_t i = 1; i < 4; ++i) EXPECT_EQ(fakes.files.requests[i].title, "Save series as...");
+    EXPECT_EQ(bytesOf(path("s.cts")), "2\r\n5\r\nb.ctd,31,36\r\na.ctd,33,38\r\nTrack dry\r\nsecond day");
+    EXPECT_FALSE(QFileInfo::exists(other.filePath("s.cts")));
+
+    fakes.messages.clear();
+    fakes.files.answerMany({path("a.ctd"), path("b.ctd")});
+    fakes.files.answer(other.filePath("t.cts"));
+    fakes.files.cancel();
+    compose();
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(fakes.files.answers.empty());
+    EXPECT_FALSE(QFileInfo::exists(other.filePath("t.cts")));
+    EXPECT_FALSE(QFileInfo::exists(path("t.cts")));
+}
+
 // A name typed without extension becomes a series file in the data files' folder; a series
 // file of that name is replaced only after the question.
 TEST_F(SeriesFlow, ANameTypedWithoutExtensionIsSavedAsASeriesFile)

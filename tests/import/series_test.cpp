@@ -113,10 +113,12 @@ TEST(SeriesPlan, SampleWithoutNumberReadsAsZero)
 
 TEST(SeriesNames, CommaOrLineBreakRefused)
 {
-    EXPECT_FALSE(importer::checkSeriesNames({"run 1.ctd", "run-2.ctd", "L\u00e4ufe.ctd"}));
-    const auto polish = importer::checkSeriesNames({"\u0142\u00f3d\u017a.ctd"});
-    ASSERT_TRUE(polish);
-    EXPECT_NE(polish->text.find("characters"), std::string::npos);
+    // Every letter a series file holds, in UTF-8 where Windows-1252 lacks it; bytes that are no
+    // text at all it cannot give back.
+    EXPECT_FALSE(importer::checkSeriesNames({"run 1.ctd", "run-2.ctd", "L\u00e4ufe.ctd", "\u0142\u00f3d\u017a.ctd", "\u0394\u03bf\u03ba.ctd", "\u8f66.ctd"}));
+    const auto latin1 = importer::checkSeriesNames({"L\xE4ufe.ctd"});
+    ASSERT_TRUE(latin1);
+    EXPECT_NE(latin1->text.find("characters"), std::string::npos);
     for (const char* bad : {"run,1.ctd", "run\n1.ctd", "run\r1.ctd"}) {
         const auto m = importer::checkSeriesNames({"a.ctd", bad});
         ASSERT_TRUE(m) << bad;

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -160,8 +161,10 @@ TEST_F(WriteFaults, SeriesFile)
     EXPECT_EQ(bytesOf(path("s.cts")), expected);
 }
 
-// A FIFO, or a link to one, is refused before anything is written; through a link, a chain of
-// links or a dangling link the file the last link names is written and the links stay.
+// A FIFO or a write-protected file, or a link to one, is refused before anything is written, as
+// root too; through a link, a chain of links or a dangling link the file the last link names is
+// written and the links stay. A series lands only in its data files' folder: a link there that
+// leads elsewhere is refused, one that stays in the folder is written through.
 TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
 {
     const special_targets::Targets t(dir.path().toStdString(), ".ctd");
@@ -194,21 +197,39 @@ TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
     };
     for (const Writer& w : {Writer{"CTD-Error", t, saveData}, Writer{"CTS-Error", series, saveSeries}}) {
         SCOPED_TRACE(w.title);
-        for (const std::string& target : {w.targets.fifo, w.targets.linkToFifo}) {
+        for (const auto& [target, reason] : w.targets.refused()) {
             w.save(target);
             ASSERT_EQ(fakes.messages.shown.size(), 1u) << target;
             EXPECT_EQ(fakes.messages.last().title, w.title);
-            EXPECT_EQ(fakes.messages.last().text.rfind(target + " - file can not be written!\n", 0), 0u) << fakes.messages.last().text;
-            EXPECT_NE(fakes.messages.last().text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos);
+            EXPECT_EQ(fakes.messages.last().text, target + " - file can not be written!\n" + reason);
         }
         w.targets.expectSpecialFilesKept();
-        for (const std::string* through : {&w.targets.link, &w.targets.chain, &w.targets.dangling}) {
-            w.save(*through);
-            EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
-            w.targets.expectWrittenThrough(*through, through == &w.targets.dangling ? w.targets.danglingTarget : w.targets.linked);
-        }
+    }
+    for (const std::string* through : {&t.link, &t.chain, &t.dangling}) {
+        saveData(*through);
+        EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        t.expectWrittenThrough(*through, through == &t.dangling ? t.danglingTarget : t.linked);
     }
     EXPECT_EQ(special_targets::slurp(t.linked).substr(0, 5), "Run\r\n");
-    EXPECT_EQ(special_targets::slurp(series.linked).substr(0, 3), "2\r\n");
+
+    // The series' links lead out of its folder: refused, and the file there is left alone.
+    for (const std::string* through : {&series.link, &series.chain, &series.dangling}) {
+        saveSeries(*through);
+        ASSERT_EQ(fakes.messages.shown.size(), 1u) << *through;
+        const std::string real = through == &series.dangling ? series.danglingTarget : series.linked;
+        EXPECT_EQ(fakes.messages.last().text,
+                  "The .cts-Series file has to be in the same directory like all the .ctd-Coastdown data files it is pointing on!\n" +
+                      *through + " is a link to " + real + ".");
+        EXPECT_TRUE(std::filesystem::is_symlink(*through));
+    }
+    EXPECT_EQ(special_targets::slurp(series.linked), special_targets::Targets::kOld);
+    EXPECT_FALSE(std::filesystem::exists(series.danglingTarget));
+    // A link that stays in the folder: the file it names is written.
+    put("series/here.cts", "old");
+    std::filesystem::create_symlink("here.cts", path("series/alias.cts").toStdString());
+    saveSeries(path("series/alias.cts").toStdString());
+    EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    EXPECT_EQ(bytesOf(path("series/here.cts")).substr(0, 3), "2\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(path("series/alias.cts").toStdString()));
     special_targets::Targets::expectNoTemporary(dir.path().toStdString());
 }

@@ -1,6 +1,7 @@
 #include "platform/fakes.h"
 #include "platform/message.h"
 #include "platform/textfile.h"
+#include "tests/support/ordinary_user.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <limits>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -77,13 +80,32 @@ TEST(TextEncoding, Windows1252WithQuestionMarks)
 
 TEST(TextEncoding, WhatTheReadersTakeBackAsTheSameText)
 {
-    // Windows-1252 as long as the readers take it so; UTF-8 only where those bytes would be
-    // read as UTF-8 and turn into other text (a typed "Ã¼" into "ü").
-    EXPECT_EQ(encodeForReaders("M\xC3\xBCller, 20 \xC2\xB0" "C"), "M\xFCller, 20 \xB0" "C");
-    EXPECT_EQ(encodeForReaders("\xE4\xB8\xAD"), "?");
+    // Windows-1252 as long as it holds the text and the readers take it so; UTF-8 where it
+    // holds no such letter, or where its bytes would be read as UTF-8 and turn into other text
+    // (a typed "Ã¼" into "ü"). Every text comes back as it was.
+    struct Case {
+        const char* name;
+        std::string text, bytes;
+    };
     const std::string mojibake = "Project \xC3\x83\xC2\xBC";
+    const Case cases[] = {
+        {"Windows-1252", "M\xC3\xBCller, 20 \xC2\xB0" "C \xE2\x82\xAC", "M\xFCller, 20 \xB0" "C \x80"},
+        {"Greek", "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE", "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE"},
+        {"CJK", "\xE8\xBD\xA6 \xE4\xB8\xAD", "\xE8\xBD\xA6 \xE4\xB8\xAD"},
+        {"both in one", "M\xC3\xBCller \xE4\xB8\xAD", "M\xC3\xBCller \xE4\xB8\xAD"},
+        {"bytes that read as UTF-8", mojibake, mojibake},
+        {"a text that begins like a mark", "\xEF\xBB\xBF" "A\xE4\xB8\xAD", "\xEF\xBB\xBF\xEF\xBB\xBF" "A\xE4\xB8\xAD"},
+        {"Windows-1252 letters that begin like a mark", "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA4", "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA4"},
+        {"plain ASCII", "Coast A", "Coast A"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(encodeForReaders(c.text), c.bytes);
+        EXPECT_EQ(decodeText(encodeForReaders(c.text)), c.text);
+        EXPECT_TRUE(keptByReaders(c.text));
+    }
     EXPECT_EQ(decodeText(encodeWindows1252(mojibake)), "Project \xC3\xBC");
-    EXPECT_EQ(decodeText(encodeForReaders(mojibake)), mojibake);
+    EXPECT_FALSE(keptByReaders("M\xFCller"));  // no UTF-8 text: no file gives it back
 }
 
 TEST(TextLines, SplitAtCrLfOrLf)
@@ -152,18 +174,22 @@ TEST(TextFiles, ReplacingKeepsPermissions)
     EXPECT_EQ(slurp(p), "2");
 }
 
-// A disk that records where each rename goes, to see where the temporary file lay.
+// A disk that records where each rename goes, to see where the temporary file lay: the folder
+// of the descriptor and the two names in it.
 struct RecordingDisk : Disk {
-    std::vector<std::pair<std::string, std::string>> renames;
+    struct Rename {
+        std::string folder, from, to;
+    };
+    std::vector<Rename> renames;
     int failRename = 0;
-    int rename(const char* from, const char* to) override
+    int rename(int folder, const char* from, const char* to) override
     {
-        renames.emplace_back(from, to);
+        renames.push_back({fs::read_symlink("/proc/self/fd/" + std::to_string(folder)).string(), from, to});
         if (failRename) {
             errno = failRename;
             return -1;
         }
-        return Disk::rename(from, to);
+        return Disk::rename(folder, from, to);
     }
 };
 
@@ -216,6 +242,113 @@ TEST(TextFiles, OnlyARegularFileIsEverReplaced)
     ::close(sock);
 }
 
+// A file without a write bit is the read-only attribute: no save replaces it, whoever saves (an
+// ordinary user in a folder that takes new files, or root, who passes every access test), nor
+// through a link; its bytes and mode stay, and no temporary is left.
+TEST(TextFiles, AFileWithoutAWriteBitIsKeptWhoeverSaves)
+{
+    TempDir dir;
+    ::chmod(dir.path.c_str(), 0777);  // the ordinary user may make files here
+    const std::string kept = dir.file("kept.ctd");
+    ASSERT_TRUE(writeFileAtomic(kept, "measured").ok);
+    ::chmod(kept.c_str(), 0444);
+    fs::create_directory(dir.path / "links");
+    fs::create_symlink("../kept.ctd", dir.file("links/kept.ctd"));
+    struct Case {
+        const char* who;
+        bool ordinary;
+        std::string path, error;
+    };
+    const std::string viaLink = "The link leads to " + kept + ", a write-protected file; nothing was written.";
+    for (const Case& c : {Case{"root", false, kept, "The file is write-protected; nothing was written."},
+                          Case{"root, through a link", false, dir.file("links/kept.ctd"), viaLink},
+                          Case{"an ordinary user", true, kept, "The file is write-protected; nothing was written."},
+                          Case{"an ordinary user, through a link", true, dir.file("links/kept.ctd"), viaLink}}) {
+        SCOPED_TRACE(c.who);
+        WriteResult r;
+        if (c.ordinary) {
+            AsOrdinaryUser user;
+            r = writeFileAtomic(c.path, "replaced");
+        } else {
+            r = writeFileAtomic(c.path, "replaced");
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(slurp(kept), "measured");
+        struct stat st {};
+        ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_EQ(dir.entries(), 2u);
+    }
+    // A write bit for anyone is enough: the file is the user's to replace.
+    ::chmod(kept.c_str(), 0644);
+    EXPECT_TRUE(writeFileAtomic(kept, "replaced").ok);
+    EXPECT_EQ(slurp(kept), "replaced");
+}
+
+// The target is checked again, on the folder's own descriptor, just before the rename: a name
+// swapped for a link or a pipe while the file was written is not renamed over.
+TEST(TextFiles, ATargetSwappedWhileItIsWrittenIsNotReplaced)
+{
+    TempDir dir;
+    const std::string target = dir.file("run.ctd"), victim = dir.file("victim.ctd");
+    ASSERT_TRUE(writeFileAtomic(victim, "another file").ok);
+    struct Case {
+        const char* swap;
+        std::function<void()> make;
+        std::string error;
+        fs::file_type kept;
+    };
+    const Case cases[] = {
+        {"a link", [&] { fs::create_symlink(victim, target); }, "It became a link while it was written; nothing was written.",
+         fs::file_type::symlink},
+        {"a named pipe", [&] { ::mkfifo(target.c_str(), 0600); }, "It is a named pipe (FIFO), not a regular file; nothing was written.",
+         fs::file_type::fifo},
+        {"a write-protected file", [&] { std::ofstream(target) << "locked"; ::chmod(target.c_str(), 0444); },
+         "The file is write-protected; nothing was written.", fs::file_type::regular},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.swap);
+        ASSERT_TRUE(writeFileAtomic(target, "old").ok);
+        InstalledDisk d;
+        d.disk.whileWriting = [&] {
+            fs::remove(target);
+            c.make();
+        };
+        const WriteResult r = writeFileAtomic(target, "new");
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(slurp(victim), "another file");
+        EXPECT_EQ(fs::symlink_status(target).type(), c.kept);  // what was swapped in stays
+        EXPECT_EQ(dir.entries(), 2u);  // target and victim: no temporary
+        fs::remove(target);
+    }
+}
+
+// A temporary that cannot be made says in which folder; a link is named by where it leads, as
+// the user reads a path.
+TEST(TextFiles, MessagesNameTheFolderAndTheNormalisedTarget)
+{
+    TempDir dir;
+    const WriteResult missing = writeFileAtomic(dir.file("missing/run.ctd"), "x");
+    EXPECT_EQ(missing.error, "A temporary file can not be written in " + dir.file("missing") + ": No such file or directory");
+    fs::create_directory(dir.path / "closed");
+    ::chmod(dir.file("closed").c_str(), 0755);  // root's folder: an ordinary user makes nothing in it
+    {
+        AsOrdinaryUser user;
+        const WriteResult denied = writeFileAtomic(dir.file("closed/run.ctd"), "x");
+        EXPECT_EQ(denied.error, "A temporary file can not be written in " + dir.file("closed") + ": Permission denied");
+    }
+    fs::create_directories(dir.path / "data");
+    fs::create_directories(dir.path / "links");
+    ASSERT_EQ(::mkfifo(dir.file("data/p.ctd").c_str(), 0600), 0);
+    fs::create_symlink("../data/p.ctd", dir.file("links/p.ctd"));
+    EXPECT_EQ(writeFileAtomic(dir.file("links/p.ctd"), "x").error,
+              "The link leads to " + dir.file("data/p.ctd") + ", a named pipe (FIFO), not a regular file; nothing was written.");
+    EXPECT_EQ(writeTarget(dir.file("links/p.ctd")), dir.file("data/p.ctd"));
+    EXPECT_EQ(writeTarget(dir.file("data/none.ctd")), dir.file("data/none.ctd"));
+}
+
 TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
 {
     TempDir dir;
@@ -234,8 +367,9 @@ TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
         EXPECT_FALSE(writeFileAtomic(link, "new").ok);
         setDisk(nullptr);
         ASSERT_EQ(failing.renames.size(), 1u);
-        EXPECT_TRUE(fs::equivalent(fs::path(failing.renames[0].first).parent_path(), dir.path / "data"));
-        EXPECT_EQ(failing.renames[0].second, dir.file("links/../data/real.ctd"));
+        EXPECT_TRUE(fs::equivalent(failing.renames[0].folder, dir.path / "data"));
+        EXPECT_EQ(failing.renames[0].from.rfind(".real.ctd.", 0), 0u) << failing.renames[0].from;
+        EXPECT_EQ(failing.renames[0].to, "real.ctd");
         EXPECT_EQ(slurp(real), "old");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "data"), fs::directory_iterator()), 1);
     }
@@ -266,6 +400,61 @@ TEST(TextFiles, WritingThroughLinksWritesTheFileTheyName)
     EXPECT_FALSE(loop.ok);
     EXPECT_EQ(loop.error, std::strerror(ELOOP));
     EXPECT_TRUE(fs::is_symlink(dir.file("loop_a.ctd")));
+}
+
+// A file read only as far as its reader needs: so many lines, judged as they come; the rest is
+// neither read nor judged. A line longer than any of these files holds is refused wherever it
+// begins, counted whole across the steps of the read.
+TEST(PrefixReading, AsManyLinesAsAskedForAndNoMore)
+{
+    TempDir dir;
+    const std::string p = dir.file("run.ctd");
+    std::ofstream(p, std::ios::binary) << "a\r\nb\nc\r\n" << std::string(5, '\0');
+    PrefixReader r(p);
+    ASSERT_TRUE(r.readLines(2));
+    EXPECT_EQ(r.bytes(), "a\r\nb\n");
+    ASSERT_TRUE(r.readLines(3));
+    EXPECT_EQ(r.bytes(), "a\r\nb\nc\r\n");  // the NUL bytes after it are not looked at
+    EXPECT_FALSE(r.atEnd());
+    EXPECT_FALSE(r.readLines(4));
+    EXPECT_EQ(r.refusal(), "Line 4 holds a NUL byte: this is no text file (UTF-16 text cannot be read).");
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        long long lines;  // < 0: the whole file
+        std::string refusal;
+    };
+    const std::string tooLong = "is longer than 16 MB, longer than any line of a data file or series.";
+    const std::string longLine(kMaxLineBytes + 1, 'x');
+    const Case cases[] = {
+        {"a long line after short ones, read line by line", "1\n2\n" + longLine + "\n", 5, "Line 3 " + tooLong},
+        {"the same, read to its end", "1\n2\n" + longLine + "\n", -1, "Line 3 " + tooLong},
+        {"a line just short enough", "1\n" + longLine.substr(1) + "\n3\n", -1, ""},
+        {"CR alone, one long line", std::string(kMaxLineBytes, 'x') + "\r" + std::string(10, 'y'), -1,
+         "The lines of the file end in CR alone; only CR LF and LF end a line."},
+        {"CR alone, a short file", "1\r2\r3\r", -1, "The lines of the file end in CR alone; only CR LF and LF end a line."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(p, std::ios::binary | std::ios::trunc) << c.bytes;
+        PrefixReader read(p);
+        const bool ok = read.readLines(c.lines < 0 ? std::numeric_limits<long long>::max() : c.lines);
+        EXPECT_EQ(ok, c.refusal.empty());
+        EXPECT_EQ(read.refusal(), c.refusal);
+        if (ok) {
+            EXPECT_EQ(read.bytes().size(), c.bytes.size());
+        }
+    }
+    // The whole file, up to a bound.
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << "2\r\n3\r\n" << std::string(2u << 20, 'c');
+    PrefixReader small(p);
+    EXPECT_FALSE(small.readAll(1u << 20, "a series file"));
+    EXPECT_EQ(small.refusal(), "The file is larger than 1 MB, more than a series file holds.");
+    PrefixReader enough(p);
+    EXPECT_TRUE(enough.readAll(4u << 20, "a series file"));
+    EXPECT_TRUE(enough.atEnd());
+    EXPECT_EQ(enough.bytes().size(), (2u << 20) + 6);
 }
 
 TEST(TextFiles, ReadingMissingOrFolderFails)

@@ -13,6 +13,9 @@
 #include "tests/support/scripted_opener.h"
 #include "tests/support/special_targets.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -28,6 +31,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 
 using analysis::FrmTabchild;
 using report_test::TempDir;
@@ -189,6 +193,62 @@ TEST_F(ReportWindow, DataFileReportHasTheResultGridAndTicksTheFirstCurveWhenNone
     EXPECT_GT(inked, 10);
 }
 
+// A hand-edited data file whose texts hold a character the comment box or a label breaks a line
+// at: every header text is one line in the window (comment box, labels, grids) and in the
+// report, so no cell moves and Road stays in the comment box.
+TEST_F(ReportWindow, EveryHeaderTextIsOneLineInTheWindowAndTheReport)
+{
+    const std::string run1 = report_test::slurp(TW_EXAMPLES "/run1.ctd");
+    const auto replaceLine = [](std::string text, int line, const std::string& with) {
+        std::size_t start = 0;
+        for (int k = 1; k < line; ++k) start = text.find('\n', start) + 1;
+        return text.replace(start, text.find('\r', start) - start, with);
+    };
+    struct Case {
+        const char* name;
+        std::string separator;
+    };
+    const Case cases[] = {{"CR", "\r"},
+                          {"VT", "\x0B"},
+                          {"FF", "\x0C"},
+                          {"tab", "\t"},
+                          {"NEL", "\xC2\x85"},
+                          {"another C1 control", "\xC2\x9B"},
+                          {"line separator U+2028", "\xE2\x80\xA8"},
+                          {"paragraph separator U+2029", "\xE2\x80\xA9"},
+                          {"U+FDD0", "\xEF\xB7\x90"},
+                          {"U+FDD1", "\xEF\xB7\x91"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = replaceLine(run1, 1, "A4" + c.separator + "coast");
+        text = replaceLine(text, 4, "A4" + c.separator + "Avant");
+        text = replaceLine(text, 21, "Weat" + c.separator + "her");
+        std::ofstream(dir.file("hostile.ctd"), std::ios::binary) << text;
+        FrmTabchild x;
+        ASSERT_TRUE(x.ctdOpenPath(path("hostile.ctd")));
+        x.show();
+        QApplication::processEvents();
+        EXPECT_EQ(x.txtCTComments->document()->blockCount(), 3);
+        EXPECT_EQ(x.txtCTComments->toPlainText().toStdString(),
+                  "Car configuration : roof rails, no box\nWeather : Weat her\nRoad conditions : asphalt, dry");
+        EXPECT_EQ(x.lblCTDescrLabel[0]->text().toStdString(), "A4 coast");
+        EXPECT_EQ(x.mfgCTSres->textMatrix(1, 1).toStdString(), "A4 coast");
+        EXPECT_EQ(x.mfgCTSdat->textMatrix(4, 1).toStdString(), "A4 Avant");
+        EXPECT_EQ(x.mfgCTSdat->textMatrix(22, 1).toStdString(), "Weat her");
+
+        x.cmdDLLNEW_Click();
+        fakes.files.answer(path("hostile.xlsx"));
+        x.cmdExcel->click();
+        ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        auto cells = xlsx_test::Workbook(dir.file("hostile.xlsx")).cells("Input data");
+        EXPECT_EQ(cells["B2"].value, "A4 coast");
+        EXPECT_EQ(cells["C5"].value, "Car configuration : roof rails, no box");
+        EXPECT_EQ(cells["C6"].value, "Weather : Weat her");
+        EXPECT_EQ(cells["C7"].value, "Road conditions : asphalt, dry");
+        EXPECT_EQ(cells["C8"].value, "");
+    }
+}
+
 TEST_F(ReportWindow, SeriesWithoutGroupsIsRefusedAndNothingHappens)
 {
     ASSERT_TRUE(analysis::ctsOpen(w, example("series.cts")));
@@ -322,20 +382,19 @@ TEST_F(ReportWindow, TheFadeBlendsThePictureInAsTheSliderFalls)
     EXPECT_EQ(w.sldBlendExcel->value(), 255);
 }
 
-// A FIFO, or a link to one, is refused before anything is written; through a link, a chain of
-// links or a dangling link the file the last link names is written and the links stay.
+// A FIFO or a write-protected file, or a link to one, is refused before anything is written, as
+// root too, and the report says so instead of "saved as"; through a link, a chain of links or a
+// dangling link the file the last link names is written and the links stay.
 TEST_F(ReportWindow, ReportOntoSpecialFilesAndLinks)
 {
     openGroupedSeries();
     const special_targets::Targets t(dir.path().string(), ".xlsx");
-    for (const std::string& target : {t.fifo, t.linkToFifo}) {
+    for (const auto& [target, reason] : t.refused()) {
         fakes.messages.clear();
         report(QString::fromStdString(target));
         ASSERT_EQ(fakes.messages.shown.size(), 1u);
         EXPECT_EQ(fakes.messages.last().title, "Tarnwell Report Error");
-        EXPECT_NE(fakes.messages.last().text.find(target), std::string::npos) << fakes.messages.last().text;
-        EXPECT_NE(fakes.messages.last().text.find("a named pipe (FIFO), not a regular file; nothing was written."), std::string::npos)
-            << fakes.messages.last().text;
+        EXPECT_EQ(fakes.messages.last().text, "The report could not be written to " + target + ":\n" + reason);
         expectIdle();
     }
     t.expectSpecialFilesKept();

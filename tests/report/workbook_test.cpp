@@ -310,7 +310,7 @@ TEST(Workbook, AFailedWriteSaysWhyAndLeavesTheOldFile)
 
     const WriteResult missing = writeXlsx(book, dir.file("no/such/folder/report.xlsx"));
     EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.error, std::strerror(ENOENT));
+    EXPECT_EQ(missing.error, "A temporary file can not be written in " + dir.file("no/such/folder") + ": " + std::strerror(ENOENT));
 
     Workbook badName;
     badName.addSheet("a/b");

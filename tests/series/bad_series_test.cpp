@@ -5,12 +5,14 @@
 #include "analysis/series/series_window.h"
 #include "platform/fakes.h"
 #include "tests/support/bad_input.h"
+#include "tests/support/peak_memory.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -140,6 +142,44 @@ TEST_F(BadSeries, DamagedSeriesFile)
     EXPECT_GT(w.txtCTComments->toPlainText().size(), 10 << 20);
 }
 
+// A 2.5 GB series file, or data file, is judged by its first bytes; of a data file only the lines
+// up to its window are read. The memory taken stays small, whatever the files' size.
+TEST_F(BadSeries, HugeFilesAreReadOnlyAsFarAsTheSeriesNeeds)
+{
+    constexpr std::uintmax_t kHuge = 2500ull << 20;
+    constexpr long long kMoreMemory = 100ll << 20;
+    struct Case {
+        const char* name;
+        std::string file, start;  // the file made huge: its first bytes, then NUL bytes (sparse)
+        std::string text;         // "" for a series that opens
+    };
+    const std::string run2 = sound("run2.ctd");
+    const Case cases[] = {
+        {"a series file of NUL bytes", "three.cts", "", kProblem + "Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"a data file of NUL bytes", "run2.ctd", "",
+         kProblem + "The data file run2.ctd can not be read. Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"NUL bytes after a data file's window", "run2.ctd", run2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.file, c.start);
+        fs::resize_file(folder / c.file, kHuge);
+        const peak_memory::Measure measure;
+        FrmTabchild w;
+        bool loaded = false;
+        const std::string text = open(w, loaded);
+        const long long grown = measure.growth();
+        std::printf("[ measured ] %s: %.3f s, %lld MB more at the peak\n", c.name, measure.seconds(), grown >> 20);
+        EXPECT_LT(grown, kMoreMemory);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(loaded, c.text.empty());
+        write(c.file, sound(c.file));
+    }
+    // A series file larger than any series holds, though it is text: refused by its size.
+    write("three.cts", sound("three.cts") + "\r\n" + std::string(65u << 20, 'c') + "\r\n");
+    expectRefused(kProblem + "The file is larger than 64 MB, more than a series file holds.");
+}
+
 TEST_F(BadSeries, SeriesFilesThatCannotBeRead)
 {
     fs::remove(folder / "three.cts");  // chosen in the dialog, deleted before the read
@@ -202,7 +242,8 @@ TEST_F(BadSeries, DataFileWithTextOrAHugeSampleOpensAndTheCalculationNamesIt)
     // Run 2's window starts at line 31: row r is line 31 + r; the message names the file's own
     // sample (line 30 + sample).
     for (const Case& c : {Case{"a sample line with text", bad_input::replaceLine(run2, 41, "n/a"), "run2.ctd: sample 11 is 0.\nThe velocity drops to 0 before the run has stopped, a gap in the record"},
-                          Case{"a 10 MB sample line", bad_input::replaceLine(run2, 51, bad_input::hugeLine()), "run2.ctd: sample 21 is Infinity."}}) {
+                          Case{"a 10 MB sample line", bad_input::replaceLine(run2, 51, bad_input::hugeLine()), "run2.ctd: sample 21 is Infinity."},
+                          Case{"a mass that is no number", bad_input::replaceLine(run2, 15, "n/a"), "run2.ctd: the vehicle mass reads \"n/a\", that is 0."}}) {
         SCOPED_TRACE(c.name);
         write("run2.ctd", c.bytes);
         FrmTabchild w;

@@ -24,12 +24,16 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
         {"\"quoted\" 'run'.ctd", true},
         {"100% dry; 5%d.ctd", true},
         {"M\xC3\xBCller 20 \xC2\xB0" "C \xE2\x82\xAC.ctd", true},  // letters Windows-1252 holds
-        {"\xC3\x83\xC2\xBC.ctd", false},  // its Windows-1252 bytes would read back as UTF-8 "ü"
-        {"\xC5\x81\xC3\xB3" "d\xC5\xBA.ctd", false},  // letters only UTF-8 holds
+        {"\xC3\x83\xC2\xBC.ctd", true},  // its Windows-1252 bytes would read back as UTF-8 "ü": written UTF-8
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA.ctd", true},  // letters only UTF-8 holds
+        {"\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE.ctd", true},  // Greek
+        {"\xE8\xBD\xA6\xE8\xBE\x86 1.ctd", true},  // CJK
+        {"M\xFCller.ctd", false},  // bytes that are no UTF-8 text: no series file gives them back
         {"a,b.ctd", false},
         {"a\\b.ctd", false},  // the reader takes a backslash for a folder
     };
     const std::string comment = "Track A, 20 \xC2\xB0" "C\nsecond line";
+    const std::string greekComment = "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE\n\xE8\xBD\xA6";
     series_test::ScratchDir dir;
     series_test::RunSpec run;
     run.samples = 250;  // down to 5.1 m/s, below the header's minimum of 10.5
@@ -40,12 +44,18 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
         if (!c.accepted) continue;
         dir.write(c.name, series_test::dataFileLines(run));
         dir.write("plain.ctd", series_test::dataFileLines(run));
-        const importer::SeriesPlan plan = importer::planSeries(names, [&](const std::string& name, std::string& bytes) {
-            std::string error;
-            return platform::readFileBytes(dir.file(name), bytes, error);
-        });
+        const importer::SeriesPlan plan = importer::planSeries(names, importer::dataFilesIn(dir.dir()));
         ASSERT_FALSE(plan.failure) << plan.failure->text;
-        ASSERT_TRUE(platform::writeFileAtomic(dir.file("s.cts"), platform::encodeWindows1252(importer::seriesFileText(plan, comment))).ok);
+        // Written as the composer writes it, the name's letters decide the file's encoding.
+        importer::SeriesHooks hooks;
+        bool asked = false;
+        hooks.target = [&]() -> std::optional<std::string> {
+            if (asked) return std::nullopt;
+            asked = true;
+            return dir.file("s.cts");
+        };
+        const importer::ComposedSeries composed = importer::composeSeries({dir.file("."), names, comment}, importer::dataFilesIn(dir.dir()), hooks);
+        ASSERT_EQ(composed.outcome, importer::SeriesOutcome::Written) << (composed.message ? composed.message->text : "");
 
         const series::SeriesLoad load = series::loadSeries(dir.file("s.cts"));
         ASSERT_TRUE(load.content) << load.message->text;
@@ -60,4 +70,18 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
         }
         EXPECT_EQ(f.comment, "Track A, 20 \xC2\xB0" "C\r\nsecond line");
     }
+
+    // A comment of letters Windows-1252 lacks, with plain names, comes back as typed.
+    importer::SeriesHooks hooks;
+    hooks.target = [&, asked = false]() mutable -> std::optional<std::string> {
+        if (asked) return std::nullopt;
+        asked = true;
+        return dir.file("greek.cts");
+    };
+    dir.write("plain.ctd", series_test::dataFileLines(run));
+    ASSERT_EQ(importer::composeSeries({dir.file("."), {"plain.ctd", "plain.ctd"}, greekComment}, importer::dataFilesIn(dir.dir()), hooks).outcome,
+              importer::SeriesOutcome::Written);
+    const series::SeriesLoad load = series::loadSeries(dir.file("greek.cts"));
+    ASSERT_TRUE(load.content);
+    EXPECT_EQ(load.content->file.comment, "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE\r\n\xE8\xBD\xA6");
 }

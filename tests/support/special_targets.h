@@ -1,6 +1,7 @@
 #pragma once
-// Save targets that are no plain file, made in a test's own folder: a FIFO and a link to it,
-// which a save must refuse and leave as they are, and links to a file, a dangling link and a
+// Save targets that are no plain file, made in a test's own folder: a FIFO and a link to it, and
+// a write-protected file (no write bit, mode 0444) and a link to it, which a save must refuse and
+// leave as they are, whoever runs it (root included); and links to a file, a dangling link and a
 // chain of links, through which a save writes the file the last link names.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -40,14 +42,38 @@ struct Targets {
         dangling = (dir / ("dangling" + extension)).string();
         danglingTarget = (dir / "elsewhere" / ("made" + extension)).string();
         fs::create_symlink(danglingTarget, dangling);
+        writeProtected = (dir / ("protected" + extension)).string();
+        std::ofstream(writeProtected, std::ios::binary) << kOld;
+        EXPECT_EQ(::chmod(writeProtected.c_str(), 0444), 0);
+        linkToWriteProtected = (dir / ("to_protected" + extension)).string();
+        fs::create_symlink("protected" + extension, linkToWriteProtected);
     }
 
-    // After a refused save: the FIFO is still one, the link still leads to it.
+    // The refused targets and the second line of the writer's message for each.
+    struct Refused {
+        std::string path, reason;
+    };
+    std::vector<Refused> refused() const
+    {
+        const std::string fifoReason = "a named pipe (FIFO), not a regular file; nothing was written.";
+        return {{fifo, "It is " + fifoReason},
+                {linkToFifo, "The link leads to " + fifo + ", " + fifoReason},
+                {writeProtected, "The file is write-protected; nothing was written."},
+                {linkToWriteProtected, "The link leads to " + writeProtected + ", a write-protected file; nothing was written."}};
+    }
+
+    // After a refused save: the FIFO is still one, the link still leads to it, the write-protected
+    // file keeps its bytes and its mode.
     void expectSpecialFilesKept() const
     {
         EXPECT_TRUE(fs::is_fifo(fifo));
         EXPECT_TRUE(fs::is_symlink(linkToFifo));
         EXPECT_TRUE(fs::is_fifo(linkToFifo));
+        EXPECT_EQ(slurp(writeProtected), kOld);
+        struct stat st {};
+        EXPECT_EQ(::stat(writeProtected.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_TRUE(fs::is_symlink(linkToWriteProtected));
     }
     // After a save through `through`: the link stays and its file holds what was written.
     void expectWrittenThrough(const std::string& through, const std::string& file) const
@@ -65,7 +91,7 @@ struct Targets {
     }
 
     static constexpr const char* kOld = "the old file";
-    std::string fifo, linkToFifo, linked, link, chain, dangling, danglingTarget;
+    std::string fifo, linkToFifo, linked, link, chain, dangling, danglingTarget, writeProtected, linkToWriteProtected;
 };
 
 }  // namespace special_targets

@@ -1,5 +1,6 @@
 #include "analysis/series/core/series_file.h"
 
+#include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
 
@@ -114,10 +115,11 @@ std::optional<platform::Message> parseSeriesFile(std::string_view text, SeriesFi
         out.entries.push_back(std::move(e));
     }
 
-    // The rest is the comment, its lines joined with CR LF.
+    // The rest is the comment, its lines joined with CR LF; each stays one line in the comment
+    // box and the report, whatever separator or control character it holds.
     for (bool first = true; !text.empty(); first = false) {
         if (!first) out.comment += "\r\n";
-        out.comment += platform::takeLine(text);
+        out.comment += datafile::singleLine(std::string(platform::takeLine(text)));
     }
     return std::nullopt;
 }

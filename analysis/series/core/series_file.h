@@ -22,7 +22,7 @@ struct SeriesFile {
     double sampleCount = 0;   // line 2 as read (shown as read)
     int samples = 0;          // L: line 2 rounded, each data set holds L + 1 samples
     std::vector<SeriesEntry> entries;
-    std::string comment;      // the remaining lines, joined with CR LF
+    std::string comment;      // the remaining lines, each one line (datafile::singleLine), joined with CR LF
 };
 
 // Reads and checks the text of a series file (decoded; lines end in CR LF or LF). On a refusal

@@ -74,14 +74,14 @@ long long linesUpTo(const DataFile& f, long long limit)
 
 SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
 {
-    std::string error;
     SeriesContent c;
     {
-        std::string bytes;
-        if (!files.read(path, bytes, error))
-            return {std::nullopt, seriesProblem("The file " + path + " could not be read: " + error)};
-        if (const std::string why = platform::notTextReason(bytes); !why.empty()) return {std::nullopt, seriesProblem(why)};
-        if (auto refusal = parseSeriesFile(platform::decodeText(bytes), c.file)) return {std::nullopt, refusal};
+        const FileRead series = files.read(path, -1);
+        if (!series.ok && series.refusal.empty())
+            return {std::nullopt, seriesProblem("The file " + path + " could not be read: " + series.error)};
+        std::string why = series.refusal.empty() ? platform::notTextReason(series.bytes) : series.refusal;
+        if (!why.empty()) return {std::nullopt, seriesProblem(why)};
+        if (auto refusal = parseSeriesFile(platform::decodeText(series.bytes), c.file)) return {std::nullopt, refusal};
     }
 
     const std::size_t slash = path.find_last_of('/');
@@ -91,28 +91,42 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
     const int n = c.file.count;
     const int L = c.file.samples;
 
+    // Where each entry's file is, and what it is: by identity, so that a file named through links
+    // or hard links is read and counted once, up to the last line any of its entries needs.
+    std::vector<std::string> identities;
+    std::map<std::string, long long> linesNeeded;
+    for (const SeriesEntry& e : c.file.entries) {
+        const std::string dataPath = files.find(c.directory, e.name);
+        if (dataPath.empty()) break;  // named missing when its turn comes
+        std::string identity = files.identity ? files.identity(dataPath) : std::string();
+        if (identity.empty()) identity = dataPath;
+        long long& needed = linesNeeded[identity];
+        needed = std::max<long long>({needed, kHeaderLineCount, e.lastLine});
+        c.dataPaths.push_back(dataPath);
+        identities.push_back(std::move(identity));
+    }
+
     // Every data file is read and shown to hold its window before anything is dimensioned: the
-    // counts of the series file alone must not decide how much memory is taken.
-    // By identity, so that a file named through links or hard links is read and counted once;
-    // nodes stay put, so the header views hold.
+    // counts of the series file alone must not decide how much memory is taken. Nodes stay put,
+    // so the header views hold.
     std::map<std::string, DataFile> read;
     std::vector<const DataFile*> sets;
     unsigned long long bytesRead = 0;
-    for (const SeriesEntry& e : c.file.entries) {
-        const std::string dataPath = files.find(c.directory, e.name);
-        if (dataPath.empty()) return {std::nullopt, missingDataFile(e.name)};
-        std::string identity = files.identity ? files.identity(dataPath) : std::string();
-        if (identity.empty()) identity = dataPath;
-        const auto [it, fresh] = read.try_emplace(identity);
+    for (std::size_t i = 0; i < c.file.entries.size(); ++i) {
+        const SeriesEntry& e = c.file.entries[i];
+        if (i >= identities.size()) return {std::nullopt, missingDataFile(e.name)};
+        const auto [it, fresh] = read.try_emplace(identities[i]);
         DataFile& f = it->second;
         if (fresh) {
-            if (!files.read(dataPath, f.bytes, error) || f.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
-            if (const std::string why = platform::notTextReason(f.bytes); !why.empty())
-                return {std::nullopt, seriesProblem("The data file " + e.name + " can not be read. " + why)};
+            FileRead data = files.read(c.dataPaths[i], linesNeeded[identities[i]]);
+            std::string why = data.refusal;
+            if (why.empty() && data.ok) why = platform::notTextReason(data.bytes);
+            if (!why.empty()) return {std::nullopt, seriesProblem("The data file " + e.name + " can not be read. " + why)};
+            if (!data.ok || data.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
+            f.bytes = std::move(data.bytes);
             f.header = analysis::splitHeader(f.bytes);
             bytesRead += f.bytes.size();
         }
-        c.dataPaths.push_back(dataPath);
 
         if (f.header.count >= kSampleInterval) {
             // A zero or negative interval is no time step at all.
@@ -147,7 +161,7 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         const DataFile& f = *sets[static_cast<std::size_t>(j - 1)];
         const auto texts = f.header.texts();
         for (int k = kProject; k <= kRoad; ++k)
-            if (k <= kMaxVelocityRow || k >= kConfiguration) c.headerValues(k, j) = texts[static_cast<std::size_t>(k)];
+            if (k <= kMaxVelocityRow || k >= testParameterLine(1)) c.headerValues(k, j) = texts[static_cast<std::size_t>(k)];
         for (int r = 1; r <= kTestParameterCount; ++r)
             c.testParameters(r, j) = numbers::leadingNumber(f.header.raw[static_cast<std::size_t>(testParameterLine(r))]);
         std::string_view rest = f.header.rest;
@@ -200,8 +214,14 @@ platform::Message notEnoughMemory(const std::string& path)
 
 FileSource diskFiles()
 {
-    return {[](const std::string& path, std::string& bytes, std::string& error) {
-                return platform::readFileBytes(path, bytes, error);
+    return {[](const std::string& path, long long lines) {
+                FileRead r;
+                platform::PrefixReader file(path);
+                r.ok = lines < 0 ? file.readAll(kMaxSeriesFileBytes, "a series file") : file.readLines(lines);
+                r.bytes = file.takeBytes();
+                r.error = file.error();
+                r.refusal = file.refusal();
+                return r;
             },
             findDataFile, platform::fileIdentity};
 }
@@ -258,8 +278,8 @@ std::array<std::string, 6> summaryLabels(const state::TabchildData& d)
 {
     const int L = d.velocitySamples.rows();
     const bool has = d.setCount >= 1 && L >= 0;
-    return {has ? d.headerValues(1, 1) : std::string(),
-            "Filename: " + d.windowFileName,
+    return {has ? singleLine(d.headerValues(1, 1)) : std::string(),
+            "Filename: " + singleLine(d.windowFileName),
             "Number of coupled .ctd-files: " + std::to_string(d.setCount),
             "Comparable datapoints: " + numbers::numberToText(d.sampleCount),
             "Coupled start velocity: " + (has ? numbers::formatNumber(d.velocitySamples(0, 1), "#0.0") : "") + " m/s",

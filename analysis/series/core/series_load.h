@@ -15,10 +15,22 @@
 
 namespace series {
 
+// A file as its reader needs it.
+struct FileRead {
+    bool ok = false;
+    std::string bytes;
+    std::string error;    // why it could not be read ("No such file or directory")
+    std::string refusal;  // why its first bytes show it is no text file a reader takes
+};
+
+// The most a series file may hold: its counts, 30 entries and a comment of free text.
+inline constexpr std::size_t kMaxSeriesFileBytes = std::size_t{64} << 20;
+
 // Where a series and its data files come from: the disk, or memory (tests, fuzzing).
 struct FileSource {
-    // The bytes of a file; false, with the reason, when it cannot be read.
-    std::function<bool(const std::string& path, std::string& bytes, std::string& error)> read;
+    // The bytes of a file: its first `lines` lines, or for lines < 0 the whole file as a series
+    // file may hold it (at most kMaxSeriesFileBytes). A source may give more than asked for.
+    std::function<FileRead(const std::string& path, long long lines)> read;
     // The path of data file `name` in `directory`; "" when there is none.
     std::function<std::string(const std::string& directory, const std::string& name)> find;
     // What a path is as a file, the same for every name of it (links, hard links); without it,
@@ -35,7 +47,7 @@ struct SeriesContent {
     double sampleInterval = 0;
     state::ColMatrix velocitySamples;  // (0..L, 1..n): row r = line firstLine + r
     state::ColMatrix testParameters;   // (0..5, 1..n)
-    state::TextMatrix headerValues;    // (0..25, 1..n): lines 1..11, 20..22
+    state::TextMatrix headerValues;    // (0..25, 1..n): lines 1..11, 15..22
 
     int smallestFirstLine() const;
     int largestLastLine() const;
@@ -54,7 +66,7 @@ std::string findDataFile(const std::string& directory, const std::string& name);
 // "There is not enough memory to open <path>." (title "CTS-Error", critical).
 platform::Message notEnoughMemory(const std::string& path);
 
-// The files on the disk: platform::readFileBytes, findDataFile and platform::fileIdentity.
+// The files on the disk: platform::PrefixReader, findDataFile and platform::fileIdentity.
 FileSource diskFiles();
 
 // Reads the series file at `path` and every data file it names, checking all of them before
