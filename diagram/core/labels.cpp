@@ -189,21 +189,28 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
     // The velocity caption, a letter per line, the unit one empty line below it.
     const double d = mY / 4;
     const double y0 = B + mY * 3 / 4 * 7;
+    // Every line of it ends at one column, five sixths of a margin left of the axis; the narrow
+    // letters end a little further left so that their middles stand under the wider ones', and
+    // the unit, wider than any letter, a little further right.
+    const double captionRight = ax - mX / 2 - mX / 3;
+    const double narrowLetterShift = mX / 27;  // "l" and "i"
+    const double tShift = mX / 60;
+    const double unitShift = mX / 7.5;
     const std::string title = "Velocity";
     std::vector<PlacedText> caption;
     for (std::size_t k = 0; k < title.size(); ++k) {
         const std::string letter(1, title[k]);
         PlacedText t = measured(letter, m);
-        double x = ax - map.unitsX(t.width) - mX / 2 - mX / 3;
-        if (letter == "l" || letter == "i") x -= mX / 27;
-        if (letter == "t") x -= mX / 60;
+        double x = captionRight - map.unitsX(t.width);
+        if (letter == "l" || letter == "i") x -= narrowLetterShift;
+        if (letter == "t") x -= tShift;
         t.x = map.x(x);
         t.y = map.y(y0 - static_cast<double>(k) * d);
         caption.push_back(t);
     }
     {
         PlacedText t = measured("m/s", m);
-        t.x = map.x(ax - map.unitsX(t.width) - mX / 2 - mX / 3 + mX / 7.5);
+        t.x = map.x(captionRight - map.unitsX(t.width) + unitShift);
         t.y = map.y(y0 - 9 * d);
         caption.push_back(t);
     }
