@@ -13,8 +13,6 @@
 namespace app {
 namespace {
 
-constexpr int kSaveFlags = 532482;  // explorer style, create and overwrite prompts, cancel reported
-
 QString gTemporaryBitmapFolder;
 
 platform::FileDialogRequest saveRequest(const char* title, const char* filter, const char* name, int filterIndex)
@@ -27,7 +25,6 @@ platform::FileDialogRequest saveRequest(const char* title, const char* filter, c
     r.fileName = QLatin1String(name);
     r.filterIndex = filterIndex;
     r.suffixFromFilter = true;
-    r.flags = kSaveFlags;
     return r;
 }
 

@@ -13,11 +13,11 @@ TextMeasure textMeasure(const DrawingSurface& s)
 
 void printTexts(DrawingSurface& s, const FrameTexts& texts)
 {
-    const Scale sc = s.scale();
     const QSize px = s.pictureSize();
+    const PixelMapping map{s.scale(), {px.width(), px.height()}};
     for (const auto* group : {&texts.velocity, &texts.time, &texts.velocityTitle, &texts.timeTitle})
         for (const PlacedText& t : *group) {
-            s.setCurrent(sc.left + t.x * sc.width / px.width(), sc.top + t.y * sc.height / px.height());
+            s.setCurrent(map.scaleX(t.x), map.scaleY(t.y));
             s.print(QString::fromStdString(t.text));
         }
 }

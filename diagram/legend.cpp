@@ -24,7 +24,7 @@ namespace {
 using platform::make;
 
 // The legend frame's line and a pixel of space inside it.
-constexpr int kFrameInset = 3;
+constexpr int kLegendFrameInset = 3;
 
 QString entryNumberCaption(int i) { return QStringLiteral("Nr.") + QString::fromStdString(numbers::integerToText(i)); }
 
@@ -63,7 +63,7 @@ void LegendCheckBox::paintEvent(QPaintEvent*)
     // The box is wider than the frame it lies in: the caption gets the part of it that shows,
     // and keeps its end, which tells the runs of a series apart.
     const QRect label = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
-    const int shown = parentWidget() ? parentWidget()->contentsRect().right() - kFrameInset - x() : width() - 1;
+    const int shown = parentWidget() ? parentWidget()->contentsRect().right() - kLegendFrameInset - x() : width() - 1;
     const int room = std::min(label.right(), shown) - label.left() + 1;
     // A file name is shown as it is: an "&" in it is no access key.
     opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideLeft, std::max(0, room)).replace(QLatin1Char('&'), QStringLiteral("&&"));

@@ -117,15 +117,15 @@ void DrawingSurface::cls()
 QPointF DrawingSurface::toPixel(double x, double y) const
 {
     const QSize sz = pictureSize();
-    return {(x - scale_.left) * sz.width() / scale_.width, (y - scale_.top) * sz.height() / scale_.height};
+    const PixelMapping map{scale_, {sz.width(), sz.height()}};
+    return {map.x(x), map.y(y)};
 }
 
 QPointF DrawingSurface::toScale(const QPointF& px) const
 {
     const QSize sz = size();
-    const double w = sz.width() > 0 ? sz.width() : 1;
-    const double h = sz.height() > 0 ? sz.height() : 1;
-    return {scale_.left + px.x() * scale_.width / w, scale_.top + px.y() * scale_.height / h};
+    const PixelMapping map{scale_, {sz.width() > 0 ? sz.width() : 1, sz.height() > 0 ? sz.height() : 1}};
+    return {map.scaleX(px.x()), map.scaleY(px.y())};
 }
 
 QPen DrawingSurface::pen() const

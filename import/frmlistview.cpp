@@ -64,8 +64,8 @@ private:
         QRect given;
         bool value;
     };
-    static constexpr int kGap = 3;         // between neighbours of a packed row
-    static constexpr int kFrameInset = 5;  // the frame's line and the space inside it
+    static constexpr int kGap = 3;               // between neighbours of a packed row
+    static constexpr int kResultFrameInset = 5;  // the result frame's line and the space inside it
     static constexpr int kSmallestPoints = 6;
 
     // The width a value's text needs in a font, measured on a label of the same frame.
@@ -103,8 +103,8 @@ private:
             return;
         }
 
-        const int right = frame_->width() - kFrameInset;
-        const int room = right - kFrameInset;
+        const int right = frame_->width() - kResultFrameInset;
+        const int room = right - kResultFrameInset;
         std::vector<bool> shown(row.size(), true);
         std::vector<int> width(row.size());
         QFont font = font_;
@@ -136,7 +136,7 @@ private:
 
         // From the places given rightward, then back inside the frame.
         std::vector<int> left(row.size());
-        int end = kFrameInset - kGap;
+        int end = kResultFrameInset - kGap;
         for (std::size_t i = 0; i < row.size(); ++i) {
             left[i] = std::max(row[i].given.left(), end + kGap);
             if (width[i] > 0) end = left[i] + width[i];
@@ -144,7 +144,7 @@ private:
         int limit = right;
         for (std::size_t i = row.size(); i-- > 0;) {
             if (width[i] == 0) continue;
-            left[i] = std::max(std::min(left[i], limit - width[i]), kFrameInset);
+            left[i] = std::max(std::min(left[i], limit - width[i]), kResultFrameInset);
             limit = left[i] - kGap;
         }
         for (std::size_t i = 0; i < row.size(); ++i) {

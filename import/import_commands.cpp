@@ -151,7 +151,6 @@ void writeCtdFile()
     r.fileName = QString::fromStdString(state.fileHeader[0]);
     r.defaultSuffix = QStringLiteral("ctd");  // so that the open dialogs list the file
     r.initialDir = QDir::currentPath();
-    r.flags = 0x82002;
     const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, form);
     if (!chosen || chosen->isEmpty()) {
         form->cmdback->setEnabled(false);  // import step 1 is already closed
@@ -195,7 +194,6 @@ void importAsciiData(QWidget* parent)
         r.title = QStringLiteral("Open Ascii-file");
         r.filter = QStringLiteral("Textfile(*.txt)|*.txt|All files(*.*)|*.*");
         r.initialDir = QDir::currentPath();
-        r.flags = 0x9800;
         gTextInputFileName.clear();
         FrmListview* shown = gListview.loaded();
         const std::optional<QStringList> chosen = platform::fileDialogs().ask(r, shown ? shown : parent);
@@ -297,7 +295,6 @@ void createSeriesFile(QWidget* parent)
         save.filter = QStringLiteral("TarnwellSeries(*.cts)|*.cts|");
         save.defaultSuffix = QStringLiteral("cts");
         save.initialDir = folder;
-        save.flags = 0x82002;
         const std::optional<QStringList> target = platform::fileDialogs().ask(save, parent);
         if (!target || target->isEmpty()) return std::nullopt;
         return utf8(target->front());

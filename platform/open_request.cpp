@@ -14,7 +14,6 @@ FileDialogRequest openRequest(OpenFiles what, const QString& folder)
               : series ? QStringLiteral("Choose CTS-file to open...")
                        : QStringLiteral("Choose CTD-file to open...");
     r.initialDir = folder;
-    r.flags = (several ? 0x89A00 : 0x89800) | (folder.isEmpty() ? 0 : 0x8);
     return r;
 }
 

@@ -13,9 +13,8 @@ enum class OpenFiles {
     SeriesDataFiles,  // several at once, "Choose CTD-files for series"
 };
 
-// The request: explorer style, path and file must exist, no read-only result, no file name
-// proposed. Without a folder the dialog starts where it was left; with one it starts there and
-// keeps the current directory.
+// The request: files that exist (the dialog takes no other), no file name proposed. Without a
+// folder the dialog starts where it was left; with one it starts there.
 FileDialogRequest openRequest(OpenFiles what, const QString& folder = {});
 
 // Asks for one file to open: its path, or nothing when the user cancelled or the dialog gave

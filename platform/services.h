@@ -36,7 +36,6 @@ struct FileDialogRequest {
     QString defaultSuffix;  // save: added (without dot here) to a name typed without an extension
     bool suffixFromFilter = false;  // save: the chosen filter's extension is the default suffix
     QStringList typedSuffixes;      // save: when set, only these extensions count as typed ones
-    int flags = 0;          // classic flag word, kept for the record
 };
 
 // Where a named dialog starts: in the request's folder, else in the folder it was left in last

@@ -7,16 +7,6 @@
 namespace diagram {
 namespace {
 
-// Scale units to pixels of the picture and back (lengths keep the scale's sign).
-struct Mapping {
-    Scale s;
-    PixelSize p;
-    double x(double u) const { return (u - s.left) * p.width / s.width; }
-    double y(double u) const { return (u - s.top) * p.height / s.height; }
-    double unitsX(double px) const { return px * s.width / p.width; }
-    double unitsY(double px) const { return px * s.height / p.height; }
-};
-
 struct Room {
     double left, top, right, bottom;
 };
@@ -139,18 +129,18 @@ struct Margins {
     Room below;
 };
 
-Margins marginsOf(const AxesLayout& a, const Mapping& map)
+Margins marginsOf(const AxesLayout& a, const PixelMapping& map)
 {
-    const PixelRect plot = plotArea(a, map.s, map.p);
-    const double w = map.p.width;
-    const double h = map.p.height;
+    const PixelRect plot = plotArea(a, map.scale, map.picture);
+    const double w = map.picture.width;
+    const double h = map.picture.height;
     return {{0, 0, std::clamp(static_cast<double>(plot.left), 0.0, w), h},
             {0, std::clamp(static_cast<double>(plot.bottom) + 1, 0.0, h), w, h}};
 }
 
 // The labels of both axes, velocity labels in the margin left of the axis, time labels below.
 // `velocityAt` and `timeAt` give a label's upper left corner in scale units.
-void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, const TextMeasure& m,
+void placeTickLabels(FrameTexts& out, const AxesLayout& a, const PixelMapping& map, const TextMeasure& m,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& velocityAt,
                      const std::function<std::pair<double, double>(const Tick&, double, double)>& timeAt)
 {
@@ -165,10 +155,10 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
     };
 
     out.time = tickLabels(
-        a.horizontal.major, tickStep(a.horizontal.major), map.p.width, [&](double u) { return map.x(u); },
+        a.horizontal.major, tickStep(a.horizontal.major), map.picture.width, [&](double u) { return map.x(u); },
         [&](const Tick& t) { return box(t, timeAt); }, margins.below, digit, 0);
     out.velocity = tickLabels(
-        a.vertical.major, tickStep(a.vertical.major), map.p.height, [&](double u) { return map.y(u); },
+        a.vertical.major, tickStep(a.vertical.major), map.picture.height, [&](double u) { return map.y(u); },
         [&](const Tick& t) { return box(t, velocityAt); }, margins.left, 0, 0);
 }
 
@@ -177,7 +167,7 @@ void placeTickLabels(FrameTexts& out, const AxesLayout& a, const Mapping& map, c
 PixelRect plotArea(const AxesLayout& a, const Scale& s, PixelSize picture)
 {
     if (!usable(s, picture)) return {};
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     // The pixels the axes lie in; an axis beyond the right or the upper edge leaves no plot area.
     const double x = std::floor(map.x(a.axisX));
     const double y = std::floor(map.y(a.axisY));
@@ -190,7 +180,7 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
 {
     FrameTexts out;
     if (!usable(s, picture) || !m.width) return out;
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     const Margins margins = marginsOf(a, map);
     const double mX = a.marginX;
     const double mY = a.marginY;
@@ -199,21 +189,28 @@ FrameTexts placeAxesTexts(const AxesLayout& a, const Scale& s, PixelSize picture
     // The velocity caption, a letter per line, the unit one empty line below it.
     const double d = mY / 4;
     const double y0 = B + mY * 3 / 4 * 7;
+    // Every line of it ends at one column, five sixths of a margin left of the axis; the narrow
+    // letters end a little further left so that their middles stand under the wider ones', and
+    // the unit, wider than any letter, a little further right.
+    const double captionRight = ax - mX / 2 - mX / 3;
+    const double narrowLetterShift = mX / 27;  // "l" and "i"
+    const double tShift = mX / 60;
+    const double unitShift = mX / 7.5;
     const std::string title = "Velocity";
     std::vector<PlacedText> caption;
     for (std::size_t k = 0; k < title.size(); ++k) {
         const std::string letter(1, title[k]);
         PlacedText t = measured(letter, m);
-        double x = ax - map.unitsX(t.width) - mX / 2 - mX / 3;
-        if (letter == "l" || letter == "i") x -= mX / 27;
-        if (letter == "t") x -= mX / 60;
+        double x = captionRight - map.unitsX(t.width);
+        if (letter == "l" || letter == "i") x -= narrowLetterShift;
+        if (letter == "t") x -= tShift;
         t.x = map.x(x);
         t.y = map.y(y0 - static_cast<double>(k) * d);
         caption.push_back(t);
     }
     {
         PlacedText t = measured("m/s", m);
-        t.x = map.x(ax - map.unitsX(t.width) - mX / 2 - mX / 3 + mX / 7.5);
+        t.x = map.x(captionRight - map.unitsX(t.width) + unitShift);
         t.y = map.y(y0 - 9 * d);
         caption.push_back(t);
     }
@@ -256,7 +253,7 @@ FrameTexts placeOverviewTexts(const AxesLayout& a, const Scale& s, PixelSize pic
 {
     FrameTexts out;
     if (!usable(s, picture) || !m.width) return out;
-    const Mapping map{s, picture};
+    const PixelMapping map{s, picture};
     const double mx = a.marginX;
     const double my = a.marginY;
     const double ax = a.axisX;

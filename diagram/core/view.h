@@ -93,6 +93,18 @@ struct PixelSize {
     int height = 0;
 };
 
+// Scale units to pixels of a picture and back; lengths keep the scale's sign.
+struct PixelMapping {
+    Scale scale;
+    PixelSize picture;
+    double x(double u) const { return (u - scale.left) * picture.width / scale.width; }
+    double y(double u) const { return (u - scale.top) * picture.height / scale.height; }
+    double unitsX(double px) const { return px * scale.width / picture.width; }
+    double unitsY(double px) const { return px * scale.height / picture.height; }
+    double scaleX(double px) const { return scale.left + unitsX(px); }
+    double scaleY(double px) const { return scale.top + unitsY(px); }
+};
+
 // The overview's coordinate system for a record: its default view fills the right and the upper
 // three quarters, a quarter of each is label margin.
 Scale overviewScale(const RecordExtent& extent);

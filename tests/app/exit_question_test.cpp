@@ -104,8 +104,12 @@ TEST_F(ExitQuestion, UnsavedNotesAreSavedKeptOrGivenUpAsAnswered)
         EXPECT_EQ(question.icon, platform::Icon::Question);
         EXPECT_EQ(ended(), c.ends);
         EXPECT_EQ(QFileInfo::exists(target), c.written);
-        if (c.written) EXPECT_EQ(bytesOf(target), "Run 2: gusts at the far end");
-        if (!c.ends) EXPECT_EQ(browser->txtNotes->toPlainText(), QStringLiteral("Run 2: gusts at the far end"));
+        if (c.written) {
+            EXPECT_EQ(bytesOf(target), "Run 2: gusts at the far end");
+        }
+        if (!c.ends) {
+            EXPECT_EQ(browser->txtNotes->toPlainText(), QStringLiteral("Run 2: gusts at the far end"));
+        }
         fakes.files.answers.clear();
     }
 }

@@ -34,11 +34,6 @@ protected:
     {
         return QDir(sub.isEmpty() ? dir.path() : path(sub)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
-    const platform::Message& onlyMessage()
-    {
-        EXPECT_EQ(fakes.messages.shown.size(), 1u);
-        return fakes.messages.last();
-    }
     static std::string native(const QString& p) { return QDir::toNativeSeparators(p).toStdString(); }
 };
 
@@ -60,8 +55,10 @@ TEST_F(WriteFaults, Notepad)
             fakes.disk.failWritesAfter(n, error);
             fakes.files.answer(target);
             main->mnuFileSaveNotepad->trigger();
-            EXPECT_EQ(onlyMessage().text, native(target) + " - file can not be written!\n" + std::strerror(error));
-            EXPECT_EQ(onlyMessage().icon, platform::Icon::Critical);
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            const platform::Message& message = fakes.messages.last();
+            EXPECT_EQ(message.text, native(target) + " - file can not be written!\n" + std::strerror(error));
+            EXPECT_EQ(message.icon, platform::Icon::Critical);
             EXPECT_EQ(bytesOf(target), old);
             EXPECT_EQ(files(), QStringList{"notes.txt"});
         }
@@ -92,8 +89,10 @@ TEST_F(WriteFaults, GraphAsBitmapAndAsJpeg)
                 fakes.disk.failWritesAfter(n, error);
                 fakes.files.answerWithFilter(target, filter);
                 main->mnuFileSaveGraph->trigger();
-                const std::string text = onlyMessage().text;
-                EXPECT_EQ(onlyMessage().icon, platform::Icon::Critical);
+                ASSERT_EQ(fakes.messages.shown.size(), 1u);
+                const platform::Message& message = fakes.messages.last();
+                const std::string text = message.text;
+                EXPECT_EQ(message.icon, platform::Icon::Critical);
                 EXPECT_NE(text.find(native(target)), std::string::npos) << text;
                 EXPECT_NE(text.find(std::strerror(error)), std::string::npos) << text;
                 EXPECT_EQ(bytesOf(target), old);
@@ -122,8 +121,10 @@ TEST_F(WriteFaults, EditedDataFile)
                 fakes.disk.heal();
                 fakes.disk.failWritesAfter(n, error);
                 f->cmdFinish->click();
-                EXPECT_EQ(onlyMessage().title, "Editor-Error");
-                EXPECT_EQ(onlyMessage().text, native(file) + " - file can not be written!\n" + std::strerror(error));
+                ASSERT_EQ(fakes.messages.shown.size(), 1u);
+                const platform::Message& message = fakes.messages.last();
+                EXPECT_EQ(message.title, "Editor-Error");
+                EXPECT_EQ(message.text, native(file) + " - file can not be written!\n" + std::strerror(error));
                 EXPECT_EQ(bytesOf(file), before);
                 EXPECT_EQ(files(), QStringList{"small.ctd"});
                 EXPECT_TRUE(f->isVisible());  // the edit stays for another try
@@ -165,8 +166,10 @@ TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
             fakes.messages.clear();
             w.save(target);
             ASSERT_EQ(fakes.messages.shown.size(), 1u) << target;
-            const std::string text = onlyMessage().text;
-            EXPECT_EQ(onlyMessage().icon, platform::Icon::Critical);
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            const platform::Message& message = fakes.messages.last();
+            const std::string text = message.text;
+            EXPECT_EQ(message.icon, platform::Icon::Critical);
             // The writer's own message, the file named, and why it stays on a line of its own.
             EXPECT_EQ(text.rfind(w.firstLine(target), 0), 0u) << text;
             EXPECT_EQ(text.substr(text.rfind('\n') + 1), reason) << text;

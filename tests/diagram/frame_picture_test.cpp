@@ -63,12 +63,6 @@ std::vector<Blob> inkBlobs(const QImage& img, int top, int bottom, int from = 0,
     return out;
 }
 
-struct Frame {
-    Scale s;
-    QSize px;
-    double y(double u) const { return (u - s.top) * px.height() / s.height; }
-    double x(double u) const { return (u - s.left) * px.width() / s.width; }
-};
 
 class FramePicture : public ::testing::Test {
 protected:
@@ -85,8 +79,8 @@ TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
     p.Resize();
     const QSize size(547, 472);
     const QImage img = p.renderImage(size);
-    const Frame f{p.picdiagram()->scale(), size};
-    const AxesLayout a = layoutAxes(f.s, settings().marginDivisor);
+    const PixelMapping f{p.picdiagram()->scale(), {size.width(), size.height()}};
+    const AxesLayout a = layoutAxes(f.scale, settings().marginDivisor);
     const QFontMetricsF fm(p.picdiagram()->labelFont(), &img);
     ASSERT_GT(f.x(a.horizontal.major.back().pos), size.width());  // the tick beyond the edge: no label
     ASSERT_LT(f.x(250 * 500), size.width());
@@ -102,8 +96,8 @@ TEST_F(FramePicture, TheLastTimeLabelAndTheUnitAreWhole)
     // In a narrower picture the unit would begin several pixels left of it.
     const QSize narrow(400, 350);
     const QImage small = p.renderImage(narrow);
-    const Frame g{p.picdiagram()->scale(), narrow};
-    const AxesLayout b = layoutAxes(g.s, settings().marginDivisor);
+    const PixelMapping g{p.picdiagram()->scale(), {narrow.width(), narrow.height()}};
+    const AxesLayout b = layoutAxes(g.scale, settings().marginDivisor);
     ASSERT_LT(g.x(b.axisX - b.marginX * (1.0 / 2 + 1.0 / 3 - 1 / 7.5)) - fm.horizontalAdvance("m/s"), -5);
     const int unitTop = static_cast<int>(std::ceil(g.y(b.bottom + b.marginY * 3 / 4 * 7 - 9 * b.marginY / 4)));
     const std::vector<Blob> unit =
@@ -165,8 +159,8 @@ TEST_F(FramePicture, CurvesStayInThePlotAreaAndLeaveTheFrameAlone)
         ASSERT_EQ(img.size(), frame.size());
 
         // The plot area: from the velocity axis to the right edge, from the top to the time axis.
-        const Frame f{p.picdiagram()->scale(), img.size()};
-        const AxesLayout a = layoutAxes(f.s, settings().marginDivisor);
+        const PixelMapping f{p.picdiagram()->scale(), {img.width(), img.height()}};
+        const AxesLayout a = layoutAxes(f.scale, settings().marginDivisor);
         const int axisColumn = static_cast<int>(std::floor(f.x(a.axisX)));
         const int axisRow = static_cast<int>(std::floor(f.y(a.axisY)));
         int inside = 0;
@@ -183,7 +177,7 @@ TEST_F(FramePicture, CurvesStayInThePlotAreaAndLeaveTheFrameAlone)
         EXPECT_EQ(outside, 0);
 
         // Every text's ink as it is without curves.
-        const FrameTexts texts = placeAxesTexts(a, f.s, {img.width(), img.height()}, textMeasure(*p.picdiagram()));
+        const FrameTexts texts = placeAxesTexts(a, f.scale, {img.width(), img.height()}, textMeasure(*p.picdiagram()));
         int changed = 0;
         int textCount = 0;
         for (const auto* group : {&texts.velocity, &texts.time, &texts.velocityTitle, &texts.timeTitle})
@@ -213,8 +207,8 @@ TEST_F(FramePicture, OverviewTimeLabelsOfALongRunStandApart)
     p.Resize();
     p.diaoverview();
     const QImage img = picover.picture();
-    const Frame f{picover.scale(), img.size()};
-    const AxesLayout a = layoutOverviewAxes(f.s);
+    const PixelMapping f{picover.scale(), {img.width(), img.height()}};
+    const AxesLayout a = layoutOverviewAxes(f.scale);
     const QFontMetricsF fm(picover.labelFont(), &img);
     const int top = static_cast<int>(std::ceil(f.y(a.bottom + 3 * a.marginY / 4)));
     const std::vector<Blob> labels = inkBlobs(img, top, top + static_cast<int>(fm.height()) - 1);

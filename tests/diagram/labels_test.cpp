@@ -28,13 +28,6 @@ TextMeasure fixedFont(double scale = 1.0)
             14 * scale};
 }
 
-struct Pixels {
-    Scale s;
-    PixelSize p;
-    double x(double u) const { return (u - s.left) * p.width / s.width; }
-    double y(double u) const { return (u - s.top) * p.height / s.height; }
-};
-
 Scale diagramScale(const View& v) { return diascale(toUnits(v), false, 9, 9.0 / 8.0).scale; }
 
 const Tick* tickOf(const std::vector<Tick>& ticks, const std::string& label)
@@ -46,7 +39,7 @@ const Tick* tickOf(const std::vector<Tick>& ticks, const std::string& label)
 // What is wrong with a frame's texts, or nothing: a text not whole inside the picture or inside
 // the plot area, or two texts that meet. The caption's letters are one text: among themselves
 // their boxes may overlap by a third of a line (its leading and descent, where no glyph reaches).
-std::string faultOf(const FrameTexts& f, const AxesLayout& a, const Pixels& px)
+std::string faultOf(const FrameTexts& f, const AxesLayout& a, const PixelMapping& px)
 {
     struct Text {
         PlacedText box;
@@ -55,11 +48,11 @@ std::string faultOf(const FrameTexts& f, const AxesLayout& a, const Pixels& px)
     std::vector<Text> texts;
     for (const auto* group : {&f.velocity, &f.time, &f.velocityTitle, &f.timeTitle})
         for (const PlacedText& t : *group) texts.push_back({t, group == &f.velocityTitle && t.text.size() == 1});
-    const PixelRect plot = plotArea(a, px.s, px.p);
+    const PixelRect plot = plotArea(a, px.scale, px.picture);
     std::ostringstream out;
     for (const Text& text : texts) {
         const PlacedText& t = text.box;
-        if (t.x < 0 || t.y < 0 || t.right() > px.p.width + 1e-9 || t.bottom() > px.p.height + 1e-9)
+        if (t.x < 0 || t.y < 0 || t.right() > px.picture.width + 1e-9 || t.bottom() > px.picture.height + 1e-9)
             out << '"' << t.text << "\" outside the picture; ";
         if (t.right() > plot.left + 1e-9 && t.bottom() > plot.top + 1e-9 && t.x < plot.right + 1 &&
             t.y < plot.bottom + 1)
@@ -77,7 +70,7 @@ std::string faultOf(const FrameTexts& f, const AxesLayout& a, const Pixels& px)
 }
 
 // Every text sound as above, every label at its own tick.
-void expectSound(const FrameTexts& f, const AxesLayout& a, const Pixels& px)
+void expectSound(const FrameTexts& f, const AxesLayout& a, const PixelMapping& px)
 {
     EXPECT_EQ(faultOf(f, a, px), "");
     // A label stands at a tick of its text (short records repeat a text on several ticks).
@@ -161,7 +154,7 @@ TEST(DiagramLabels, LabelsThatFitStayWhereTheFramePutsThem)
     const PixelSize size{800, 533};
     const Scale s = diagramScale(defaultView(RecordExtent{227300, 33.5, 6.9}));
     const AxesLayout a = layoutAxes(s, 9);
-    const Pixels px{s, size};
+    const PixelMapping px{s, size};
     const TextMeasure m = fixedFont();
     const FrameTexts f = placeAxesTexts(a, s, size, m);
 
@@ -194,7 +187,7 @@ TEST(DiagramLabels, AtTheEdgesShiftedInwardOrLeftOut)
         const PixelSize size{533, 357};
         const Scale s = diagramScale(defaultView(RecordExtent{227300, 33.5, 6.9}));
         const AxesLayout a = layoutAxes(s, 9);
-        const Pixels px{s, size};
+        const PixelMapping px{s, size};
         const double nominal = px.x(a.axisX - a.marginX / 2 - a.marginX / 3 + a.marginX / 7.5) - m.width("m/s");
         ASSERT_LT(nominal, 0);
         const FrameTexts f = placeAxesTexts(a, s, size, m);
@@ -218,7 +211,7 @@ TEST(DiagramLabels, AtTheEdgesShiftedInwardOrLeftOut)
         ASSERT_NE(v30, f.velocity.end());
         EXPECT_EQ(v30->y, 0);
         ASSERT_NE(tickOf(a.horizontal.major, "60.00"), nullptr);
-        const Pixels px{s, size};
+        const PixelMapping px{s, size};
         EXPECT_GT(px.x(tickOf(a.horizontal.major, "60.00")->pos), size.width);
         EXPECT_TRUE(std::none_of(f.time.begin(), f.time.end(), [](const PlacedText& t) { return t.text == "60.00"; }));
         EXPECT_EQ(f.time.back().text, "50.00");

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 using importer::FrmCTSinput;
@@ -183,6 +185,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
     put("bad,name.ctd", dataFile(10, 30, "0.1", {"30", "20", "10"}));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.cts")));  // a folder cannot be replaced by the file
     ASSERT_TRUE(QFile::link(path("b.ctd"), path("link.cts")));  // another name of a data file
+    ASSERT_EQ(::link(QFile::encodeName(path("b.ctd")).constData(), QFile::encodeName(path("hard.cts")).constData()), 0);  // and one more
     QTemporaryDir other;
     struct Case {
         QStringList picked;
@@ -197,6 +200,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         {{path("a.ctd"), path("b.ctd")}, other.filePath("s"), "has to be in the same directory"},
         {{path("a.ctd"), path("b.ctd")}, path("b.ctd"), "its own data file b.ctd"},
         {{path("a.ctd"), path("b.ctd")}, path("link.cts"), "its own data file b.ctd"},
+        {{path("a.ctd"), path("b.ctd")}, path("hard.cts"), "its own data file b.ctd"},
         {{path("a.ctd"), path("b.ctd")}, path("taken.cts"), path("taken.cts").toStdString() + " - file can not be written!"},
     };
     for (const Case& c : cases) {
@@ -213,7 +217,7 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         EXPECT_EQ(bytesOf(path("b.ctd")), before);
         EXPECT_FALSE(QFileInfo::exists(other.filePath("s.cts")));
     }
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files | QDir::NoSymLinks).size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.cts"}, QDir::Files | QDir::NoSymLinks), QStringList{"hard.cts"});  // b.ctd's other name
     EXPECT_TRUE(QFileInfo(path("taken.cts")).isDir());
     EXPECT_TRUE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
 }

@@ -59,7 +59,7 @@ protected:
 };
 
 // The import of five samples in km/h as the parameter form's Save leaves it.
-void prepareImport()
+void prepareImport(const char* project = "Run")
 {
     state = importer::ImportState();
     state.importLines = {"t;v", "0;108", "0.1;100.8", "0.2;93.6", "0.3;86.4", "0.4;79.2"};
@@ -71,7 +71,7 @@ void prepareImport()
     const auto stats = importer::importStatistics(state.importLines, 6, 1, 1, 1);
     importer::keepStatistics(stats, state);
     importer::ParameterFields f;
-    f.project = "Run";
+    f.project = project;
     f.delta = "0.1";
     f.pressure = "1";
     f.temperature = "20";
@@ -83,18 +83,22 @@ void prepareImport()
 
 }  // namespace
 
+// A project only UTF-8 holds: the file is written as the readers read it.
+constexpr const char* kGreek = "Run \u0394\u03BF\u03BA\u03B9\u03BC\u03AE";
+
 TEST_F(WriteFaults, DataFile)
 {
     const std::string old = "an older run\r\n";
     put("run.ctd", old);
-    prepareImport();
+    prepareImport(kGreek);
     auto header = state.fileHeader;
-    const std::string expected = platform::encodeWindows1252(importer::ctdFileText(header, state));
+    const std::string expected = platform::encodeForReaders(importer::ctdFileText(header, state));
+    ASSERT_NE(expected, platform::encodeWindows1252(importer::ctdFileText(header, state)));
 
     for (const int error : {EIO, ENOSPC}) {
         for (const std::size_t n : breakPoints(expected.size(), 1)) {
             SCOPED_TRACE(std::string(std::strerror(error)) + " after " + std::to_string(n) + " bytes");
-            prepareImport();
+            prepareImport(kGreek);
             fakes.messages.clear();
             fakes.disk.heal();
             fakes.disk.failWritesAfter(n, error);
@@ -111,7 +115,7 @@ TEST_F(WriteFaults, DataFile)
         }
     }
     // The disk that takes the whole file.
-    prepareImport();
+    prepareImport(kGreek);
     fakes.messages.clear();
     fakes.disk.heal();
     fakes.disk.failWritesAfter(expected.size());
