@@ -31,6 +31,7 @@ constexpr long long kMostHeaderRows = 30;
 // The lines of a text, by the line rule of takeLine (a last line without a line end counts).
 long long lineCount(std::string_view text)
 {
+    if (text.empty()) return 0;  // an empty view may hold no pointer memchr can take
     long long n = 0;
     const char* p = text.data();
     const char* const end = p + text.size();
