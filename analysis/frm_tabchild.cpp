@@ -129,6 +129,19 @@ FrmTabchild::~FrmTabchild()
 
 void FrmTabchild::buildPages()
 {
+    buildPageScrollBars();
+    SSTab2 = make<QTabWidget>(this, "SSTab2", {tabLeftTwips_, tabTopTwips_, 11295, 8775});
+    SSTab2->lower();
+    SSTab2->addTab(buildGraphPage(), QStringLiteral("Graph"));
+    SSTab2->addTab(buildCalculationPage(), QStringLiteral("Calculation"));
+    SSTab2->addTab(buildProtocolPage(), QStringLiteral("Protocol"));
+    // A change of page, by the user or in code, runs the page-click handling.
+    connect(SSTab2, &QTabWidget::currentChanged, this, [this](int) { SSTab2_Click(); });
+    watchEditControls();
+}
+
+void FrmTabchild::buildPageScrollBars()
+{
     fscTabhorz = make<QScrollBar>(this, "fscTabhorz", {300, 0, 11295, 255}, Qt::Horizontal);
     fscTabvert = make<QScrollBar>(this, "fscTabvert", {0, 240, 255, 8715}, Qt::Vertical);
     for (QScrollBar* bar : {fscTabhorz, fscTabvert}) {
@@ -139,39 +152,52 @@ void FrmTabchild::buildPages()
     }
     connect(fscTabhorz, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabhorz_Change);
     connect(fscTabvert, &QScrollBar::valueChanged, this, &FrmTabchild::fscTabvert_Change);
+}
 
-    SSTab2 = make<QTabWidget>(this, "SSTab2", {tabLeftTwips_, tabTopTwips_, 11295, 8775});
-    SSTab2->lower();
-
-    // "Graph"
-    auto* graphPage = new QWidget;
-    auto* graphLayout = new QVBoxLayout(graphPage);
-    graphLayout->setContentsMargins(4, 4, 4, 4);
-    framedia = make<diagram::DiagramPanel>(graphPage, "framedia", data);
-    graphLayout->addWidget(framedia);
+QWidget* FrmTabchild::buildGraphPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    framedia = make<diagram::DiagramPanel>(page, "framedia", data);
+    layout->addWidget(framedia);
     // After an overflow the browser must stop redrawing this window on its page changes.
     connect(framedia, &diagram::DiagramPanel::navigationSwitchedOff, this,
             [this] { browser::releaseOverview(*this); });
     framedia->setOverviewPicture([] { return qobject_cast<diagram::OverviewSurface*>(browser::overviewPicture()); });
-    SSTab2->addTab(graphPage, QStringLiteral("Graph"));
+    return page;
+}
 
-    // "Calculation"
-    auto* calcPage = new QWidget;
-    auto* calcLayout = new QVBoxLayout(calcPage);
-    calcLayout->setContentsMargins(4, 4, 4, 4);
-    tabCalclist = make<QTabWidget>(calcPage, "tabCalclist");
+QWidget* FrmTabchild::buildCalculationPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    tabCalclist = make<QTabWidget>(page, "tabCalclist");
     frame::setControlTag(tabCalclist, QStringLiteral("Table"));
-    calcLayout->addWidget(tabCalclist);
+    layout->addWidget(tabCalclist);
+    tabCalclist->addTab(buildResultsPage(), QStringLiteral("Results"));
+    tabCalclist->addTab(buildDatamatrixPage(), QStringLiteral("Datamatrix"));
+    return page;
+}
 
-    auto* resultsPage = new QWidget;
-    auto* resultsLayout = new QHBoxLayout(resultsPage);
-    mfgCTSres = make<FlexGrid>(resultsPage, "mfgCTSres");
-    resultsLayout->addWidget(mfgCTSres, 3);
+QWidget* FrmTabchild::buildResultsPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    mfgCTSres = make<FlexGrid>(page, "mfgCTSres");
+    layout->addWidget(mfgCTSres, 3);
     auto* side = new QVBoxLayout;
-    resultsLayout->addLayout(side, 2);
+    layout->addLayout(side, 2);
+    side->addWidget(buildCalculationBox(page));
+    side->addWidget(buildHeaderBox(page), 1);
+    return page;
+}
 
-    frmCalc = make<QGroupBox>(resultsPage, "frmCalc");
-    auto* calcGrid = new QGridLayout(frmCalc);
+QGroupBox* FrmTabchild::buildCalculationBox(QWidget* page)
+{
+    frmCalc = make<QGroupBox>(page, "frmCalc");
+    auto* grid = new QGridLayout(frmCalc);
     lblLambda = make<QLabel>(frmCalc, "lblLambda", QStringLiteral("Lambda:"));
     cmbLambda = make<QComboBox>(frmCalc, "cmbLambda");
     cmbLambda->setEditable(false);
@@ -185,95 +211,110 @@ void FrmTabchild::buildPages()
     cmdDLLNEW->setToolTip(QStringLiteral("Start calculation"));
     cmdDLLNEW->setAutoDefault(true);  // Enter runs the calculation while the button has the focus
     cmdDLLNEW->setEnabled(false);
-    calcGrid->addWidget(lblLambda, 0, 0);
-    calcGrid->addWidget(cmbLambda, 0, 1);
-    calcGrid->addWidget(lblFixedCoeff, 1, 0);
-    calcGrid->addWidget(optFixedCoeff[0], 1, 1);
-    calcGrid->addWidget(optFixedCoeff[1], 2, 1);
-    calcGrid->addWidget(lblCalculate, 3, 0);
-    calcGrid->addWidget(cmdDLLNEW, 3, 1);
-    side->addWidget(frmCalc);
+    grid->addWidget(lblLambda, 0, 0);
+    grid->addWidget(cmbLambda, 0, 1);
+    grid->addWidget(lblFixedCoeff, 1, 0);
+    grid->addWidget(optFixedCoeff[0], 1, 1);
+    grid->addWidget(optFixedCoeff[1], 2, 1);
+    grid->addWidget(lblCalculate, 3, 0);
+    grid->addWidget(cmdDLLNEW, 3, 1);
     connect(cmbLambda, &QComboBox::activated, this, [this](int) { cmbLambda_Click(); });
     for (int i = 0; i < 2; ++i)
         connect(optFixedCoeff[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, [this, i] { optFixedCoeff_Click(i); });
     connect(cmdDLLNEW, &QPushButton::clicked, this, &FrmTabchild::cmdDLLNEW_Click);
+    return frmCalc;
+}
 
-    fraCTheader = make<QGroupBox>(resultsPage, "fraCTheader");
-    auto* headerLayout = new QVBoxLayout(fraCTheader);
+QGroupBox* FrmTabchild::buildHeaderBox(QWidget* page)
+{
+    fraCTheader = make<QGroupBox>(page, "fraCTheader");
+    auto* layout = new QVBoxLayout(fraCTheader);
     for (std::size_t i = 0; i < lblCTDescrLabel.size(); ++i) {
         lblCTDescrLabel[i] = make<QLabel>(fraCTheader, QStringLiteral("lblCTDescrLabel_%1").arg(i));
         lblCTDescrLabel[i]->setTextFormat(Qt::PlainText);  // a project such as "<br>" is shown as typed
-        headerLayout->addWidget(lblCTDescrLabel[i]);
+        layout->addWidget(lblCTDescrLabel[i]);
     }
     lblComments = make<QLabel>(fraCTheader, "lblComments", QStringLiteral("Comments:"));
     txtCTComments = make<QPlainTextEdit>(fraCTheader, "txtCTComments");
     frame::setControlTag(txtCTComments, QStringLiteral("Text"));
     // A comment holds no tab character; Tab and Shift+Tab are the keyboard's way out of the box.
     txtCTComments->setTabChangesFocus(true);
-    headerLayout->addWidget(lblComments);
-    headerLayout->addWidget(txtCTComments, 1);
-    side->addWidget(fraCTheader, 1);
-    tabCalclist->addTab(resultsPage, QStringLiteral("Results"));
+    layout->addWidget(lblComments);
+    layout->addWidget(txtCTComments, 1);
+    return fraCTheader;
+}
 
-    auto* matrixPage = new QWidget;
-    auto* matrixLayout = new QVBoxLayout(matrixPage);
-    mfgCTSdat = make<FlexGrid>(matrixPage, "mfgCTSdat");
-    matrixLayout->addWidget(mfgCTSdat);
-    tabCalclist->addTab(matrixPage, QStringLiteral("Datamatrix"));
-    SSTab2->addTab(calcPage, QStringLiteral("Calculation"));
+QWidget* FrmTabchild::buildDatamatrixPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    mfgCTSdat = make<FlexGrid>(page, "mfgCTSdat");
+    layout->addWidget(mfgCTSdat);
+    return page;
+}
 
-    // "Protocol"
-    auto* protocolPage = new QWidget;
-    auto* protocolLayout = new QGridLayout(protocolPage);
-    lstAverageData = make<QListWidget>(protocolPage, "lstAverageData");
+QWidget* FrmTabchild::buildProtocolPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QGridLayout(page);
+    lstAverageData = make<QListWidget>(page, "lstAverageData");
     lstAverageData->setToolTip(QStringLiteral("Choose files to create groups"));
-    trvAverageData = make<QTreeWidget>(protocolPage, "trvAverageData");
+    trvAverageData = make<QTreeWidget>(page, "trvAverageData");
     trvAverageData->setToolTip(QStringLiteral("Mean value groups overview"));
     trvAverageData->setHeaderHidden(true);
-    cmdAverageConnect = make<QPushButton>(protocolPage, "cmdAverageConnect", QStringLiteral("Create mean value group"));
-    cmdAverageSingle = make<QPushButton>(protocolPage, "cmdAverageSingle", QStringLiteral("Analyse separately"));
-    cmdAverageErase = make<QPushButton>(protocolPage, "cmdAverageErase", QStringLiteral("Delete"));
-    cmdAverageShow = make<QPushButton>(protocolPage, "cmdAverageShow", QStringLiteral("Summary"));
+    cmdAverageConnect = make<QPushButton>(page, "cmdAverageConnect", QStringLiteral("Create mean value group"));
+    cmdAverageSingle = make<QPushButton>(page, "cmdAverageSingle", QStringLiteral("Analyse separately"));
+    cmdAverageErase = make<QPushButton>(page, "cmdAverageErase", QStringLiteral("Delete"));
+    cmdAverageShow = make<QPushButton>(page, "cmdAverageShow", QStringLiteral("Summary"));
     for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) b->setEnabled(false);
-    mfgAverageRes = make<FlexGrid>(protocolPage, "mfgAverageRes");
-    cmdExcel = make<QPushButton>(protocolPage, "cmdExcel", QStringLiteral("Report ..."));
+    mfgAverageRes = make<FlexGrid>(page, "mfgAverageRes");
+    QLayout* reportRow = buildReportRow(page);
+
+    auto* groupButtons = new QVBoxLayout;
+    for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) groupButtons->addWidget(b);
+    groupButtons->addStretch(1);
+    layout->addWidget(lstAverageData, 0, 0);
+    layout->addLayout(groupButtons, 0, 1);
+    layout->addWidget(trvAverageData, 0, 2);
+    layout->addWidget(mfgAverageRes, 1, 0, 1, 3);
+    layout->addLayout(reportRow, 2, 0, 1, 3);
+    layout->setRowStretch(1, 1);
+    return page;
+}
+
+QLayout* FrmTabchild::buildReportRow(QWidget* page)
+{
+    cmdExcel = make<QPushButton>(page, "cmdExcel", QStringLiteral("Report ..."));
     cmdExcel->setEnabled(false);
     connect(cmdExcel, &QPushButton::clicked, this, &FrmTabchild::cmdExcel_Click);
-    pgrExcel = make<QProgressBar>(protocolPage, "pgrExcel");
+    pgrExcel = make<QProgressBar>(page, "pgrExcel");
     pgrExcel->setRange(0, 255);
     pgrExcel->setValue(0);
     pgrExcel->setTextVisible(false);
-    sldBlendExcel = make<QSlider>(protocolPage, "sldBlendExcel", Qt::Horizontal);
+    sldBlendExcel = make<QSlider>(page, "sldBlendExcel", Qt::Horizontal);
     sldBlendExcel->setRange(0, 255);
     sldBlendExcel->setValue(255);
     // The report fades picSrcExcel's picture in on picDestExcel while it runs.
-    picDestExcel = make<PictureBox>(protocolPage, "picDestExcel");
-    picSrcExcel = make<PictureBox>(protocolPage, "picSrcExcel");
+    picDestExcel = make<PictureBox>(page, "picDestExcel");
+    picSrcExcel = make<PictureBox>(page, "picSrcExcel");
     for (QLabel* pic : {picDestExcel, picSrcExcel}) pic->setFixedSize(kReportPictureSize);
     picSrcExcel->setPixmap(QPixmap::fromImage(artwork::reportFade(kReportPictureSize)));
     sldBlendExcel->hide();
     picSrcExcel->hide();
 
-    auto* groupButtons = new QVBoxLayout;
-    for (QPushButton* b : {cmdAverageConnect, cmdAverageSingle, cmdAverageErase, cmdAverageShow}) groupButtons->addWidget(b);
-    groupButtons->addStretch(1);
-    protocolLayout->addWidget(lstAverageData, 0, 0);
-    protocolLayout->addLayout(groupButtons, 0, 1);
-    protocolLayout->addWidget(trvAverageData, 0, 2);
-    protocolLayout->addWidget(mfgAverageRes, 1, 0, 1, 3);
-    auto* reportRow = new QHBoxLayout;
-    reportRow->addWidget(cmdExcel);
-    reportRow->addWidget(pgrExcel, 1);
-    reportRow->addWidget(sldBlendExcel);
-    reportRow->addWidget(picDestExcel);
-    reportRow->addWidget(picSrcExcel);
-    protocolLayout->addLayout(reportRow, 2, 0, 1, 3);
-    protocolLayout->setRowStretch(1, 1);
-    SSTab2->addTab(protocolPage, QStringLiteral("Protocol"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(cmdExcel);
+    row->addWidget(pgrExcel, 1);
+    row->addWidget(sldBlendExcel);
+    row->addWidget(picDestExcel);
+    row->addWidget(picSrcExcel);
+    return row;
+}
 
-    // A change of page, by the user or in code, runs the page-click handling.
-    connect(SSTab2, &QTabWidget::currentChanged, this, [this](int) { SSTab2_Click(); });
-
+// The controls the Edit menu copies from: their tags, and the focus watch that offers Copy while
+// one of them has the focus.
+void FrmTabchild::watchEditControls()
+{
     for (FlexGrid* g : {mfgCTSres, mfgCTSdat, mfgAverageRes}) frame::setControlTag(g, QStringLiteral("Table"));
     for (QWidget* w : {static_cast<QWidget*>(mfgCTSdat), static_cast<QWidget*>(mfgCTSres),
                        static_cast<QWidget*>(mfgAverageRes), static_cast<QWidget*>(txtCTComments)})

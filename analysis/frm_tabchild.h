@@ -18,6 +18,7 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
@@ -173,7 +174,18 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // The controls, page by page: buildPages lists the pages, each page builds its own.
     void buildPages();
+    void buildPageScrollBars();  // fscTabhorz, fscTabvert
+    QWidget* buildGraphPage();
+    QWidget* buildCalculationPage();  // tabCalclist with "Results" and "Datamatrix"
+    QWidget* buildResultsPage();
+    QGroupBox* buildCalculationBox(QWidget* page);  // frmCalc
+    QGroupBox* buildHeaderBox(QWidget* page);       // fraCTheader
+    QWidget* buildDatamatrixPage();
+    QWidget* buildProtocolPage();
+    QLayout* buildReportRow(QWidget* page);  // "Report ..." with its progress and fading picture
+    void watchEditControls();
     bool ctdOpenRead(const QString& path);  // ctdOpenPath without its guard against a failed allocation
     void showLoadedDataFile(long long minRow, long long maxRow);
     void unloadSteps(bool browserSteps);
