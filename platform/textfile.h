@@ -55,8 +55,9 @@ std::string decodeWindows1252(std::string_view bytes);   // every byte as Window
 std::string encodeWindows1252(std::string_view utf8);    // UTF-8 -> Windows-1252, '?' for others
 // The bytes of a file the readers take back as the same text: Windows-1252 when it holds every
 // character and those bytes neither happen to be valid UTF-8 (a typed "Ã¼" would read back as
-// "ü") nor begin like a byte-order mark (a typed "ï»¿"); otherwise UTF-8, so that no letter is lost ("Δοκιμή" stays). A UTF-8 text that begins
-// like a byte-order mark gets one of its own in front, as the readers skip one.
+// "ü") nor begin like a byte-order mark (a typed "ï»¿"); otherwise UTF-8, so that no letter is
+// lost ("Δοκιμή" stays). A UTF-8 text that begins like a byte-order mark gets one of its own in
+// front, as the readers skip one.
 std::string encodeForReaders(std::string_view utf8);
 // True when encodeForReaders keeps the text: what the readers take back is the text itself.
 bool keptByReaders(std::string_view utf8);
