@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QRect;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -93,7 +94,14 @@ public:
     void setSaveGraphEnabled(bool enabled);
 
     // ---- child windows ----------------------------------------------------------------------
+    DataBrowser* dataBrowser() const { return browser; }
+    bool isBrowserActive() const;
+    // The data browser's width in pixels while it is shown, 0 while it is hidden.
+    int visibleBrowserWidth() const;
     QMdiSubWindow* addChildWindow(QWidget* widget);
+    // Adds an analysis window as a child at `geometry` (pixels), shows it and makes it the active
+    // child. The window's activation handler runs each time its child becomes the active one.
+    void addAnalysisWindow(frame::AnalysisWindowApi* window, const QRect& geometry);
     // Open analysis windows in load order (MDI children implementing frame::AnalysisWindowApi whose
     // isOpen() holds); `excluding` is left out (a window that is closing).
     QList<frame::AnalysisWindowApi*> analysisWindows(const frame::AnalysisWindowApi* excluding = nullptr) const;
