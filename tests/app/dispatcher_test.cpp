@@ -118,6 +118,12 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
     QMdiSubWindow* s2 = main->subWindowOf(app::lastOpenedWindow());
     EXPECT_EQ(s2->pos(), s1->pos() + QPoint(17, 17));
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
+
+    // With the browser hidden the steps start at the left edge: the third 500 twips in.
+    main->toggleDataBrowser();
+    ASSERT_FALSE(browserWindow(main)->isVisible());
+    ASSERT_EQ(open(small), n2 + 1);
+    EXPECT_EQ(main->subWindowOf(app::lastOpenedWindow())->pos(), QPoint(33, 33));
 }
 
 TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
