@@ -10,8 +10,8 @@
 #include "import/core/import_state.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
-#include "tests/app/main_window_parts.h"
 #include "tests/analysis/test_files.h"
+#include "tests/app/main_window_parts.h"
 
 #include <QCoreApplication>
 #include <QEvent>
