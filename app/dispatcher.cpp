@@ -8,10 +8,9 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QRect>
 
 namespace app {
 namespace {
@@ -64,16 +63,10 @@ int openAnalysisWindow(int kind, const QString& reloadPath)
     browser->cmdEdit->setEnabled(true);
     browser->cmbEditorFiles->setEnabled(true);
 
-    QMdiSubWindow* sub = main->addChildWindow(window);
-    int left = older * kCascadeTwips;
-    if (main->browserWindow && main->browserWindow->isVisible()) left += main->browserWindow->width() * platform::kTwipsPerPixel;
-    sub->setGeometry(px(left), px(older * kCascadeTwips), px(kAnalysisWindowWidthTwips), px(kAnalysisWindowHeightTwips));
-    QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, window, [window, sub](QMdiSubWindow* active) {
-        if (active == sub) window->Form_Activate();
-    });
+    const int left = older * kCascadeTwips + main->visibleBrowserWidth() * platform::kTwipsPerPixel;
     lastWindow = window;
-    sub->show();
-    main->mdiArea->setActiveSubWindow(sub);
+    main->addAnalysisWindow(window, QRect(px(left), px(older * kCascadeTwips), px(kAnalysisWindowWidthTwips),
+                                          px(kAnalysisWindowHeightTwips)));
     return n;
 }
 

@@ -3,7 +3,6 @@
 #include "frame_api/frame_link.h"
 
 #include <QComboBox>
-#include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -39,16 +38,16 @@ public:
         MainWindow* main = mainWindow();
         // While the browser is the active child the window commands stay off (a window shown in
         // the browser after another closed is not activated).
-        if (main->mdiArea->activeSubWindow() != main->browserWindow) main->setAnalysisCommandsEnabled(true);
-        main->browser->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
-                                       files.windowFileName, files.namesOnDisk);
+        if (!main->isBrowserActive()) main->setAnalysisCommandsEnabled(true);
+        main->dataBrowser()->showWindowFiles(window.windowNumber(), files.dataFileNames, files.dataDirectory,
+                                             files.windowFileName, files.namesOnDisk);
     }
 
     void windowUnloading(frame::AnalysisWindowApi& window) override
     {
         if (!frameExists()) return;
         MainWindow* main = mainWindow();
-        DataBrowser* b = main->browser;
+        DataBrowser* b = main->dataBrowser();
         const int n = window.windowNumber();
         b->removeWindowNodes(n);
         if (main->openAnalysisWindowCount(&window) == 0) main->setAnalysisCommandsEnabled(false);
@@ -94,7 +93,7 @@ MainWindow* mainWindow()
     return slot;
 }
 
-DataBrowser* dataBrowser() { return mainWindow()->browser; }
+DataBrowser* dataBrowser() { return mainWindow()->dataBrowser(); }
 
 bool frameExists() { return !mainSlot().isNull(); }
 

@@ -166,7 +166,7 @@ bool saveNotes()
     const QString path = chosen->front();
     // The text as typed, with the platform's line ends and no line end added after it: in
     // Windows-1252, or in UTF-8 when it holds letters Windows-1252 has not.
-    QString text = main->browser->txtNotes->toPlainText();
+    QString text = main->dataBrowser()->txtNotes->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const platform::WriteResult written = platform::writeFileAtomic(QFile::encodeName(path).toStdString(), platform::encodeForReaders(text.toStdString()));
     if (!written.ok) critical(cannotWrite(path, QString::fromStdString(written.error)));

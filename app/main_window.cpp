@@ -379,10 +379,26 @@ void MainWindow::setAnalysisCommandsEnabled(bool enabled)
 
 // ---- child windows --------------------------------------------------------------------------
 
+bool MainWindow::isBrowserActive() const { return mdiArea->activeSubWindow() == browserWindow; }
+
+int MainWindow::visibleBrowserWidth() const { return browserWindow->isVisible() ? browserWindow->width() : 0; }
+
 QMdiSubWindow* MainWindow::addChildWindow(QWidget* widget)
 {
     QMdiSubWindow* sub = mdiArea->addSubWindow(widget);
     return sub;
+}
+
+void MainWindow::addAnalysisWindow(frame::AnalysisWindowApi* window, const QRect& geometry)
+{
+    QWidget* widget = window->windowWidget();
+    QMdiSubWindow* sub = addChildWindow(widget);
+    sub->setGeometry(geometry);
+    connect(mdiArea, &QMdiArea::subWindowActivated, widget, [window, sub](QMdiSubWindow* active) {
+        if (active == sub) window->Form_Activate();
+    });
+    sub->show();
+    mdiArea->setActiveSubWindow(sub);
 }
 
 QList<frame::AnalysisWindowApi*> MainWindow::analysisWindows(const frame::AnalysisWindowApi* excluding) const

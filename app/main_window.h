@@ -1,6 +1,6 @@
 #pragma once
 // The main window frmMDI: MDI area, menus, toolbar tbToolBar and status bar sbStatusBar, and
-// every command behind them. Menu entries are public QActions named as their menu items. What
+// every command behind them. Menu entries are QActions named as their menu items. What
 // the window arrangement, the placement and the clipboard commands do is in
 // window_arrangement.h, placement_store.h and clipboard_commands.h.
 #include <QList>
@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QRect;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -36,44 +37,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // ---- frame ------------------------------------------------------------------------------
-    QMdiArea* mdiArea = nullptr;
-    DataBrowser* browser = nullptr;          // frmTreeviewchild
-    QMdiSubWindow* browserWindow = nullptr;  // its MDI frame
-    QStatusBar* sbStatusBar = nullptr;
-    std::array<QLabel*, 3> sbPanels{};       // fixed text, date, time
-
-    // ---- menus ------------------------------------------------------------------------------
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileNewCTD = nullptr;
-    QAction* mnuFileNewCTS = nullptr;
-    QAction* mnuFileOpenCTD = nullptr;
-    QAction* mnuFileOpenCTS = nullptr;
-    QMenu* mnuFileSave = nullptr;
-    QAction* mnuFileSaveGraph = nullptr;
-    QAction* mnuFileSaveNotepad = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEditCut = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QMenu* mnuView = nullptr;
-    QAction* mnuViewGraph = nullptr;
-    QAction* mnuViewCalculation = nullptr;
-    QAction* mnuViewProtocol = nullptr;
-    QAction* mnuViewToolbar = nullptr;
-    QAction* mnuViewStatusBar = nullptr;
-    QAction* mnuViewDataBrowser = nullptr;
-    QMenu* mnuWindow = nullptr;
-    QAction* mnuWindowCascade = nullptr;
-    QAction* mnuWindowTileHorizontal = nullptr;
-    QAction* mnuWindowTileVertical = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-
     // ---- toolbar ----------------------------------------------------------------------------
-    QToolBar* tbToolBar = nullptr;
     // Button at 1-based position 1..13; nullptr for the separators 4, 8, 12 and out of range.
     QToolButton* tbButton(int position) const;
     // Entry (1-based) of the drop-down menu of button 1 (New), 2 (Open) or 3 (Save); nullptr
@@ -93,7 +57,16 @@ public:
     void setSaveGraphEnabled(bool enabled);
 
     // ---- child windows ----------------------------------------------------------------------
+    // The data browser (frmTreeviewchild), there for the whole run.
+    DataBrowser* dataBrowser() const { return browser; }
+    // True while the data browser is the active child.
+    bool isBrowserActive() const;
+    // The data browser's width in pixels while it is shown, 0 while it is hidden.
+    int visibleBrowserWidth() const;
     QMdiSubWindow* addChildWindow(QWidget* widget);
+    // Adds an analysis window as a child at `geometry` (pixels), shows it and makes it the active
+    // child. The window's activation handler runs each time its child becomes the active one.
+    void addAnalysisWindow(frame::AnalysisWindowApi* window, const QRect& geometry);
     // Open analysis windows in load order (MDI children implementing frame::AnalysisWindowApi whose
     // isOpen() holds); `excluding` is left out (a window that is closing).
     QList<frame::AnalysisWindowApi*> analysisWindows(const frame::AnalysisWindowApi* excluding = nullptr) const;
@@ -158,6 +131,42 @@ private:
     bool notesMayBeLeft();
     // After an arrangement: the window it left in front becomes the active one.
     void activateFront(QMdiSubWindow* front);
+
+    // Each control carries its given name as its object name; the tests find it by that.
+    QMdiArea* mdiArea = nullptr;
+    DataBrowser* browser = nullptr;          // frmTreeviewchild
+    QMdiSubWindow* browserWindow = nullptr;  // its MDI frame
+    QStatusBar* sbStatusBar = nullptr;
+    std::array<QLabel*, 3> sbPanels{};       // fixed text, date, time
+    QToolBar* tbToolBar = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNewCTD = nullptr;
+    QAction* mnuFileNewCTS = nullptr;
+    QAction* mnuFileOpenCTD = nullptr;
+    QAction* mnuFileOpenCTS = nullptr;
+    QMenu* mnuFileSave = nullptr;
+    QAction* mnuFileSaveGraph = nullptr;
+    QAction* mnuFileSaveNotepad = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewGraph = nullptr;
+    QAction* mnuViewCalculation = nullptr;
+    QAction* mnuViewProtocol = nullptr;
+    QAction* mnuViewToolbar = nullptr;
+    QAction* mnuViewStatusBar = nullptr;
+    QAction* mnuViewDataBrowser = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QAction* mnuWindowCascade = nullptr;
+    QAction* mnuWindowTileHorizontal = nullptr;
+    QAction* mnuWindowTileVertical = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
 
     std::array<QToolButton*, 14> buttons_{};  // index = position
     std::array<QMenu*, 4> buttonMenus_{};     // index = position 1..3

@@ -87,8 +87,8 @@ protected:
         const std::vector<QString> bar = menuBarCaptions(main->menuBar());
         std::vector<QString>& own = scopes["main window"];
         own = bar;
-        collect(main, own, "main window", main->mdiArea);
-        for (QMdiSubWindow* sub : main->mdiArea->subWindowList()) {
+        collect(main, own, "main window", mdiArea(main));
+        for (QMdiSubWindow* sub : mdiArea(main)->subWindowList()) {
             const std::string name = "main window: " + sub->windowTitle().toStdString();
             scopes[name] = bar;
             collect(sub, scopes[name], name);
@@ -177,7 +177,7 @@ TEST_F(AccessKeys, NoWindowOrDialogGivesALetterTwice)
     }
     // The browser's Edit: the parameter editor.
     {
-        main->mdiArea->setActiveSubWindow(main->subWindowOf(file));
+        mdiArea(main)->setActiveSubWindow(main->subWindowOf(file));
         ModalScript script;
         script.on(QStringLiteral("frmdatainput"), [&](QWidget* w) {
             walkWindow(w, "parameter editor");
@@ -187,7 +187,7 @@ TEST_F(AccessKeys, NoWindowOrDialogGivesALetterTwice)
         EXPECT_TRUE(script.finished());
     }
     // Help > About, and the splash of the start.
-    main->mnuHelpAbout->trigger();
+    action(main, "mnuHelpAbout")->trigger();
     walkWindow(main->aboutBox(), "About");
     app::Frmstart splash;
     walkWindow(&splash, "splash");

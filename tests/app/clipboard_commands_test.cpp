@@ -58,7 +58,7 @@ TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
     EXPECT_EQ(w->plain->toPlainText(), QStringLiteral("untagged"));
 
     // The notes of the data browser are a text field too.
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
     browser->SSTab1->setCurrentIndex(1);
     browser->txtNotes->setPlainText(QStringLiteral("note"));
     browser->txtNotes->selectAll();

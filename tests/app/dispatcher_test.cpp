@@ -8,6 +8,7 @@
 #include "diagram/diagram_panel.h"
 #include "diagram/core/view.h"
 #include "tests/analysis/test_files.h"
+#include "tests/app/main_window_parts.h"
 
 #include "platform/fakes.h"
 
@@ -53,7 +54,7 @@ protected:
         fakes.files.answer(path);
         return app::openAnalysisWindow(1);
     }
-    int subWindows() const { return static_cast<int>(main->mdiArea->subWindowList().size()); }
+    int subWindows() const { return static_cast<int>(mdiArea(main)->subWindowList().size()); }
     QStringList windowNodes() const
     {
         QStringList keys;
@@ -97,7 +98,7 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
         if (node.parent.isEmpty()) EXPECT_EQ(item->parent(), browser->datafilesNode);
         else EXPECT_EQ(item->parent()->data(0, app::kNodeKeyRole).toString(), node.parent);
     }
-    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_TRUE(action(main, "mnuFileSaveGraph")->isEnabled());
     EXPECT_TRUE(browser->cmdEdit->isEnabled());
     EXPECT_TRUE(browser->cmbEditorFiles->isEnabled());
 
@@ -111,12 +112,18 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
     QMdiSubWindow* s1 = main->subWindowOf(w1);
     ASSERT_NE(s1, nullptr);
     EXPECT_EQ(s1->size(), QSize(800, 646));
-    EXPECT_EQ(s1->pos(), QPoint(main->browserWindow->width(), 0));
+    EXPECT_EQ(s1->pos(), QPoint(browserWindow(main)->width(), 0));
     const int n2 = open(small);
     EXPECT_EQ(n2, n1 + 1);
     QMdiSubWindow* s2 = main->subWindowOf(app::lastOpenedWindow());
     EXPECT_EQ(s2->pos(), s1->pos() + QPoint(17, 17));
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
+
+    // With the browser hidden the steps start at the left edge: the third 500 twips in.
+    main->toggleDataBrowser();
+    ASSERT_FALSE(browserWindow(main)->isVisible());
+    ASSERT_EQ(open(small), n2 + 1);
+    EXPECT_EQ(main->subWindowOf(app::lastOpenedWindow())->pos(), QPoint(33, 33));
 }
 
 TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
@@ -144,7 +151,7 @@ TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
     EXPECT_EQ(browser->picover->tag, n2);
     EXPECT_TRUE(browser->cmdEdit->isEnabled());
-    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_TRUE(action(main, "mnuFileSaveGraph")->isEnabled());
     EXPECT_TRUE(main->isEnabled());
 
     EXPECT_EQ(open(small), n2 + 1);
@@ -164,7 +171,7 @@ TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
     EXPECT_NE(browser->findNode("CTData " + QString::number(n2)), nullptr);
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
     EXPECT_EQ(browser->cmbEditorFiles->count(), 1);
-    EXPECT_TRUE(main->mnuViewGraph->isEnabled());  // one window is still open
+    EXPECT_TRUE(action(main, "mnuViewGraph")->isEnabled());  // one window is still open
 
     main->subWindowOf(w2)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -172,8 +179,8 @@ TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
     EXPECT_EQ(browser->lbleditExtratagTag, 0);
     EXPECT_EQ(browser->picover->tag, 0);
     EXPECT_FALSE(browser->cmdEdit->isEnabled());
-    EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
-    EXPECT_FALSE(main->mnuViewGraph->isEnabled());
+    EXPECT_FALSE(action(main, "mnuFileSaveGraph")->isEnabled());
+    EXPECT_FALSE(action(main, "mnuViewGraph")->isEnabled());
     EXPECT_EQ(subWindows(), 1);  // the data browser
 }
 
@@ -264,14 +271,14 @@ TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
         main->setEditCommands(true, false, true);
         QFocusEvent in(QEvent::FocusIn);
         QCoreApplication::sendEvent(control, &in);
-        EXPECT_FALSE(main->mnuEditCut->isEnabled());
-        EXPECT_TRUE(main->mnuEditCopy->isEnabled());
-        EXPECT_FALSE(main->mnuEditPaste->isEnabled());
+        EXPECT_FALSE(action(main, "mnuEditCut")->isEnabled());
+        EXPECT_TRUE(action(main, "mnuEditCopy")->isEnabled());
+        EXPECT_FALSE(action(main, "mnuEditPaste")->isEnabled());
         QFocusEvent out(QEvent::FocusOut);
         QCoreApplication::sendEvent(control, &out);
-        EXPECT_FALSE(main->mnuEditCut->isEnabled());
-        EXPECT_FALSE(main->mnuEditCopy->isEnabled());
-        EXPECT_FALSE(main->mnuEditPaste->isEnabled());
+        EXPECT_FALSE(action(main, "mnuEditCut")->isEnabled());
+        EXPECT_FALSE(action(main, "mnuEditCopy")->isEnabled());
+        EXPECT_FALSE(action(main, "mnuEditPaste")->isEnabled());
     }
 }
 
@@ -319,8 +326,8 @@ TEST_F(Dispatcher, FileCommandsReachTheirSubsystems)
 {
     app::connectCommands();
     const int subs = subWindows();
-    for (QAction* a : {main->mnuFileNewCTD, main->mnuFileNewCTS, main->mnuFileOpenCTD, main->mnuFileOpenCTS})
-        a->trigger();  // each file dialog is cancelled
+    for (const char* entry : {"mnuFileNewCTD", "mnuFileNewCTS", "mnuFileOpenCTD", "mnuFileOpenCTS"})
+        action(main, entry)->trigger();  // each file dialog is cancelled
     QStringList titles;
     for (const platform::FileDialogRequest& r : fakes.files.requests) titles << r.title;
     EXPECT_EQ(titles, QStringList({"Open Ascii-file", "Choose CTD-files for series", "Choose CTD-file to open...",

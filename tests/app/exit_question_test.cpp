@@ -46,16 +46,18 @@ protected:
     {
         type(text);
         fakes.files.answer(path(file));
-        main->mnuFileSave->popup(QPoint(0, 0));  // the submenu, as the File menu opens it
-        QTest::mouseClick(main->mnuFileSave, Qt::LeftButton, {}, main->mnuFileSave->actionGeometry(main->mnuFileSaveNotepad).center());
+        QMenu* save = menu(main, "mnuFileSave");
+        save->popup(QPoint(0, 0));  // the submenu, as the File menu opens it
+        QTest::mouseClick(save, Qt::LeftButton, {}, save->actionGeometry(action(main, "mnuFileSaveNotepad")).center());
         ASSERT_EQ(bytesOf(path(file)), text.toStdString());
     }
     void exitByMenu()
     {
         QMenuBar* bar = main->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main->mnuFile->menuAction()).center());
-        ASSERT_TRUE(main->mnuFile->isVisible());
-        QTest::mouseClick(main->mnuFile, Qt::LeftButton, {}, main->mnuFile->actionGeometry(main->mnuFileExit).center());
+        QMenu* fileMenu = menu(main, "mnuFile");
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu->menuAction()).center());
+        ASSERT_TRUE(fileMenu->isVisible());
+        QTest::mouseClick(fileMenu, Qt::LeftButton, {}, fileMenu->actionGeometry(action(main, "mnuFileExit")).center());
         QApplication::processEvents();
     }
     int questionsAsked() const

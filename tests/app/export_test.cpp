@@ -21,7 +21,7 @@ protected:
     void saveGraphAs(const QString& file, int filter)
     {
         fakes.files.answerWithFilter(file, filter);
-        main->mnuFileSaveGraph->trigger();
+        action(main, "mnuFileSaveGraph")->trigger();
     }
     void expectOneMessage(platform::Icon icon, const std::string& firstLine)
     {
@@ -89,7 +89,7 @@ TEST_F(Export, GraphAsBitmapAndJpegHoldsTheDiagram)
     // The shared dialog comes back with the filter chosen last; a cancel writes nothing.
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     fakes.files.cancel();
-    main->mnuFileSaveGraph->trigger();
+    action(main, "mnuFileSaveGraph")->trigger();
     EXPECT_EQ(fakes.files.requests.back().filterIndex, 2);
     expectOneMessage(platform::Icon::Information, "Graph could not be saved!");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
@@ -212,7 +212,7 @@ TEST_F(Export, JpegCodesFollowTheImageComponents)
 TEST_F(Export, WithoutAnActiveAnalysisWindowSaveGraphDoesNothing)
 {
     ASSERT_NE(openSmall(), nullptr);
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
     const std::size_t asked = fakes.files.requests.size();
     app::saveGraph();
     EXPECT_EQ(fakes.files.requests.size(), asked);
@@ -223,7 +223,7 @@ TEST_F(Export, NotesAreWrittenAsTyped)
 {
     browser->txtNotes->setPlainText(QStringLiteral("Gr\u00FC\u00DFe \u20AC 5\nsecond line"));
     fakes.files.answer(path("notes.txt"));
-    main->mnuFileSaveNotepad->trigger();
+    action(main, "mnuFileSaveNotepad")->trigger();
     const platform::FileDialogRequest& r = fakes.files.requests.back();
     EXPECT_EQ(r.title, "Save notepad as...");
     EXPECT_EQ(r.filter, "Textfile(*.txt)|*.txt|");
@@ -239,7 +239,7 @@ TEST_F(Export, NotesAreWrittenAsTyped)
     fakes.messages.clear();
     fakes.files.answer(path("notes.txt"));
     fakes.disk.failWritesAfter(3);
-    main->mnuFileSaveNotepad->trigger();
+    action(main, "mnuFileSaveNotepad")->trigger();
     fakes.disk.heal();
     expectOneMessage(platform::Icon::Critical, QDir::toNativeSeparators(path("notes.txt")).toStdString() + " - file can not be written!");
     EXPECT_EQ(bytesOf(path("notes.txt")), "Gr\xFC\xDF" "e \x80 5\r\nsecond line");

@@ -6,6 +6,7 @@
 #include "app/frame.h"
 #include "platform/fakes.h"
 #include "tests/app/fake_analysis_window.h"
+#include "tests/app/main_window_parts.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -26,8 +27,8 @@ protected:
     void start()
     {
         main = app::mainWindow();
-        browser = main->browser;
-        QObject::connect(main->mdiArea, &QMdiArea::subWindowActivated, main, [](QMdiSubWindow* s) {
+        browser = app::dataBrowser();
+        QObject::connect(mdiArea(main), &QMdiArea::subWindowActivated, main, [](QMdiSubWindow* s) {
             if (auto* f = dynamic_cast<FakeAnalysisWindow*>(s ? s->widget() : nullptr)) f->activate();
         });
         main->show();
@@ -48,7 +49,7 @@ protected:
         browser->addWindowNodes(n, series, QStringLiteral("Filename: run%1.ctd").arg(n), QStringLiteral("Test %1").arg(n));
         main->setSaveGraphEnabled(true);
         sub->show();
-        main->mdiArea->setActiveSubWindow(sub);
+        mdiArea(main)->setActiveSubWindow(sub);
         return w;
     }
     QMdiSubWindow* sub(FakeAnalysisWindow* w) { return main->subWindowOf(w); }
@@ -65,10 +66,10 @@ protected:
     // Save graph, the page commands: menu and toolbar agree, and have the expected state.
     void expectAnalysisCommands(bool enabled)
     {
-        EXPECT_EQ(main->mnuFileSaveGraph->isEnabled(), enabled);
+        EXPECT_EQ(action(main, "mnuFileSaveGraph")->isEnabled(), enabled);
         EXPECT_EQ(main->tbMenuEntry(3, 1)->isEnabled(), enabled);
-        for (QAction* a : {main->mnuViewGraph, main->mnuViewCalculation, main->mnuViewProtocol})
-            EXPECT_EQ(a->isEnabled(), enabled) << a->objectName().toStdString();
+        for (const char* name : {"mnuViewGraph", "mnuViewCalculation", "mnuViewProtocol"})
+            EXPECT_EQ(action(main, name)->isEnabled(), enabled) << name;
         for (int p : {9, 10, 11}) EXPECT_EQ(main->tbButton(p)->isEnabled(), enabled) << p;
     }
     void expectEditCommands(bool cut, bool copy, bool paste)
@@ -76,8 +77,8 @@ protected:
         EXPECT_EQ(main->tbButton(5)->isEnabled(), cut);
         EXPECT_EQ(main->tbButton(6)->isEnabled(), copy);
         EXPECT_EQ(main->tbButton(7)->isEnabled(), paste);
-        EXPECT_EQ(main->mnuEditCut->isEnabled(), cut);
-        EXPECT_EQ(main->mnuEditCopy->isEnabled(), copy);
-        EXPECT_EQ(main->mnuEditPaste->isEnabled(), paste);
+        EXPECT_EQ(action(main, "mnuEditCut")->isEnabled(), cut);
+        EXPECT_EQ(action(main, "mnuEditCopy")->isEnabled(), copy);
+        EXPECT_EQ(action(main, "mnuEditPaste")->isEnabled(), paste);
     }
 };

@@ -96,9 +96,9 @@ TEST_F(Frame, CommandStatesFollowTheAnalysisWindows)
 
     FakeAnalysisWindow* w1 = open(1);
     expectAnalysisCommands(true);
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
     expectAnalysisCommands(false);
-    main->mdiArea->setActiveSubWindow(sub(w1));
+    mdiArea(main)->setActiveSubWindow(sub(w1));
     expectAnalysisCommands(true);
 
     FakeAnalysisWindow* w2 = open(2);
@@ -112,15 +112,15 @@ TEST_F(Frame, CommandStatesFollowTheAnalysisWindows)
     closeWindow(w1);
     expectAnalysisCommands(false);
     EXPECT_EQ(main->openAnalysisWindowCount(), 0);
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
-    main->mdiArea->setActiveSubWindow(nullptr);  // the browser deactivated with no analysis window open
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
+    mdiArea(main)->setActiveSubWindow(nullptr);  // the browser deactivated with no analysis window open
     expectAnalysisCommands(false);
 }
 
 TEST_F(Frame, EditCommandStatesFollowTheFocusHandlers)
 {
     start();
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
     browser->SSTab1->setCurrentIndex(1);
     QFocusEvent in(QEvent::FocusIn), out(QEvent::FocusOut);
     QApplication::sendEvent(browser->txtNotes, &in);
@@ -288,25 +288,25 @@ TEST_F(Frame, MenusCarryTheirCaptionsAndShortcuts)
 {
     start();
     struct Entry {
-        QAction* action;
+        const char* name;
         const char* text;
         QKeySequence key;
     };
     const Entry entries[] = {
-        {main->mnuFileNewCTD, "&New CTD...", QKeySequence(Qt::Key_F2)},
-        {main->mnuFileNewCTS, "Ne&w CTS...", QKeySequence(Qt::Key_F3)},
-        {main->mnuFileOpenCTD, "Open CT&D...", QKeySequence(Qt::Key_F4)},
-        {main->mnuFileOpenCTS, "Open CT&S...", QKeySequence(Qt::Key_F5)},
-        {main->mnuHelpContents, "&Help", QKeySequence(Qt::Key_F1)},
-        {main->mnuEditCut, "Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {main->mnuEditCopy, "Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {main->mnuEditPaste, "Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {main->mnuFileSaveGraph, "Save graph...", {}},
-        {main->mnuWindowTileHorizontal, "Tile &horizontal", {}},
+        {"mnuFileNewCTD", "&New CTD...", QKeySequence(Qt::Key_F2)},
+        {"mnuFileNewCTS", "Ne&w CTS...", QKeySequence(Qt::Key_F3)},
+        {"mnuFileOpenCTD", "Open CT&D...", QKeySequence(Qt::Key_F4)},
+        {"mnuFileOpenCTS", "Open CT&S...", QKeySequence(Qt::Key_F5)},
+        {"mnuHelpContents", "&Help", QKeySequence(Qt::Key_F1)},
+        {"mnuEditCut", "Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {"mnuEditCopy", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"mnuEditPaste", "Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {"mnuFileSaveGraph", "Save graph...", {}},
+        {"mnuWindowTileHorizontal", "Tile &horizontal", {}},
     };
     for (const Entry& e : entries) {
-        EXPECT_EQ(e.action->text(), QString::fromUtf8(e.text));
-        EXPECT_EQ(e.action->shortcut(), e.key) << e.text;
+        EXPECT_EQ(action(main, e.name)->text(), QString::fromUtf8(e.text));
+        EXPECT_EQ(action(main, e.name)->shortcut(), e.key) << e.text;
     }
     const char* tips[] = {nullptr, "New...", "Open...", "Save...", nullptr, "Cut", "Copy", "Paste", nullptr,
                           "Graph view", "Calculation view", "Protocol view", nullptr, "Help"};
@@ -320,7 +320,7 @@ TEST_F(Frame, MenusCarryTheirCaptionsAndShortcuts)
     }
     EXPECT_EQ(main->tbMenuEntry(3, 1)->text(), QStringLiteral("Save graph as picture..."));
     EXPECT_EQ(main->tbMenuEntry(3, 2)->text(), QStringLiteral("Save notepad..."));
-    EXPECT_EQ(main->sbStatusBar->findChildren<QLabel*>().size(), 3);
+    EXPECT_EQ(part<QStatusBar>(main, "sbStatusBar")->findChildren<QLabel*>().size(), 3);
 }
 
 TEST_F(Frame, FileCommandsReachTheHooks)
@@ -336,13 +336,13 @@ TEST_F(Frame, FileCommandsReachTheHooks)
         ++notes;
         return true;
     };
-    main->mnuFileNewCTD->trigger();
+    action(main, "mnuFileNewCTD")->trigger();
     main->tbMenuEntry(1, 1)->trigger();
-    main->mnuFileNewCTS->trigger();
+    action(main, "mnuFileNewCTS")->trigger();
     main->tbMenuEntry(1, 2)->trigger();
-    main->mnuFileOpenCTD->trigger();
+    action(main, "mnuFileOpenCTD")->trigger();
     main->tbMenuEntry(2, 2)->trigger();
-    main->mnuFileSaveNotepad->trigger();
+    action(main, "mnuFileSaveNotepad")->trigger();
     main->tbMenuEntry(3, 2)->trigger();
     open(1);
     main->tbMenuEntry(3, 1)->trigger();
@@ -395,15 +395,15 @@ TEST_F(Frame, PageCommandsNeedAnActiveAnalysisWindow)
     EXPECT_EQ(browser->SSTab1->currentIndex(), 0);
 
     FakeAnalysisWindow* w = open(1);
-    main->mnuViewCalculation->trigger();
-    main->mnuViewGraph->trigger();
+    action(main, "mnuViewCalculation")->trigger();
+    action(main, "mnuViewGraph")->trigger();
     EXPECT_EQ(browser->SSTab1->currentIndex(), 0);  // the menu's Graph sheet leaves the browser alone
     main->tbButton(11)->click();
     main->tbButton(9)->click();
     EXPECT_EQ(w->pages, (std::vector<int>{1, 0, 2, 0}));
     EXPECT_EQ(browser->SSTab1->currentIndex(), 2);
 
-    main->mdiArea->setActiveSubWindow(main->browserWindow);
+    mdiArea(main)->setActiveSubWindow(browserWindow(main));
     main->showPage(2);
     EXPECT_EQ(w->pages.size(), 4u);
 }
@@ -426,7 +426,7 @@ TEST_F(Frame, HelpReportsTheShellsResultCodes)
     for (const Case& c : cases) {
         fakes.messages.clear();
         fakes.shell.result = c.code;
-        main->mnuHelpContents->trigger();
+        action(main, "mnuHelpContents")->trigger();
         if (c.message.empty()) {
             EXPECT_TRUE(fakes.messages.shown.empty());
             continue;
@@ -446,15 +446,15 @@ TEST_F(Frame, ViewSwitchesShowAndHide)
 {
     start();
     main->toggleToolbar();
-    EXPECT_FALSE(main->mnuViewToolbar->isChecked());
-    EXPECT_TRUE(main->tbToolBar->isHidden());
+    EXPECT_FALSE(action(main, "mnuViewToolbar")->isChecked());
+    EXPECT_TRUE(part<QToolBar>(main, "tbToolBar")->isHidden());
     main->toggleToolbar();
-    EXPECT_FALSE(main->tbToolBar->isHidden());
+    EXPECT_FALSE(part<QToolBar>(main, "tbToolBar")->isHidden());
     main->toggleStatusBar();
-    EXPECT_FALSE(main->mnuViewStatusBar->isChecked());
-    EXPECT_TRUE(main->sbStatusBar->isHidden());
+    EXPECT_FALSE(action(main, "mnuViewStatusBar")->isChecked());
+    EXPECT_TRUE(part<QStatusBar>(main, "sbStatusBar")->isHidden());
     main->toggleStatusBar();
-    EXPECT_FALSE(main->sbStatusBar->isHidden());
+    EXPECT_FALSE(part<QStatusBar>(main, "sbStatusBar")->isHidden());
 }
 
 TEST_F(Frame, WindowMenuListsTheOpenWindows)
@@ -462,14 +462,14 @@ TEST_F(Frame, WindowMenuListsTheOpenWindows)
     start();
     open(1);
     open(2, true);
-    emit main->mnuWindow->aboutToShow();
+    emit menu(main, "mnuWindow")->aboutToShow();
     QStringList titles;
-    for (QAction* a : main->mnuWindow->actions())
+    for (QAction* a : menu(main, "mnuWindow")->actions())
         if (a->property("windowListEntry").toBool() && !a->isSeparator()) titles << a->text();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&1 Datafiles"), QStringLiteral("&2 CTData 1"), QStringLiteral("&3 Series 2")}));
-    emit main->mnuWindow->aboutToShow();  // refilled, not appended
+    emit menu(main, "mnuWindow")->aboutToShow();  // refilled, not appended
     int entries = 0;
-    for (QAction* a : main->mnuWindow->actions())
+    for (QAction* a : menu(main, "mnuWindow")->actions())
         if (a->property("windowListEntry").toBool() && !a->isSeparator()) ++entries;
     EXPECT_EQ(entries, 3);
 }
@@ -485,7 +485,7 @@ TEST_F(Frame, ExitClosesEverythingEvenWithTheAboutBoxOpen)
     auto* hidden = new QWidget;
     main->addChildWindow(hidden)->hide();
     QSignalSpy closed(main, &MainWindow::closed);
-    main->mnuFileExit->trigger();
+    action(main, "mnuFileExit")->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(w->isOpen());
     EXPECT_EQ(browser->datafilesNode->childCount(), 0);
@@ -564,7 +564,7 @@ TEST_F(Frame, ABusySpellKeepsTheActiveWindowAndItsFocus)
     sub(w)->showMaximized();
     QApplication::setActiveWindow(main);
     w->grid->setFocus();
-    ASSERT_EQ(main->mdiArea->activeSubWindow(), sub(w));
+    ASSERT_EQ(mdiArea(main)->activeSubWindow(), sub(w));
 
     // A report or a read: the frame is disabled, the window's own button goes grey meanwhile.
     main->setFrameEnabled(false);
@@ -578,8 +578,8 @@ TEST_F(Frame, ABusySpellKeepsTheActiveWindowAndItsFocus)
     QApplication::setActiveWindow(main);
     QApplication::processEvents();
 
-    EXPECT_EQ(main->mdiArea->activeSubWindow(), sub(w));
+    EXPECT_EQ(mdiArea(main)->activeSubWindow(), sub(w));
     EXPECT_TRUE(sub(w)->isMaximized());
-    EXPECT_FALSE(main->browserWindow->isMaximized());
+    EXPECT_FALSE(browserWindow(main)->isMaximized());
     EXPECT_TRUE(sub(w)->isAncestorOf(QApplication::focusWidget()));
 }

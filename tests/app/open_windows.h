@@ -11,6 +11,7 @@
 #include "platform/fakes.h"
 #include "platform/textfile.h"
 #include "tests/analysis/test_files.h"
+#include "tests/app/main_window_parts.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -18,13 +18,13 @@ TEST_F(Frame, FirstRunUsesDefaultPlacementAndShowsTheBrowserTopLeft)
     start();
     EXPECT_EQ(diagram::settings().marginDivisor, 9.0f);  // the load set the diagram defaults
     EXPECT_FALSE(diagram::settings().zoomPending);
-    EXPECT_EQ(main->sbPanels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    EXPECT_EQ(part<QLabel>(main, "sbStatusBarPanel2")->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     EXPECT_EQ(main->pos(), QPoint(67, 67));  // 1000 twips
     EXPECT_EQ(main->size(), QSize(433, 433));  // 6500 twips
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_TRUE(main->browserWindow->isVisible());
-    EXPECT_EQ(main->browserWindow->pos(), QPoint(0, 0));
-    EXPECT_EQ(main->browserWindow->windowTitle(), QStringLiteral("Datafiles"));
+    EXPECT_TRUE(browserWindow(main)->isVisible());
+    EXPECT_EQ(browserWindow(main)->pos(), QPoint(0, 0));
+    EXPECT_EQ(browserWindow(main)->windowTitle(), QStringLiteral("Datafiles"));
 }
 
 TEST_F(Frame, PlacementRoundTrip)
@@ -33,7 +33,7 @@ TEST_F(Frame, PlacementRoundTrip)
     main->move(100, 80);
     main->resize(900, 700);
     QSignalSpy closed(main, &MainWindow::closed);
-    main->mnuFileExit->trigger();
+    action(main, "mnuFileExit")->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(stored("MainLeft"), QStringLiteral("1500"));
     EXPECT_EQ(stored("MainTop"), QStringLiteral("1200"));

@@ -17,27 +17,27 @@ TEST_F(Frame, HidingTheBrowserShiftsNormalWindows)
     sub(w2)->move(400, 40);
     sub(w2)->showMinimized();
     const QPoint minimisedAt = sub(w2)->pos();
-    const int width = main->browserWindow->width();
+    const int width = browserWindow(main)->width();
 
     main->toggleDataBrowser();
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
+    EXPECT_FALSE(browserWindow(main)->isVisible());
+    EXPECT_FALSE(action(main, "mnuViewDataBrowser")->isChecked());
     EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
     EXPECT_EQ(sub(w2)->pos(), minimisedAt);
     EXPECT_EQ(main->activeAnalysisWindow(), w1);  // the oldest analysis window
-    EXPECT_FALSE(main->mnuFileSaveNotepad->isEnabled());
+    EXPECT_FALSE(action(main, "mnuFileSaveNotepad")->isEnabled());
     EXPECT_FALSE(main->tbMenuEntry(3, 2)->isEnabled());
 
     main->toggleDataBrowser();
-    EXPECT_TRUE(main->browserWindow->isVisible());
+    EXPECT_TRUE(browserWindow(main)->isVisible());
     EXPECT_EQ(sub(w1)->pos(), QPoint(250, 10));
-    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
+    EXPECT_TRUE(action(main, "mnuFileSaveNotepad")->isEnabled());
     EXPECT_TRUE(main->tbMenuEntry(3, 2)->isEnabled());
 
     // Its close box hides it the same way.
-    main->browserWindow->close();
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
+    browserWindow(main)->close();
+    EXPECT_FALSE(browserWindow(main)->isVisible());
+    EXPECT_FALSE(action(main, "mnuViewDataBrowser")->isChecked());
     EXPECT_EQ(sub(w1)->pos(), QPoint(250 - width, 10));
 }
 
@@ -47,12 +47,12 @@ TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
     main->resize(1000, 800);
     std::vector<QMdiSubWindow*> subs;
     for (int n = 1; n <= 3; ++n) subs.push_back(sub(open(n)));
-    const QRect area = main->mdiArea->viewport()->rect();
+    const QRect area = mdiArea(main)->viewport()->rect();
 
-    main->mnuWindowTileVertical->trigger();  // one above another
-    EXPECT_FALSE(main->browserWindow->isVisible());
-    EXPECT_FALSE(main->mnuViewDataBrowser->isChecked());
-    EXPECT_TRUE(main->mnuFileSaveNotepad->isEnabled());
+    action(main, "mnuWindowTileVertical")->trigger();  // one above another
+    EXPECT_FALSE(browserWindow(main)->isVisible());
+    EXPECT_FALSE(action(main, "mnuViewDataBrowser")->isChecked());
+    EXPECT_TRUE(action(main, "mnuFileSaveNotepad")->isEnabled());
     int y = 0;
     for (QMdiSubWindow* s : subs) {
         EXPECT_EQ(s->x(), 0);
@@ -62,7 +62,7 @@ TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
     }
     EXPECT_EQ(y, area.height());
 
-    main->mnuWindowTileHorizontal->trigger();  // side by side
+    action(main, "mnuWindowTileHorizontal")->trigger();  // side by side
     int x = 0;
     for (QMdiSubWindow* s : subs) {
         EXPECT_EQ(s->y(), 0);
@@ -75,8 +75,8 @@ TEST_F(Frame, ArrangementsTileAsNamedAndHideTheBrowser)
     // Cascade after the tiling: each window at least as large as a newly opened one (12000 x 9690
     // twips), fully inside the area, one equal diagonal step further than the one before.
     main->toggleDataBrowser();
-    main->mnuWindowCascade->trigger();
-    EXPECT_FALSE(main->browserWindow->isVisible());
+    action(main, "mnuWindowCascade")->trigger();
+    EXPECT_FALSE(browserWindow(main)->isVisible());
     const QPoint step = subs[1]->pos() - subs[0]->pos();
     EXPECT_GT(step.x(), 0);
     EXPECT_EQ(step.x(), step.y());

@@ -56,14 +56,15 @@ protected:
     // The menu entries, and the toolbar buttons that must agree with them.
     EditStates menuStates() const
     {
-        return {main->mnuEditCut->isEnabled(), main->mnuEditCopy->isEnabled(), main->mnuEditPaste->isEnabled()};
+        return {action(main, "mnuEditCut")->isEnabled(), action(main, "mnuEditCopy")->isEnabled(),
+                action(main, "mnuEditPaste")->isEnabled()};
     }
     EditStates toolbarStates() const
     {
         return {main->tbButton(5)->isEnabled(), main->tbButton(6)->isEnabled(), main->tbButton(7)->isEnabled()};
     }
 
-    void clickEditMenu() { openMenu(main->mnuEdit); }
+    void clickEditMenu() { openMenu(menu(main, "mnuEdit")); }
     void openMenu(QMenu* menu)
     {
         QMenuBar* bar = main->menuBar();
@@ -81,12 +82,13 @@ protected:
     // The ticked entries of the Window menu's window list, as the open menu shows them.
     std::string tickedInWindowMenu()
     {
-        openMenu(main->mnuWindow);
-        EXPECT_TRUE(main->mnuWindow->isVisible());
+        QMenu* windowMenu = menu(main, "mnuWindow");
+        openMenu(windowMenu);
+        EXPECT_TRUE(windowMenu->isVisible());
         QStringList ticked;
-        for (QAction* a : main->mnuWindow->actions())
+        for (QAction* a : windowMenu->actions())
             if (a->isCheckable() && a->isChecked()) ticked << a->text();
-        QTest::keyClick(main->mnuWindow, Qt::Key_Escape);
+        QTest::keyClick(windowMenu, Qt::Key_Escape);
         QTest::keyClick(main->menuBar(), Qt::Key_Escape);
         return ticked.join(QLatin1Char('|')).toStdString();
     }
@@ -196,11 +198,12 @@ TEST_F(Windows, MenusAndToolbarMenusLeaveTheEditCommandsAsTheFocusedControlSetTh
         EXPECT_EQ(toolbarStates(), c.expected);
 
         clickEditMenu();
-        ASSERT_TRUE(main->mnuEdit->isVisible());
+        QMenu* editMenu = menu(main, "mnuEdit");
+        ASSERT_TRUE(editMenu->isVisible());
         EXPECT_EQ(menuStates(), c.expected);
         EXPECT_EQ(toolbarStates(), c.expected);
-        QTest::keyClick(main->mnuEdit, Qt::Key_Escape);  // back to the menu bar, which keeps the focus
-        EXPECT_FALSE(main->mnuEdit->isVisible());
+        QTest::keyClick(editMenu, Qt::Key_Escape);  // back to the menu bar, which keeps the focus
+        EXPECT_FALSE(editMenu->isVisible());
         EXPECT_EQ(toolbarStates(), c.expected);
         QTest::keyClick(main->menuBar(), Qt::Key_Escape);  // and back to the control
         EXPECT_EQ(QApplication::focusWidget(), control);
@@ -220,7 +223,8 @@ TEST_F(Windows, MenuCopyCopiesWhatTheToolbarCopies)
     QTest::mouseClick(w->mfgCTSres->viewport(), Qt::LeftButton, {}, QPoint(40, 30));
 
     clickEditMenu();
-    QTest::mouseClick(main->mnuEdit, Qt::LeftButton, {}, main->mnuEdit->actionGeometry(main->mnuEditCopy).center());
+    QMenu* editMenu = menu(main, "mnuEdit");
+    QTest::mouseClick(editMenu, Qt::LeftButton, {}, editMenu->actionGeometry(action(main, "mnuEditCopy")).center());
     const QImage fromMenu = fakes.clipboard.image();
     fakes.clipboard.clear();
     QTest::mouseClick(main->tbButton(6), Qt::LeftButton);
@@ -237,7 +241,7 @@ TEST_F(Windows, TheMenuBarHandingTheFocusToAnotherControlSwitchesTheCommandsOff)
     w->selectPage(1);
     QTest::mouseClick(w->mfgCTSres->viewport(), Qt::LeftButton, {}, QPoint(40, 30));
     clickEditMenu();
-    QTest::keyClick(main->mnuEdit, Qt::Key_Escape);
+    QTest::keyClick(menu(main, "mnuEdit"), Qt::Key_Escape);
     ASSERT_EQ(QApplication::focusWidget(), main->menuBar());
     EXPECT_EQ(toolbarStates(), (EditStates{false, true, false}));
     clickNode(QStringLiteral("Info") + w->Tag());  // the tree takes the focus; it copies nothing
@@ -280,14 +284,14 @@ TEST_F(Windows, ClosingTheShownWindowWithTheNextMinimisedLeavesTheBrowserOnTheNe
     analysis::FrmTabchild* b = openDataFile();
     ASSERT_TRUE(a && b);
     sub(a)->showMinimized();
-    main->mdiArea->setActiveSubWindow(sub(b));
+    mdiArea(main)->setActiveSubWindow(sub(b));
     expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
 
     sub(b)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(main->activeAnalysisWindow(), a);
     expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
-    EXPECT_TRUE(main->mnuViewGraph->isEnabled());
+    EXPECT_TRUE(action(main, "mnuViewGraph")->isEnabled());
 }
 
 // ---- the parameter editor opens the member the series load found --------------------------------
@@ -376,15 +380,16 @@ TEST_F(Windows, TileAndCascadeMakeTheWindowInFrontTheTargetNotAMinimisedOne)
         const char* what;
         QAction* entry;
     };
-    for (const Step& step : {Step{"tile horizontal", main->mnuWindowTileHorizontal}, Step{"cascade", main->mnuWindowCascade},
-                             Step{"tile vertical", main->mnuWindowTileVertical}}) {
+    for (const Step& step : {Step{"tile horizontal", action(main, "mnuWindowTileHorizontal")},
+                             Step{"cascade", action(main, "mnuWindowCascade")},
+                             Step{"tile vertical", action(main, "mnuWindowTileVertical")}}) {
         SCOPED_TRACE(step.what);
-        main->mdiArea->setActiveSubWindow(sub(minimised));
+        mdiArea(main)->setActiveSubWindow(sub(minimised));
         ASSERT_EQ(main->activeAnalysisWindow(), minimised);
         ASSERT_TRUE(sub(minimised)->isMinimized());
-        chooseFromMenu(main->mnuWindow, step.entry);
+        chooseFromMenu(menu(main, "mnuWindow"), step.entry);
         ASSERT_TRUE(sub(minimised)->isMinimized());
-        QList<QMdiSubWindow*> stack = main->mdiArea->subWindowList(QMdiArea::StackingOrder);
+        QList<QMdiSubWindow*> stack = mdiArea(main)->subWindowList(QMdiArea::StackingOrder);
         stack.removeIf([](QMdiSubWindow* s) { return !s->isVisible() || s->isMinimized(); });
         ASSERT_EQ(stack.back(), sub(series));  // the series is in front
 
@@ -395,12 +400,12 @@ TEST_F(Windows, TileAndCascadeMakeTheWindowInFrontTheTargetNotAMinimisedOne)
         EXPECT_EQ(QApplication::focusWidget(), series->picdiagram());
         EXPECT_EQ(menuStates(), (EditStates{false, true, false}));
         fakes.clipboard.clear();
-        main->mnuEditCopy->trigger();
+        action(main, "mnuEditCopy")->trigger();
         EXPECT_EQ(fakes.clipboard.image(), series->framedia->picture());
         // Save graph writes the diagram in front.
         const QString graph = path(QStringLiteral("graph %1.bmp").arg(step.what));
         fakes.files.answerWithFilter(graph, 1);
-        main->mnuFileSaveGraph->trigger();
+        action(main, "mnuFileSaveGraph")->trigger();
         EXPECT_EQ(QImage(graph).convertToFormat(QImage::Format_RGB32),
                   series->framedia->picture().convertToFormat(QImage::Format_RGB32));
     }
@@ -411,18 +416,18 @@ TEST_F(Windows, ClosingTheShownWindowWhileTheBrowserIsActiveShowsTheOneLeft)
     const auto [a, b] = seriesMinimisedFileInUse();
     ASSERT_TRUE(a && b);
     clickNode(QStringLiteral("Info") + b->Tag());  // then work in the browser
-    ASSERT_EQ(main->mdiArea->activeSubWindow(), main->browserWindow);
+    ASSERT_EQ(mdiArea(main)->activeSubWindow(), browserWindow(main));
     expectBrowserShows(b, {QStringLiteral("small.ctd")}, QStringLiteral("small.ctd"));
 
     sub(b)->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(main->mdiArea->activeSubWindow(), main->browserWindow);
+    EXPECT_EQ(mdiArea(main)->activeSubWindow(), browserWindow(main));
     expectBrowserShows(a, seriesFiles, QStringLiteral("three.cts"));
     // The browser is the active window: the window commands stay off until A is activated.
-    EXPECT_FALSE(main->mnuFileSaveGraph->isEnabled());
-    EXPECT_FALSE(main->mnuViewGraph->isEnabled());
-    main->mdiArea->setActiveSubWindow(sub(a));
-    EXPECT_TRUE(main->mnuFileSaveGraph->isEnabled());
+    EXPECT_FALSE(action(main, "mnuFileSaveGraph")->isEnabled());
+    EXPECT_FALSE(action(main, "mnuViewGraph")->isEnabled());
+    mdiArea(main)->setActiveSubWindow(sub(a));
+    EXPECT_TRUE(action(main, "mnuFileSaveGraph")->isEnabled());
 }
 
 // ---- keyboard ways out ---------------------------------------------------------------------------

@@ -54,7 +54,7 @@ TEST_F(WriteFaults, Notepad)
             fakes.disk.heal();
             fakes.disk.failWritesAfter(n, error);
             fakes.files.answer(target);
-            main->mnuFileSaveNotepad->trigger();
+            action(main, "mnuFileSaveNotepad")->trigger();
             ASSERT_EQ(fakes.messages.shown.size(), 1u);
             const platform::Message& message = fakes.messages.last();
             EXPECT_EQ(message.text, native(target) + " - file can not be written!\n" + std::strerror(error));
@@ -76,7 +76,7 @@ TEST_F(WriteFaults, GraphAsBitmapAndAsJpeg)
         fakes.messages.clear();
         fakes.disk.heal();
         fakes.files.answerWithFilter(probe, filter);
-        main->mnuFileSaveGraph->trigger();
+        action(main, "mnuFileSaveGraph")->trigger();
         ASSERT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
         const std::size_t size = fakes.disk.written;
         QFile::remove(probe);
@@ -88,7 +88,7 @@ TEST_F(WriteFaults, GraphAsBitmapAndAsJpeg)
                 fakes.disk.heal();
                 fakes.disk.failWritesAfter(n, error);
                 fakes.files.answerWithFilter(target, filter);
-                main->mnuFileSaveGraph->trigger();
+                action(main, "mnuFileSaveGraph")->trigger();
                 ASSERT_EQ(fakes.messages.shown.size(), 1u);
                 const platform::Message& message = fakes.messages.last();
                 const std::string text = message.text;
@@ -154,9 +154,9 @@ TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
     const auto cannotWrite = [](const std::string& p) { return p + " - file can not be written!\n"; };
     const auto noJpeg = [](const std::string& p) { return "Error converting image to JPEG, the graph could not be saved!\n" + p + "\n"; };
     const Writer writers[] = {
-        {"notepad", ".txt", [&](const std::string& p) { fakes.files.answer(QString::fromStdString(p)); main->mnuFileSaveNotepad->trigger(); }, cannotWrite},
-        {"bitmap", ".bmp", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 1); main->mnuFileSaveGraph->trigger(); }, cannotWrite},
-        {"JPEG", ".jpg", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 2); main->mnuFileSaveGraph->trigger(); }, noJpeg},
+        {"notepad", ".txt", [&](const std::string& p) { fakes.files.answer(QString::fromStdString(p)); action(main, "mnuFileSaveNotepad")->trigger(); }, cannotWrite},
+        {"bitmap", ".bmp", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 1); action(main, "mnuFileSaveGraph")->trigger(); }, cannotWrite},
+        {"JPEG", ".jpg", [&](const std::string& p) { fakes.files.answerWithFilter(QString::fromStdString(p), 2); action(main, "mnuFileSaveGraph")->trigger(); }, noJpeg},
     };
     for (const Writer& w : writers) {
         SCOPED_TRACE(w.name);
