@@ -25,9 +25,6 @@ constexpr int kTextLines[] = {kProject,     kDate,        kStartTime,
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The text file's header rows the import takes at most.
-constexpr long long kMostHeaderRows = 30;
-
 // The lines of a text, by the line rule of takeLine (a last line without a line end counts).
 long long lineCount(std::string_view text)
 {
@@ -180,7 +177,8 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     }
     const auto fewerLines = [&](long long present, long long minimum) {
         out.refusal = "The file holds " + std::to_string(present) + " sample lines; line 10 puts the minimum at sample " +
-                      std::to_string(minimum) + " (line " + std::to_string(minimum + kHeaderLineCount) + ").";
+                      std::to_string(minimum) + " (line " +
+                      std::to_string(static_cast<unsigned long long>(minimum) + kHeaderLineCount) + ").";
         return out;
     };
 
@@ -195,7 +193,7 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
     if (const long long textLines = textFileLines(header, out.maxRow)) {
         const long long present = lineCount(rest);
         const long long headerRows = textLines - present;
-        if (headerRows >= 1 && headerRows <= kMostHeaderRows && present <= kMaxSamples &&
+        if (headerRows >= 1 && present <= kMaxSamples &&
             out.maxRow - headerRows >= 1 && out.minRow - headerRows <= present) {
             all.resize(static_cast<int>(present), 1);
             std::string_view scan = rest;
@@ -210,7 +208,9 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
         out.refusal = "Line 11 puts the maximum at sample " + std::to_string(first) + "; the samples count from 1.";
         return out;
     }
-    const long long last = first + announced - 1;
+    // A maximum far out leaves no room for the stretch after it: the sum is not formed then.
+    long long last = 0;
+    if (__builtin_add_overflow(first, announced - 1, &last)) last = std::numeric_limits<long long>::max();
     // Every line takes at least its line end, so the bytes left bound the lines left; the
     // stretch is checked against that bound before anything is allocated.
     if (last > static_cast<long long>(rest.size()) + 1) return fewerLines(lineCount(rest), last);
