@@ -146,7 +146,10 @@ std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead,
         const std::int32_t after = count - 1 - zero;
         const std::string remedy = "delete the lines from line " + lineOf(zero) + " on.";
         if (zeros == after)
-            return start + (after == 0 ? std::string() : ", and so do the " + std::to_string(after) + " lines after it") +
+            return start +
+                   (after == 0   ? std::string()
+                    : after == 1 ? std::string(", and so does the line after it")
+                                 : ", and so do the " + std::to_string(after) + " lines after it") +
                    ": the velocity must stay above 0 up to the last line; " + remedy;
         return start + ", though the velocity after it is above 0 again (a gap in the record): correct that line, or " + remedy;
     }

@@ -163,6 +163,8 @@ TEST_F(BadTextFile, TheRefusalNamesTheLineAndWhatToDo)
     const std::vector<Case> cases = {
         {"a standstill 0 at the end", kSound + "0.5;0\r\n", 1,
          "Line 9 of the file holds \"0.5;0\", which reads as 0: " + delete9},
+        {"two standstill 0 lines at the end", kSound + "0.5;0\r\n0.6;0\r\n", 1,
+         "Line 9 of the file holds \"0.5;0\", which reads as 0, and so does the line after it: " + delete9},
         {"a second 0 four lines before the end", kSound + "0.5;0\r\n0.6;21.5\r\n0.7;21\r\n0.8;20.5\r\n0.9;0\r\n", 1,
          "Line 9 of the file holds \"0.5;0\", which reads as 0, though the velocity after it is above 0 again (a gap "
          "in the record): correct that line, or delete the lines from line 9 on."},
