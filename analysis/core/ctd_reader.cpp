@@ -198,10 +198,20 @@ DataFileRead parseDataFile(std::string_view bytes, state::TabchildData& data)
             all.resize(static_cast<int>(present), 1);
             std::string_view scan = rest;
             for (int k = 1; k <= present; ++k) all(k, 1) = sampleValue(platform::takeLine(scan));
-            const Extremes e = importExtremes(all.column(1), static_cast<int>(present));
-            if (!(e.maxAt == out.maxRow && e.minAt == out.minRow) && e.maxAt == out.maxRow - headerRows &&
-                e.minAt == out.minRow - headerRows)
-                first = e.maxAt;
+            const double* v = all.column(1);
+            const Extremes e = importExtremes(v, static_cast<int>(present));
+            const auto found = [&](long long skipped) {
+                return e.maxAt == out.maxRow - skipped && e.minAt == out.minRow - skipped;
+            };
+            // The import compared the text file's own numbers, the file keeps 15 digits of each:
+            // two that differed beyond them tie here, and then the values themselves tell, the
+            // highest of all at the maximum and the lowest after it at the minimum.
+            const auto holds = [&](long long skipped) {
+                const long long hi = out.maxRow - skipped, lo = out.minRow - skipped;
+                if (hi < 1 || lo > present) return false;
+                return *std::max_element(v + 1, v + present + 1) == v[hi] && *std::min_element(v + hi, v + present + 1) == v[lo];
+            };
+            if (!found(0) && (found(headerRows) || (!holds(0) && holds(headerRows)))) first = out.maxRow - headerRows;
         }
     }
     if (first < 1) {

@@ -156,6 +156,9 @@ TEST(CtdReader, LocationsThatCountTheTextFilesHeaderRows)
         // The run ends on its lowest value for longer than the header rows: the samples after the
         // minimum's location must still be read to count the header rows.
         {"time column, the minimum held to the end", "10", "7", "5", {"29", "30", "31", "25", "20", "20", "20", "20"}, 3, 5},
+        // The text file's numbers differed beyond the 15 digits the data file keeps, so the import
+        // found its maximum at the second of two values that tie here.
+        {"time column, a maximum that ties in the file", "8", "8", "6", {"30.5", "31", "25", "31", "20", "15"}, 4, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
