@@ -76,6 +76,14 @@ std::string errnoText(int err)
 
 }  // namespace
 
+std::string quotedStart(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes) return "\"" + std::string(text) + "\"";
+    std::size_t shown = maxBytes;
+    while (shown > 0 && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) --shown;  // whole letters
+    return "\"" + std::string(text.substr(0, shown)) + "...\"";
+}
+
 bool isValidUtf8(std::string_view s)
 {
     char32_t cp = 0;

@@ -62,6 +62,9 @@ std::string encodeForReaders(std::string_view utf8);
 // True when encodeForReaders keeps the text: what the readers take back is the text itself.
 bool keptByReaders(std::string_view utf8);
 bool isValidUtf8(std::string_view bytes);
+// A text as a message quotes it: in double quotes, cut after at most `maxBytes` at the start of a
+// UTF-8 character and then ending in "...".
+std::string quotedStart(std::string_view text, std::size_t maxBytes);
 // True when decodeText takes the bytes as UTF-8 and they are not plain ASCII: valid UTF-8 (after
 // a byte-order mark) that begins with the mark or holds bytes above 127.
 bool readsAsUtf8(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
+#include "platform/textfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,9 +54,7 @@ std::optional<platform::Message> unusableValue(const state::TabchildData& data)
         if (line < 1 || line > data.headerValues.rows() || set > data.headerValues.cols()) return std::string();
         const std::string& text = data.headerValues(line, set);
         if (text.empty() || numbers::isNumeric(text)) return std::string();
-        std::size_t shown = std::min<std::size_t>(text.size(), 60);
-        while (shown < text.size() && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) --shown;  // whole letters
-        return " reads \"" + datafile::singleLine(text.substr(0, shown)) + (shown < text.size() ? "...\"" : "\"") + ", that";
+        return " reads " + platform::quotedStart(datafile::singleLine(text), 60) + ", that";
     };
     const auto refuse = [&](int set, const std::string& what, double value, const char* needs, int line = 0) {
         const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];

@@ -1,6 +1,7 @@
 #include "import/core/text_import.h"
 
 #include "numbers/numbers.h"
+#include "platform/textfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,12 +96,7 @@ namespace {
 std::string holding(std::string_view line)
 {
     if (line.find_first_not_of(" \t") == std::string_view::npos) return "only blanks";
-    constexpr std::size_t kShown = 24;
-    std::string text(line.substr(0, kShown));
-    // Not cut inside a UTF-8 character.
-    while (line.size() > kShown && !text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-    if (line.size() > kShown && !text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
-    return "\"" + text + (line.size() > kShown ? "...\"" : "\"");
+    return platform::quotedStart(line, 24);
 }
 
 }  // namespace

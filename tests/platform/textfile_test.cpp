@@ -108,6 +108,15 @@ TEST(TextEncoding, WhatTheReadersTakeBackAsTheSameText)
     EXPECT_FALSE(keptByReaders("M\xFCller"));  // no UTF-8 text: no file gives it back
 }
 
+TEST(TextEncoding, AQuotedStartIsCutBetweenLetters)
+{
+    EXPECT_EQ(quotedStart("abc", 3), "\"abc\"");
+    EXPECT_EQ(quotedStart("abcd", 3), "\"abc...\"");
+    // "ü" is one letter of two bytes: a cut never falls between them.
+    EXPECT_EQ(quotedStart("M\xC3\xBCller", 2), "\"M...\"");
+    EXPECT_EQ(quotedStart("M\xC3\xBCller", 3), "\"M\xC3\xBC...\"");
+}
+
 TEST(TextLines, SplitAtCrLfOrLf)
 {
     struct Case {
