@@ -41,10 +41,10 @@ void CurveLayer::draw(DrawingSurface& s, const state::TabchildData& data, bool f
     if (rows < 1) return;
     const double dxUnits = data.sampleInterval * 1000.0 * kXUnitsPerMs;
     // The pixel columns of the plot area, where the curves are reduced and drawn.
-    const Scale sc = s.scale();
-    const double unitsPerColumn = sc.width / s.pictureSize().width();
-    const double left = sc.left + plot.left() * unitsPerColumn;
-    const double right = sc.left + (plot.right() + 1) * unitsPerColumn;
+    const QSize picture = s.pictureSize();
+    const PixelMapping map{s.scale(), {picture.width(), picture.height()}};
+    const double left = map.scaleX(plot.left());
+    const double right = map.scaleX(plot.right() + 1);
     const int columns = plot.width();
     const int sets = std::min({data.setCount, m.cols(), 30});
     std::vector<CurvePoint> pts;
