@@ -9,18 +9,17 @@
 
 namespace importer {
 
-float unitFactor(int velocityUnit)
+double toMetresPerSecond(double velocity, int velocityUnit)
 {
-    if (velocityUnit == 0) return 1.0f;
-    if (velocityUnit == 1) return static_cast<float>(3.6);
-    return static_cast<float>(3.6 * 1.609);
+    if (velocityUnit == 0) return velocity;
+    if (velocityUnit == 1) return velocity / 3.6;
+    return velocity * 0.44704;
 }
 
 std::string ctdFileText(datafile::HeaderTexts& fileHeader, const ImportState& import)
 {
-    const double factor = static_cast<double>(unitFactor(import.velocityUnit));
     for (const std::size_t k : {datafile::entry(datafile::kMinVelocity), datafile::entry(datafile::kMaxVelocity)})
-        fileHeader[k] = numbers::numberToText(numbers::leadingNumber(fileHeader[k]) / factor);
+        fileHeader[k] = numbers::numberToText(toMetresPerSecond(numbers::leadingNumber(fileHeader[k]), import.velocityUnit));
 
     std::string out;
     for (const std::string& line : fileHeader) {
@@ -30,7 +29,7 @@ std::string ctdFileText(datafile::HeaderTexts& fileHeader, const ImportState& im
     const std::int32_t count = std::min<std::int32_t>(import.importLineCount, static_cast<std::int32_t>(import.importLines.size()));
     for (std::int32_t r = std::max<std::int32_t>(import.headerRows, 0); r < count; ++r) {
         const std::string field = velocityText(import.importLines[static_cast<std::size_t>(r)], import.timeColumn, import.separatorCode);
-        const double v = velocityNumber(field) / factor;
+        const double v = toMetresPerSecond(velocityNumber(field), import.velocityUnit);
         out += std::isfinite(v) ? numbers::numberToText(v) : std::string("0");
         out += "\r\n";
     }

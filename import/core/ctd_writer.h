@@ -9,9 +9,9 @@
 
 namespace importer {
 
-// The single-precision factor the velocities of a unit are divided by: 1 for m/s, 3.6 for km/h,
-// 3.6 x 1.609 for mph (any other code counts as mph).
-float unitFactor(int velocityUnit);
+// A velocity of the text file's unit in m/s: km/h divided by 3.6, mph multiplied by 0.44704
+// (a mile of 1609.344 m per 3600 s), both in double precision; any code but 0 and 1 counts as mph.
+double toMetresPerSecond(double velocity, int velocityUnit);
 
 // The whole data file as bytes (UTF-8 text; the caller encodes it for the disk). Replaces
 // header entries 7 and 8 with the extremes in m/s; the import lines are only read.

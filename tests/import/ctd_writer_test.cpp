@@ -1,9 +1,13 @@
 #include "import/core/ctd_writer.h"
 #include "import/core/parameters.h"
 #include "import/core/text_import.h"
+#include "numbers/numbers.h"
 #include "platform/textfile.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -66,26 +70,43 @@ TEST(CtdWriter, GoldenFileByteForByte)
     std::string golden;
     ASSERT_TRUE(platform::readFileBytes(kData + "/run_kmh.ctd", golden, error)) << error;
     EXPECT_EQ(bytes, golden);
-    EXPECT_EQ(header[7], "10.0000002649095");
-    EXPECT_EQ(header[8], "20.0000005298191");
+    EXPECT_EQ(header[7], "10");
+    EXPECT_EQ(header[8], "20");
     EXPECT_EQ(s.importLines, linesBefore) << "the writer only reads the import lines";
 }
 
-TEST(CtdWriter, UnitsAndRendering)
+// km/h are 1000 m per 3600 s, mph 1609.344 m per 3600 s: the shown values are those quotients.
+TEST(CtdWriter, UnitsConvertExactly)
 {
-    EXPECT_EQ(importer::unitFactor(0), 1.0f);
-    EXPECT_EQ(static_cast<double>(importer::unitFactor(1)), 3.5999999046325684);
-    EXPECT_EQ(static_cast<double>(importer::unitFactor(2)), 5.792399883270264);
-    EXPECT_EQ(importer::unitFactor(7), importer::unitFactor(2));
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"36", 1, "10"},        {"27.504", 1, "7.64"}, {"72", 1, "20"},      {"120.96", 1, "33.6"},
+        {"60", 2, "26.8224"},   {"20", 2, "8.9408"},   {"10", 2, "4.4704"},  {"1", 2, "0.44704"},
+        {"12.5", 0, "12.5"},    {"60", 7, "26.8224"},  // any other code counts as mph
+    };
+    for (const auto& [text, unit, shown] : cases)
+        EXPECT_EQ(numbers::numberToText(importer::toMetresPerSecond(numbers::leadingNumber(text), unit)), shown) << text << " unit " << unit;
 
+    // Every velocity a logger writes with two decimals, against its exact quotient (n/100 km/h is
+    // n/360 m/s, n/100 mph is n*44704/10^7 m/s, both correctly rounded as one division): within
+    // the rounding of the text itself and one division.
+    for (long n = 0; n <= 30000; ++n) {
+        const double v = numbers::leadingNumber(std::to_string(n / 100) + "." + (n % 100 < 10 ? "0" : "") + std::to_string(n % 100));
+        const double kmh = static_cast<double>(n) / 360.0, mph = static_cast<double>(n * 44704) / 1e7;
+        ASSERT_NEAR(importer::toMetresPerSecond(v, 1), kmh, 4.5e-16 * kmh) << n << " km/h hundredths";
+        ASSERT_NEAR(importer::toMetresPerSecond(v, 2), mph, 4.5e-16 * mph) << n << " mph hundredths";
+    }
+}
+
+TEST(CtdWriter, Rendering)
+{
     struct Case {
         std::vector<std::string> rows;
         int timeColumn, separator, unit;
         std::vector<std::string> samples;
     };
     const Case cases[] = {
-        {{"36"}, 0, 0, 1, {"10.0000002649095"}},
-        {{"10"}, 0, 0, 2, {"1.72640014528041"}},
+        {{"36"}, 0, 0, 1, {"10"}},
+        {{"10"}, 0, 0, 2, {"4.4704"}},
         {{"12.50", "abc", "  7"}, 0, 0, 0, {"12.5", "0", "7"}},
         {{"0.5;12.25", "13"}, 1, 1, 0, {"12.25", "13"}},
         {{"0.1 25.3 7"}, 1, 2, 0, {"25.3"}},
