@@ -351,7 +351,8 @@ bool FrmTabchild::ctdOpenPath(const QString& path)
     } catch (const std::bad_alloc&) {
         // Nothing half-open: the window is discarded with whatever it had taken.
         data = state::TabchildData();
-        platform::showMessage(dataFileError("There is not enough memory to open the file."), browser::dialogParent(this));
+        platform::showMessage(dataFileError(QDir::toNativeSeparators(path).toStdString(), "There is not enough memory to open the file."),
+                              browser::dialogParent(this));
         mfgCTSdat->hide();
         frmCalc->setEnabled(false);
         return false;
@@ -364,18 +365,12 @@ bool FrmTabchild::ctdOpenRead(const QString& path)
     {
         // Only as far as the header says the samples go: a huge file is judged by its first
         // bytes, and what lies after the samples is not read.
-        platform::PrefixReader file(QFile::encodeName(path).toStdString());
-        if (file.readLines(datafile::kHeaderLineCount) && file.readLines(lastLineNeeded(splitHeader(file.bytes()))))
-            read = parseDataFile(file.bytes(), data);
-        else if (!file.refusal().empty())
-            read.refusal = file.refusal();
-        else
-            read.refusal = file.errorCode() == ENOENT   ? missingFileReason()
-                           : file.errorCode() == EISDIR ? folderReason()
-                                                        : unreadableFileReason(file.error());
+        const datafile::DataFileBytes file = datafile::readDataFileBytes(QFile::encodeName(path).toStdString());
+        if (file.ok) read = parseDataFile(file.bytes, data);
+        else read.refusal = file.reason;
     }
     if (!read.ok) {
-        platform::showMessage(dataFileError(read.refusal), browser::dialogParent(this));
+        platform::showMessage(dataFileError(QDir::toNativeSeparators(path).toStdString(), read.refusal), browser::dialogParent(this));
         mfgCTSdat->hide();
         frmCalc->setEnabled(false);
         return false;

@@ -3,6 +3,7 @@
 #include "app/core/parameter_edit.h"
 #include "app/dispatcher.h"
 #include "app/frame.h"
+#include "datafile/data_file.h"
 #include "import/core/import_state.h"
 #include "import/frmdatainput.h"
 #include "import/import_commands.h"
@@ -108,9 +109,14 @@ void editParameters()
     std::string error;
     const std::string path = diskPath(editor.path);
     editor.stamp = platform::fileStamp(path);
-    // The file may have changed since its window read it: what the readers refuse is not edited.
-    if (editor.editorChosenFile.isEmpty() || !platform::readFileBytes(path, editor.bytes, error) ||
-        !(error = platform::notTextReason(editor.bytes)).empty()) {
+    // The file may have changed since its window read it: what Open CTD refuses is not edited,
+    // for the same reason. The rewrite keeps every line after the header, so the whole file is
+    // read once the rule has passed it.
+    if (!editor.editorChosenFile.isEmpty()) {
+        const datafile::DataFileBytes checked = datafile::readDataFileBytes(path);
+        error = checked.ok ? datafile::parseDataFile(checked.bytes, false).refusal : checked.reason;
+    }
+    if (editor.editorChosenFile.isEmpty() || !error.empty() || !platform::readFileBytes(path, editor.bytes, error)) {
         say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
         state.editingLoadedFile = false;
         importer::unloadDataInputForm();

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state::TabchildData d;
     const analysis::DataFileRead read = analysis::parseDataFile(bytes, d);
 
-    const std::string_view prefix = firstLines(bytes, analysis::lastLineNeeded(analysis::splitHeader(bytes)));
+    const std::string_view prefix = firstLines(bytes, datafile::lastLineNeeded(datafile::splitHeader(bytes)));
     state::TabchildData p;
     const analysis::DataFileRead prefixRead = analysis::parseDataFile(prefix, p);
     if (prefixRead.ok != read.ok) {
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const int n = d.samples();
-    FUZZ_CHECK(n >= 1 && n <= analysis::kMaxSamples && d.velocitySamples.rows() == n);
+    FUZZ_CHECK(n >= 1 && n <= datafile::kMaxSamples && d.velocitySamples.rows() == n);
     // No line of the file can stand for more than one sample.
     FUZZ_CHECK(static_cast<std::size_t>(n) <= size);
     FUZZ_CHECK(d.sampleInterval > 0 && std::isfinite(d.sampleInterval));

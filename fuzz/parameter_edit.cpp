@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string out = app::rewrittenDataFile(lines, header, keepDateLine, encoding, rest);
     FUZZ_CHECK(out.empty() || out.substr(out.size() - 2) == "\r\n");
-    const analysis::DataFileHeader was = analysis::splitHeader(bytes), now = analysis::splitHeader(out);
+    const datafile::Header was = datafile::splitHeader(bytes), now = datafile::splitHeader(out);
     // A UTF-8 header stays one; what follows it is nobody's text.
     if (encoding == app::Encoding::Utf8)
         for (int line = 1; line <= now.count; ++line) FUZZ_CHECK(platform::isValidUtf8(now.raw[static_cast<std::size_t>(line)]));

@@ -18,6 +18,8 @@ std::string run(double minimum, double maximum, int samples, double top, double 
     for (int line = 1; line <= 30; ++line) {
         if (line == 8) text += numbers::numberToText(minimum);
         else if (line == 9) text += numbers::numberToText(maximum);
+        else if (line == 10) text += std::to_string(samples);  // a falling run: lowest last
+        else if (line == 11) text += "1";
         else if (line == 13) text += "0.1";
         else if (line >= 15 && line <= 19) text += "1.5";
         else text += "0";
@@ -72,11 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(unfit);
         return 0;
     }
-    const importer::SeriesPlan plan = importer::planSeries(names, [&files](const std::string& name, std::string& bytes) {
+    const importer::SeriesPlan plan = importer::planSeries(names, [&files](const std::string& name) {
         const auto it = files.find(name);
-        if (it == files.end()) return false;
-        bytes = it->second;
-        return true;
+        return it == files.end() ? datafile::DataFileBytes{} : datafile::DataFileBytes{true, it->second, {}};
     });
     if (plan.failure) return 0;
     FUZZ_CHECK(plan.entries.size() == names.size());

@@ -407,6 +407,27 @@ bool PrefixReader::readAll(std::size_t maxBytes, const std::string& what)
     return true;
 }
 
+namespace {
+
+// UTF-16 without a byte-order mark: from the first NUL on, every other byte is NUL and the
+// others are not, as in the letters of a Latin text; a stray NUL or a run of them is no such text.
+bool looksLikeUtf16(std::string_view bytes, size_t nul)
+{
+    const size_t start = nul > 0 ? nul - 1 : nul;  // the pair the NUL belongs to, either order
+    const size_t pairs = std::min<size_t>((bytes.size() - start) / 2, 32);
+    if (pairs < 4) return false;
+    int high = 0, low = 0;  // pairs whose first or whose second byte alone is NUL
+    for (size_t i = 0; i < pairs; ++i) {
+        const bool a = bytes[start + 2 * i] == '\0', b = bytes[start + 2 * i + 1] == '\0';
+        if (a && !b) ++high;
+        if (b && !a) ++low;
+    }
+    const int needed = static_cast<int>(pairs) * 3 / 4;
+    return high >= needed || low >= needed;
+}
+
+}  // namespace
+
 std::string notTextReason(std::string_view bytes)
 {
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
@@ -414,7 +435,9 @@ std::string notTextReason(std::string_view bytes)
     const size_t nul = bytes.find('\0');
     if (nul != std::string_view::npos) {
         const auto line = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
-        return "Line " + std::to_string(line) + " holds a NUL byte: this is no text file (UTF-16 text cannot be read).";
+        if (looksLikeUtf16(bytes, nul))
+            return "Line " + std::to_string(line) + " holds NUL bytes between its letters: this is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read.";
+        return "Line " + std::to_string(line) + " holds a NUL byte: this is no text file.";
     }
     if (bytes.find('\n') == std::string_view::npos) {
         const size_t cr = bytes.find('\r');
@@ -719,6 +742,13 @@ bool folderAcceptsNewFile(const std::string& folder)
     ::close(fd);
     ::unlink(probe.c_str());  // a probe that stays behind still showed the folder takes files
     return true;
+}
+
+std::string nonRegularKind(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return errno == ELOOP ? "a link that leads round in a circle" : "";
+    return S_ISREG(st.st_mode) ? "" : fileKind(st.st_mode);
 }
 
 }  // namespace platform

@@ -74,9 +74,15 @@ std::vector<std::string> splitLines(std::string_view text);
 std::string_view takeLine(std::string_view& rest);
 
 // Why bytes cannot be read as 8-bit text, for the user; "" when they can. UTF-16 (a byte-order
-// mark, or NUL bytes), a NUL byte anywhere, and lines that end in CR alone are refused: the
-// readers would silently take such a file as one line, or cut numbers short at the NUL.
+// mark, or NUL bytes between the letters), a NUL byte anywhere, and lines that end in CR alone
+// are refused: the readers would silently take such a file as one line, or cut numbers short at
+// the NUL.
 std::string notTextReason(std::string_view bytes);
+
+// What stands at `path` (through links) when it is no regular file: "a folder", "a named pipe
+// (FIFO)", "a socket", "a character device", "a block device", or "a link that leads round in a
+// circle"; "" for a regular file and for nothing at all.
+std::string nonRegularKind(const std::string& path);
 
 // Reads raw bytes; false when the file is missing or unreadable, or is no regular file (a folder,
 // a device or a pipe, which could block or never end); `error` says why, `errorCode` gets errno.

@@ -17,8 +17,8 @@
 #
 # The floors of the house, from the ground up.
 floors=(
-  "solver numbers platform datafile frame_api resources"
-  "state"
+  "solver numbers platform frame_api resources"
+  "state datafile"
   "import diagram"
   "analysis"
   "report"

@@ -2,6 +2,7 @@
 // Arrays of the analysis window with the index ranges the solver and the grids use.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace state {
@@ -12,6 +13,15 @@ class ColMatrix {
 public:
     ColMatrix() = default;
     ColMatrix(int rows, int cols) { resize(rows, cols); }
+    // One column of rows 0..values.size() - 1, taking the values as they stand.
+    static ColMatrix column(std::vector<double>&& values)
+    {
+        ColMatrix m;
+        m.rows_ = static_cast<int>(values.size()) - 1;
+        m.cols_ = values.empty() ? 0 : 1;
+        m.data_ = std::move(values);
+        return m;
+    }
     // Discards the earlier contents, as every dimensioning does.
     void resize(int rows, int cols)
     {

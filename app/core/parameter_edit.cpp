@@ -1,6 +1,6 @@
 #include "app/core/parameter_edit.h"
 
-#include "analysis/core/ctd_reader.h"
+#include "datafile/data_file.h"
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
@@ -65,7 +65,7 @@ std::optional<LineDate> dateFromLine(std::string_view line)
 
 Encoding fileEncoding(std::string_view bytes)
 {
-    return analysis::headerIsUtf8(analysis::splitHeader(bytes)) ? Encoding::Utf8 : Encoding::Windows1252;
+    return datafile::headerIsUtf8(datafile::splitHeader(bytes)) ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
 EditorFields editorFields(const RawLines& lines, Encoding e)
@@ -134,7 +134,7 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
         }
         header += "\r\n";
     }
-    // The readers decide the encoding by the header alone (analysis::headerIsUtf8). A project
+    // The readers decide the encoding by the header alone (datafile::headerIsUtf8). A project
     // that begins with the bytes of a byte-order mark would lose them to the readers, which skip
     // a mark; so would a Windows-1252 header that reads as UTF-8. In UTF-8, after a mark of its
     // own, every line reads back as it is.
@@ -143,7 +143,7 @@ std::string rewrittenDataFile(const RawLines& lines, const datafile::HeaderTexts
     const bool lostMark = mark == 0 && body.substr(0, 3) == platform::kUtf8Bom;
     std::string out;
     if (written == Encoding::Utf8) out = lostMark ? std::string(platform::kUtf8Bom) + header : std::move(header);
-    else if (analysis::headerIsUtf8(analysis::splitHeader(header)) || lostMark) out = header.substr(0, mark) + platform::decodeWindows1252(body);
+    else if (datafile::headerIsUtf8(datafile::splitHeader(header)) || lostMark) out = header.substr(0, mark) + platform::decodeWindows1252(body);
     else out = std::move(header);
     // The lines after the header as they were read, each with CR LF.
     out.reserve(out.size() + rest.size() + rest.size() / 2);

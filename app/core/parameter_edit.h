@@ -15,7 +15,7 @@ namespace app {
 using RawLines = std::vector<std::string>;
 
 // The encoding the readers take a data file in, kept by a rewrite: the readers' own rule
-// (analysis::headerIsUtf8) over the same bytes, so the form shows what the window shows.
+// (datafile::headerIsUtf8) over the same bytes, so the form shows what the window shows.
 enum class Encoding { Windows1252, Utf8 };
 Encoding fileEncoding(std::string_view bytes);
 

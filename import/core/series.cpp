@@ -1,5 +1,6 @@
 #include "import/core/series.h"
 
+#include "datafile/data_file.h"
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 #include "platform/textfile.h"
@@ -47,28 +48,22 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
     SeriesPlan plan;
     const std::size_t n = names.size();
     std::vector<RunHeader> headers(n);
-    std::string bytes;
-    // An empty file cannot be read either.
+    datafile::DataFileBytes bytes;
+    datafile::DataFile file;
+    // A file Open CTD would refuse is refused here too, with the same reason.
     const auto readFile = [&](std::size_t i) {
-        bytes.clear();
-        if (read(names[i], bytes) && !bytes.empty()) return true;
-        plan.failure = ctsError(names[i] + " - file can not be opened!");
+        bytes = read(names[i]);
+        file = bytes.ok ? datafile::parseDataFile(bytes.bytes, false) : datafile::DataFile{};
+        if (bytes.ok && file.ok()) return true;
+        plan.failure = ctsError(names[i] + " - file can not be opened!\n" + (bytes.ok ? file.refusal : bytes.reason));
         return false;
     };
 
     // Header pass: the velocity range and the sample interval.
     for (std::size_t i = 0; i < n; ++i) {
         if (!readFile(i)) return plan;
-        std::string_view rest = bytes;
-        std::string_view line[kSampleInterval + 1];
-        int count = 0;
-        while (count < kSampleInterval && !rest.empty()) line[++count] = platform::takeLine(rest);
-        if (count < kSampleInterval) {
-            plan.failure = dataProblem(names[i]);
-            return plan;
-        }
-        headers[i] = {numbers::leadingNumber(line[kMinVelocity]), numbers::leadingNumber(line[kMaxVelocity]),
-                      numbers::leadingNumber(line[kSampleInterval])};
+        headers[i] = {numbers::leadingNumber(file.header.raw[kMinVelocity]), numbers::leadingNumber(file.header.raw[kMaxVelocity]),
+                      file.interval};
     }
     if (n == 0) return plan;
 
@@ -88,7 +83,10 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
         }
     }
 
-    // Window pass: the first sample at or below the upper bound, the last one above the lower.
+    // Window pass, over each run's stretch from its maximum to its minimum as the data-file
+    // window holds it: the first sample at or below the upper bound, the last one above the
+    // lower. Samples before the maximum are no coast-down (a logger started while the car still
+    // gained speed).
     plan.entries.resize(n);
     std::optional<std::size_t> firstBad;
     for (std::size_t i = 0; i < n; ++i) {
@@ -97,10 +95,11 @@ SeriesPlan planSeries(const std::vector<std::string>& names, const DataFileReade
             plan.entries.clear();
             return plan;
         }
-        std::string_view rest = bytes;
-        for (int k = 1; k < kFirstSampleLine && !rest.empty(); ++k) platform::takeLine(rest);
-        for (std::int64_t k = kFirstSampleLine; !rest.empty() && k <= std::numeric_limits<std::int32_t>::max(); ++k) {
-            const double v = numbers::leadingNumber(platform::takeLine(rest));
+        std::string_view rest = file.header.rest;
+        for (long long k = 1; k < file.firstSample; ++k) platform::takeLine(rest);
+        const long long firstLine = kHeaderLineCount + file.firstSample;
+        for (long long k = firstLine; k < firstLine + file.count && k <= std::numeric_limits<std::int32_t>::max(); ++k) {
+            const double v = datafile::sampleValue(platform::takeLine(rest));
             if (v <= upper && !firstFound) {
                 plan.entries[i].firstLine = static_cast<std::int32_t>(k);
                 firstFound = true;
@@ -156,12 +155,7 @@ std::string seriesFileText(const SeriesPlan& plan, const std::string& comment)
 
 DataFileReader dataFilesIn(const std::string& folder)
 {
-    return [folder](const std::string& name, std::string& bytes) {
-        platform::PrefixReader file(folder + "/" + name);
-        if (!file.readLines(std::numeric_limits<long long>::max())) return false;
-        bytes = file.takeBytes();
-        return true;
-    };
+    return [folder](const std::string& name) { return datafile::readDataFileBytes(folder + "/" + name); };
 }
 
 std::optional<platform::Message> seriesTargetRefusal(const std::string& path, const std::string& folder,
@@ -229,6 +223,12 @@ std::string cleanAbsolute(const std::string& path)
     return s;
 }
 
-bool sameDirectory(const std::string& a, const std::string& b) { return cleanAbsolute(a) == cleanAbsolute(b); }
+bool sameDirectory(const std::string& a, const std::string& b)
+{
+    // The folders themselves, whatever links their paths go through; by name where there is none.
+    const std::string folder = platform::fileIdentity(a);
+    if (!folder.empty()) return folder == platform::fileIdentity(b);
+    return cleanAbsolute(a) == cleanAbsolute(b);
+}
 
 }  // namespace importer

@@ -1,6 +1,7 @@
 #pragma once
 // Composing a series of data files: the header pass, the common velocity range, equal sample
 // intervals, the window of every run and the series file. Standard library only.
+#include "datafile/data_file.h"
 #include "platform/message.h"
 
 #include <cstdint>
@@ -23,9 +24,9 @@ struct SeriesPlan {
     std::vector<SeriesEntry> entries;
 };
 
-// Reads the bytes of the data file of that name; false when it cannot be opened or read.
-// Each pass reads the files again, one at a time, so no more than one is held at once.
-using DataFileReader = std::function<bool(const std::string& name, std::string& bytes)>;
+// The bytes of the data file of that name as the data-file rule reads them, or why there are
+// none. Each pass reads the files again, one at a time, so no more than one is held at once.
+using DataFileReader = std::function<datafile::DataFileBytes(const std::string& name)>;
 
 // A name that cannot stand in a series file (it holds ",", a line break, a backslash, or bytes the
 // series file cannot hold as the writer encodes it, such as a name that is no UTF-8 text);
@@ -65,8 +66,7 @@ struct ComposedSeries {
     std::optional<platform::Message> message;  // why the request was refused
 };
 
-// The data files of the folder on the disk: each read whole, one at a time, and refused by its
-// first bytes when it is no text.
+// The data files of the folder on the disk, read as every command reads a data file.
 DataFileReader dataFilesIn(const std::string& folder);
 
 // The one composition of a series, for the dialog and the tool alike: 2 to 30 data files, their
@@ -80,7 +80,8 @@ ComposedSeries composeSeries(const SeriesRequest& request, const DataFileReader&
 std::optional<platform::Message> seriesTargetRefusal(const std::string& path, const std::string& folder,
                                                      const std::vector<std::string>& names);
 
-// True when both folders name the same place once made absolute and cleaned.
+// True when both paths name one folder: the same folder on the disk, through whatever links;
+// for folders that are not there, the same path once made absolute and cleaned.
 bool sameDirectory(const std::string& a, const std::string& b);
 
 // The cleaned absolute form of a path, without a final separator.

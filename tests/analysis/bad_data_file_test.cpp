@@ -18,7 +18,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using analysis::FrmTabchild;
 
@@ -47,7 +53,7 @@ protected:
         bool loaded = true;
         const std::string text = open(w, path, loaded);
         EXPECT_FALSE(loaded);
-        EXPECT_EQ(text, "File reading ERROR!\n" + reason);
+        EXPECT_EQ(text, "File reading ERROR!\n" + path.toStdString() + "\n" + reason);
         ASSERT_FALSE(fakes.messages.shown.empty());
         EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
         EXPECT_EQ(w.data.setCount, 0);
@@ -79,8 +85,13 @@ TEST_F(BadDataFile, DamagedContent)
         std::string reason;
     };
     const std::string nul = bad_input::replaceLine(sound, 33, std::string("12\0.5", 5));
-    for (const Case& c : {Case{"NUL byte in a sample", nul, "Line 33 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+    for (const Case& c : {Case{"NUL byte in a sample", nul, "Line 33 holds a NUL byte: this is no text file."},
                           Case{"UTF-16", bad_input::utf16(sound), "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
+                          // Without its byte-order mark UTF-16 is told by its NULs between the letters.
+                          Case{"UTF-16 without a mark", bad_input::utf16(sound).substr(2),
+                               "Line 1 holds NUL bytes between its letters: this is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
+                          Case{"a run of NUL bytes in a sample", bad_input::replaceLine(sound, 40, std::string(12, '\0')),
+                               "Line 40 holds a NUL byte: this is no text file."},
                           Case{"CR-only line ends", bad_input::crOnly(sound), "The lines of the file end in CR alone; only CR LF and LF end a line."}}) {
         SCOPED_TRACE(c.name);
         expectRefused(testfiles::writeFile(dir, "bad.ctd", c.bytes), c.reason);
@@ -99,8 +110,8 @@ TEST_F(BadDataFile, AHugeFileIsReadOnlyAsFarAsItsHeaderSays)
         std::string reason; // "" for a file that opens
     };
     const Case cases[] = {
-        {"nothing but NUL bytes", "", "Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
-        {"a header, then NUL bytes", bad_input::firstLines(sound, 30), "Line 31 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"nothing but NUL bytes", "", "Line 1 holds a NUL byte: this is no text file."},
+        {"a header, then NUL bytes", bad_input::firstLines(sound, 30), "Line 31 holds a NUL byte: this is no text file."},
         {"the whole run, then NUL bytes", sound, ""},
     };
     for (const Case& c : cases) {
@@ -115,7 +126,7 @@ TEST_F(BadDataFile, AHugeFileIsReadOnlyAsFarAsItsHeaderSays)
         std::printf("[ measured ] %s: %.3f s, %lld MB more at the peak\n", c.name, measure.seconds(), grown >> 20);
         EXPECT_LT(grown, kMoreMemory);
         EXPECT_EQ(loaded, c.reason.empty());
-        EXPECT_EQ(text, c.reason.empty() ? std::string() : "File reading ERROR!\n" + c.reason);
+        EXPECT_EQ(text, c.reason.empty() ? std::string() : "File reading ERROR!\n" + path.toStdString() + "\n" + c.reason);
         if (loaded) {
             EXPECT_EQ(w.data.samples(), 50);
         }
@@ -135,6 +146,23 @@ TEST_F(BadDataFile, FilesThatCannotBeRead)
     const QString locked = testfiles::writeFile(dir, "locked.ctd", sound);
     fakes.disk.unreadable[QFile::encodeName(locked).toStdString()] = EACCES;
     expectRefused(locked, "The file could not be read (Permission denied).");
+    // Names that are there as something else say what they are.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.ctd"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    expectRefused(fifo, "It is a named pipe (FIFO), not a regular file.");
+    const QString socketPath = dir.filePath(QStringLiteral("socket.ctd"));
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(socketPath);
+    ASSERT_LT(static_cast<std::size_t>(name.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    expectRefused(socketPath, "It is a socket, not a regular file.");
+    ::close(s);
+    const QString loop = dir.filePath(QStringLiteral("loop.ctd"));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    expectRefused(loop, "It is a link that leads round in a circle, not a regular file.");
 }
 
 // Damage the reader cannot see: the file opens as the format says, and the calculation names

@@ -164,7 +164,7 @@ TEST(CtdReader, LocationsThatCountTheTextFilesHeaderRows)
         SCOPED_TRACE(c.name);
         const std::string bytes = CtdText().set(7, c.importLines).set(10, c.minRow).set(11, c.maxRow).samples(c.samples).bytes();
         // The window reads only as far as the header says it needs; that must read alike.
-        const std::string read = bad_input::firstLines(bytes, static_cast<int>(analysis::lastLineNeeded(analysis::splitHeader(bytes))));
+        const std::string read = bad_input::firstLines(bytes, static_cast<int>(datafile::lastLineNeeded(datafile::splitHeader(bytes))));
         for (const std::string* text : {&bytes, &read}) {
             TabchildData d;
             const DataFileRead r = analysis::parseDataFile(*text, d);
@@ -232,7 +232,7 @@ TEST(CtdReader, SampleValueAgreesWithTheGeneralNumberRule)
                              "  12.5", "+3", "1D2", "&H1F", "inf", "nan", "-", "12,5", "abc", "1e", "1e400",
                              "-1e400", "1e-400", "", "3 4", "2.5.1"}) {
         SCOPED_TRACE(text);
-        const double a = analysis::sampleValue(text), b = numbers::leadingNumber(text);
+        const double a = datafile::sampleValue(text), b = numbers::leadingNumber(text);
         if (std::isnan(b)) EXPECT_TRUE(std::isnan(a));
         else EXPECT_EQ(a, b);
     }
@@ -246,9 +246,9 @@ TEST(CtdReader, PathAndErrorMessage)
     EXPECT_EQ(d.windowFileName, "a b.ctd");
     EXPECT_EQ(d.dataFileNames[1], "a b.ctd");
 
-    const platform::Message m = analysis::dataFileError("The file is empty.");
+    const platform::Message m = analysis::dataFileError("/home/t/runs/a b.ctd", "The file is empty.");
     EXPECT_EQ(m.title, "CTD-Error");
-    EXPECT_EQ(m.text, "File reading ERROR!\nThe file is empty.");
+    EXPECT_EQ(m.text, "File reading ERROR!\n/home/t/runs/a b.ctd\nThe file is empty.");
     EXPECT_EQ(m.icon, platform::Icon::Critical);
     EXPECT_EQ(m.buttons, platform::Buttons::Ok);
 }

@@ -161,7 +161,7 @@ TEST_F(Tabchild, CancelAndRefusalsLoadNothing)
         ASSERT_EQ(fakes.messages.shown.size(), 1u);
         EXPECT_EQ(fakes.messages.last().title, "CTD-Error");
         EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
-        EXPECT_EQ(fakes.messages.last().text, std::string("File reading ERROR!\n") + c.second);
+        EXPECT_EQ(fakes.messages.last().text, "File reading ERROR!\n" + c.path.toStdString() + "\n" + c.second);
         EXPECT_EQ(w.data.setCount, 0);
         EXPECT_FALSE(w.frmCalc->isEnabled());
     }
@@ -178,10 +178,11 @@ TEST_F(Tabchild, LocationsBeyondTheFileAreRefused)
     ASSERT_NE(text.find(from), std::string::npos);
     text.replace(text.find(from), from.size(), to);
     FrmTabchild w;
-    EXPECT_FALSE(w.ctdOpen(testfiles::writeFile(dir, "far.ctd", text)));
+    const QString far = testfiles::writeFile(dir, "far.ctd", text);
+    EXPECT_FALSE(w.ctdOpen(far));
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last().text,
-              "File reading ERROR!\nThe file holds 5 sample lines; line 10 puts the minimum at sample 5000000004 (line 5000000034).");
+    EXPECT_EQ(fakes.messages.last().text, "File reading ERROR!\n" + far.toStdString() +
+                                              "\nThe file holds 5 sample lines; line 10 puts the minimum at sample 5000000004 (line 5000000034).");
 }
 
 // A run whose driver was still accelerating: its maximum is sample 4, its minimum the last.

@@ -236,7 +236,7 @@ TEST_F(Editor, AFileThatCannotBeReadShowsNoForm)
     QFile::remove(file);
     browser->cmdEdit->click();
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last().text, "small.ctd - file can not be opened!\nNo such file or directory");
+    EXPECT_EQ(fakes.messages.last().text, "small.ctd - file can not be opened!\nThe file does not exist.");
     EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
     EXPECT_EQ(fakes.messages.last().title, "");
     expectEditEnded();

@@ -184,8 +184,8 @@ TEST(ParameterEdit, TheHeaderDecidesTheEncodingAsTheReaderDoes)
     for (int line = 2; line <= 30; ++line) bytes += (line == 4 ? "Sedan" : "0") + std::string("\r\n");
     bytes += "27.5\r\n26.1\r\nnote: caf\xE9\r\n";  // a Windows-1252 byte after the samples
     EXPECT_EQ(fileEncoding(bytes), Encoding::Utf8);
-    EXPECT_TRUE(analysis::headerIsUtf8(analysis::splitHeader(bytes)));
-    EXPECT_EQ(analysis::splitHeader(bytes).texts()[1], "Coast M\xC3\xBCller");
+    EXPECT_TRUE(datafile::headerIsUtf8(datafile::splitHeader(bytes)));
+    EXPECT_EQ(datafile::splitHeader(bytes).texts()[1], "Coast M\xC3\xBCller");
     std::string_view rest = bytes;
     RawLines lines;
     while (lines.size() < 30) lines.emplace_back(platform::takeLine(rest));

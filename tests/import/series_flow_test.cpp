@@ -4,6 +4,7 @@
 #include "modal_script.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
+#include "tests/support/data_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,20 +22,7 @@ namespace {
 
 using importer::FrmCTSinput;
 
-// A data file of 30 header lines and falling samples.
-std::string dataFile(double minimum, double maximum, const char* interval, std::initializer_list<const char*> samples)
-{
-    std::string out;
-    for (int line = 1; line <= 30; ++line) {
-        if (line == 8) out += std::to_string(minimum);
-        else if (line == 9) out += std::to_string(maximum);
-        else if (line == 13) out += interval;
-        else out += "0";
-        out += "\r\n";
-    }
-    for (const char* s : samples) out += std::string(s) + "\r\n";
-    return out;
-}
+using data_files::dataFile;
 
 std::string bytesOf(const QString& path)
 {

@@ -1,4 +1,5 @@
 #include "import/core/series.h"
+#include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,28 +7,22 @@
 
 namespace {
 
-// A data file: header with minimum, maximum and interval, then the samples.
-std::vector<std::string> run(double minimum, double maximum, const std::string& interval, const std::vector<std::string>& samples)
-{
-    std::vector<std::string> lines(30, "0");
-    lines[7] = std::to_string(minimum);
-    lines[8] = std::to_string(maximum);
-    lines[12] = interval;
-    lines.insert(lines.end(), samples.begin(), samples.end());
-    return lines;
-}
+using data_files::dataFile;
 
 struct Disk {
-    std::map<std::string, std::vector<std::string>> files;
+    std::map<std::string, std::string> files;
     std::vector<std::string> reads;
     importer::DataFileReader reader()
     {
-        return [this](const std::string& name, std::string& bytes) {
+        return [this](const std::string& name) {
             reads.push_back(name);
+            datafile::DataFileBytes read;
             auto it = files.find(name);
-            if (it == files.end()) return false;
-            for (const auto& line : it->second) bytes += line + "\r\n";
-            return true;
+            read.ok = it != files.end();
+            if (!read.ok) read.reason = "The file does not exist.";
+            else
+                read.bytes = it->second;
+            return read;
         };
     }
 };
@@ -37,9 +32,9 @@ const std::vector<std::string> kFall{"30", "28", "26", "24", "22", "20", "18", "
 TEST(SeriesPlan, WindowsCoverTheCommonRange)
 {
     Disk d;
-    d.files["a.ctd"] = run(10, 30, "0.1", kFall);                                       // lines 31..41
-    d.files["b.ctd"] = run(14, 26, "0.1", {"26", "25", "23", "21", "19", "17", "15", "14"});  // lines 31..38
-    d.files["c.ctd"] = run(12, 28, "0.1", {"29", "28", "27", "25", "22", "19", "16", "13", "12"});
+    d.files["a.ctd"] = dataFile(10, 30, "0.1", kFall);                                       // lines 31..41
+    d.files["b.ctd"] = dataFile(14, 26, "0.1", {"26", "25", "23", "21", "19", "17", "15", "14"});  // lines 31..38
+    d.files["c.ctd"] = dataFile(12, 28, "0.1", {"29", "28", "27", "25", "22", "19", "16", "13", "12"});
     const auto plan = importer::planSeries({"a.ctd", "b.ctd", "c.ctd"}, d.reader());
     ASSERT_FALSE(plan.failure) << plan.failure->text;
     // Range 14..26: a: first <= 26 at line 33, last > 14 at line 39 -> 6; b: 31..37 -> 6;
@@ -61,7 +56,7 @@ TEST(SeriesPlan, WindowsCoverTheCommonRange)
 TEST(SeriesPlan, SameFileTwice)
 {
     Disk d;
-    d.files["a.ctd"] = run(10, 30, "0.1", kFall);
+    d.files["a.ctd"] = dataFile(10, 30, "0.1", kFall);
     auto plan = importer::planSeries({"a.ctd", "a.ctd"}, d.reader());
     ASSERT_FALSE(plan.failure);
     EXPECT_EQ(plan.entries[0].firstLine, plan.entries[1].firstLine);
@@ -72,20 +67,21 @@ TEST(SeriesPlan, EachFailureGivesExactlyOneMessage)
 {
     struct Case {
         const char* what;
-        std::map<std::string, std::vector<std::string>> files;
+        std::map<std::string, std::string> files;
         std::string message;
         std::size_t reads;  // files read before the failure ended the run; the window pass reads them again
     };
     const std::vector<std::string> noLow{"30", "28", "26", "24", "22", "21"};
     const Case cases[] = {
-        {"missing second file", {{"a.ctd", run(10, 30, "0.1", kFall)}}, "b.ctd - file can not be opened!", 2},
-        {"empty file", {{"a.ctd", {}}, {"b.ctd", run(10, 30, "0.1", kFall)}}, "a.ctd - file can not be opened!", 1},
-        {"short header", {{"a.ctd", run(10, 30, "0.1", kFall)}, {"b.ctd", {"1", "2", "3"}}}, "There occured a problem with data in b.ctd", 2},
-        {"ranges apart", {{"a.ctd", run(10, 20, "0.1", kFall)}, {"b.ctd", run(21, 30, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 2},
-        {"intervals differ", {{"a.ctd", run(10, 30, "0.1", kFall)}, {"b.ctd", run(10, 30, "0.10000001", kFall)}}, "The sample rate of the datasets has to be the same!", 2},
-        {"never reaches the lower bound", {{"a.ctd", run(20, 30, "0.1", kFall)}, {"b.ctd", run(20.5, 30, "0.1", noLow)}}, "There occured a problem with data in b.ctd", 4},
-        {"equal bounds leave no window", {{"a.ctd", run(20, 30, "0.1", kFall)}, {"b.ctd", run(10, 20, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 4},
-        {"window too short", {{"a.ctd", run(10, 30, "0.1", kFall)}, {"b.ctd", run(10, 12, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 4},
+        {"missing second file", {{"a.ctd", dataFile(10, 30, "0.1", kFall)}}, "b.ctd - file can not be opened!\nThe file does not exist.", 2},
+        {"empty file", {{"a.ctd", {}}, {"b.ctd", dataFile(10, 30, "0.1", kFall)}}, "a.ctd - file can not be opened!\nThe file is empty.", 1},
+        {"short header", {{"a.ctd", dataFile(10, 30, "0.1", kFall)}, {"b.ctd", "1\r\n2\r\n3\r\n"}},
+         "b.ctd - file can not be opened!\nThe file has 3 of its 30 header lines.", 2},
+        {"ranges apart", {{"a.ctd", dataFile(10, 20, "0.1", kFall)}, {"b.ctd", dataFile(21, 30, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 2},
+        {"intervals differ", {{"a.ctd", dataFile(10, 30, "0.1", kFall)}, {"b.ctd", dataFile(10, 30, "0.10000001", kFall)}}, "The sample rate of the datasets has to be the same!", 2},
+        {"never reaches the lower bound", {{"a.ctd", dataFile(20, 30, "0.1", kFall)}, {"b.ctd", dataFile(20.5, 30, "0.1", noLow)}}, "There occured a problem with data in b.ctd", 4},
+        {"equal bounds leave no window", {{"a.ctd", dataFile(20, 30, "0.1", kFall)}, {"b.ctd", dataFile(10, 20, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 4},
+        {"window too short", {{"a.ctd", dataFile(10, 30, "0.1", kFall)}, {"b.ctd", dataFile(10, 12, "0.1", kFall)}}, "Velocity ranges of the coastdowns don't fit together!", 4},
     };
     for (const Case& c : cases) {
         Disk d;
@@ -103,8 +99,8 @@ TEST(SeriesPlan, EachFailureGivesExactlyOneMessage)
 TEST(SeriesPlan, SampleWithoutNumberReadsAsZero)
 {
     Disk d;
-    d.files["a.ctd"] = run(10, 30, "0.1", kFall);
-    d.files["b.ctd"] = run(10, 30, "0.1", {"30", "28", "26", "24", "n/a", "20"});
+    d.files["a.ctd"] = dataFile(10, 30, "0.1", kFall);
+    d.files["b.ctd"] = dataFile(10, 30, "0.1", {"30", "28", "26", "24", "n/a", "20"});
     const auto plan = importer::planSeries({"a.ctd", "b.ctd"}, d.reader());
     ASSERT_FALSE(plan.failure);
     EXPECT_EQ(plan.entries[1].firstLine, 31);

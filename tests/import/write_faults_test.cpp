@@ -10,6 +10,7 @@
 #include "modal_script.h"
 #include "platform/fakes.h"
 #include "platform/textfile.h"
+#include "tests/support/data_files.h"
 #include "tests/support/special_targets.h"
 
 #include <QDir>
@@ -129,9 +130,7 @@ TEST_F(WriteFaults, DataFile)
 
 TEST_F(WriteFaults, SeriesFile)
 {
-    std::string ctd;
-    for (int line = 1; line <= 30; ++line) ctd += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\r\n");
-    for (const char* v : {"30", "26", "22", "18", "14", "10"}) ctd += std::string(v) + "\r\n";
+    const std::string ctd = data_files::dataFile(10, 30, "0.1", {"30", "26", "22", "18", "14", "10"});
     put("a.ctd", ctd);
     put("b.ctd", ctd);
     const std::string old = "2\r\n3\r\nold.ctd,31,34\r\nold.ctd,31,34\r\n";
@@ -173,9 +172,7 @@ TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
 {
     const special_targets::Targets t(dir.path().toStdString(), ".ctd");
     const special_targets::Targets series(dir.filePath("series").toStdString(), ".cts");
-    std::string ctd;
-    for (int line = 1; line <= 30; ++line) ctd += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\r\n");
-    for (const char* v : {"30", "26", "22", "18", "14", "10"}) ctd += std::string(v) + "\r\n";
+    const std::string ctd = data_files::dataFile(10, 30, "0.1", {"30", "26", "22", "18", "14", "10"});
     QDir(dir.path()).mkpath(QStringLiteral("series"));
     for (const char* name : {"series/a.ctd", "series/b.ctd"}) put(name, ctd);
 

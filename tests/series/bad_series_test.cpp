@@ -13,8 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -122,7 +128,7 @@ TEST_F(BadSeries, DamagedSeriesFile)
         {"text for a line number", bad_input::replaceLine(cts, 4, "run2.ctd,thirty-one,247"),
          kProblem + "Line 4: the entry \"run2.ctd,thirty-one,247\" lacks its first and last line numbers."},
         {"NUL byte", bad_input::replaceLine(cts, 2, std::string("21\0" "6", 4)),
-         kProblem + "Line 2 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+         kProblem + "Line 2 holds a NUL byte: this is no text file."},
         {"UTF-16", bad_input::utf16(cts), kProblem + "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
         {"CR-only line ends", bad_input::crOnly(cts), kProblem + "The lines of the file end in CR alone; only CR LF and LF end a line."},
         {"10 MB count line", bad_input::replaceLine(cts, 1, bad_input::hugeLine()),
@@ -155,9 +161,9 @@ TEST_F(BadSeries, HugeFilesAreReadOnlyAsFarAsTheSeriesNeeds)
     };
     const std::string run2 = sound("run2.ctd");
     const Case cases[] = {
-        {"a series file of NUL bytes", "three.cts", "", kProblem + "Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+        {"a series file of NUL bytes", "three.cts", "", kProblem + "Line 1 holds a NUL byte: this is no text file."},
         {"a data file of NUL bytes", "run2.ctd", "",
-         kProblem + "The data file run2.ctd can not be read. Line 1 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+         kProblem + "The data file run2.ctd can not be read. Line 1 holds a NUL byte: this is no text file."},
         {"NUL bytes after a data file's window", "run2.ctd", run2, ""},
     };
     for (const Case& c : cases) {
@@ -198,9 +204,11 @@ TEST_F(BadSeries, DataFileTruncatedAtEveryLineOfTheHeader)
     for (int lines = 0; lines <= 30; ++lines) {
         SCOPED_TRACE(lines);
         write("run2.ctd", bad_input::firstLines(run2, lines));
-        expectRefused(lines == 0 ? missing("run2.ctd")
-                                 : kProblem + "The data file run2.ctd has " + std::to_string(lines) +
-                                       " lines; its entry on line 4 ends at line 247.");
+        // As Open CTD refuses each of them.
+        expectRefused(kProblem + "The data file run2.ctd can not be read. " +
+                      (lines == 0   ? std::string("The file is empty.")
+                       : lines < 30 ? "The file has " + std::to_string(lines) + " of its 30 header lines."
+                                    : "The file holds 0 sample lines; line 10 puts the minimum at sample 218 (line 248)."));
     }
 }
 
@@ -214,7 +222,7 @@ TEST_F(BadSeries, DamagedOrUnreadableDataFile)
         std::string text;
     };
     for (const Case& c : {Case{"NUL byte", bad_input::replaceLine(run2, 40, std::string("2\0" "7", 3)),
-                               cannot + "Line 40 holds a NUL byte: this is no text file (UTF-16 text cannot be read)."},
+                               cannot + "Line 40 holds a NUL byte: this is no text file."},
                           Case{"UTF-16", bad_input::utf16(run2), cannot + "The file is UTF-16 text; only 8-bit text (ANSI or UTF-8) can be read."},
                           Case{"CR-only line ends", bad_input::crOnly(run2), cannot + "The lines of the file end in CR alone; only CR LF and LF end a line."}}) {
         SCOPED_TRACE(c.name);
@@ -223,12 +231,32 @@ TEST_F(BadSeries, DamagedOrUnreadableDataFile)
     }
     fs::remove(folder / "run2.ctd");
     expectRefused(missing("run2.ctd"));
+    // A name that is there as something else is named for what it is, not as missing.
     fs::create_directory(folder / "run2.ctd");
-    expectRefused(missing("run2.ctd"));
+    expectRefused(cannot + "The path names a folder, not a file.");
     fs::remove(folder / "run2.ctd");
+    ASSERT_EQ(::mkfifo(path("run2.ctd").c_str(), 0600), 0);
+    expectRefused(cannot + "It is a named pipe (FIFO), not a regular file.");
+    fs::remove(folder / "run2.ctd");
+    fs::create_symlink("loop.ctd", folder / "run2.ctd");
+    fs::create_symlink("run2.ctd", folder / "loop.ctd");
+    expectRefused(cannot + "It is a link that leads round in a circle, not a regular file.");
+    fs::remove(folder / "run2.ctd");
+    fs::remove(folder / "loop.ctd");
+    {
+        const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(path("run2.ctd").size(), sizeof address.sun_path);
+        std::strcpy(address.sun_path, path("run2.ctd").c_str());
+        ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        expectRefused(cannot + "It is a socket, not a regular file.");
+        ::close(s);
+        fs::remove(folder / "run2.ctd");
+    }
     write("run2.ctd", run2);
     fakes.disk.unreadable[path("run2.ctd")] = EACCES;
-    expectRefused(missing("run2.ctd"));
+    expectRefused(cannot + "The file could not be read (Permission denied).");
 }
 
 TEST_F(BadSeries, DataFileWithTextOrAHugeSampleOpensAndTheCalculationNamesIt)

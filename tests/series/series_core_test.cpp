@@ -166,7 +166,7 @@ TEST_F(SeriesLoadTest, MissingMemberInTheMiddleIsNamedAndNothingIsLoaded)
     dir.write("empty.ctd", {}, false);
     const auto e = load({"2", "100", "a.ctd,31,131", "empty.ctd,31,131"});
     ASSERT_TRUE(e.message);
-    EXPECT_EQ(e.message->text, missingText("empty.ctd"));
+    EXPECT_EQ(e.message->text, kProblem + "\nThe data file empty.ctd can not be read. The file is empty.");
 }
 
 TEST_F(SeriesLoadTest, DataFileShorterThanItsWindowIsRefused)
@@ -197,8 +197,9 @@ TEST_F(SeriesLoadTest, HugeSampleCountIsRefusedByTheDataFilesBeforeAnythingIsRes
 
 TEST_F(SeriesLoadTest, SampleIntervalsMustBeEqualAndPositive)
 {
-    const auto notPositive = [](const std::string& name, const std::string& value) {
-        return name + ": the sample interval (line 13) is " + value + ".\nThe sample interval of every data file must be a positive number.";
+    // What Open CTD says of such a file.
+    const auto notPositive = [](const std::string& name) {
+        return kProblem + "\nThe data file " + name + " can not be read. The sample interval (line 13) is not a positive number.";
     };
     struct Case {
         const char* first;
@@ -207,11 +208,11 @@ TEST_F(SeriesLoadTest, SampleIntervalsMustBeEqualAndPositive)
     };
     const Case cases[] = {
         {"0.1", "0.10000001", kRate},
-        {"0.1", "0", notPositive("b.ctd", "0")},
-        {"0.1", "-0.1", notPositive("b.ctd", "-0.1")},
-        {"0.1", "abc", notPositive("b.ctd", "0")},
-        {"0.1", "1e999", notPositive("b.ctd", "Infinity")},
-        {"0", "0.1", notPositive("a.ctd", "0")},
+        {"0.1", "0", notPositive("b.ctd")},
+        {"0.1", "-0.1", notPositive("b.ctd")},
+        {"0.1", "abc", notPositive("b.ctd")},
+        {"0.1", "1e999", notPositive("b.ctd")},
+        {"0", "0.1", notPositive("a.ctd")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.first) + " " + c.second);

@@ -40,6 +40,7 @@ std::vector<std::string> ones(int samples)
     series_test::RunSpec run;
     run.samples = 0;
     std::vector<std::string> lines = series_test::dataFileLines(run);
+    lines[9] = std::to_string(samples);  // the minimum at the last of them
     lines.insert(lines.end(), static_cast<std::size_t>(samples), "1");
     return lines;
 }
@@ -161,14 +162,16 @@ TEST(SeriesMemory, ComposingHoldsOneFileAtATime)
 {
     constexpr int kLines = 200000;
     std::string run;
-    for (int line = 1; line <= 30; ++line) run += (line == 8 ? "10" : line == 9 ? "30" : line == 13 ? "0.1" : "0") + std::string("\n");
+    const std::string minAt = std::to_string(kLines - 9);
+    for (int line = 1; line <= 30; ++line)
+        run += (line == 8 ? "10" : line == 9 ? "30" : line == 10 ? minAt.c_str() : line == 11 ? "1" : line == 13 ? "0.1" : "0") +
+               std::string("\n");
     for (int k = 0; k < kLines; ++k) run += k < kLines - 10 ? "20\n" : "9\n";
     std::size_t reads = 0;
     Watch watch;
-    const auto plan = importer::planSeries(std::vector<std::string>(30, "a.ctd"), [&](const std::string&, std::string& bytes) {
+    const auto plan = importer::planSeries(std::vector<std::string>(30, "a.ctd"), [&](const std::string&) {
         ++reads;
-        bytes = run;
-        return true;
+        return datafile::DataFileBytes{true, run, {}};
     });
     ASSERT_FALSE(plan.failure) << plan.failure->text;
     EXPECT_EQ(plan.windowLength, kLines - 10 - 1);

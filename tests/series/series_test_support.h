@@ -55,11 +55,12 @@ struct RunSpec {
     double first = 30.0, step = -0.1;          // sample k (from 1) = first + (k - 1) * step
 };
 
-// The 30 header lines and samples of a data file: line 30 + k holds first + (k - 1) * step.
+// The 30 header lines and samples of a data file: line 30 + k holds first + (k - 1) * step; the
+// maximum is the first sample and the minimum the last, as in a falling run.
 inline std::vector<std::string> dataFileLines(const RunSpec& run)
 {
     std::vector<std::string> l = {run.project, "9.3.2005", "10:15", "Car A", "Tester B", "0",
-                                  std::to_string(run.samples + 30), "10.5", "30", "150", "1", "0",
+                                  std::to_string(run.samples + 30), "10.5", "30", std::to_string(run.samples), "1", "0",
                                   run.interval, "0", run.mass, run.dynMass, run.pressure, run.temperature,
                                   run.area, "config", "sunny", "dry"};
     while (l.size() < 30) l.push_back("0");

@@ -1,8 +1,8 @@
 #include "analysis/series/core/series_load.h"
 
 #include "analysis/core/calculation.h"
-#include "analysis/core/ctd_reader.h"
 #include "analysis/core/header_grid.h"
+#include "datafile/data_file.h"
 #include "datafile/header_lines.h"
 #include "numbers/numbers.h"
 
@@ -33,14 +33,6 @@ platform::Message differentSampleRate()
     return platform::messageFromFlags(0, "Datasets with different sample rate can NOT be compared!", "CTS-Error");
 }
 
-platform::Message unusableSampleInterval(const std::string& name, double interval)
-{
-    return platform::messageFromFlags(0,
-                                      name + ": the sample interval (line 13) is " + numbers::numberToText(interval) +
-                                          ".\nThe sample interval of every data file must be a positive number.",
-                                      "CTS-Error");
-}
-
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringCase(const std::string& a, const std::string& b)
@@ -61,7 +53,8 @@ bool isRegularFile(const std::filesystem::path& p)
 // A data file as read: its bytes, once however often the series names it, and its header.
 struct DataFile {
     std::string bytes;
-    analysis::DataFileHeader header;  // views into bytes
+    datafile::Header header;  // views into bytes
+    double interval = 0;
 };
 
 // Lines of the file up to `limit`: `limit` when it has that many, else all it has.
@@ -119,22 +112,22 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         DataFile& f = it->second;
         if (fresh) {
             FileRead data = files.read(c.dataPaths[i], linesNeeded[identities[i]]);
-            std::string why = data.refusal;
-            if (why.empty() && data.ok) why = platform::notTextReason(data.bytes);
-            if (!why.empty()) return {std::nullopt, seriesProblem("The data file " + e.name + " can not be read. " + why)};
-            if (!data.ok || data.bytes.empty()) return {std::nullopt, missingDataFile(e.name)};
+            const auto cannotRead = [&](const std::string& why) {
+                return SeriesLoad{std::nullopt, seriesProblem("The data file " + e.name + " can not be read. " + why)};
+            };
+            if (!data.ok && data.refusal.empty()) return {std::nullopt, missingDataFile(e.name)};
+            if (!data.ok) return cannotRead(data.refusal);
             f.bytes = std::move(data.bytes);
-            f.header = analysis::splitHeader(f.bytes);
+            // What Open CTD takes as a data file, and nothing else: the same rule, the same reason.
+            datafile::DataFile rule = datafile::parseDataFile(f.bytes, false);
+            if (!rule.ok()) return cannotRead(rule.refusal);
+            f.header = rule.header;
+            f.interval = rule.interval;
             bytesRead += f.bytes.size();
         }
 
-        if (f.header.count >= kSampleInterval) {
-            // A zero or negative interval is no time step at all.
-            const double interval = numbers::leadingNumber(f.header.raw[kSampleInterval]);
-            if (!(interval > 0) || !std::isfinite(interval)) return {std::nullopt, unusableSampleInterval(e.name, interval)};
-            if (sets.empty()) c.sampleInterval = interval;
-            else if (interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
-        }
+        if (sets.empty()) c.sampleInterval = f.interval;
+        else if (f.interval != c.sampleInterval) return {std::nullopt, differentSampleRate()};
         const long long lines = linesUpTo(f, e.lastLine);
         if (lines < e.lastLine)
             return {std::nullopt,
@@ -167,7 +160,7 @@ SeriesLoad loadSeriesFrom(const std::string& path, const FileSource& files)
         std::string_view rest = f.header.rest;
         for (int k = kFirstSampleLine; k < e.firstLine; ++k) platform::takeLine(rest);
         double* column = &c.velocitySamples(0, j);
-        for (int r = 0; r <= L; ++r) column[r] = analysis::sampleValue(platform::takeLine(rest));
+        for (int r = 0; r <= L; ++r) column[r] = datafile::sampleValue(platform::takeLine(rest));
     }
     return {std::move(c), std::nullopt};
 }
@@ -192,7 +185,10 @@ std::string findDataFile(const std::string& directory, const std::string& name)
 {
     namespace fs = std::filesystem;
     const fs::path exact = fs::path(directory) / name;
-    if (isRegularFile(exact)) return exact.string();
+    // A name that stands there as something else (a pipe, a folder, a link loop) is that file:
+    // its read says what it is.
+    std::error_code present;
+    if (fs::symlink_status(exact, present).type() != fs::file_type::not_found && !present) return exact.string();
     std::error_code ec;
     std::string found;
     int matches = 0;
@@ -216,8 +212,16 @@ FileSource diskFiles()
 {
     return {[](const std::string& path, long long lines) {
                 FileRead r;
+                if (lines >= 0) {
+                    // A data file, read as every command reads one.
+                    datafile::DataFileBytes file = datafile::readDataFileBytes(path, lines);
+                    r.ok = file.ok;
+                    r.bytes = std::move(file.bytes);
+                    r.refusal = std::move(file.reason);
+                    return r;
+                }
                 platform::PrefixReader file(path);
-                r.ok = lines < 0 ? file.readAll(kMaxSeriesFileBytes, "a series file") : file.readLines(lines);
+                r.ok = file.readAll(kMaxSeriesFileBytes, "a series file");
                 r.bytes = file.takeBytes();
                 r.error = file.error();
                 r.refusal = file.refusal();

@@ -28,8 +28,9 @@ inline constexpr std::size_t kMaxSeriesFileBytes = std::size_t{64} << 20;
 
 // Where a series and its data files come from: the disk, or memory (tests, fuzzing).
 struct FileSource {
-    // The bytes of a file: its first `lines` lines, or for lines < 0 the whole file as a series
-    // file may hold it (at most kMaxSeriesFileBytes). A source may give more than asked for.
+    // The bytes of a file: a data file's first lines, at least `lines` of them and as many as the
+    // data-file rule needs, or for lines < 0 the whole file as a series file may hold it (at most
+    // kMaxSeriesFileBytes). A source may give more than asked for.
     std::function<FileRead(const std::string& path, long long lines)> read;
     // The path of data file `name` in `directory`; "" when there is none.
     std::function<std::string(const std::string& directory, const std::string& name)> find;
@@ -58,15 +59,16 @@ struct SeriesLoad {
     std::optional<platform::Message> message; // the refusal, when there is one to show
 };
 
-// The data file `name` in `directory` (ending in '/'): the exact name when it exists, otherwise
-// the only file of the folder whose name matches it ignoring letter case (series made on
-// desktops whose file names ignore case). Empty when there is none or more than one.
+// The data file `name` in `directory` (ending in '/'): the exact name when anything stands there
+// (its read tells a pipe or a folder from a file), otherwise the only regular file of the folder
+// whose name matches it ignoring letter case (series made on desktops whose file names ignore
+// case). Empty when there is none or more than one.
 std::string findDataFile(const std::string& directory, const std::string& name);
 
 // "There is not enough memory to open <path>." (title "CTS-Error", critical).
 platform::Message notEnoughMemory(const std::string& path);
 
-// The files on the disk: platform::PrefixReader, findDataFile and platform::fileIdentity.
+// The files on the disk: datafile::readDataFileBytes, findDataFile and platform::fileIdentity.
 FileSource diskFiles();
 
 // Reads the series file at `path` and every data file it names, checking all of them before
