@@ -6,9 +6,6 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
 
 namespace diagram {
 namespace {
@@ -39,9 +36,11 @@ void plainExtremes(const double* p, std::size_t count, std::size_t& iMin, std::s
 }
 
 // The same with blocks of sixteen compared as a whole, and only the winning block searched for
-// the index; the running extremes improve rarely, so the comparisons are well predicted. The
-// vector minimum and maximum pass a sample that is no number on or drop it by its place in the
-// pair, so a column holding one is left to the plain rule.
+// the index; the running extremes improve rarely, so the comparisons are well predicted. (A
+// running extreme per vector lane waits on its last comparison at every step: even with 256-bit
+// vectors that ran at under half this speed.) The vector minimum and maximum pass a sample that
+// is no number on or drop it by its place in the pair, so a column holding one is left to the
+// plain rule.
 void pairedExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
 #if defined(__SSE2__)
@@ -107,58 +106,6 @@ void pairedExtremes(const double* p, std::size_t count, std::size_t& iMin, std::
     plainExtremes(p, count, iMin, iMax);
 #endif
 }
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// The same on processors with 256-bit vectors, in one pass without branches: each of four lanes
-// keeps its smallest and largest sample and where it first saw them; the lanes then agree on
-// the extreme value and its first place. The last four samples overlap the ones before, which
-// changes neither. Where a sample is no number the plain rule decides instead. Needs count >= 4.
-[[gnu::target("avx2")]] void wideExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
-{
-    __m256d lo = _mm256_loadu_pd(p);
-    __m256d hi = lo;
-    __m256d at = _mm256_set_pd(3, 2, 1, 0);
-    __m256d loAt = at;
-    __m256d hiAt = at;
-    __m256d odd = _mm256_cmp_pd(lo, lo, _CMP_UNORD_Q);
-    const __m256d four = _mm256_set1_pd(4);
-    for (std::size_t j = 4; j < count; j += 4) {
-        const std::size_t from = std::min(j, count - 4);
-        const __m256d v = _mm256_loadu_pd(p + from);
-        at = from == j ? _mm256_add_pd(at, four) : _mm256_add_pd(_mm256_set_pd(3, 2, 1, 0), _mm256_set1_pd(static_cast<double>(from)));
-        const __m256d lower = _mm256_cmp_pd(v, lo, _CMP_LT_OQ);
-        const __m256d higher = _mm256_cmp_pd(v, hi, _CMP_GT_OQ);
-        lo = _mm256_blendv_pd(lo, v, lower);
-        loAt = _mm256_blendv_pd(loAt, at, lower);
-        hi = _mm256_blendv_pd(hi, v, higher);
-        hiAt = _mm256_blendv_pd(hiAt, at, higher);
-        odd = _mm256_or_pd(odd, _mm256_cmp_pd(v, v, _CMP_UNORD_Q));
-    }
-    if (_mm256_movemask_pd(odd) != 0) {
-        plainExtremes(p, count, iMin, iMax);
-        return;
-    }
-    alignas(32) double lv[4], la[4], hv[4], ha[4];
-    _mm256_store_pd(lv, lo);
-    _mm256_store_pd(la, loAt);
-    _mm256_store_pd(hv, hi);
-    _mm256_store_pd(ha, hiAt);
-    int bl = 0;
-    int bh = 0;
-    for (int k = 1; k < 4; ++k) {
-        if (lv[k] < lv[bl] || (lv[k] == lv[bl] && la[k] < la[bl])) bl = k;
-        if (hv[k] > hv[bh] || (hv[k] == hv[bh] && ha[k] < ha[bh])) bh = k;
-    }
-    iMin = static_cast<std::size_t>(la[bl]);
-    iMax = static_cast<std::size_t>(ha[bh]);
-}
-
-bool hasWideVectors()
-{
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes;
-}
-#endif
 
 // The points as they are found.
 struct PointList {
@@ -274,56 +221,15 @@ void reduceColumns(const double* v, std::size_t n, const ColumnEdges& g, bool re
 
 void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (count >= 8 && hasWideVectors()) {
-        wideExtremes(p, count, iMin, iMax);
-        return;
-    }
-#endif
     pairedExtremes(p, count, iMin, iMax);
-}
-
-bool extremesPathRuns(ExtremesPath path)
-{
-    switch (path) {
-    case ExtremesPath::Plain:
-        return true;
-    case ExtremesPath::Sse2:
-#if defined(__SSE2__)
-        return true;
-#else
-        return false;
-#endif
-    case ExtremesPath::Avx2:
-#if defined(__x86_64__) && defined(__GNUC__)
-        return hasWideVectors();
-#else
-        return false;
-#endif
-    }
-    return false;
 }
 
 void columnExtremes(ExtremesPath path, const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
-    if (!extremesPathRuns(path)) path = ExtremesPath::Plain;
-    switch (path) {
-    case ExtremesPath::Plain:
-        plainExtremes(p, count, iMin, iMax);
-        return;
-    case ExtremesPath::Sse2:
+    if (path == ExtremesPath::Sse2)
         pairedExtremes(p, count, iMin, iMax);
-        return;
-    case ExtremesPath::Avx2:
-#if defined(__x86_64__) && defined(__GNUC__)
-        if (count >= 4) {
-            wideExtremes(p, count, iMin, iMax);
-            return;
-        }
-#endif
+    else
         plainExtremes(p, count, iMin, iMax);
-        return;
-    }
 }
 
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
