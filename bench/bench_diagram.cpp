@@ -5,8 +5,11 @@
 // another view at every redraw, so its curves are reduced and drawn anew: once in one run per
 // pixel column, once segment by segment as the baseline of the runs. A pan step with the mouse
 // in a zoomed view, and the overview picture in the data browser, are measured the same way.
+// The search for each column's extremes is measured alone, through each of its paths, against
+// the plain loop.
 #include "bench/ratio_reporter.h"
 #include "diagram/core/defaults.h"
+#include "diagram/core/reduce.h"
 #include "diagram/diagram_panel.h"
 #include "diagram/overview.h"
 
@@ -19,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -134,6 +138,35 @@ void overview(benchmark::State& state)
 }
 BENCHMARK(overview)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// One measured curve of the large record cut into columns of the given width: 16 as the
+// summary's blocks, 91 as about 1,100 pixel columns of the whole record, 2047 the longest
+// column read sample by sample.
+void extremes(benchmark::State& state)
+{
+    const auto path = static_cast<diagram::ExtremesPath>(state.range(0));
+    const auto width = static_cast<std::size_t>(state.range(1));
+    std::vector<double> v(100000);
+    for (std::size_t r = 1; r <= v.size(); ++r) {
+        const double t = (r - 1.0) / static_cast<double>(v.size());
+        v[r - 1] = 30.0 - 22.0 * t + 4.0 * t * t + 0.15 * std::sin(r * 0.7) + 0.05 * std::sin(r * 0.031);
+    }
+    for (auto _ : state) {
+        std::size_t sum = 0;
+        for (std::size_t a = 0; a + width <= v.size(); a += width) {
+            std::size_t iMin = 0;
+            std::size_t iMax = 0;
+            diagram::columnExtremes(path, v.data() + a, width, iMin, iMax);
+            sum += iMin + iMax;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(extremes)
+    ->ArgsProduct({{static_cast<int>(diagram::ExtremesPath::Plain), static_cast<int>(diagram::ExtremesPath::Sse2)},
+                   {16, 91, 2047}})
+    ->Unit(benchmark::kMicrosecond)
+    ->MinTime(0.5);
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -181,6 +214,18 @@ int main(int argc, char** argv)
         std::printf("overview, 1,000 samples:     %.2f ms\n", smallOver->second);
         std::printf("overview, 1,000,000 samples: %.2f ms (ratio %.2f; target below 16 ms)\n", largeOver->second,
                     largeOver->second / smallOver->second);
+    }
+    for (const int width : {16, 91, 2047}) {
+        const auto name = [width](diagram::ExtremesPath path) {
+            return "extremes/" + std::to_string(static_cast<int>(path)) + "/" + std::to_string(width) + "/min_time:0.500";
+        };
+        const auto plain = reporter.times.find(name(diagram::ExtremesPath::Plain));
+        const auto sse2 = reporter.times.find(name(diagram::ExtremesPath::Sse2));
+        if (plain != reporter.times.end() && sse2 != reporter.times.end() && plain->second > 0) {
+            std::printf("column extremes, 100,000 samples in columns of %d: plain loop %.0f us, SSE2 blocks %.0f us "
+                        "(ratio %.2f)\n",
+                        width, plain->second, sse2->second, sse2->second / plain->second);
+        }
     }
     benchmark::Shutdown();
     return 0;

@@ -6,37 +6,67 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
 
 namespace diagram {
 namespace {
 
-// Index of the first minimum and of the first maximum of p[0..count), count >= 1. Blocks of
-// sixteen are compared as a whole, and only the winning block is searched for the index; the
-// running extremes improve rarely, so the comparisons are well predicted.
-void blockExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+// The rule every way of finding a column's extremes follows: the first sample stands until a
+// later one is strictly lower (higher). A sample that is no number compares neither way, so it
+// is passed over, and a first sample that is no number stands.
+void plainExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
+    std::size_t at0 = 0;
+    std::size_t at1 = 0;
+    if (count > 0) {
+        double lo = p[0];
+        double hi = p[0];
+        for (std::size_t j = 1; j < count; ++j) {
+            if (p[j] < lo) {
+                lo = p[j];
+                at0 = j;
+            }
+            if (p[j] > hi) {
+                hi = p[j];
+                at1 = j;
+            }
+        }
+    }
+    iMin = at0;
+    iMax = at1;
+}
+
+// The same with blocks of sixteen compared as a whole, and only the winning block searched for
+// the index; the running extremes improve rarely, so the comparisons are well predicted. (A
+// running extreme per vector lane waits on its last comparison at every step: even with 256-bit
+// vectors that ran at under half this speed.) The vector minimum and maximum pass a sample that
+// is no number on or drop it by its place in the pair, so a column holding one is left to the
+// plain rule.
+void pairedExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+#if defined(__SSE2__)
+    constexpr std::size_t kBlock = 16;
+    if (count < kBlock) {
+        plainExtremes(p, count, iMin, iMax);
+        return;
+    }
     double lo = p[0];
     double hi = p[0];
     std::size_t blockLo = 0;
     std::size_t blockHi = 0;
     std::size_t j = 0;
-    constexpr std::size_t kBlock = 16;
-#if defined(__SSE2__)
+    __m128d odd = _mm_setzero_pd();
     for (; j + kBlock <= count; j += kBlock) {
         const double* q = p + j;
-        __m128d mn = _mm_min_pd(_mm_min_pd(_mm_loadu_pd(q), _mm_loadu_pd(q + 2)),
-                                _mm_min_pd(_mm_loadu_pd(q + 4), _mm_loadu_pd(q + 6)));
-        __m128d mx = _mm_max_pd(_mm_max_pd(_mm_loadu_pd(q), _mm_loadu_pd(q + 2)),
-                                _mm_max_pd(_mm_loadu_pd(q + 4), _mm_loadu_pd(q + 6)));
-        const __m128d mn2 = _mm_min_pd(_mm_min_pd(_mm_loadu_pd(q + 8), _mm_loadu_pd(q + 10)),
-                                       _mm_min_pd(_mm_loadu_pd(q + 12), _mm_loadu_pd(q + 14)));
-        const __m128d mx2 = _mm_max_pd(_mm_max_pd(_mm_loadu_pd(q + 8), _mm_loadu_pd(q + 10)),
-                                       _mm_max_pd(_mm_loadu_pd(q + 12), _mm_loadu_pd(q + 14)));
-        mn = _mm_min_pd(mn, mn2);
-        mx = _mm_max_pd(mx, mx2);
+        const __m128d a0 = _mm_loadu_pd(q), a1 = _mm_loadu_pd(q + 2), a2 = _mm_loadu_pd(q + 4),
+                      a3 = _mm_loadu_pd(q + 6), a4 = _mm_loadu_pd(q + 8), a5 = _mm_loadu_pd(q + 10),
+                      a6 = _mm_loadu_pd(q + 12), a7 = _mm_loadu_pd(q + 14);
+        const __m128d mn = _mm_min_pd(_mm_min_pd(_mm_min_pd(a0, a1), _mm_min_pd(a2, a3)),
+                                      _mm_min_pd(_mm_min_pd(a4, a5), _mm_min_pd(a6, a7)));
+        const __m128d mx = _mm_max_pd(_mm_max_pd(_mm_max_pd(a0, a1), _mm_max_pd(a2, a3)),
+                                      _mm_max_pd(_mm_max_pd(a4, a5), _mm_max_pd(a6, a7)));
+        // Unordered where either of a pair is no number.
+        odd = _mm_or_pd(odd, _mm_or_pd(_mm_or_pd(_mm_cmpunord_pd(a0, a1), _mm_cmpunord_pd(a2, a3)),
+                                       _mm_or_pd(_mm_cmpunord_pd(a4, a5), _mm_cmpunord_pd(a6, a7))));
         const double bmin = std::min(_mm_cvtsd_f64(mn), _mm_cvtsd_f64(_mm_unpackhi_pd(mn, mn)));
         const double bmax = std::max(_mm_cvtsd_f64(mx), _mm_cvtsd_f64(_mm_unpackhi_pd(mx, mx)));
         if (bmin < lo) {
@@ -48,7 +78,11 @@ void blockExtremes(const double* p, std::size_t count, std::size_t& iMin, std::s
             blockHi = j;
         }
     }
-#endif
+    if (_mm_movemask_pd(odd) != 0) {
+        plainExtremes(p, count, iMin, iMax);
+        return;
+    }
+    // The blocks held numbers only; in the rest the comparisons pass over any that is not one.
     std::size_t tailLo = count;
     std::size_t tailHi = count;
     for (; j < count; ++j) {
@@ -68,60 +102,10 @@ void blockExtremes(const double* p, std::size_t count, std::size_t& iMin, std::s
     };
     iMin = tailLo != count ? tailLo : find(blockLo, lo);
     iMax = tailHi != count ? tailHi : find(blockHi, hi);
-}
-
-#if defined(__x86_64__) && defined(__GNUC__)
-// The same on processors with 256-bit vectors, in one pass without branches: each of four lanes
-// keeps its smallest and largest sample and where it first saw them; the lanes then agree on
-// the extreme value and its first place. The last four samples overlap the ones before, which
-// changes neither. Where a sample is no number the comparisons above decide instead, so the
-// result is always theirs.
-[[gnu::target("avx2")]] void wideExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
-{
-    __m256d lo = _mm256_loadu_pd(p);
-    __m256d hi = lo;
-    __m256d at = _mm256_set_pd(3, 2, 1, 0);
-    __m256d loAt = at;
-    __m256d hiAt = at;
-    __m256d odd = _mm256_cmp_pd(lo, lo, _CMP_UNORD_Q);
-    const __m256d four = _mm256_set1_pd(4);
-    for (std::size_t j = 4; j < count; j += 4) {
-        const std::size_t from = std::min(j, count - 4);
-        const __m256d v = _mm256_loadu_pd(p + from);
-        at = from == j ? _mm256_add_pd(at, four) : _mm256_add_pd(_mm256_set_pd(3, 2, 1, 0), _mm256_set1_pd(static_cast<double>(from)));
-        const __m256d lower = _mm256_cmp_pd(v, lo, _CMP_LT_OQ);
-        const __m256d higher = _mm256_cmp_pd(v, hi, _CMP_GT_OQ);
-        lo = _mm256_blendv_pd(lo, v, lower);
-        loAt = _mm256_blendv_pd(loAt, at, lower);
-        hi = _mm256_blendv_pd(hi, v, higher);
-        hiAt = _mm256_blendv_pd(hiAt, at, higher);
-        odd = _mm256_or_pd(odd, _mm256_cmp_pd(v, v, _CMP_UNORD_Q));
-    }
-    if (_mm256_movemask_pd(odd) != 0) {
-        blockExtremes(p, count, iMin, iMax);
-        return;
-    }
-    alignas(32) double lv[4], la[4], hv[4], ha[4];
-    _mm256_store_pd(lv, lo);
-    _mm256_store_pd(la, loAt);
-    _mm256_store_pd(hv, hi);
-    _mm256_store_pd(ha, hiAt);
-    int bl = 0;
-    int bh = 0;
-    for (int k = 1; k < 4; ++k) {
-        if (lv[k] < lv[bl] || (lv[k] == lv[bl] && la[k] < la[bl])) bl = k;
-        if (hv[k] > hv[bh] || (hv[k] == hv[bh] && ha[k] < ha[bh])) bh = k;
-    }
-    iMin = static_cast<std::size_t>(la[bl]);
-    iMax = static_cast<std::size_t>(ha[bh]);
-}
-
-bool hasWideVectors()
-{
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes;
-}
+#else
+    plainExtremes(p, count, iMin, iMax);
 #endif
+}
 
 // The points as they are found.
 struct PointList {
@@ -237,13 +221,15 @@ void reduceColumns(const double* v, std::size_t n, const ColumnEdges& g, bool re
 
 void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
 {
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (count >= 8 && hasWideVectors()) {
-        wideExtremes(p, count, iMin, iMax);
-        return;
-    }
-#endif
-    blockExtremes(p, count, iMin, iMax);
+    pairedExtremes(p, count, iMin, iMax);
+}
+
+void columnExtremes(ExtremesPath path, const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+    if (path == ExtremesPath::Sse2)
+        pairedExtremes(p, count, iMin, iMax);
+    else
+        plainExtremes(p, count, iMin, iMax);
 }
 
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
@@ -299,6 +285,25 @@ ColumnEdges::ColumnEdges(double x0, double dx, double viewLeft, double viewRight
     for (int m = 0; m <= columns; ++m) edges_[static_cast<std::size_t>(m)] = std::ceil((left_ + m * colWidth - x0) / dx);
 }
 
+namespace {
+
+// The first minimum and maximum among the samples that are numbers (0, 0 where none is). Inside
+// a range, unlike at its first sample, one that is no number must not stand for a block or run.
+void numberExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax)
+{
+    std::size_t s = 0;
+    while (s < count && std::isnan(p[s])) ++s;
+    if (s == count) {
+        iMin = iMax = 0;
+        return;
+    }
+    columnExtremes(p + s, count - s, iMin, iMax);
+    iMin += s;
+    iMax += s;
+}
+
+}  // namespace
+
 void CurveSummary::clear()
 {
     v_ = nullptr;
@@ -321,7 +326,7 @@ void CurveSummary::build(const double* v, std::size_t n)
         const std::size_t count = std::min(kLeaf, n - a);
         std::size_t iMin = 0;
         std::size_t iMax = 0;
-        columnExtremes(v + a, count, iMin, iMax);
+        numberExtremes(v + a, count, iMin, iMax);
         leaf[j] = {v[a + iMin], v[a + iMax], static_cast<std::uint32_t>(a + iMin), static_cast<std::uint32_t>(a + iMax)};
     }
     levels_.push_back(std::move(leaf));
@@ -333,9 +338,10 @@ void CurveSummary::build(const double* v, std::size_t n)
         for (std::size_t j = 0; j < m; ++j) {
             const Block& l = b[2 * j];
             const Block& r = b[std::min(2 * j + 1, size - 1)];
-            // The left block wins ties: the first extreme is the one that counts.
-            const Block& lo = r.minValue < l.minValue ? r : l;
-            const Block& hi = r.maxValue > l.maxValue ? r : l;
+            // The left block wins ties: the first extreme is the one that counts. A block of
+            // samples that are no number has no extremes.
+            const Block& lo = r.minValue < l.minValue || std::isnan(l.minValue) ? r : l;
+            const Block& hi = r.maxValue > l.maxValue || std::isnan(l.maxValue) ? r : l;
             up[j] = {lo.minValue, hi.maxValue, lo.minAt, hi.maxAt};
         }
         levels_.push_back(std::move(up));
@@ -364,7 +370,7 @@ void CurveSummary::extremes(std::size_t a, std::size_t e, std::size_t& iMin, std
         if (from >= to) return;
         std::size_t jMin = 0;
         std::size_t jMax = 0;
-        columnExtremes(v_ + from, to - from, jMin, jMax);
+        numberExtremes(v_ + from, to - from, jMin, jMax);
         if (v_[from + jMin] < lo) {
             lo = v_[from + jMin];
             loAt = from + jMin;

@@ -19,8 +19,16 @@ struct CurvePoint {
 void curvePoints(const double* v, std::size_t n, double x0, double dx, double viewLeft, double viewRight,
                  int columns, bool reduce, std::vector<CurvePoint>& out);
 
-// Index of the first minimum and of the first maximum of p[0..count), count >= 1.
+// Index of the first minimum and of the first maximum of p[0..count) (0 and 0 for no samples):
+// the first sample stands until a later one is strictly lower (higher). A sample that is no
+// number is passed over, and a first sample that is no number stands. Takes the vector path
+// where the build has it.
 void columnExtremes(const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax);
+
+// Each way of finding them on its own, so that every one is checked; all give the same indices.
+// A path that this build lacks runs the plain loop.
+enum class ExtremesPath { Plain, Sse2 };
+void columnExtremes(ExtremesPath path, const double* p, std::size_t count, std::size_t& iMin, std::size_t& iMax);
 
 // Minima and maxima of a curve over aligned blocks of 16, 32, 64, ... samples, built once for
 // a set of samples, so that the extremes of any range are found without reading all of it.
@@ -36,8 +44,9 @@ public:
     const double* samples() const { return v_; }
     std::size_t size() const { return n_; }
 
-    // First index of the minimum and of the maximum of v[a..e), a < e <= size(). Records of
-    // 2^32 samples or more are not summarised (build leaves the summary empty).
+    // First index of the minimum and of the maximum of v[a..e) as columnExtremes finds them,
+    // a < e <= size(). Records of 2^32 samples or more are not summarised (build leaves the
+    // summary empty).
     void extremes(std::size_t a, std::size_t e, std::size_t& iMin, std::size_t& iMax) const;
 
 private:
