@@ -7,15 +7,13 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDialogButtonBox>
+#include <QAbstractButton>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +22,8 @@
 
 #include <deque>
 #include <functional>
+#include <string>
+#include <utility>
 
 using namespace platform;
 
@@ -142,10 +142,10 @@ TEST(QtMessages, EachButtonAndKeyGivesItsAnswer)
                                                         {Icon::Information, QMessageBox::Information}};
     const QMetaEnum buttonNames =
         QMessageBox::staticMetaObject.enumerator(QMessageBox::staticMetaObject.indexOfEnumerator("StandardButtons"));
+    const char* sets[] = {"Ok", "OkCancel", "AbortRetryIgnore", "YesNoCancel", "YesNo", "RetryCancel"};
     int n = 0;
     for (const Case& c : cases) {
         const auto& [icon, qtIcon] = icons[n % std::size(icons)];
-        const char* sets[] = {"Ok", "OkCancel", "AbortRetryIgnore", "YesNoCancel", "YesNo", "RetryCancel"};
         SCOPED_TRACE(std::string(sets[static_cast<int>(c.buttons)]) + ", default " + std::to_string(c.defaultButton) + ", " +
                      (c.press.button != QMessageBox::NoButton
                           ? buttonNames.valueToKey(c.press.button)
@@ -190,7 +190,7 @@ QLineEdit* fileNameField(QFileDialog* d)
     return field;
 }
 
-// Types a name into the dialog's file name field and presses Enter.
+// Fills the dialog's file name field with a name and presses Enter, as a user answers it.
 void typeAndAccept(QFileDialog* d, const QString& name)
 {
     QLineEdit* field = fileNameField(d);
