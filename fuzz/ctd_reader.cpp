@@ -5,7 +5,6 @@
 #include "analysis/core/calculation.h"
 #include "analysis/core/ctd_reader.h"
 #include "analysis/core/header_grid.h"
-#include "datafile/header_lines.h"
 #include "diagram/core/defaults.h"
 #include "diagram/core/reduce.h"
 #include "diagram/core/scroll_model.h"
@@ -92,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every cell one line, whatever separator the file's texts hold.
     for (int row = 0; row < analysis::kProtocolHeaderRows; ++row) {
         const std::string cell = analysis::protocolHeaderCell(d, row, 1);
-        FUZZ_CHECK(cell == datafile::singleLine(cell));
+        FUZZ_CHECK(fuzz::isOneLine(cell));
     }
     for (int row = 0; row < analysis::kResultGridRows; ++row) {
         const std::string cell = analysis::resultHeaderCell(d, row, 1);
-        FUZZ_CHECK(cell == datafile::singleLine(cell));
+        FUZZ_CHECK(fuzz::isOneLine(cell));
     }
     numbers::integerToText(read.minRow);
     numbers::numberToText(d.sampleCount);

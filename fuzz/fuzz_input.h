@@ -22,6 +22,40 @@
 
 namespace fuzz {
 
+// True when a UTF-8 text shows as one line wherever it goes: it holds no C0 or C1 control (line
+// ends, tabs and NEL among them), no DEL, no line or paragraph separator (U+2028, U+2029), and
+// neither U+FDD0 nor U+FDD1, where the program's text boxes break too. It decodes the text on
+// its own, so a change of the rule that blanks them shows here. A byte that begins no valid
+// character stands for none of them.
+inline bool isOneLine(std::string_view text)
+{
+    const auto at = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const auto follows = [&](std::size_t i, unsigned lo, unsigned hi) { return at(i) >= lo && at(i) <= hi; };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned b = at(i);
+        std::size_t length = 1;
+        unsigned long cp = b;
+        if (b >= 0xC2 && b <= 0xDF && follows(i + 1, 0x80, 0xBF)) {
+            length = 2;
+            cp = ((b & 0x1Fu) << 6) | (at(i + 1) & 0x3Fu);
+        } else if (b >= 0xE0 && b <= 0xEF && follows(i + 1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF) &&
+                   follows(i + 2, 0x80, 0xBF)) {
+            length = 3;
+            cp = ((b & 0x0Fu) << 12) | ((at(i + 1) & 0x3Fu) << 6) | (at(i + 2) & 0x3Fu);
+        } else if (b >= 0xF0 && b <= 0xF4 && follows(i + 1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF) &&
+                   follows(i + 2, 0x80, 0xBF) && follows(i + 3, 0x80, 0xBF)) {
+            length = 4;
+            cp = ((b & 0x07u) << 18) | ((at(i + 1) & 0x3Fu) << 12) | ((at(i + 2) & 0x3Fu) << 6) | (at(i + 3) & 0x3Fu);
+        } else if (b >= 0x80) {
+            cp = 0xFFFD;  // no character of its own
+        }
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x2028 || cp == 0x2029 || cp == 0xFDD0 || cp == 0xFDD1)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 // The input as a stream of choices followed by free text.
 class Input {
 public:

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // The form's line, one value on it, every letter as the form holds it.
             const std::string& text = header[datafile::entry(line)];
             FUZZ_CHECK(after[i] == text);
-            FUZZ_CHECK(after[i] == datafile::singleLine(after[i]));
+            FUZZ_CHECK(fuzz::isOneLine(after[i]));
         } else {
             FUZZ_CHECK(after[i] == before[i]);  // untouched: as it was read
         }

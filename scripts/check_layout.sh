@@ -42,17 +42,12 @@ done
 fail=0
 report() { echo "check_layout: $1"; fail=1; }
 
-# The sources: tracked files when this is the top of a git work tree, all files otherwise
-# (a copy, an unpacked archive), build trees left out.
+# The sources: every source file in the tree, tracked or not, so a new file is checked before it
+# is added. Hidden folders (.git among them) and build trees are left out: a folder named build*
+# at the top, and any folder holding a CMakeCache.txt.
 sources() {
-  local patterns=('*.h' '*.hpp' '*.cpp' '*.cc')
-  if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then
-    git ls-files "${patterns[@]}"
-  else
-    find . -mindepth 1 \( -name '.*' -o -path './build*' \) -prune -o -type f \
-      \( -name "${patterns[0]}" -o -name "${patterns[1]}" -o -name "${patterns[2]}" -o -name "${patterns[3]}" \) \
-      -print | sed 's|^\./||'
-  fi
+  find . -mindepth 1 -type d \( -name '.*' -o -path './build*' -o -exec test -e '{}/CMakeCache.txt' \; \) -prune \
+    -o -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) -print | sed 's|^\./||'
 }
 
 check_includes() {

@@ -1,6 +1,8 @@
 #include "platform/plain_text_edit.h"
 #include "tests/app/frame_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -65,4 +67,24 @@ TEST_F(Frame, EditCommandsFollowTheFocusedControlsTag)
     browser->txtNotes->setFocus();
     main->editCopy();
     EXPECT_EQ(fakes.clipboard.text(), QStringLiteral("note"));
+}
+
+// Copy reaches the desktop's clipboard itself, where other programs read it.
+TEST_F(Frame, CopyPutsTextAndPictureOnTheDesktopClipboard)
+{
+    platform::setClipboardService(nullptr);  // the Qt clipboard, not the fake
+    start();
+    FakeAnalysisWindow* w = open(1);
+    w->comments->setPlainText(QStringLiteral("cd 0.312\tfr0 0.0101"));
+    w->comments->selectAll();
+    w->comments->setFocus();
+    main->editCopy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "cd 0.312\tfr0 0.0101");
+
+    w->diagram->setFocus();
+    main->editCopy();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_TRUE(copied.convertToFormat(w->diagramImage.format()) == w->diagramImage) << "another picture than the diagram's";
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }

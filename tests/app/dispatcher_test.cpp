@@ -29,6 +29,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 class Dispatcher : public ::testing::Test {
@@ -49,10 +52,23 @@ protected:
         app::resetFrame();
     }
 
+    // The number of the window opened on the data file, 0 when it did not open.
     int open(const QString& path)
     {
         fakes.files.answer(path);
         return app::openAnalysisWindow(1);
+    }
+    // The window of a data file that has to open; one that does not fails the test with the
+    // message it gave, before anything uses the window.
+    analysis::FrmTabchild* opened(const QString& path)
+    {
+        const std::size_t messages = fakes.messages.shown.size();
+        const int n = open(path);
+        analysis::FrmTabchild* w = app::lastOpenedWindow();
+        if (n != 0 && w && w->windowNumber() == n) return w;
+        std::string why = path.toStdString() + " did not open";
+        if (fakes.messages.shown.size() > messages) why += ": \"" + fakes.messages.last().text + "\"";
+        throw std::runtime_error(why);
     }
     int subWindows() const { return static_cast<int>(mdiArea(main)->subWindowList().size()); }
     QStringList windowNodes() const
@@ -114,16 +130,18 @@ TEST_F(Dispatcher, NumbersPlacesAndRegistersWindows)
     EXPECT_EQ(s1->size(), QSize(800, 646));
     EXPECT_EQ(s1->pos(), QPoint(browserWindow(main)->width(), 0));
     const int n2 = open(small);
-    EXPECT_EQ(n2, n1 + 1);
+    ASSERT_EQ(n2, n1 + 1);
     QMdiSubWindow* s2 = main->subWindowOf(app::lastOpenedWindow());
+    ASSERT_NE(s2, nullptr);
     EXPECT_EQ(s2->pos(), s1->pos() + QPoint(17, 17));
     EXPECT_EQ(browser->lbleditExtratagTag, n2);
 
     // With the browser hidden the steps start at the left edge: the third 500 twips in.
     main->toggleDataBrowser();
     ASSERT_FALSE(browserWindow(main)->isVisible());
-    ASSERT_EQ(open(small), n2 + 1);
-    EXPECT_EQ(main->subWindowOf(app::lastOpenedWindow())->pos(), QPoint(33, 33));
+    analysis::FrmTabchild* w3 = opened(small);
+    EXPECT_EQ(w3->windowNumber(), n2 + 1);
+    EXPECT_EQ(main->subWindowOf(w3)->pos(), QPoint(33, 33));
 }
 
 TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
@@ -159,10 +177,10 @@ TEST_F(Dispatcher, CancelledAndFailedOpensLeaveNoTrace)
 
 TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
 {
-    const int n1 = open(small);
-    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
-    const int n2 = open(small);
-    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    analysis::FrmTabchild* w1 = opened(small);
+    const int n1 = w1->windowNumber();
+    analysis::FrmTabchild* w2 = opened(small);
+    const int n2 = w2->windowNumber();
     ASSERT_EQ(browser->lbleditExtratagTag, n2);
 
     main->subWindowOf(w1)->close();
@@ -186,10 +204,9 @@ TEST_F(Dispatcher, ClosingClearsTheBrowserOnlyForTheWindowItShows)
 
 TEST_F(Dispatcher, SwitchedOffNavigationReleasesTheOverviewOnlyForItsWindow)
 {
-    open(small);
-    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
-    const int n2 = open(small);
-    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    analysis::FrmTabchild* w1 = opened(small);
+    analysis::FrmTabchild* w2 = opened(small);
+    const int n2 = w2->windowNumber();
     ASSERT_EQ(browser->picover->tag, n2);
 
     emit w1->framedia->navigationSwitchedOff();  // not the window the overview shows
@@ -224,10 +241,8 @@ QRect expectedRectangle(app::OverviewPicture* picover, const analysis::FrmTabchi
 
 TEST_F(Dispatcher, OverviewFollowsTheActiveWindow)
 {
-    open(small);
-    analysis::FrmTabchild* w1 = app::lastOpenedWindow();
-    open(small);
-    analysis::FrmTabchild* w2 = app::lastOpenedWindow();
+    analysis::FrmTabchild* w1 = opened(small);
+    analysis::FrmTabchild* w2 = opened(small);
     app::OverviewPicture* picover = browser->picover;
     ASSERT_EQ(picover->owner(), w2->framedia);
     const auto near = [](const QRect& a, const QRect& b) {
@@ -261,8 +276,7 @@ TEST_F(Dispatcher, OverviewFollowsTheActiveWindow)
 
 TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
 {
-    open(small);
-    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    analysis::FrmTabchild* w = opened(small);
     ASSERT_NE(w->picdiagram(), nullptr);
     for (QWidget* control : {static_cast<QWidget*>(w->mfgCTSdat), static_cast<QWidget*>(w->mfgCTSres),
                              static_cast<QWidget*>(w->mfgAverageRes), w->picdiagram(),
@@ -284,8 +298,7 @@ TEST_F(Dispatcher, GridsDiagramAndCommentsOfferCopyOnly)
 
 TEST_F(Dispatcher, CopyOfAGridPutsTheWholeGridOnTheClipboard)
 {
-    open(small);
-    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    analysis::FrmTabchild* w = opened(small);
     main->subWindowOf(w)->resize(400, 300);
     w->selectPage(1);
     w->tabCalclist->setCurrentIndex(1);  // "Datamatrix"
@@ -302,8 +315,7 @@ TEST_F(Dispatcher, CopyOfAGridPutsTheWholeGridOnTheClipboard)
 
 TEST_F(Dispatcher, GraphPageShowsTheBrowsersGraphView)
 {
-    open(small);
-    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    analysis::FrmTabchild* w = opened(small);
     EXPECT_EQ(browser->SSTab1->currentIndex(), 2);  // the load ends on page 0
     browser->SSTab1->setCurrentIndex(0);
     w->selectPage(1);
@@ -314,8 +326,7 @@ TEST_F(Dispatcher, GraphPageShowsTheBrowsersGraphView)
 
 TEST_F(Dispatcher, PageScrollBarsFollowTheWindowSize)
 {
-    open(small);
-    analysis::FrmTabchild* w = app::lastOpenedWindow();
+    analysis::FrmTabchild* w = opened(small);
     QMdiSubWindow* sub = main->subWindowOf(w);
     sub->resize(700, 500);
     EXPECT_EQ(w->fscTabhorz->width(), 667);   // 10000 twips

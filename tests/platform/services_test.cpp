@@ -1,6 +1,7 @@
 #include "platform/fakes.h"
 #include "platform/plain_text_edit.h"
 #include "platform/services.h"
+#include "tests/support/qt_print.h"
 #include "tests/support/scripted_opener.h"
 
 #include <QApplication>

@@ -91,5 +91,22 @@ for p in "${plants[@]}"; do
   fi
 done
 
+# In a git work tree a new file counts before it is added; what lies in .git, in a build tree
+# (build* at the top, or any folder holding a CMakeCache.txt) is no source of the tree.
+as_work_tree() { git -C "$1" init -q > /dev/null 2>&1 && git -C "$1" add -A; }
+make_tree "$work/untracked"
+as_work_tree "$work/untracked"
+echo '#include <diagram/core/ticks.hpp>' > "$work/untracked/numbers/format.cc"
+expect untracked FAIL "numbers/format.cc includes <diagram/core/ticks.hpp>: diagram/ is not below numbers/"
+
+make_tree "$work/skipped"
+as_work_tree "$work/skipped"
+mkdir -p "$work/skipped/build-asan/numbers" "$work/skipped/out/numbers"
+touch "$work/skipped/out/CMakeCache.txt"
+for f in .git/stray.h build-asan/numbers/moc_format.cpp out/numbers/moc_format.cpp; do
+  echo '#include <diagram/core/ticks.hpp>' > "$work/skipped/$f"
+done
+expect skipped PASS "every include points down"
+
 if [ $failures != 0 ]; then exit 1; fi
 echo "check_layout_test: the clean tree passes, every planted fault fails"
