@@ -546,8 +546,8 @@ int keepOwner(int fd, const struct stat& old, const std::string& target, bool th
     if (::fchown(fd, old.st_uid, old.st_gid) == 0) return 0;
     if (errno != EPERM) return errno;
     const std::string subject = throughLink ? "The link leads to " + shown(target) + ", which" : std::string("The file");
-    // The group too cannot be kept where the owner is kept: the file would be this user's group's
-    // with the mode the old group had, so it is refused like a lost owner.
+    // Where only the group cannot be kept (the user's own file of a group they are not in), the
+    // file would pass to the user's group with the rights the old group had: refused likewise.
     why = made.st_uid != old.st_uid
               ? subject + " belongs to " + userName(old.st_uid) + " and would become this user's if it were replaced; nothing was written."
               : subject + " belongs to group " + groupName(old.st_gid) +

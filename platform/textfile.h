@@ -8,10 +8,10 @@
 // name beside the target, then a rename. A failed write leaves the old file untouched. Only a
 // regular file this user may write and that has a write bit (root included) is replaced, and it
 // keeps its owner, group and mode; through a symbolic link (or a chain of them) the file the link
-// names is written and the link stays. The target is checked before the write and
-// once more, through the folder's own descriptor, just before the rename. What remains open: a
-// name swapped between that last check and the rename itself is still renamed over, as no
-// system call renames onto a regular file only.
+// names is written and the link stays. The target is checked before the write and once more,
+// through the folder's own descriptor, just before the rename. What remains open: a name swapped
+// between that last check and the rename itself is still renamed over, as no system call renames
+// onto a regular file only.
 #include <cstddef>
 #include <string>
 #include <string_view>
