@@ -35,7 +35,7 @@ struct EditorState {
     Encoding encoding = Encoding::Windows1252;  // as the readers take the file
     bool dateRead = false;     // line 2 held a date the picker shows
     QDate shownDate;           // the picker's date when the form was shown
-    bool saved = false;        // saveEditor finished: the reload question follows
+    bool saved = false;        // saveEditor wrote the file: the reload question follows
 };
 
 EditorState editor;
@@ -139,14 +139,13 @@ void editParameters()
 void saveEditor()
 {
     const std::string path = diskPath(editor.path);
-    const auto finish = [] {
+    if (platform::isWriteProtected(path)) {
+        // Nothing was written, so there is nothing to reload: the edit ends here.
         importer::unloadDataInputForm();
         returnToIdle();
-        editor.saved = true;
-    };
-    if (platform::isWriteProtected(path)) {
-        finish();
-        say(QStringLiteral("The datafile is write protected, it can not be edited!"), 4112, "Editor-Error");
+        state.editingLoadedFile = false;
+        say(QStringLiteral("The datafile is write protected, it can not be edited!\n") + QDir::toNativeSeparators(editor.path), 4112,
+            "Editor-Error");
         return;
     }
     if (platform::fileStamp(path) != editor.stamp &&
@@ -167,7 +166,9 @@ void saveEditor()
             4112, "Editor-Error");
         return;
     }
-    finish();
+    importer::unloadDataInputForm();
+    returnToIdle();
+    editor.saved = true;
 }
 
 }  // namespace app

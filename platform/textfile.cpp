@@ -11,6 +11,8 @@
 #include <random>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -516,19 +518,64 @@ bool followLinks(const std::string& path, std::string& target, int& error)
 // A path as the user reads it: "links/../data/p.ctd" becomes "data/p.ctd".
 std::string shown(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
 
-bool writeProtected(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+// The one rule for a file no save may replace: this user may not write it, or it has no write bit
+// at all (the read-only attribute, which root's rights would pass over). The user is the one the
+// process writes files as: AT_EACCESS asks with the file-system user, which setfsuid changes and
+// a plain access() does not see. `name` lies in `folder` (AT_FDCWD for a path).
+bool protectedFile(int folder, const char* name, const struct stat& st)
+{
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::faccessat(folder, name, W_OK, AT_EACCESS) != 0;
+}
 
 // Why the file a save would replace must stay, for the second line of the writer's message; ""
 // when it may be replaced.
-std::string keptBecause(const struct stat& st, const std::string& target, bool throughLink)
+std::string keptBecause(const struct stat& st, int folder, const char* name, const std::string& target, bool throughLink)
 {
     const std::string subject = throughLink ? "The link leads to " + shown(target) + ", " : std::string("It is ");
     if (!S_ISREG(st.st_mode)) return subject + fileKind(st.st_mode) + ", not a regular file; nothing was written.";
-    // By the mode bits, as the read-only attribute is: root would pass an access() test.
-    if (writeProtected(st.st_mode))
+    if (protectedFile(folder, name, st))
         return throughLink ? subject + "a write-protected file; nothing was written."
                            : std::string("The file is write-protected; nothing was written.");
     return {};
+}
+
+std::string userName(uid_t uid)
+{
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) return found->pw_name;
+    return "user " + std::to_string(uid);
+}
+
+std::string groupName(gid_t gid)
+{
+    std::vector<char> buffer(16384);
+    struct group entry {};
+    struct group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) return found->gr_name;
+    return std::to_string(gid);
+}
+
+// Gives the new file the owner and group of the file it replaces, so that a save (root's too)
+// never takes a file from its owner. Only what differs is changed: a file system without owners
+// (FAT) gives every file the same ones and refuses a chown. 0, or the errno of the failure; a
+// replacement this user cannot give them to is refused, with `why` saying whose the file is.
+int keepOwner(int fd, const struct stat& old, const std::string& target, bool throughLink, std::string& why)
+{
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return errno;
+    if (made.st_uid == old.st_uid && made.st_gid == old.st_gid) return 0;
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0) return 0;
+    if (errno != EPERM) return errno;
+    const std::string subject = throughLink ? "The link leads to " + shown(target) + ", which" : std::string("The file");
+    // Where only the group cannot be kept (the user's own file of a group they are not in), the
+    // file would pass to the user's group with the rights the old group had: refused likewise.
+    why = made.st_uid != old.st_uid
+              ? subject + " belongs to " + userName(old.st_uid) + " and would become this user's if it were replaced; nothing was written."
+              : subject + " belongs to group " + groupName(old.st_gid) +
+                    ", a group this user is not in, and would lose that group if it were replaced; nothing was written.";
+    return EPERM;
 }
 
 // Writes every byte to the open file and syncs it; 0, or the errno of the failure.
@@ -623,7 +670,7 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
     struct stat st {};
     const bool exists = ::stat(targetPath.c_str(), &st) == 0;
     if (exists) {
-        r.error = keptBecause(st, targetPath, throughLink);
+        r.error = keptBecause(st, AT_FDCWD, targetPath.c_str(), targetPath, throughLink);
         if (!r.error.empty()) return r;
     }
     const std::filesystem::path target(targetPath);
@@ -649,9 +696,16 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
         r.error = errnoText(err);
         return r;
     };
-    // A new file gets the usual permissions; a replaced file keeps its own.
+    // A new file gets the usual permissions; a replaced file keeps its owner, group and mode (the
+    // mode after the owner, as a chown clears the set-id bits).
     mode_t mode = 0;
     if (exists) {
+        std::string notKept;
+        if (const int err = keepOwner(fd, st, targetPath, throughLink, notKept)) {
+            fail(err);
+            if (!notKept.empty()) r.error = std::move(notKept);
+            return r;
+        }
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -671,7 +725,7 @@ WriteResult writeFileAtomic(const std::string& path, std::string_view bytes)
     struct stat now {};
     if (::fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0) {
         std::string why = S_ISLNK(now.st_mode) ? "It became a link while it was written; nothing was written."
-                                               : keptBecause(now, targetPath, throughLink);
+                                               : keptBecause(now, folder, name.c_str(), targetPath, throughLink);
         if (!why.empty()) {
             ::unlinkat(folder, temporary.c_str(), 0);
             r.error = std::move(why);
@@ -727,8 +781,7 @@ bool isWriteProtected(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return false;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-    return ::access(path.c_str(), W_OK) != 0;
+    return protectedFile(AT_FDCWD, path.c_str(), st);
 }
 
 bool folderAcceptsNewFile(const std::string& folder)

@@ -6,11 +6,12 @@
 // Writing encodes as Windows-1252, or as UTF-8 when the text holds characters Windows-1252 has
 // not (encodeForReaders), ends every line with CR LF, and is atomic: a temporary file of a fresh
 // name beside the target, then a rename. A failed write leaves the old file untouched. Only a
-// regular file with a write bit is replaced; through a symbolic link (or a chain of them) the
-// file the link names is written and the link stays. The target is checked before the write and
-// once more, through the folder's own descriptor, just before the rename. What remains open: a
-// name swapped between that last check and the rename itself is still renamed over, as no
-// system call renames onto a regular file only.
+// regular file this user may write and that has a write bit (root included) is replaced, and it
+// keeps its owner, group and mode; through a symbolic link (or a chain of them) the file the link
+// names is written and the link stays. The target is checked before the write and once more,
+// through the folder's own descriptor, just before the rename. What remains open: a name swapped
+// between that last check and the rename itself is still renamed over, as no system call renames
+// onto a regular file only.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -147,9 +148,11 @@ bool readText(const std::string& path, std::string& text, std::string& error);
 TextReadResult readTextFile(const std::string& path);
 
 // Writes bytes as they are, atomically. A target that is (or whose link leads to) a folder, a
-// pipe, a device or a socket, or a file without a write bit (root included), is refused before
-// anything is written; `error` names what it is. A temporary that cannot be made names its
-// folder ("A temporary file can not be written in <folder>: Permission denied").
+// pipe, a device or a socket, or a write-protected file (isWriteProtected), is refused before
+// anything is written; `error` names what it is. A replaced file keeps its owner, group and mode;
+// where this user cannot give them to the new file (another user's file that is writable for
+// all), nothing is written and `error` names the owner. A temporary that cannot be made names
+// its folder ("A temporary file can not be written in <folder>: Permission denied").
 WriteResult writeFileAtomic(const std::string& path, std::string_view bytes);
 // Writes the bytes into a new file of a fresh name, "<folder>/<stem>XXXXXX<suffix>", made
 // exclusively: never through a link, never over a file that is there, so two programs never
@@ -177,8 +180,9 @@ std::string fileIdentity(const std::string& path);
 // True when both paths name one existing file.
 bool sameFile(const std::string& a, const std::string& b);
 
-// The read-only attribute of a file: no write permission bit is set (even the administrator's
-// programs keep off such a file), or this user may not write it. False for a missing file.
+// The read-only attribute of a file, the one rule of every writer: no write permission bit is
+// set (even the administrator's programs keep off such a file), or this user may not write it
+// (asked as the user the process writes files as). False for a missing file.
 bool isWriteProtected(const std::string& path);
 
 // True when a new file can be created in the folder. Tried with a probe file of a fresh name,

@@ -10,6 +10,7 @@
 #include "tests/import/modal_script.h"
 #include "tests/support/bad_input.h"
 #include "tests/support/ordinary_user.h"
+#include "tests/support/special_targets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -168,18 +170,56 @@ TEST_F(Editor, SeriesMemberIsRewrittenAndTheSeriesReopened)
     expectEditEnded();
 }
 
-TEST_F(Editor, WriteProtectedFileIsLeftAndTheQuestionFollows)
+// A file this user may not write is named on a line of its own, nothing is written and, as
+// nothing was, no reload is offered: a file without a write bit, and a file of root's that has
+// one, saved by an ordinary user in a folder of their own.
+TEST_F(Editor, WriteProtectedFileIsNamedAndNoReloadIsOffered)
 {
     ASSERT_NE(openSmall(), nullptr);
-    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    fakes.messages.answers = {platform::Answer::Ok, platform::Answer::No};
+    const std::string refused = "The datafile is write protected, it can not be edited!\n" + QDir::toNativeSeparators(file).toStdString();
+    struct Case {
+        const char* what;
+        bool ordinaryUser;
+        mode_t mode;
+    };
+    for (const Case& c : {Case{"no write bit", false, 0444}, Case{"root's file, saved by an ordinary user", true, 0644}}) {
+        SCOPED_TRACE(c.what);
+        if (c.ordinaryUser) {
+            if (!special_targets::OwnedTargets::available()) continue;
+            special_targets::letOthersPass(dir.path().toStdString());
+            ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup), 0);
+        }
+        ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), c.mode), 0);
+        fakes.messages.clear();
+        edit([&](FrmDataInput* f) {
+            if (!c.ordinaryUser) return saveMass(f, "1520");
+            AsOrdinaryUser user;
+            saveMass(f, "1520");
+        });
+        EXPECT_EQ(bytesOf(file), before);
+        special_targets::OwnedTargets::expectOwned(file.toStdString(), ::getuid(), ::getgid(), c.mode);
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text, refused);
+        EXPECT_EQ(fakes.messages.last().title, "Editor-Error");
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
+        EXPECT_EQ(main->analysisWindows().size(), 1);
+        expectEditEnded();
+    }
+}
+
+// Root's save of a user's data file leaves it the user's, with its group and mode, so that the
+// user may edit it again.
+TEST_F(Editor, RootsSaveKeepsTheFileTheUsers)
+{
+    if (!special_targets::OwnedTargets::available()) GTEST_SKIP() << "needs root";
+    ASSERT_NE(openSmall(), nullptr);
+    const QByteArray disk = QFile::encodeName(file);
+    ASSERT_EQ(::chown(disk.constData(), AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup), 0);
+    ASSERT_EQ(::chmod(disk.constData(), 0644), 0);
+    fakes.messages.answers = {platform::Answer::No};
     edit([](FrmDataInput* f) { saveMass(f, "1520"); });
-    EXPECT_EQ(bytesOf(file), before);
-    EXPECT_EQ(shown(fakes.messages),
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"The datafile is write protected, it can not be edited!", "Editor-Error"}, kReload, kWrongData}));
-    EXPECT_EQ(fakes.messages.shown.front().icon, platform::Icon::Critical);
-    expectEditEnded();
+    expectOnlyMassChanged(file, before, "1520");
+    special_targets::OwnedTargets::expectOwned(file.toStdString(), AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup, 0644);
 }
 
 TEST_F(Editor, FailedWriteKeepsTheFileAndTheForm)

@@ -140,11 +140,15 @@ TEST_F(WriteFaults, EditedDataFile)
 
 // A FIFO or a write-protected file, or a link to one, is refused before anything is written, as
 // root too; through a link, a chain of links or a dangling link the file the last link names is
-// written and the links stay.
+// written and the links stay. A file of root's is write-protected for an ordinary user; root's
+// save of a user's file keeps its owner, group and mode.
 TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
 {
     ASSERT_NE(open(copy(testfiles::dataPath("small.ctd"), QStringLiteral("small.ctd"))), nullptr);
     browser->txtNotes->setPlainText(QStringLiteral("Track A, dry"));
+    // The JPEG's bitmap goes to the cache of whoever saves: the ordinary user may write it too.
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("cache"))));
+    ::chmod(QFile::encodeName(path(QStringLiteral("cache"))).constData(), 01777);
     struct Writer {
         const char* name;
         const char* extension;
@@ -180,6 +184,25 @@ TEST_F(WriteFaults, NotepadAndGraphOntoSpecialFilesAndLinks)
             w.save(*through);
             EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
             t.expectWrittenThrough(*through, through == &t.dangling ? t.danglingTarget : t.linked);
+        }
+        if (special_targets::OwnedTargets::available()) {
+            // Root's file saved by an ordinary user in a folder of their own is refused; the
+            // user's file saved by root stays the user's.
+            const special_targets::OwnedTargets owned(folder, w.extension);
+            fakes.messages.clear();
+            {
+                AsOrdinaryUser user;
+                w.save(owned.roots);
+            }
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            const std::string text = fakes.messages.last().text;
+            EXPECT_EQ(text.rfind(w.firstLine(owned.roots), 0), 0u) << text;
+            EXPECT_EQ(text.substr(text.rfind('\n') + 1), special_targets::OwnedTargets::kRefused) << text;
+            owned.expectRootsKept();
+            fakes.messages.clear();
+            w.save(owned.users);
+            EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+            owned.expectUsersReplaced();
         }
         special_targets::Targets::expectNoTemporary(folder);
     }

@@ -1,5 +1,6 @@
 // The shipped examples are what the script and the program's writers make today.
 #include "platform/textfile.h"
+#include "tests/support/special_targets.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -51,6 +53,42 @@ TEST(ImportTool, RefusesStructureCodesTheDialogDoesNotOffer)
     EXPECT_EQ(std::system((base + "headerRows=1").c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(out));
     std::filesystem::remove(out);
+}
+
+// The tool writes a data file by the rule of every writer: as root onto a user's file it keeps the
+// user's owner, group and mode; run by that user onto a file of root's in the user's own folder it
+// refuses, exit 1, and the file keeps its bytes and owner.
+TEST(ImportTool, KeepsTheOwnerAndRefusesAnotherUsersFile)
+{
+    const char* bin = std::getenv("TW_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    if (!special_targets::OwnedTargets::available() || std::system("command -v setpriv >/dev/null") != 0)
+        GTEST_SKIP() << "needs root and setpriv";
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("tw-tool-owned-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    // The tool and its input where the user reaches them, wherever the build lies.
+    fs::copy_file(fs::path(bin) / "tw_import_tool", dir / "tw_import_tool");
+    fs::copy_file(fs::path(TW_EXAMPLES) / "run3.txt", dir / "run3.txt");
+    fs::permissions(dir / "run3.txt", fs::perms::others_read, fs::perm_options::add);
+    const special_targets::OwnedTargets owned(dir.string(), ".ctd");
+    const auto make = [&](const std::string& as, const std::string& out, std::string& said) {
+        const std::string cmd = as + "'" + (dir / "tw_import_tool").string() + "' ctd '" + (dir / "run3.txt").string() + "' '" + out +
+                                "' project=P date=1.1.2020 time=10:00 delta=0.1 pressure=1 temperature=20 mass=1500 area=2 headerRows=1 2>&1";
+        FILE* pipe = ::popen(cmd.c_str(), "r");
+        said.clear();
+        char buffer[512];
+        while (pipe && std::fgets(buffer, sizeof buffer, pipe)) said += buffer;
+        const int status = pipe ? ::pclose(pipe) : -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::string said;
+    EXPECT_EQ(make("", owned.users, said), 0) << said;
+    owned.expectUsersReplaced();
+    EXPECT_EQ(make("setpriv --reuid=65534 --regid=65534 --clear-groups ", owned.roots, said), 1);
+    EXPECT_EQ(said, owned.roots + " - file can not be written! " + special_targets::OwnedTargets::kRefused + "\n");
+    owned.expectRootsKept();
+    fs::remove_all(dir);
 }
 
 // The tool composes a series as the dialog does, with the dialog's checks and messages: it never

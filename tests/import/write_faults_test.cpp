@@ -167,7 +167,8 @@ TEST_F(WriteFaults, SeriesFile)
 // A FIFO or a write-protected file, or a link to one, is refused before anything is written, as
 // root too; through a link, a chain of links or a dangling link the file the last link names is
 // written and the links stay. A series lands only in its data files' folder: a link there that
-// leads elsewhere is refused, one that stays in the folder is written through.
+// leads elsewhere is refused, one that stays in the folder is written through. A file of root's is
+// write-protected for an ordinary user; root's save of a user's file keeps its owner, group and mode.
 TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
 {
     const special_targets::Targets t(dir.path().toStdString(), ".ctd");
@@ -195,8 +196,10 @@ TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
         const char* title;
         const special_targets::Targets& targets;
         std::function<void(const std::string&)> save;
+        std::string folder, extension;
     };
-    for (const Writer& w : {Writer{"CTD-Error", t, saveData}, Writer{"CTS-Error", series, saveSeries}}) {
+    for (const Writer& w : {Writer{"CTD-Error", t, saveData, dir.path().toStdString(), ".ctd"},
+                            Writer{"CTS-Error", series, saveSeries, dir.filePath("series").toStdString(), ".cts"}}) {
         SCOPED_TRACE(w.title);
         for (const auto& [target, reason] : w.targets.refused()) {
             w.save(target);
@@ -205,6 +208,20 @@ TEST_F(WriteFaults, DataFileAndSeriesFileOntoSpecialFilesAndLinks)
             EXPECT_EQ(fakes.messages.last().text, target + " - file can not be written!\n" + reason);
         }
         w.targets.expectSpecialFilesKept();
+        if (!special_targets::OwnedTargets::available()) continue;
+        // Root's file saved by an ordinary user in a folder of their own is refused; the user's
+        // file saved by root stays the user's.
+        const special_targets::OwnedTargets owned(w.folder, w.extension);
+        {
+            AsOrdinaryUser user;
+            w.save(owned.roots);
+        }
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text, owned.roots + " - file can not be written!\n" + special_targets::OwnedTargets::kRefused);
+        owned.expectRootsKept();
+        w.save(owned.users);
+        EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        owned.expectUsersReplaced();
     }
     for (const std::string* through : {&t.link, &t.chain, &t.dangling}) {
         saveData(*through);

@@ -2,6 +2,7 @@
 #include "platform/message.h"
 #include "platform/textfile.h"
 #include "tests/support/ordinary_user.h"
+#include "tests/support/special_targets.h"
 
 #include <gtest/gtest.h>
 
@@ -309,6 +310,82 @@ TEST(TextFiles, AFileWithoutAWriteBitIsKeptWhoeverSaves)
     ::chmod(kept.c_str(), 0644);
     EXPECT_TRUE(writeFileAtomic(kept, "replaced").ok);
     EXPECT_EQ(slurp(kept), "replaced");
+}
+
+// One rule for who may replace a file: a file this user may not write is write-protected for
+// them, even in their own folder where the rename itself would pass; a file they may write but
+// whose owner or group the new file could not keep is refused too, naming whose it is. Root
+// replacing a user's file keeps its owner, group and mode. What is refused stays as it was.
+TEST(TextFiles, AnotherUsersFileIsRefusedAndAReplacedFileKeepsItsOwner)
+{
+    if (!special_targets::OwnedTargets::available()) GTEST_SKIP() << "needs root to make files of two users";
+    TempDir dir;
+    const std::string folder = dir.file("users");
+    fs::create_directory(folder);
+    const special_targets::OwnedTargets owned(folder, ".ctd");
+    const auto make = [&](const char* name, uid_t uid, gid_t gid, mode_t mode) {
+        const std::string p = folder + "/" + name;
+        std::ofstream(p) << "measured";
+        EXPECT_EQ(::chown(p.c_str(), uid, gid), 0);
+        EXPECT_EQ(::chmod(p.c_str(), mode), 0);
+        return p;
+    };
+    const std::string shared = make("open.ctd", 0, 0, 0666);                           // root's, writable for all
+    const std::string alien = make("alien.ctd", AsOrdinaryUser::kUser, 12345, 0664);  // the user's, of a group not theirs
+    fs::create_symlink("roots.ctd", folder + "/to_roots.ctd");
+    fs::create_symlink("open.ctd", folder + "/to_open.ctd");
+    struct Case {
+        const char* what;
+        std::string path, kept, error;
+        uid_t uid;
+        gid_t gid;
+        mode_t mode;
+    };
+    const std::string rootsOwn = "belongs to root and would become this user's if it were replaced; nothing was written.";
+    const Case cases[] = {
+        {"root's 0644 file", owned.roots, owned.roots, special_targets::OwnedTargets::kRefused, 0, 0, 0644},
+        {"root's 0644 file, through a link", folder + "/to_roots.ctd", owned.roots,
+         "The link leads to " + owned.roots + ", a write-protected file; nothing was written.", 0, 0, 0644},
+        {"root's file writable for all", shared, shared, "The file " + rootsOwn, 0, 0, 0666},
+        {"root's file writable for all, through a link", folder + "/to_open.ctd", shared,
+         "The link leads to " + shared + ", which " + rootsOwn, 0, 0, 0666},
+        {"the user's file of another group", alien, alien,
+         "The file belongs to group 12345, a group this user is not in, and would lose that group if it were replaced; nothing was written.",
+         AsOrdinaryUser::kUser, 12345, 0664},
+    };
+    const std::size_t entries = static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteResult r;
+        {
+            AsOrdinaryUser user;
+            EXPECT_EQ(isWriteProtected(c.path), c.kept == owned.roots);
+            r = writeFileAtomic(c.path, "replaced");
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_NE(slurp(c.kept), "replaced");
+        special_targets::OwnedTargets::expectOwned(c.kept, c.uid, c.gid, c.mode);
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator())), entries);
+    }
+    owned.expectRootsKept();
+
+    // The user replaces a file of their own: it stays theirs.
+    const std::string own = make("own.ctd", AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup, 0600);
+    {
+        AsOrdinaryUser user;
+        EXPECT_TRUE(writeFileAtomic(own, "replaced").ok);
+    }
+    EXPECT_EQ(slurp(own), "replaced");
+    special_targets::OwnedTargets::expectOwned(own, AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup, 0600);
+
+    // Root replaces the user's files, that of the group not theirs too: owner, group and mode stay.
+    EXPECT_FALSE(isWriteProtected(owned.users));
+    const WriteResult r = writeFileAtomic(owned.users, "replaced by root");
+    EXPECT_TRUE(r.ok) << r.error;
+    owned.expectUsersReplaced();
+    ASSERT_TRUE(writeFileAtomic(alien, "replaced by root").ok);
+    special_targets::OwnedTargets::expectOwned(alien, AsOrdinaryUser::kUser, 12345, 0664);
 }
 
 // The target is checked again, on the folder's own descriptor, just before the rename: a name

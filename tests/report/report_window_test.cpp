@@ -383,8 +383,10 @@ TEST_F(ReportWindow, TheFadeBlendsThePictureInAsTheSliderFalls)
 }
 
 // A FIFO or a write-protected file, or a link to one, is refused before anything is written, as
-// root too, and the report says so instead of "saved as"; through a link, a chain of links or a
-// dangling link the file the last link names is written and the links stay.
+// root too, and the report says so instead of "saved as"; so is a file of root's saved by an
+// ordinary user, and root's save of a user's file keeps its owner, group and mode. Through a
+// link, a chain of links or a dangling link the file the last link names is written and the
+// links stay.
 TEST_F(ReportWindow, ReportOntoSpecialFilesAndLinks)
 {
     openGroupedSeries();
@@ -399,6 +401,26 @@ TEST_F(ReportWindow, ReportOntoSpecialFilesAndLinks)
     }
     t.expectSpecialFilesKept();
     EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    if (special_targets::OwnedTargets::available()) {
+        // Root's file saved by an ordinary user in a folder of their own is refused; the user's
+        // file saved by root stays the user's.
+        const special_targets::OwnedTargets owned(dir.path().string(), ".xlsx");
+        fakes.messages.clear();
+        {
+            AsOrdinaryUser user;
+            report(QString::fromStdString(owned.roots));
+        }
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text,
+                  "The report could not be written to " + owned.roots + ":\n" + special_targets::OwnedTargets::kRefused);
+        owned.expectRootsKept();
+        expectIdle();
+        fakes.messages.clear();
+        report(QString::fromStdString(owned.users));
+        EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+        owned.expectUsersReplaced();
+        EXPECT_EQ(xlsx_test::Workbook(owned.users).sheetNames(), (std::vector<std::string>{"Input data", "Results"}));
+    }
     for (const std::string* through : {&t.link, &t.chain, &t.dangling}) {
         fakes.messages.clear();
         report(QString::fromStdString(*through));

@@ -2,7 +2,10 @@
 // Save targets that are no plain file, made in a test's own folder: a FIFO and a link to it, and
 // a write-protected file (no write bit, mode 0444) and a link to it, which a save must refuse and
 // leave as they are, whoever runs it (root included); and links to a file, a dangling link and a
-// chain of links, through which a save writes the file the last link names.
+// chain of links, through which a save writes the file the last link names. And files of two
+// owners, which a save replaces only as the user who may write them, keeping their owner.
+#include "tests/support/ordinary_user.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace special_targets {
 
@@ -92,6 +96,65 @@ struct Targets {
 
     static constexpr const char* kOld = "the old file";
     std::string fifo, linkToFifo, linked, link, chain, dangling, danglingTarget, writeProtected, linkToWriteProtected;
+};
+
+// Lets an ordinary user reach `folder`: the search bit for others on it and on every folder above
+// it up to the temporary folder, all of them the test's own; a folder elsewhere is left alone.
+inline void letOthersPass(const std::string& folder)
+{
+    const fs::path top = fs::temp_directory_path().lexically_normal();
+    fs::path p = fs::absolute(folder).lexically_normal();
+    if (p.string().rfind(top.string() + "/", 0) != 0) return;
+    for (; p != top && p != p.root_path(); p = p.parent_path())
+        fs::permissions(p, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
+}
+
+// In `folder`, made the ordinary user's own (AsOrdinaryUser): a file of root's (mode 0644), which
+// that user may not replace though the folder is theirs, and a file of that user's (group 12345,
+// mode 04640), which root replaces keeping its owner, group and mode. Tests run as root to make
+// them; `available()` says whether they do.
+struct OwnedTargets {
+    static bool available() { return ::geteuid() == 0; }
+    explicit OwnedTargets(const std::string& folder, const std::string& extension)
+    {
+        letOthersPass(folder);
+        EXPECT_EQ(::chown(folder.c_str(), AsOrdinaryUser::kUser, AsOrdinaryUser::kGroup), 0);
+        roots = (fs::path(folder) / ("roots" + extension)).string();
+        std::ofstream(roots, std::ios::binary) << Targets::kOld;
+        EXPECT_EQ(::chmod(roots.c_str(), 0644), 0);
+        users = (fs::path(folder) / ("users" + extension)).string();
+        std::ofstream(users, std::ios::binary) << Targets::kOld;
+        EXPECT_EQ(::chown(users.c_str(), AsOrdinaryUser::kUser, kUsersGroup), 0);
+        EXPECT_EQ(::chmod(users.c_str(), kUsersMode), 0);  // after the chown, which clears set-id bits
+    }
+    // The second line of a writer's message for root's file, saved by the ordinary user.
+    static constexpr const char* kRefused = "The file is write-protected; nothing was written.";
+
+    // Root's file after the ordinary user's save: its bytes, owner and mode.
+    void expectRootsKept() const
+    {
+        EXPECT_EQ(slurp(roots), Targets::kOld);
+        expectOwned(roots, 0, 0, 0644);
+    }
+    // The user's file after root's save: written, and still the user's, with its group and mode.
+    void expectUsersReplaced() const
+    {
+        EXPECT_NE(slurp(users), Targets::kOld);
+        EXPECT_FALSE(slurp(users).empty());
+        expectOwned(users, AsOrdinaryUser::kUser, kUsersGroup, kUsersMode);
+    }
+    static void expectOwned(const std::string& path, uid_t uid, gid_t gid, mode_t mode)
+    {
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_uid, uid) << path;
+        EXPECT_EQ(st.st_gid, gid) << path;
+        EXPECT_EQ(st.st_mode & 07777, mode) << path;
+    }
+
+    static constexpr gid_t kUsersGroup = 12345;  // neither root's group nor the user's own
+    static constexpr mode_t kUsersMode = 04640;  // a set-id bit, which a chown after the mode would clear
+    std::string roots, users;
 };
 
 }  // namespace special_targets
