@@ -1,5 +1,6 @@
 // The shipped examples are what the script and the program's writers make today.
 #include "platform/textfile.h"
+#include "tests/support/data_files.h"
 #include "tests/support/special_targets.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -148,6 +150,34 @@ TEST(ImportTool, ComposesASeriesWithTheChecksOfTheDialog)
     EXPECT_EQ(compose("series.cts", status), "");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(bytesOf((dir / "series.cts").string()).substr(0, 3), "2\r\n");
+    fs::remove_all(dir);
+}
+
+// The tool windows each run from its maximum as the dialog does, and takes a folder through a
+// link for the folder it is.
+TEST(ImportTool, WindowsEachRunFromItsMaximumAndTakesALinkedFolderForItself)
+{
+    const char* bin = std::getenv("TW_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("tw-tool-rising-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "t2");
+    fs::create_directory_symlink("t2", dir / "t2link");
+    std::string names;
+    for (const auto& [name, bytes] : data_files::risingRunSeries()) {
+        std::ofstream(dir / "t2" / name, std::ios::binary) << bytes;
+        names += " " + name;
+    }
+    const auto compose = [&](const std::string& series, const std::string& folder) {
+        std::string files;
+        for (const auto& [name, bytes] : data_files::risingRunSeries()) files += " '" + folder + "/" + name + "'";
+        return std::system(("cd '" + dir.string() + "' && '" + std::string(bin) + "/tw_import_tool' cts '" + series + "' ''" + files).c_str());
+    };
+    for (const auto& [series, folder] : {std::pair{"t2/s.cts", "t2"}, std::pair{"t2/l.cts", "t2link"}, std::pair{"t2link/m.cts", "t2"}}) {
+        SCOPED_TRACE(series);
+        EXPECT_EQ(compose(series, folder), 0);
+        EXPECT_EQ(bytesOf((dir / series).string()), data_files::kRisingRunEntries);
+    }
     fs::remove_all(dir);
 }
 

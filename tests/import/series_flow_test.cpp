@@ -103,6 +103,21 @@ TEST_F(SeriesFlow, ComposesAndWritesTheSeriesFile)
               "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\nTrack A, dry\r\nwind 2 m/s");
 }
 
+// A run that rises to its maximum at sample 4 is windowed from its maximum, not from line 31.
+TEST_F(SeriesFlow, ARunRisingToItsMaximumIsWindowedFromItsMaximum)
+{
+    QStringList picked;
+    for (const auto& [name, bytes] : data_files::risingRunSeries()) {
+        put(name.c_str(), bytes);
+        picked << path(QString::fromStdString(name));
+    }
+    fakes.files.answerMany(picked);
+    fakes.files.answer(path(QStringLiteral("rising.cts")));
+    runSaving();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(bytesOf(path(QStringLiteral("rising.cts"))), data_files::kRisingRunEntries);
+}
+
 TEST_F(SeriesFlow, ListButtons)
 {
     QTemporaryDir other;
@@ -197,7 +212,15 @@ TEST_F(SeriesFlow, FailuresShowOneMessageAndWriteNothing)
         fakes.files.answerMany(c.picked);
         if (!c.saveAs.isEmpty()) fakes.files.answer(c.saveAs);
         const std::string before = bytesOf(path("b.ctd"));
-        runSaving();
+        {
+            // A refused series brings the composition back; a refused target the save dialog.
+            ModalScript script;
+            script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) { static_cast<FrmCTSinput*>(w)->cmdCTSok->click(); });
+            if (c.saveAs.isEmpty())
+                script.on(QStringLiteral("frmCTSinput"), [](QWidget* w) { static_cast<FrmCTSinput*>(w)->cmdCancel->click(); });
+            createSeriesFile();
+            EXPECT_TRUE(script.finished()) << c.text;
+        }
         ASSERT_EQ(fakes.messages.shown.size(), 1u) << c.text;
         EXPECT_NE(fakes.messages.last().text.find(c.text), std::string::npos) << fakes.messages.last().text;
         EXPECT_EQ(fakes.messages.last().title, "CTS-Error");
@@ -250,6 +273,42 @@ TEST_F(SeriesFlow, ARefusedSaveBringsTheSaveDialogBack)
     EXPECT_TRUE(fakes.files.answers.empty());
     EXPECT_FALSE(QFileInfo::exists(other.filePath("t.cts")));
     EXPECT_FALSE(QFileInfo::exists(path("t.cts")));
+}
+
+// A series refused for one of its files (it can not be read) says why, and the composition dialog
+// comes back with the list and the comment as they were: deleting the file and saving again
+// writes the rest.
+TEST_F(SeriesFlow, ARefusedSeriesBringsTheCompositionBackWithItsListAndComment)
+{
+    put("y.ctd", bytesOf(path("b.ctd")));
+    fakes.disk.unreadable[path("y.ctd").toStdString()] = EACCES;
+    fakes.files.answerMany({path("a.ctd"), path("y.ctd"), path("b.ctd")});
+    fakes.files.answer(path("s.cts"));
+    ModalScript script;
+    script
+        .on(QStringLiteral("frmCTSinput"),
+            [](QWidget* w) {
+                auto* d = static_cast<FrmCTSinput*>(w);
+                d->txtCTSComments->setPlainText(QStringLiteral("Track dry\nsecond day"));
+                d->cmdCTSok->click();
+            })
+        .on(QStringLiteral("frmCTSinput"), [&](QWidget* w) {
+            auto* d = static_cast<FrmCTSinput*>(w);
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            EXPECT_EQ(fakes.messages.last().text, "y.ctd - file can not be opened!\nThe file could not be read (Permission denied).");
+            EXPECT_EQ(fakes.messages.last().title, "CTS-Error");
+            EXPECT_EQ(d->names(), (QStringList{"a.ctd", "y.ctd", "b.ctd"}));
+            EXPECT_EQ(d->txtCTSComments->toPlainText(), QStringLiteral("Track dry\nsecond day"));
+            EXPECT_EQ(d->txtCTSdir->text(), QDir::toNativeSeparators(dir.path()));
+            EXPECT_TRUE(d->cmdCTSok->isEnabled());
+            d->lstCTDtoCTS->setCurrentRow(1);
+            d->cmdCTDDelList->click();
+            d->cmdCTSok->click();
+        });
+    createSeriesFile();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(bytesOf(path("s.cts")), "2\r\n5\r\na.ctd,33,38\r\nb.ctd,31,36\r\nTrack dry\r\nsecond day");
 }
 
 // A name typed without extension becomes a series file in the data files' folder; a series

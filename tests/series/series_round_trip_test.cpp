@@ -4,8 +4,13 @@
 #include "import/core/series.h"
 #include "platform/textfile.h"
 #include "tests/series/series_test_support.h"
+#include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <optional>
 
 TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
 {
@@ -84,4 +89,42 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
     const series::SeriesLoad load = series::loadSeries(dir.file("greek.cts"));
     ASSERT_TRUE(load.content);
     EXPECT_EQ(load.content->file.comment, "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE\r\n\xE8\xBD\xA6");
+}
+
+// A run that rises before its maximum is fitted from its maximum on: the series window holds the
+// samples from the maximum, and its uncoupled fit is the fit of exactly those samples alone.
+TEST(SeriesRoundTrip, ARunRisingToItsMaximumIsFittedFromItsMaximum)
+{
+    series_test::ScratchDir dir;
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : data_files::risingRunSeries()) {
+        std::ofstream(dir.file(name), std::ios::binary) << bytes;
+        names.push_back(name);
+    }
+    importer::SeriesHooks hooks;
+    bool asked = false;
+    hooks.target = [&]() -> std::optional<std::string> {
+        if (asked) return std::nullopt;
+        asked = true;
+        return dir.file("s.cts");
+    };
+    ASSERT_EQ(importer::composeSeries({dir.file("."), names, ""}, importer::dataFilesIn(dir.dir()), hooks).outcome,
+              importer::SeriesOutcome::Written);
+    series::SeriesLoad load = series::loadSeries(dir.file("s.cts"));
+    ASSERT_TRUE(load.content) << load.message->text;
+    state::TabchildData d;
+    series::applySeries(std::move(*load.content), d);
+    series::runReferenceFit(d, &ccoeff);
+    const std::vector<double> fromMaximum = {21, 20, 19, 18, 17, 16, 15};  // c.ctd samples 4..10
+    ASSERT_EQ(d.velocitySamples.rows() + 1, static_cast<int>(fromMaximum.size()));
+    for (int r = 0; r <= d.velocitySamples.rows(); ++r) EXPECT_EQ(d.velocitySamples(r, 3), fromMaximum[static_cast<std::size_t>(r)]) << r;
+
+    // The same samples fitted alone.
+    state::ColMatrix v(6, 1), p(5, 1), fitted(6, 1);
+    for (int r = 0; r <= 6; ++r) v(r, 1) = fromMaximum[static_cast<std::size_t>(r)];
+    for (int r = 1; r <= 5; ++r) p(r, 1) = d.testParameters(r, 3);
+    std::vector<double> coefficients(5), residual(2);
+    ccoeff(v.data(), 6, 1, p.data(), 0.1, 0.0, 0, coefficients.data(), residual.data(), fitted.data());
+    for (int k = 1; k <= 4; ++k) EXPECT_NEAR(d.coefficients[static_cast<std::size_t>(8 + k)], coefficients[static_cast<std::size_t>(k)],
+                                             1e-12 * std::fabs(coefficients[static_cast<std::size_t>(k)])) << "coefficient " << k;
 }
