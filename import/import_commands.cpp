@@ -270,18 +270,27 @@ void createSeriesFile(QWidget* parent)
     }
     const QString folder = QFileInfo(picked->front()).absolutePath();
 
+    QStringList names;
+    for (int i = 0; i < picked->size() && i < 30; ++i) names << QFileInfo(picked->at(i)).fileName();
+    QString comment;
     SeriesRequest request;
     request.folder = utf8(folder);
-    {
+    // The composition dialog, with the list and the comment as the user left them.
+    const auto compose = [&]() {
         FrmCTSinput dialog(parent);
-        for (int i = 0; i < picked->size() && i < 30; ++i) dialog.lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
+        dialog.lstCTDtoCTS->addItems(names);
         dialog.txtCTSdir->setText(QDir::toNativeSeparators(folder));
+        dialog.txtCTSComments->setPlainText(comment);
         if (dialog.lstCTDtoCTS->count() == 1) dialog.cmdCTSok->setEnabled(false);
         dialog.exec();
-        if (!dialog.okPressed) return;
-        for (const QString& n : dialog.names()) request.names.push_back(utf8(n));
-        request.comment = utf8(dialog.txtCTSComments->toPlainText());
-    }
+        if (!dialog.okPressed) return false;
+        names = dialog.names();
+        comment = dialog.txtCTSComments->toPlainText();
+        request.names.clear();
+        for (const QString& n : names) request.names.push_back(utf8(n));
+        request.comment = utf8(comment);
+        return true;
+    };
 
     SeriesHooks hooks;
     hooks.checking = [mainWindow](bool running) {
@@ -301,8 +310,13 @@ void createSeriesFile(QWidget* parent)
     };
     // A refused save keeps the list and the comment: the save dialog comes back after the message.
     hooks.refused = [parent](const platform::Message& m) { platform::showMessage(m, parent); };
-    const ComposedSeries composed = composeSeries(request, dataFilesIn(request.folder), hooks);
-    if (composed.message) platform::showMessage(*composed.message, parent);
+    // A refused series (a file that can not be read, runs that do not fit together) keeps what
+    // was put together too: after the message the composition dialog comes back with it.
+    while (compose()) {
+        const ComposedSeries composed = composeSeries(request, dataFilesIn(request.folder), hooks);
+        if (!composed.message) return;
+        platform::showMessage(*composed.message, parent);
+    }
 }
 
 void startImport()
