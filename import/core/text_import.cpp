@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace importer {
 
@@ -99,6 +100,18 @@ std::string holding(std::string_view line)
     return platform::quotedStart(line, 24);
 }
 
+// The separator two numbers of a data row are joined by where the structure chosen does not
+// split them there (no time value, or another separator): a time and a velocity read as one.
+std::optional<int> joinedBy(std::string_view row, int timeColumn, int separatorCode)
+{
+    for (const int code : {0, 1, 3, 2}) {  // a blank last: it may only pad another separator
+        if (timeColumn != 0 && code == separatorCode) continue;
+        const std::size_t p = row.find(separatorChar(code));
+        if (p != std::string_view::npos && numbers::isNumeric(row.substr(0, p)) && numbers::isNumeric(row.substr(p + 1))) return code;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead, std::int32_t lineCount,
@@ -126,6 +139,16 @@ std::string dataListRefusal(const ImportLines& lines, const ImportLines& asRead,
     for (std::int32_t i = header; i < count; ++i)
         if (!std::isfinite(value(i)))
             return "Line " + lineOf(i) + " of the file holds " + shown(i) + ", a number too large for a velocity; correct that line.";
+    // Two columns read as one explain every refusal that follows from it.
+    for (std::int32_t i = header; i < count && i < header + 3; ++i) {
+        if (const auto code = joinedBy(lines[static_cast<std::size_t>(i)], timeColumn, separatorCode)) {
+            static const char* const kJoint[] = {"a comma", "a semicolon", "a blank", "a tab"};
+            static const char* const kEntry[] = {"Comma", "Semicolon", "Space", "Tabulator"};
+            return "Line " + lineOf(i) + " of the file holds " + shown(i) + ": two numbers joined by " + kJoint[*code] +
+                   ", as a time and a velocity are. Under \"Time value\" choose which of them is the time, and under "
+                   "\"Time/velocity hyphen\" choose " + kEntry[*code] + "; then press Ok again.";
+        }
+    }
     if (!(s.maxVelocity > 0))
         return "No data line of the file reads as a velocity above 0 (line " + lineOf(header) + " holds " + shown(header) +
                "): check the time value, the separator and the number of header rows.";

@@ -191,6 +191,48 @@ TEST_F(BadTextFile, TheRefusalNamesTheLineAndWhatToDo)
     }
 }
 
+// A time and a velocity in every line, read as one number (no time value chosen, or another
+// separator): the refusal says so and names the two lists that split them.
+TEST_F(BadTextFile, TwoColumnsReadAsOneNameTheTimeValueAndTheSeparator)
+{
+    const std::string measured = "0,27.27\r\n0.1,27.25\r\n0.2,27.2\r\n0.3,27.1\r\n0.4,26.9\r\n";
+    const auto hint = [](int line, const char* holds, const char* joint, const char* entry) {
+        return "Line " + std::to_string(line) + " of the file holds \"" + holds + "\": two numbers joined by " + joint +
+               ", as a time and a velocity are. Under \"Time value\" choose which of them is the time, and under "
+               "\"Time/velocity hyphen\" choose " + entry + "; then press Ok again.";
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* headerRows;
+        int timeValue, separator;  // list indexes as shown
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"time and velocity, no time value", measured, "0", 0, 0, hint(1, "0,27.27", "a comma", "Comma")},
+        {"the same with a header row counted", "t,v\r\n" + measured, "1", 0, 0, hint(2, "0,27.27", "a comma", "Comma")},
+        {"separated by blanks", "0.0 30.5\r\n0.1 28\r\n0.2 26\r\n", "0", 0, 0, hint(1, "0.0 30.5", "a blank", "Space")},
+        {"a time value with another separator", kSound, "3", 1, 0, hint(4, "0.0;30.5", "a semicolon", "Semicolon")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes.messages.clear();
+        fakes.files.answer(write(c.bytes));
+        ModalScript script;
+        script.on(QStringLiteral("frmlistview"), [&](QWidget* w) {
+            auto* lv = static_cast<FrmListview*>(w);
+            lv->txt1->setText(QString::fromLatin1(c.headerRows));
+            lv->cmb3->setCurrentIndex(c.timeValue);
+            lv->cmb4->setCurrentIndex(c.separator);
+            lv->cmdok->click();
+            lv->cmdCancel->click();
+        });
+        importAsciiData();
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(fakes.messages.last().text, refused(c.reason).front());
+    }
+}
+
 // With the refusal, "Data information" shows what was read, and Next is disabled before the
 // message comes up.
 TEST_F(BadTextFile, TheRefusalKeepsWhatWasReadAndNextIsDisabledFirst)
