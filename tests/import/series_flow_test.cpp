@@ -118,6 +118,29 @@ TEST_F(SeriesFlow, ARunRisingToItsMaximumIsWindowedFromItsMaximum)
     EXPECT_EQ(bytesOf(path(QStringLiteral("rising.cts"))), data_files::kRisingRunEntries);
 }
 
+// A folder named through a link is the folder it names: files picked there, added from the
+// folder itself and saved into either are one folder's files.
+TEST_F(SeriesFlow, AFolderThroughALinkIsTheSameFolder)
+{
+    ASSERT_TRUE(QFile::link(dir.path(), path(QStringLiteral("../")) + QFileInfo(dir.path()).fileName() + QStringLiteral("-link")));
+    const QString linked = dir.path() + QStringLiteral("-link");
+    fakes.files.answerMany({linked + QStringLiteral("/a.ctd"), linked + QStringLiteral("/b.ctd")});
+    fakes.files.answer(path(QStringLiteral("c.ctd")));  // Add more..., from the folder itself
+    fakes.files.answer(path(QStringLiteral("s.cts")));
+    ModalScript script;
+    script.on(QStringLiteral("frmCTSinput"), [&](QWidget* w) {
+        auto* d = static_cast<FrmCTSinput*>(w);
+        d->cmdCTDtoList->click();
+        EXPECT_EQ(d->names(), (QStringList{"a.ctd", "b.ctd", "c.ctd"}));
+        d->cmdCTSok->click();
+    });
+    createSeriesFile();
+    QFile::remove(linked);
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(fakes.messages.shown.empty()) << fakes.messages.last().text;
+    EXPECT_EQ(bytesOf(path(QStringLiteral("s.cts"))), "3\r\n3\r\na.ctd,33,36\r\nb.ctd,31,34\r\nc.ctd,34,37\r\n");
+}
+
 TEST_F(SeriesFlow, ListButtons)
 {
     QTemporaryDir other;
