@@ -226,9 +226,11 @@ void FrmDataInput::reject() { cmdCancel_Click(); }
 
 void FrmDataInput::cmdclear_Click()
 {
+    // A field that cannot be edited (the sample rate a series shares) keeps its value: emptied,
+    // no Save could pass it.
     for (QLineEdit* e : {txtproject, txtdelta, txtpressure, txttemperature, txtmass, txtarea, txtdynmass, txttime,
                          txtweather, txtroad, txtcar, txtconfiguration, txttester})
-        e->clear();
+        if (e->isEnabled()) e->clear();
     chbset->setChecked(false);
 }
 

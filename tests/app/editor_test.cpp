@@ -173,6 +173,36 @@ TEST_F(Editor, SeriesMemberIsRewrittenAndTheSeriesReopened)
 // A file this user may not write is named on a line of its own, nothing is written and, as
 // nothing was, no reload is offered: a file without a write bit, and a file of root's that has
 // one, saved by an ordinary user in a folder of their own.
+// Clear settings in the editor of a series member empties what can be typed again and
+// keeps the locked sample rate, so the form can still be saved.
+TEST_F(Editor, ClearSettingsKeepsTheLockedSampleRate)
+{
+    for (const char* name : {"run1.ctd", "run2.ctd", "run3.ctd", "three.cts"})
+        copy(QStringLiteral(TW_ANALYSIS_DATA "/../series/") + QLatin1String(name), QLatin1String(name));
+    const std::string run2 = bytesOf(path("run2.ctd"));
+    ASSERT_NE(open(path("three.cts"), 2), nullptr);
+    browser->cmbEditorFiles->setCurrentIndex(1);
+    fakes.messages.answers = {platform::Answer::No};  // no reload
+    edit([](FrmDataInput* f) {
+        const QString interval = f->txtdelta->text();
+        ASSERT_FALSE(interval.isEmpty());
+        QTest::mouseClick(f->cmdclear, Qt::LeftButton);
+        EXPECT_EQ(f->txtdelta->text(), interval);
+        EXPECT_TRUE(f->txtproject->text().isEmpty());
+        EXPECT_TRUE(f->txtmass->text().isEmpty());
+        for (auto [field, text] : {std::pair{f->txtproject, "Coast B"}, std::pair{f->txtpressure, "1.01"},
+                                   std::pair{f->txttemperature, "18"}, std::pair{f->txtmass, "1490"}, std::pair{f->txtarea, "2.2"}})
+            field->setText(QLatin1String(text));
+        f->cmdFinish->click();
+    });
+    ASSERT_FALSE(fakes.messages.shown.empty());
+    EXPECT_EQ(fakes.messages.shown.front().text, "Do you want to reload the current file?");
+    const auto lines = linesOf(bytesOf(path("run2.ctd")));
+    EXPECT_EQ(lines[0], "Coast B");
+    EXPECT_EQ(lines[12], linesOf(run2)[12]);  // the sample rate as it was
+    EXPECT_EQ(lines[14], "1490");
+}
+
 TEST_F(Editor, WriteProtectedFileIsNamedAndNoReloadIsOffered)
 {
     ASSERT_NE(openSmall(), nullptr);
