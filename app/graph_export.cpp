@@ -28,7 +28,7 @@ platform::FileDialogRequest saveRequest(const char* title, const char* filter, c
     return r;
 }
 
-void critical(const QString& text) { platform::msgBox(text, 16, QString(), mainWindow()); }
+void critical(const QString& text) { platform::showMessage(platform::critical(text.toStdString()), mainWindow()); }
 
 QString cannotWrite(const QString& path, const QString& reason)
 {
@@ -114,8 +114,9 @@ int SaveObjImageAsJPEG(const QImage& picture, const QString& path, QString* reas
 
     if (c.isJpgFile(target)) QFile::remove(bitmap);
     else
-        platform::msgBox(QStringLiteral("JPEG compression did not succeed. A copy of it was saved in '%1'.").arg(shownBitmap), 0,
-                         QString(), mainWindow());
+        platform::showMessage(
+            platform::plain(QStringLiteral("JPEG compression did not succeed. A copy of it was saved in '%1'.").arg(shownBitmap).toStdString()),
+            mainWindow());
     if (reason) reason->clear();
     return JpegWritten;
 }
@@ -133,7 +134,7 @@ void saveGraph()
     request.typedSuffixes = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg")};
     const auto chosen = platform::fileDialogs().ask(request, main);
     if (!chosen || chosen->isEmpty()) {
-        platform::msgBox(QStringLiteral("Graph could not be saved!"), 64, QString(), main);
+        platform::showMessage(platform::information("Graph could not be saved!"), main);
         return;
     }
     const QString path = chosen->front();
@@ -160,7 +161,7 @@ bool saveNotes()
     MainWindow* main = mainWindow();
     const auto chosen = platform::fileDialogs().ask(saveRequest("Save notepad as...", "Textfile(*.txt)|*.txt|", "Notepad", 1), main);
     if (!chosen || chosen->isEmpty()) {
-        platform::msgBox(QStringLiteral("Notepad could not be saved!"), 64, QString(), main);
+        platform::showMessage(platform::information("Notepad could not be saved!"), main);
         return false;
     }
     const QString path = chosen->front();

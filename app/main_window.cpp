@@ -568,7 +568,7 @@ bool MainWindow::notesMayBeLeft()
 {
     const QString text = browser->txtNotes->toPlainText();
     if (text.isEmpty() || text == notesSaved_) return true;
-    switch (platform::msgBox(QStringLiteral("The notepad holds text that is not saved. Save it?"), 0x1023, QString(), this)) {
+    switch (platform::showMessage(platform::question("The notepad holds text that is not saved. Save it?", {}, platform::Buttons::YesNoCancel), this)) {
     case platform::Answer::Yes: return saveNotes();
     case platform::Answer::No: return true;
     default: return false;
@@ -643,7 +643,7 @@ void MainWindow::showHelp()
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("readme.pdf"));
     const int code = platform::openDocument(path);
     const std::string message = platform::openDocumentErrorText(code, path.toStdString());
-    if (!message.empty()) platform::msgBox(QString::fromStdString(message), 0, QString(), this);
+    if (!message.empty()) platform::showMessage(platform::critical(message), this);
 }
 
 void MainWindow::showAbout()

@@ -47,10 +47,9 @@ QWidget* owner()
     return mainWindow();
 }
 
-platform::Answer say(const QString& text, int flags, const char* title = "")
-{
-    return platform::msgBox(text, flags, QLatin1String(title), owner());
-}
+platform::Answer say(platform::Message message) { return platform::showMessage(message, owner()); }
+
+std::string utf8(const QString& text) { return text.toStdString(); }
 
 std::string diskPath(const QString& path) { return QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString(); }
 
@@ -66,8 +65,8 @@ void returnToIdle()
 void offerReload()
 {
     const char* title = "Changed parameters in datafile";
-    if (say(QStringLiteral("Do you want to reload the current file?"), 4132, title) != platform::Answer::Yes) {
-        say(QStringLiteral("The calculation might be based on wrong data!"), 4160, title);
+    if (say(platform::question("Do you want to reload the current file?", title, platform::Buttons::YesNo)) != platform::Answer::Yes) {
+        say(platform::information("The calculation might be based on wrong data!", title));
         state.editingLoadedFile = false;
         return;
     }
@@ -117,7 +116,7 @@ void editParameters()
         error = checked.ok ? datafile::parseDataFile(checked.bytes, false).refusal : checked.reason;
     }
     if (editor.editorChosenFile.isEmpty() || !error.empty() || !platform::readFileBytes(path, editor.bytes, error)) {
-        say(editor.editorChosenFile + QStringLiteral(" - file can not be opened!\n") + QString::fromStdString(error), 4112);
+        say(platform::critical(utf8(editor.editorChosenFile) + " - file can not be opened!\n" + error));
         state.editingLoadedFile = false;
         importer::unloadDataInputForm();
         return;
@@ -144,14 +143,15 @@ void saveEditor()
         importer::unloadDataInputForm();
         returnToIdle();
         state.editingLoadedFile = false;
-        say(QStringLiteral("The datafile is write protected, it can not be edited!\n") + QDir::toNativeSeparators(editor.path), 4112,
-            "Editor-Error");
+        say(platform::critical("The datafile is write protected, it can not be edited!\n" + utf8(QDir::toNativeSeparators(editor.path)),
+                               "Editor-Error"));
         return;
     }
     if (platform::fileStamp(path) != editor.stamp &&
-        say(editor.editorChosenFile +
-                QStringLiteral(" has changed on disk since it was read for editing.\nDo you want to overwrite it?"),
-            4404, "Editor-Error") != platform::Answer::Yes)
+        say(platform::withButtons(platform::exclamation(utf8(editor.editorChosenFile) +
+                                                            " has changed on disk since it was read for editing.\nDo you want to overwrite it?",
+                                                        "Editor-Error"),
+                                  platform::Buttons::YesNo, 2)) != platform::Answer::Yes)
         return;
 
     // A date the picker could not show stays as it was unless the user picked one.
@@ -161,9 +161,8 @@ void saveEditor()
         platform::writeFileAtomic(path, rewrittenDataFile(editor.lines, state.fileHeader, keepDateLine, editor.encoding,
                                                           std::string_view(editor.bytes).substr(editor.samplesAt)));
     if (!written.ok) {
-        say(QDir::toNativeSeparators(editor.path) + QStringLiteral(" - file can not be written!\n") +
-                QString::fromStdString(written.error),
-            4112, "Editor-Error");
+        say(platform::critical(utf8(QDir::toNativeSeparators(editor.path)) + " - file can not be written!\n" + written.error,
+                               "Editor-Error"));
         return;
     }
     importer::unloadDataInputForm();

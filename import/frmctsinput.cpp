@@ -89,7 +89,7 @@ void FrmCTSinput::cmdCTDtoList_Click()
     if (picked->isEmpty()) return;
     const QString folder = QFileInfo(picked->front()).absolutePath();
     if (!sameDirectory(folder.toStdString(), txtCTSdir->text().toStdString())) {
-        platform::showMessage(platform::messageFromFlags(64, "All datafiles have to be chosen in the same directory!", "CTS-Error"), this);
+        platform::showMessage(platform::information("All datafiles have to be chosen in the same directory!", "CTS-Error"), this);
         return;
     }
     for (int i = 0; i < picked->size() && i < 30; ++i) lstCTDtoCTS->addItem(QFileInfo(picked->at(i)).fileName());
@@ -102,7 +102,7 @@ void FrmCTSinput::cmdCTDDelList_Click()
 {
     const int row = lstCTDtoCTS->currentRow();
     if (row < 0 || !lstCTDtoCTS->currentItem()->isSelected()) {
-        platform::showMessage(platform::messageFromFlags(64, "Choose a datafile from the list!", "Delete entry"), this);
+        platform::showMessage(platform::information("Choose a datafile from the list!", "Delete entry"), this);
         return;
     }
     delete lstCTDtoCTS->takeItem(row);
@@ -120,7 +120,7 @@ void FrmCTSinput::move(int by, const char* title)
     if (n < 2) return;
     const int row = lstCTDtoCTS->currentRow();
     if (row < 0 || !lstCTDtoCTS->currentItem()->isSelected()) {
-        platform::showMessage(platform::messageFromFlags(64, "Choose a datafile from the list!", title), this);
+        platform::showMessage(platform::information("Choose a datafile from the list!", title), this);
         return;
     }
     const int to = row + by;

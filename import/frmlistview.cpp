@@ -192,6 +192,7 @@ FrmListview::FrmListview(QWidget* parent) : QDialog(parent)
 
     Frame4 = make<QGroupBox>(this, "Frame4", {96, 120, 3708, 735}, QStringLiteral("Chosen file:"));
     txtpath = make<QLineEdit>(Frame4, "txtpath", {120, 240, 3495, 396});
+    txtpath->setReadOnly(true);  // it shows the file chosen; another one is chosen with Different file
 
     Frame2 = make<QGroupBox>(this, "Frame2", {96, 960, 3708, 2028}, QStringLiteral("File data:"));
     lstview = make<QListView>(Frame2, "lstview", {144, 288, 3420, 1620});
@@ -423,7 +424,7 @@ void FrmListview::cmdReload_Click()
 
 void FrmListview::cmdchange_Click()
 {
-    emit editFileRequested();
+    if (editFile && !editFile()) return;
     clearResult();
     txtpath->clear();
     showLines({});

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 #include <string>
 
 class QComboBox;
@@ -64,13 +66,15 @@ public:
     void checkDataList(const std::string& refusal = {});
     // Whether every velocity of the last run lay inside the double range.
     bool numbersInRange = true;
+    // Edit file: hands the text file to the desktop; false when it could not (the user was
+    // told), and the dialog then keeps the file and its choices.
+    std::function<bool()> editFile;
 
 signals:
     // The commands that show the dialog answer these: another import run (after OK has
     // confirmed the structure, or for a different file), the chosen file opened for editing,
     // and both import dialogs unloaded.
     void importRequested();
-    void editFileRequested();
     void cancelled();
 
 protected:

@@ -67,11 +67,12 @@ QString gTextInputFileName;  // the file name of the text-import dialog
 void wireListview(FrmListview* lv)
 {
     QObject::connect(lv, &FrmListview::importRequested, lv, [lv] { importAsciiData(lv->parentWidget()); });
-    QObject::connect(lv, &FrmListview::editFileRequested, lv, [lv] {
+    lv->editFile = [lv] {
         const int code = platform::openDocument(gTextInputFileName);
-        if (code <= 32)
-            platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code, gTextInputFileName.toStdString())), lv);
-    });
+        if (code > 32) return true;
+        platform::showMessage(platform::critical(platform::openDocumentErrorText(code, gTextInputFileName.toStdString())), lv);
+        return false;
+    };
     QObject::connect(lv, &FrmListview::cancelled, lv, [] {
         unloadListview();
         unloadDataInputForm();
@@ -111,7 +112,7 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 
 platform::Message critical(const std::string& text, const char* title)
 {
-    return platform::messageFromFlags(4112, text, title);
+    return platform::critical(text, title);
 }
 
 // Shows the structure dialog and, by Next and Back, the parameter form, until one of them is

@@ -2,35 +2,37 @@
 
 namespace platform {
 
-Message messageFromFlags(int flags, std::string text, std::string title)
+namespace {
+
+Message make(Icon icon, std::string text, std::string title)
 {
     Message m;
-    switch (flags & 0x0F) {
-    case 1: m.buttons = Buttons::OkCancel; break;
-    case 2: m.buttons = Buttons::AbortRetryIgnore; break;
-    case 3: m.buttons = Buttons::YesNoCancel; break;
-    case 4: m.buttons = Buttons::YesNo; break;
-    case 5: m.buttons = Buttons::RetryCancel; break;
-    default: m.buttons = Buttons::Ok; break;
-    }
-    switch (flags & 0x70) {
-    case 16: m.icon = Icon::Critical; break;
-    case 32: m.icon = Icon::Question; break;
-    case 48: m.icon = Icon::Exclamation; break;
-    case 64: m.icon = Icon::Information; break;
-    default: m.icon = Icon::None; break;
-    }
-    switch (flags & 0x300) {
-    case 256: m.defaultButton = 2; break;
-    case 512: m.defaultButton = 3; break;
-    default: m.defaultButton = 1; break;
-    }
+    m.icon = icon;
     m.text = std::move(text);
     m.title = std::move(title);
     return m;
 }
 
-std::string openDocumentErrorText(int code, const std::string& file)
+}  // namespace
+
+Message critical(std::string text, std::string title) { return make(Icon::Critical, std::move(text), std::move(title)); }
+Message information(std::string text, std::string title) { return make(Icon::Information, std::move(text), std::move(title)); }
+Message exclamation(std::string text, std::string title) { return make(Icon::Exclamation, std::move(text), std::move(title)); }
+Message plain(std::string text, std::string title) { return make(Icon::None, std::move(text), std::move(title)); }
+
+Message question(std::string text, std::string title, Buttons buttons, int defaultButton)
+{
+    return withButtons(make(Icon::Question, std::move(text), std::move(title)), buttons, defaultButton);
+}
+
+Message withButtons(Message message, Buttons buttons, int defaultButton)
+{
+    message.buttons = buttons;
+    message.defaultButton = defaultButton;
+    return message;
+}
+
+std::string openDocumentError(int code, const std::string& file)
 {
     if (code > 32) return {};
     switch (code) {
@@ -48,10 +50,24 @@ std::string openDocumentErrorText(int code, const std::string& file)
     case 28: return "DDE Time out";
     case 29: return "DDE transaction failed";
     case 30: return "DDE busy";
-    case 31: return "No association for file extension";
+    case 31: {
+        // The extension the desktop has no program for, as the file's name ends.
+        const std::string name = file.substr(file.find_last_of('/') + 1);
+        const std::size_t dot = name.find_last_of('.');
+        return dot == std::string::npos || dot == 0 ? "No association for file extension (the file name has none)"
+                                                    : "No association for file extension \"" + name.substr(dot) + "\"";
+    }
     case 32: return "DLL not found";
     default: return "Unknown error";
     }
+}
+
+std::string openDocumentErrorText(int code, const std::string& file)
+{
+    std::string text = openDocumentError(code, file);
+    // Every message names the file; those that do not on their own get it on a line below.
+    if (!text.empty() && text.find(file) == std::string::npos) text += "\n" + file;
+    return text;
 }
 
 }  // namespace platform

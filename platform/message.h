@@ -19,19 +19,24 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
-// Builds a message from the classic flag word: buttons in the low nibble (0 OK, 1 OK/Cancel,
-// 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), icon 16 critical,
-// 32 question, 48 exclamation, 64 information, default button 256/512; 4096 (system modal) is
-// shown application-modal.
-Message messageFromFlags(int flags, std::string text, std::string title = {});
+// A message of each kind: its icon, its buttons (OK where none are given) and the button Enter
+// presses (1, 2 or 3). Boxes are application-modal.
+Message critical(std::string text, std::string title = {});
+Message information(std::string text, std::string title = {});
+Message exclamation(std::string text, std::string title = {});
+Message plain(std::string text, std::string title = {});  // no icon
+Message question(std::string text, std::string title, Buttons buttons, int defaultButton = 1);
+Message withButtons(Message message, Buttons buttons, int defaultButton = 1);
 
 // Failures of the desktop's opener that the shell's classic codes have none for; like those,
 // they are 32 or less.
 inline constexpr int kChosenProgramFailed = -4;  // the opener started the file's program, which failed
 inline constexpr int kOpenerMissing = -31;       // there is no opener (xdg-open) to hand the file to
 
-// The message for a failed open of `file` with its associated program (result code 32 or less,
-// see ShellService); empty for a success (above 32).
+// What went wrong when `file` was to be opened with its associated program (result code 32 or
+// less, see ShellService), as one line; empty for a success (above 32).
+std::string openDocumentError(int code, const std::string& file);
+// The same, with the file named on a line of its own where that line does not name it.
 std::string openDocumentErrorText(int code, const std::string& file);
 
 }  // namespace platform

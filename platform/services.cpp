@@ -336,16 +336,11 @@ void setShellService(ShellService* s) { shellSlot().current = s; }
 
 Answer showMessage(const Message& message, QWidget* parent) { return messages().show(message, parent); }
 
-Answer msgBox(const QString& text, int flags, const QString& title, QWidget* parent)
-{
-    return showMessage(messageFromFlags(flags, text.toStdString(), title.toStdString()), parent);
-}
-
 int openDocument(const QString& path, std::function<void(int code)> lateFailure)
 {
     if (!lateFailure)
         lateFailure = [file = path.toStdString()](int code) {
-            showMessage(messageFromFlags(0, openDocumentErrorText(code, file)), QApplication::activeWindow());
+            showMessage(critical(openDocumentErrorText(code, file)), QApplication::activeWindow());
         };
     return shell().openDocument(path, lateFailure);
 }

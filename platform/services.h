@@ -126,9 +126,8 @@ void setShellService(ShellService* service);
 
 // Shorthands.
 Answer showMessage(const Message& message, QWidget* parent = nullptr);
-Answer msgBox(const QString& text, int flags = 0, const QString& title = {}, QWidget* parent = nullptr);
 // The code known at once; a failure the opener reports later goes to `lateFailure`, by default
-// the message of openDocumentErrorText for the path.
+// the critical message of openDocumentErrorText for the path.
 int openDocument(const QString& path, std::function<void(int code)> lateFailure = {});
 
 // The program the Qt shell service hands a document to, with the path as its one argument:

@@ -193,7 +193,7 @@ void cmdExcel_Click(FrmTabchild& w)
     } done{&w};
 
     if (treeNodes(*w.trvAverageData) <= 1 && w.data.setCount != 1) {
-        platform::showMessage(platform::messageFromFlags(4160, "Create mean value groups first!", kErrorTitle),
+        platform::showMessage(platform::information("Create mean value groups first!", kErrorTitle),
                               analysis::browser::dialogParent(&w));
         return;
     }
@@ -221,7 +221,7 @@ void cmdExcel_Click(FrmTabchild& w)
     }
 
     if (!written.ok) {
-        platform::showMessage(platform::messageFromFlags(16, "The report could not be written to " + text(QDir::toNativeSeparators(*path)) +
+        platform::showMessage(platform::critical("The report could not be written to " + text(QDir::toNativeSeparators(*path)) +
                                                                  ":\n" + written.error,
                                                          kErrorTitle),
                               analysis::browser::dialogParent(&w));
@@ -230,7 +230,7 @@ void cmdExcel_Click(FrmTabchild& w)
     // The workbook is written whatever opens it; when nothing does, the user is told where it is.
     const std::string where = text(QDir::toNativeSeparators(*path));
     const auto notOpened = [where, parent = QPointer<QWidget>(analysis::browser::dialogParent(&w))](int code) {
-        platform::showMessage(platform::messageFromFlags(0, platform::openDocumentErrorText(code, where) + "\nThe workbook was saved as " + where +
+        platform::showMessage(platform::plain(platform::openDocumentError(code, where) + "\nThe workbook was saved as " + where +
                                                                 "; open it from there with a spreadsheet program."),
                               parent);
     };

@@ -34,16 +34,13 @@ platform::Message missingLibraryMessage(const std::string& libraryError)
     std::string text = "The calculation library could not be used:\n";
     text += libraryError.empty() ? std::string("libCoastfit.so") : libraryError;
     text += "\nNothing was calculated.";
-    return platform::messageFromFlags(0x1010, std::move(text), "Calculation Warning");
+    return platform::critical(std::move(text), "Calculation Warning");
 }
 
 std::vector<platform::Message> implausibleResultMessages()
 {
-    return {platform::messageFromFlags(
-                0x1010, "The calculation returned unrealistic coefficients. Please check your input data!",
-                "Calculation Warning"),
-            platform::messageFromFlags(0x1030, "The solution of the equation of motion could not be found!",
-                                       "Calculation Warning")};
+    return {platform::critical("The calculation returned unrealistic coefficients. Please check your input data!", "Calculation Warning"),
+            platform::exclamation("The solution of the equation of motion could not be found!", "Calculation Warning")};
 }
 
 std::optional<platform::Message> unusableValue(const state::TabchildData& data)
@@ -58,10 +55,9 @@ std::optional<platform::Message> unusableValue(const state::TabchildData& data)
     };
     const auto refuse = [&](int set, const std::string& what, double value, const char* needs, int line = 0) {
         const std::string& name = data.dataFileNames[static_cast<std::size_t>(set)];
-        return platform::messageFromFlags(0x1010,
-                                          (name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + asRead(set, line) +
-                                              " is " + numbers::numberToText(value) + ".\n" + needs + "; nothing was calculated.",
-                                          "Calculation Warning");
+        return platform::critical((name.empty() ? "Data set " + std::to_string(set) : name) + ": " + what + asRead(set, line) + " is " +
+                                      numbers::numberToText(value) + ".\n" + needs + "; nothing was calculated.",
+                                  "Calculation Warning");
     };
     static const char* const kParameters[] = {"", "the vehicle mass", "the dynamic mass", "the air pressure",
                                               "the air temperature", "the frontal area"};

@@ -66,7 +66,7 @@ platform::Message dataFileError(std::string_view path, std::string_view reason)
         text += '\n';
         text += line;
     }
-    return platform::messageFromFlags(0x1010, std::move(text), "CTD-Error");
+    return platform::critical(std::move(text), "CTD-Error");
 }
 
 }  // namespace analysis

@@ -105,7 +105,7 @@ ScaleResult diascale(const UnitView& view, bool overflowed, double marginDivisor
     double h = stretch * view.height;
     if (!overflowed && exceedsLimits(w, h, view.top)) {
         r.overflowNow = true;
-        r.message = platform::messageFromFlags(0x1040, "Overflow diagram border", "Diagram warning");
+        r.message = platform::information("Overflow diagram border", "Diagram warning");
     }
     // A scale without extent cannot be drawn on; such a view gets one unit.
     if (!(std::isfinite(w) && w > 0)) w = 1.0;

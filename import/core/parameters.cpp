@@ -17,7 +17,7 @@ std::string pointed(std::string s)
 
 ValidationMessage warning(const char* text, Field focus, int selectLength)
 {
-    return {platform::messageFromFlags(0x1010, text, "Warning"), focus, selectLength};
+    return {platform::critical(text, "Warning"), focus, selectLength};
 }
 
 struct NumericStep {

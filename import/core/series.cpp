@@ -15,7 +15,7 @@ namespace {
 
 using namespace datafile;
 
-platform::Message ctsError(std::string text) { return platform::messageFromFlags(4112, std::move(text), "CTS-Error"); }
+platform::Message ctsError(std::string text) { return platform::critical(std::move(text), "CTS-Error"); }
 
 platform::Message dataProblem(const std::string& name)
 {

@@ -88,7 +88,7 @@ bool dataListPlausible(const ImportStatistics& s)
 
 platform::Message dataListError(const std::string& reason)
 {
-    return platform::messageFromFlags(4112, reason.empty() ? "Error in data-list!" : "Error in data-list!\n" + reason, "Warning");
+    return platform::critical(reason.empty() ? "Error in data-list!" : "Error in data-list!\n" + reason, "Warning");
 }
 
 namespace {
@@ -246,14 +246,13 @@ std::optional<platform::Message> timeColumnQuestion(const TimeSteps& steps, cons
 {
     if (steps.differing == 0) return std::nullopt;
     const std::string rate = intervalText + " s";
-    return platform::messageFromFlags(
-        4132,
+    return platform::question(
         "The time column does not step by the sample rate entered, " + rate + ": " + std::to_string(steps.differing) +
             " of " + std::to_string(steps.steps) + " steps differ, the first at line " + std::to_string(steps.firstLine) +
             " of the file (a step of " + numbers::numberToText(steps.firstStep) + " s).\n"
             "The time column is not read: the data file places every sample " + rate + " after the one before.\n"
             "Save it with the sample rate of " + rate + "? No goes back to the form.",
-        "Warning");
+        "Warning", platform::Buttons::YesNo);
 }
 
 HeaderRowCheck checkHeaderRows(std::string_view text)
@@ -261,12 +260,12 @@ HeaderRowCheck checkHeaderRows(std::string_view text)
     HeaderRowCheck c;
     if (!numbers::isNumeric(text)) {
         c.notNumeric = true;
-        c.message = platform::messageFromFlags(4112, "Please insert numerical value!", "Number of headerrows");
+        c.message = platform::critical("Please insert numerical value!", "Number of headerrows");
         return c;
     }
     const double v = numbers::leadingNumber(text);
     if (v < 0.0 || v > 30.0) {
-        c.message = platform::messageFromFlags(4160, "Please insert value between 0 and 30 !", "Number of headerrows");
+        c.message = platform::information("Please insert value between 0 and 30 !", "Number of headerrows");
         return c;
     }
     c.accepted = true;

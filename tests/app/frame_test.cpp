@@ -417,11 +417,12 @@ TEST_F(Frame, HelpReportsTheShellsResultCodes)
         std::string message;  // empty: none
     };
     const Case cases[] = {{2, "File not found: " + pdf},
-                          {3, "Path not found"},
-                          {31, "No association for file extension"},
+                          {3, "Path not found\n" + pdf},
+                          {5, "Access denied\n" + pdf},
+                          {31, "No association for file extension \".pdf\"\n" + pdf},
                           {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so " + pdf +
                                                          " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"},
-                          {12, "Unknown error"},
+                          {12, "Unknown error\n" + pdf},
                           {42, ""}};
     for (const Case& c : cases) {
         fakes.messages.clear();
@@ -434,7 +435,7 @@ TEST_F(Frame, HelpReportsTheShellsResultCodes)
         ASSERT_EQ(fakes.messages.shown.size(), 1u) << c.code;
         const platform::Message& m = fakes.messages.shown[0];
         EXPECT_EQ(m.text, c.message);
-        EXPECT_EQ(m.icon, platform::Icon::None);
+        EXPECT_EQ(m.icon, platform::Icon::Critical);
         EXPECT_EQ(m.buttons, platform::Buttons::Ok);
         EXPECT_TRUE(m.title.empty());  // the application title
     }

@@ -23,7 +23,8 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
         std::string message;  // empty: none
     };
     const Case cases[] = {
-        {"exit 3", "No association for file extension"},  // xdg-open on a desktop without a PDF viewer
+        {"exit 3", "No association for file extension \".pdf\"\n" + named},  // xdg-open on a desktop without a PDF viewer
+        {"exit 5", "Access denied\n" + named},  // the opener may not read it
         {"exit 4", "The program the desktop chose for " + named + " failed to open it."},  // the viewer it started failed
         {"exit 2", "File not found: " + named},
         {"exit 0", ""},
@@ -40,7 +41,7 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
             continue;
         }
         ASSERT_EQ(fakes.messages.shown.size(), 1u);
-        EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, c.message));
+        EXPECT_EQ(fakes.messages.last(), platform::critical(c.message));
     }
 
     // No xdg-open on the PATH: the message says what to install.
@@ -55,8 +56,8 @@ TEST_F(Help, F1SaysWhenNothingOpensTheHelpDocument)
     platform::setShellService(scripted);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.last(),
-              platform::messageFromFlags(0, "The desktop's opener xdg-open is missing, so " + named +
-                                                " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"));
+              platform::critical("The desktop's opener xdg-open is missing, so " + named +
+                                 " cannot be opened.\nInstall it with: sudo apt-get install xdg-utils"));
 }
 
 }  // namespace

@@ -428,13 +428,29 @@ TEST_F(ImportFlow, StructureDialogStates)
         EXPECT_TRUE(lv->lblMin->text().isEmpty());
         EXPECT_TRUE(state.structureConfirmed);
 
-        // Edit file: the shell's error, then only Reload file and Cancel remain.
+        // Edit file that cannot open the file: the shell's error, naming the file, and the
+        // dialog keeps the file and its choices.
         const std::size_t before = fakes.messages.shown.size();
         lv->cmdchange->click();
         ASSERT_EQ(fakes.messages.shown.size(), before + 1);
-        EXPECT_EQ(fakes.messages.last().text, "No association for file extension");
-        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::None);
+        EXPECT_EQ(fakes.messages.last().text, "No association for file extension \".txt\"\n" + txt.toStdString());
+        EXPECT_EQ(fakes.messages.last().icon, platform::Icon::Critical);
         EXPECT_EQ(fakes.shell.opened, QStringList{txt});
+        EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Different file"));
+        EXPECT_TRUE(lv->cmdok->isEnabled());
+        EXPECT_TRUE(lv->cmb5->isEnabled());
+        EXPECT_EQ(lv->lstview->model()->rowCount(), 3);
+        EXPECT_EQ(lv->txtpath->text(), txt);
+
+        // The chosen file is shown, not typed: the field takes no keys.
+        EXPECT_TRUE(lv->txtpath->isReadOnly());
+        QTest::keyClicks(lv->txtpath, QStringLiteral("other.txt"));
+        EXPECT_EQ(lv->txtpath->text(), txt);
+
+        // Edit file that opens it: then only Reload file and Cancel remain.
+        lv->cmdchange->click();
+        EXPECT_EQ(fakes.messages.shown.size(), before + 1);
+        EXPECT_EQ(fakes.shell.opened, (QStringList{txt, txt}));
         EXPECT_EQ(lv->cmdReload->text(), QStringLiteral("&Reload file"));
         EXPECT_FALSE(lv->cmdok->isEnabled());
         EXPECT_FALSE(lv->cmb5->isEnabled());
@@ -481,7 +497,7 @@ TEST_F(ImportFlow, EditFileSaysWhenNothingOpensTheFile)
         ASSERT_TRUE(opener.waitUntilDone());
         EXPECT_EQ(opener.args(), txt.toLocal8Bit() + "\n");
         ASSERT_EQ(fakes.messages.shown.size(), 1u);
-        EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, "No association for file extension"));
+        EXPECT_EQ(fakes.messages.last(), platform::critical("No association for file extension \".txt\"\n" + txt.toStdString()));
         lv->cmdCancel->click();
     });
     importAsciiData();

@@ -43,9 +43,9 @@ TEST(Fakes, ScopedFakesInstallAndRestore)
         EXPECT_EQ(&messages(), &fakes.messages);
         EXPECT_EQ(&settings(), &fakes.settings);
         fakes.messages.answers.push_back(Answer::No);
-        EXPECT_EQ(msgBox(QStringLiteral("Reload?"), 4 + 32, QStringLiteral("Editor-Error")), Answer::No);
-        EXPECT_EQ(msgBox(QStringLiteral("Again?"), 4), Answer::Yes);  // empty queue: first button
-        EXPECT_EQ(msgBox(QStringLiteral("Retry?"), 5), Answer::Retry);
+        EXPECT_EQ(showMessage(question("Reload?", "Editor-Error", Buttons::YesNo)), Answer::No);
+        EXPECT_EQ(showMessage(withButtons(plain("Again?"), Buttons::YesNo)), Answer::Yes);  // empty queue: first button
+        EXPECT_EQ(showMessage(withButtons(plain("Retry?"), Buttons::RetryCancel)), Answer::Retry);
         ASSERT_EQ(fakes.messages.shown.size(), 3u);
         EXPECT_EQ(fakes.messages.shown[0].title, "Editor-Error");
         EXPECT_EQ(fakes.messages.shown[0].icon, Icon::Question);
@@ -311,7 +311,7 @@ TEST(Shell, ALateFailureIsShownAsItsMessageUnlessTheCallerTakesIt)
     EXPECT_GT(openDocument(doc), 32);
     ASSERT_TRUE(opener.waitUntilDone());
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last(), messageFromFlags(0, "The program the desktop chose for " + doc.toStdString() + " failed to open it."));
+    EXPECT_EQ(fakes.messages.last(), critical("The program the desktop chose for " + doc.toStdString() + " failed to open it."));
 
     int taken = 0;
     openDocument(doc, [&taken](int code) { taken = code; });

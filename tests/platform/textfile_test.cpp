@@ -609,34 +609,32 @@ TEST(FileState, StampsProtectionAndProbes)
     EXPECT_FALSE(sameFile(dir.file("missing"), dir.file("missing")));
 }
 
-TEST(MessageFlags, ButtonsIconAndDefault)
+TEST(MessageKinds, IconButtonsAndDefault)
 {
     struct Case {
-        int flags;
-        Buttons buttons;
+        Message message;
         Icon icon;
+        Buttons buttons;
         int defaultButton;
     };
     const Case cases[] = {
-        {0, Buttons::Ok, Icon::None, 1},
-        {0x1010, Buttons::Ok, Icon::Critical, 1},  // system modal critical
-        {4 + 32, Buttons::YesNo, Icon::Question, 1},
-        {3 + 48 + 256, Buttons::YesNoCancel, Icon::Exclamation, 2},
-        {2 + 64 + 512, Buttons::AbortRetryIgnore, Icon::Information, 3},
-        {5, Buttons::RetryCancel, Icon::None, 1},
-        {1, Buttons::OkCancel, Icon::None, 1},
+        {critical("text", "CTD-Error"), Icon::Critical, Buttons::Ok, 1},
+        {information("text", "CTD-Error"), Icon::Information, Buttons::Ok, 1},
+        {exclamation("text", "CTD-Error"), Icon::Exclamation, Buttons::Ok, 1},
+        {plain("text", "CTD-Error"), Icon::None, Buttons::Ok, 1},
+        {question("text", "CTD-Error", Buttons::YesNoCancel), Icon::Question, Buttons::YesNoCancel, 1},
+        {withButtons(exclamation("text", "CTD-Error"), Buttons::YesNo, 2), Icon::Exclamation, Buttons::YesNo, 2},
     };
     for (const auto& c : cases) {
-        const Message m = messageFromFlags(c.flags, "text", "CTD-Error");
-        EXPECT_EQ(m.buttons, c.buttons) << c.flags;
-        EXPECT_EQ(m.icon, c.icon) << c.flags;
-        EXPECT_EQ(m.defaultButton, c.defaultButton) << c.flags;
-        EXPECT_EQ(m.title, "CTD-Error");
-        EXPECT_EQ(m.text, "text");
+        EXPECT_EQ(c.message.icon, c.icon);
+        EXPECT_EQ(c.message.buttons, c.buttons);
+        EXPECT_EQ(c.message.defaultButton, c.defaultButton);
+        EXPECT_EQ(c.message.title, "CTD-Error");
+        EXPECT_EQ(c.message.text, "text");
     }
 }
 
-TEST(MessageFlags, OpenDocumentResultCodes)
+TEST(MessageKinds, OpenDocumentResultCodes)
 {
     struct Case {
         int code;
@@ -646,22 +644,28 @@ TEST(MessageFlags, OpenDocumentResultCodes)
                           {platform::kChosenProgramFailed, "The program the desktop chose for /opt/tw/readme.pdf failed to open it."},
                           {platform::kOpenerMissing, "The desktop's opener xdg-open is missing, so /opt/tw/readme.pdf cannot be opened.\n"
                                                      "Install it with: sudo apt-get install xdg-utils"},
-                          {3, "Path not found"},
-                          {5, "Access denied"},
-                          {8, "Out of memory"},
-                          {11, "Invalid EXE file or error in EXE image"},
-                          {26, "A sharing violation occurred"},
-                          {27, "Incomplete or invalid file association"},
-                          {28, "DDE Time out"},
-                          {29, "DDE transaction failed"},
-                          {30, "DDE busy"},
-                          {31, "No association for file extension"},
-                          {32, "DLL not found"},
-                          {0, "Unknown error"},
-                          {-1, "Unknown error"},
+                          {3, "Path not found\n/opt/tw/readme.pdf"},
+                          {5, "Access denied\n/opt/tw/readme.pdf"},
+                          {8, "Out of memory\n/opt/tw/readme.pdf"},
+                          {11, "Invalid EXE file or error in EXE image\n/opt/tw/readme.pdf"},
+                          {26, "A sharing violation occurred\n/opt/tw/readme.pdf"},
+                          {27, "Incomplete or invalid file association\n/opt/tw/readme.pdf"},
+                          {28, "DDE Time out\n/opt/tw/readme.pdf"},
+                          {29, "DDE transaction failed\n/opt/tw/readme.pdf"},
+                          {30, "DDE busy\n/opt/tw/readme.pdf"},
+                          {31, "No association for file extension \".pdf\"\n/opt/tw/readme.pdf"},
+                          {32, "DLL not found\n/opt/tw/readme.pdf"},
+                          {0, "Unknown error\n/opt/tw/readme.pdf"},
+                          {-1, "Unknown error\n/opt/tw/readme.pdf"},
                           {33, ""},
                           {42, ""}};
     for (const auto& c : cases) EXPECT_EQ(platform::openDocumentErrorText(c.code, "/opt/tw/readme.pdf"), c.text) << c.code;
+    // The extension the desktop has no program for, as the name ends; a name without one says so.
+    EXPECT_EQ(platform::openDocumentErrorText(31, "/data/run 1.txt"), "No association for file extension \".txt\"\n/data/run 1.txt");
+    EXPECT_EQ(platform::openDocumentErrorText(31, "/data.d/README"),
+              "No association for file extension (the file name has none)\n/data.d/README");
+    EXPECT_EQ(platform::openDocumentErrorText(31, "/data/.profile"),
+              "No association for file extension (the file name has none)\n/data/.profile");
 }
 
 TEST(DiskFaults, AWriteThatFailsAnywhereKeepsTheOldFileAndLeavesNoTemporary)

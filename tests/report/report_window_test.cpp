@@ -301,12 +301,12 @@ TEST_F(ReportWindow, AWorkbookThatNothingOpensIsNamedWithTheFramesMessage)
 {
     openGroupedSeries();
     const QString target = path("series.xlsx");
-    const std::string expected = "No association for file extension\nThe workbook was saved as " +
+    const std::string expected = "No association for file extension \".xlsx\"\nThe workbook was saved as " +
                                  QDir::toNativeSeparators(target).toStdString() + "; open it from there with a spreadsheet program.";
     fakes.shell.result = 31;
     report(target);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, expected));
+    EXPECT_EQ(fakes.messages.last(), platform::plain(expected));
     EXPECT_TRUE(std::filesystem::exists(dir.file("series.xlsx")));
 
     fakes.messages.clear();
@@ -316,7 +316,7 @@ TEST_F(ReportWindow, AWorkbookThatNothingOpensIsNamedWithTheFramesMessage)
     ASSERT_TRUE(opener.waitUntilDone());
     EXPECT_EQ(opener.args(), target.toLocal8Bit() + "\n");
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.last(), platform::messageFromFlags(0, expected));
+    EXPECT_EQ(fakes.messages.last(), platform::plain(expected));
     expectIdle();
 }
 

@@ -11,7 +11,8 @@ platform::Message duplicateQuestion(const char* text, const std::vector<std::str
 {
     std::string listed;
     for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
-    return platform::messageFromFlags(0x1043, text + std::string("\nAlready in the list: ") + listed, "Data arrangement");
+    return platform::withButtons(platform::information(text + std::string("\nAlready in the list: ") + listed, "Data arrangement"),
+                                 platform::Buttons::YesNoCancel);
 }
 
 // Counters only ever grow; they stop at the largest value rather than wrap into reused names.
@@ -139,8 +140,7 @@ std::optional<platform::Message> MeanValueGroups::erase(int id)
         if (it->members.size() >= 3) {
             it->members.erase(m);
         } else {
-            refusal = platform::messageFromFlags(0x1040, "For a mean value at least two datasets are needed!",
-                                                 "Not enough datasets");
+            refusal = platform::information("For a mean value at least two datasets are needed!", "Not enough datasets");
         }
         break;
     }

@@ -38,7 +38,7 @@ platform::Message seriesProblem(const std::string& detail)
 {
     std::string text = "There occured a problem with the CTS-file!";
     if (!detail.empty()) text += "\n" + detail;
-    return platform::messageFromFlags(0, std::move(text), "CTS-Error");
+    return platform::plain(std::move(text), "CTS-Error");
 }
 
 std::string quoted(std::string_view text)

@@ -22,15 +22,14 @@ constexpr int kHeaderRows = 25;  // headerValues rows 0..25
 
 platform::Message missingDataFile(const std::string& name)
 {
-    return platform::messageFromFlags(0x1010,
-                                      "The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
-                                      "The file " + name + " could not be found in this directory.",
-                                      "CTS-Error");
+    return platform::critical("The .cts-file has to be in the same directory like all the .ctd-files it is pointing on!\n"
+                              "The file " + name + " could not be found in this directory.",
+                              "CTS-Error");
 }
 
 platform::Message differentSampleRate()
 {
-    return platform::messageFromFlags(0, "Datasets with different sample rate can NOT be compared!", "CTS-Error");
+    return platform::plain("Datasets with different sample rate can NOT be compared!", "CTS-Error");
 }
 
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -205,7 +204,7 @@ std::string findDataFile(const std::string& directory, const std::string& name)
 
 platform::Message notEnoughMemory(const std::string& path)
 {
-    return platform::messageFromFlags(0x1010, "There is not enough memory to open " + path + ".", "CTS-Error");
+    return platform::critical("There is not enough memory to open " + path + ".", "CTS-Error");
 }
 
 FileSource diskFiles()
