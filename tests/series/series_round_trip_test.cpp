@@ -12,6 +12,22 @@
 #include <fstream>
 #include <optional>
 
+namespace {
+
+// The composer's hooks of a save to `path`, given once; asked again, the save is cancelled.
+importer::SeriesHooks savingOnceAs(const std::string& path)
+{
+    importer::SeriesHooks hooks;
+    hooks.target = [path, asked = false]() mutable -> std::optional<std::string> {
+        if (asked) return std::nullopt;
+        asked = true;
+        return path;
+    };
+    return hooks;
+}
+
+}  // namespace
+
 TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
 {
     struct Case {
@@ -52,14 +68,8 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
         const importer::SeriesPlan plan = importer::planSeries(names, importer::dataFilesIn(dir.dir()));
         ASSERT_FALSE(plan.failure) << plan.failure->text;
         // Written as the composer writes it, the name's letters decide the file's encoding.
-        importer::SeriesHooks hooks;
-        bool asked = false;
-        hooks.target = [&]() -> std::optional<std::string> {
-            if (asked) return std::nullopt;
-            asked = true;
-            return dir.file("s.cts");
-        };
-        const importer::ComposedSeries composed = importer::composeSeries({dir.file("."), names, comment}, importer::dataFilesIn(dir.dir()), hooks);
+        const importer::ComposedSeries composed =
+            importer::composeSeries({dir.file("."), names, comment}, importer::dataFilesIn(dir.dir()), savingOnceAs(dir.file("s.cts")));
         ASSERT_EQ(composed.outcome, importer::SeriesOutcome::Written) << (composed.message ? composed.message->text : "");
 
         const series::SeriesLoad load = series::loadSeries(dir.file("s.cts"));
@@ -77,14 +87,10 @@ TEST(SeriesRoundTrip, EveryNameTheComposerAcceptsReadsBack)
     }
 
     // A comment of letters Windows-1252 lacks, with plain names, comes back as typed.
-    importer::SeriesHooks hooks;
-    hooks.target = [&, asked = false]() mutable -> std::optional<std::string> {
-        if (asked) return std::nullopt;
-        asked = true;
-        return dir.file("greek.cts");
-    };
     dir.write("plain.ctd", series_test::dataFileLines(run));
-    ASSERT_EQ(importer::composeSeries({dir.file("."), {"plain.ctd", "plain.ctd"}, greekComment}, importer::dataFilesIn(dir.dir()), hooks).outcome,
+    ASSERT_EQ(importer::composeSeries({dir.file("."), {"plain.ctd", "plain.ctd"}, greekComment}, importer::dataFilesIn(dir.dir()),
+                                      savingOnceAs(dir.file("greek.cts")))
+                  .outcome,
               importer::SeriesOutcome::Written);
     const series::SeriesLoad load = series::loadSeries(dir.file("greek.cts"));
     ASSERT_TRUE(load.content);
@@ -101,14 +107,7 @@ TEST(SeriesRoundTrip, ARunRisingToItsMaximumIsFittedFromItsMaximum)
         std::ofstream(dir.file(name), std::ios::binary) << bytes;
         names.push_back(name);
     }
-    importer::SeriesHooks hooks;
-    bool asked = false;
-    hooks.target = [&]() -> std::optional<std::string> {
-        if (asked) return std::nullopt;
-        asked = true;
-        return dir.file("s.cts");
-    };
-    ASSERT_EQ(importer::composeSeries({dir.file("."), names, ""}, importer::dataFilesIn(dir.dir()), hooks).outcome,
+    ASSERT_EQ(importer::composeSeries({dir.file("."), names, ""}, importer::dataFilesIn(dir.dir()), savingOnceAs(dir.file("s.cts"))).outcome,
               importer::SeriesOutcome::Written);
     series::SeriesLoad load = series::loadSeries(dir.file("s.cts"));
     ASSERT_TRUE(load.content) << load.message->text;
