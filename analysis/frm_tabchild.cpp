@@ -12,7 +12,6 @@
 #include "platform/controls.h"
 #include "platform/open_request.h"
 #include "platform/services.h"
-#include "platform/textfile.h"
 #include "resources/report_pictures.h"
 
 
@@ -38,7 +37,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <cerrno>
 #include <new>
 
 namespace analysis {
