@@ -496,6 +496,59 @@ TEST(InputDataSheet, ControlCharactersInTextsStayInTheirCell)
     EXPECT_NEAR(number(r["D9"]), mean({0.3512, 0.3498, 0.3531}), 1e-12);
 }
 
+// A comment of up to four lines ends above the diagram in row 9. A longer one pushes the
+// diagram, its legend and what follows below its last line, so no line lies under the picture.
+TEST(InputDataSheet, TheDiagramStartsBelowTheLastCommentLine)
+{
+    struct Case {
+        const char* comment;
+        const char* lastCell;  // the last comment line
+        int diagramRow;        // from 1
+    };
+    const Case cases[] = {{"", "C4", 9},
+                          {"1\n2\n3\n4", "C8", 9},
+                          {"1\n2\n3\n4\n5", "C9", 10},
+                          {"1\n2\n3\n4\n5\n6\nseventh line of the comment", "C11", 12},
+                          {"1\n2\n3\n4\n\n \n", "C8", 9}};  // lines holding nothing hide nothing
+    for (const Case& c : cases) {
+        for (const bool series : {true, false}) {
+            SCOPED_TRACE(std::string(c.comment) + (series ? " (series)" : " (data file)"));
+            TempDir dir;
+            ReportInput in = seriesInput();
+            if (!series) {
+                in.setCount = 1;
+                in.resultGrid = picture();
+            }
+            in.comments = c.comment;
+            const xlsx_test::Workbook x = report_test::writeAndRead(buildReport(in).workbook, dir);
+            auto cells = x.cells("Input data");
+            const int last = std::stoi(std::string(c.lastCell).substr(1));
+            if (last > 4) {
+                EXPECT_FALSE(cells[c.lastCell].value.empty());
+            }
+            for (int r = last + 1; r < c.diagramRow + 21; ++r)
+                EXPECT_EQ(cells["C" + std::to_string(r)].value.find_first_not_of(' '), std::string::npos) << r;
+
+            const auto pictures = x.pictures("Input data");
+            ASSERT_EQ(pictures.size(), series ? 2u : 3u);
+            const int shift = c.diagramRow - 9;
+            EXPECT_EQ(pictures[1].row, c.diagramRow - 1);
+            EXPECT_EQ(pictures[1].col, 0);
+            EXPECT_EQ(pictures[1].height, 21 * 20 * xlsx_test::kEmuPerPixel);
+            // The legend beside it, its box, and below them the data table or the result grid.
+            EXPECT_EQ(cells["E" + std::to_string(9 + shift)].value, std::string(17, ' ') + "run1.ctd");
+            EXPECT_EQ(cells["F" + std::to_string(29 + shift)].style.bottom, "thin");
+            if (series) {
+                EXPECT_EQ(cells["B" + std::to_string(32 + shift)].value, "run1.ctd");
+                EXPECT_EQ(cells["B" + std::to_string(49 + shift)].value, "run6.ctd");
+                EXPECT_EQ(cells["F" + std::to_string(63 + shift)].style.bottom, "thin");
+            } else {
+                EXPECT_EQ(pictures[2].row, 30 + shift);
+            }
+        }
+    }
+}
+
 TEST(InputDataSheet, DataFileReportIsOneSheetWithTheResultGridPicture)
 {
     TempDir dir;
