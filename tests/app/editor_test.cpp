@@ -173,7 +173,7 @@ TEST_F(Editor, SeriesMemberIsRewrittenAndTheSeriesReopened)
 // A file this user may not write is named on a line of its own, nothing is written and, as
 // nothing was, no reload is offered: a file without a write bit, and a file of root's that has
 // one, saved by an ordinary user in a folder of their own.
-// Clear settings in the editor of a series member empties what can be typed again and
+// Clear settings (Alt+L) in the editor of a series member empties what can be typed again and
 // keeps the locked sample rate, so the form can still be saved.
 TEST_F(Editor, ClearSettingsKeepsTheLockedSampleRate)
 {
@@ -186,7 +186,9 @@ TEST_F(Editor, ClearSettingsKeepsTheLockedSampleRate)
     edit([](FrmDataInput* f) {
         const QString interval = f->txtdelta->text();
         ASSERT_FALSE(interval.isEmpty());
-        QTest::mouseClick(f->cmdclear, Qt::LeftButton);
+        QApplication::setActiveWindow(f);  // an access key works in the active window
+        QTest::keyClick(f, Qt::Key_L, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([f] { return f->txtmass->text().isEmpty(); }));  // the button's click is animated
         EXPECT_EQ(f->txtdelta->text(), interval);
         EXPECT_TRUE(f->txtproject->text().isEmpty());
         EXPECT_TRUE(f->txtmass->text().isEmpty());
