@@ -163,11 +163,7 @@ TEST(ImportTool, WindowsEachRunFromItsMaximumAndTakesALinkedFolderForItself)
     const fs::path dir = fs::temp_directory_path() / ("tw-tool-rising-" + std::to_string(::getpid()));
     fs::create_directories(dir / "t2");
     fs::create_directory_symlink("t2", dir / "t2link");
-    std::string names;
-    for (const auto& [name, bytes] : data_files::risingRunSeries()) {
-        std::ofstream(dir / "t2" / name, std::ios::binary) << bytes;
-        names += " " + name;
-    }
+    for (const auto& [name, bytes] : data_files::risingRunSeries()) std::ofstream(dir / "t2" / name, std::ios::binary) << bytes;
     const auto compose = [&](const std::string& series, const std::string& folder) {
         std::string files;
         for (const auto& [name, bytes] : data_files::risingRunSeries()) files += " '" + folder + "/" + name + "'";
